@@ -1,0 +1,33 @@
+# Sourced: starts a private X display and a persistent wineserver for the
+# calling script, and stops both when it exits.
+# shellcheck shell=bash
+export WINEPREFIX="${VARNEL_WINEPREFIX:-$DEPS_DIR/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+export LANG=en_US.UTF-8 LC_ALL=C.UTF-8
+
+start_wine_session() {
+  local want_display="${1:-private}"
+  if [ "$want_display" = private ] || [ -z "${DISPLAY:-}" ]; then
+    local n=$((90 + RANDOM % 400))
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "creating the Wine prefix (first time only)"
+    mkdir -p "$WINEPREFIX"
+    timeout 300 wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  wineserver -p
+  trap stop_wine_session EXIT
+}
+
+stop_wine_session() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
+}
