@@ -84,6 +84,15 @@ class TComponent : public TPersistent {
 
   TPersistent* GetOwner() const override { return owner_; }
 
+  // Streaming: a control's parent differs from its owner. The form reader
+  // calls SetParentComponent with the enclosing component of the description.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent*) {}
+  // The root being read (a form) is told when its reading starts and ends.
+  virtual void BeginReadState() { SetState(csLoading | csReading); }
+  virtual void EndReadState() { ClearState(csReading); }
+
  private:
   void Insert(TComponent* c);
   void Remove(TComponent* c);
