@@ -96,11 +96,13 @@ inline void LerpRowPerByte(uint32_t* dst, const uint32_t* src, const uint32_t* w
 }
 
 // Source alpha a weighs the source: colour := (s * a + d * (256 - a)) shr 8.
-// accumulateAlpha: alpha := da + ((255 - da) * a shr 8); else alpha := max(da, a).
+// accumulateAlpha: alpha := da + ((255 - da) * a shr 8), 255 for an opaque
+// source (the shift alone would stop at 254); else alpha := max(da, a).
 inline uint32_t AlphaOverPixel(uint32_t d, uint32_t s, bool accumulateAlpha) {
   const uint32_t a = s >> 24, da = d >> 24;
   const uint32_t c = Lerp(d, s, 256u - a, 0x00FFFFFFu) & 0x00FFFFFFu;
-  const uint32_t na = accumulateAlpha ? da + (((255u - da) * a) >> 8) : (da > a ? da : a);
+  uint32_t na = accumulateAlpha ? da + (((255u - da) * a) >> 8) : (da > a ? da : a);
+  if (a == 255) na = 255;
   return c | (na << 24);
 }
 
@@ -124,6 +126,7 @@ inline void AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumul
       __m128i na;
       if (accumulateAlpha) {
         na = _mm_add_epi16(d16, _mm_srli_epi16(_mm_mullo_epi16(_mm_sub_epi16(c255, d16), a), 8));
+        na = _mm_or_si128(na, _mm_and_si128(_mm_cmpeq_epi16(a, c255), c255));
       } else {
         na = _mm_max_epi16(d16, a);
       }

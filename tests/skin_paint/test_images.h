@@ -1,0 +1,45 @@
+// Small 32-bit images for the painter tests, top-down or bottom-up (negative
+// stride, as the platform's DIBs), with known pixels.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "skin/foundation/pixel_view.h"
+
+class TestImage {
+ public:
+  TestImage(int w, int h, uint32_t fill = 0, bool bottomUp = true)
+      : w_(w), h_(h), px_(static_cast<size_t>(w) * h, fill), bottomUp_(bottomUp) {}
+  PixelView View() {
+    if (w_ == 0 || h_ == 0) return {};
+    auto* base = reinterpret_cast<uint8_t*>(px_.data());
+    if (!bottomUp_) return {base, ptrdiff_t(w_) * 4, w_, h_};
+    return {base + ptrdiff_t(h_ - 1) * w_ * 4, -ptrdiff_t(w_) * 4, w_, h_};
+  }
+  uint32_t& at(int x, int y) { return View().At(x, y); }
+  int w() const { return w_; }
+  int h() const { return h_; }
+  void Randomize(uint32_t seed) {
+    std::mt19937 rng(seed);
+    for (auto& p : px_) p = rng();
+  }
+  void Fill(uint32_t v) { px_.assign(px_.size(), v); }
+  void FillRect(int l, int t, int r, int b, uint32_t v) {
+    for (int y = t; y < b; ++y)
+      for (int x = l; x < r; ++x) at(x, y) = v;
+  }
+
+ private:
+  int w_, h_;
+  std::vector<uint32_t> px_;
+  bool bottomUp_;
+};
+
+inline uint32_t ByteOf(uint32_t v, int n) {
+  return (v >> (8 * n)) & 0xFF;
+}
+inline uint32_t WithByte(uint32_t v, int n, uint32_t b) {
+  return (v & ~(0xFFu << (8 * n))) | ((b & 0xFF) << (8 * n));
+}
