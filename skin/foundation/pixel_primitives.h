@@ -1,0 +1,60 @@
+// Direct pixel work on 32-bit work images: single pixels, rectangle fills and
+// tints, alpha, premultiplication for per-pixel-alpha layered windows, text
+// with coverage turned into alpha, corner holes filled from a background, the
+// disabled look and icons from images with a key colour.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "skin/foundation/background_view.h"
+#include "skin/foundation/pixel_view.h"
+
+class SkinSource;
+
+constexpr int DisabledBlendLevel = 100;
+constexpr int DisabledGraySaturation = -90;
+// TsDisabledKind bits.
+constexpr uint8_t dkBlended = 1;
+constexpr uint8_t dkGrayed = 2;
+
+// Out-of-range positions read 0 and are not written.
+uint32_t GetArgbPixel(const PixelView& bitmap, int x, int y);
+void SetArgbPixel(const PixelView& bitmap, int x, int y, uint32_t value);
+
+uint32_t ByteSwap32(uint32_t v);
+void ByteSwapArray32(uint32_t* p, int count);
+void FillPixels32(uint32_t* p, int count, uint32_t value);
+
+void FillRectArgb(const PixelView& bitmap, RECT rect, uint32_t color, uint8_t alpha);
+void FillFrameArgb(const PixelView& bitmap, RECT rect, int left, int top, int right, int bottom,
+                   uint32_t color);
+// Right and Bottom are inclusive here.
+void MixRectWithColor(const PixelView& bitmap, RECT rect, uint8_t keep, uint32_t color);
+void TintRectArgb(const PixelView& bitmap, RECT rect, uint32_t color, int percent, uint8_t alpha);
+void SetAlphaInRect(const PixelView& bitmap, RECT rect, uint8_t alpha, uint32_t keyValue);
+void ClearWhitePixels(const PixelView& bitmap);
+void PremultiplyAlphaInRect(const PixelView& bitmap, RECT rect, bool compositionEnabled);
+void PremultiplyAlpha(const PixelView& bitmap, bool compositionEnabled);
+
+// Corner: 14 top-right, 16 bottom-left, 17 bottom-right, other top-left.
+void FillCornerFromBackground(const PixelView& dst, const PixelView& src, RECT rect, POINT srcPoint,
+                              int maskIndex, const SkinSource* source, int corner);
+
+// Text into a 32-bit image in the given font; black-on-white coverage of a
+// scratch image becomes colour (and alpha, in AlphaMode).
+void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, bool alphaMode,
+                  RECT rect, UINT format, uint32_t color, bool plain);
+// The same in the colours of a section state, contours first.
+void DrawSectionTextArgb(const PixelView& bitmap, HFONT font, uint32_t canvasFontColor,
+                         const std::string& text, bool alphaMode, RECT rect, UINT format,
+                         int sectionIndex, int state, const SkinSource* source);
+
+// controlBgColor stands in when the background colour is clFuchsia.
+void ApplyDisabledLook(const PixelView& bitmap, uint8_t kind, const BackgroundView& bg,
+                       POINT offset, uint32_t controlBgColor);
+
+// A new icon whose transparent pixels are those equal to pixel (0, 0); the
+// caller destroys it. Key pixels are cleared to 0, and an image without any
+// alpha gets alpha 0 under the mask and 255 elsewhere.
+HICON IconFromBitmapTopLeftKey(const PixelView& bitmap);
