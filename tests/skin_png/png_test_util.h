@@ -1,0 +1,30 @@
+// Shared helpers of the PNG tests: decoding into a guarded buffer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "skin/foundation/png_reader.h"
+
+// Inputs of the mutation run (the command line may raise it).
+extern long g_pngMutationCount;
+
+enum class DecodeOutcome { Decoded, InvalidGraphic, Compression, ColorConversion };
+
+struct DecodeResult {
+  DecodeOutcome Outcome = DecodeOutcome::Decoded;
+  std::string Message;
+  uint32_t Width = 0;
+  uint32_t Height = 0;
+  std::vector<uint32_t> Pixels;  // top-down, as words 0xAARRGGBB
+  size_t Consumed = 0;
+  bool GuardsIntact = true;  // nothing was written outside the image
+};
+
+// Decodes into a bottom-up target (negative stride, as DIBs are) surrounded
+// by guard bytes. Exceptions of the reader's own classes become outcomes; any
+// other escapes. Images above maxPixels are not decoded (outcome Decoded,
+// no pixels) to keep mutation runs fast.
+DecodeResult DecodeGuarded(const std::vector<uint8_t>& file, TColorManager* shared = nullptr,
+                           uint64_t maxPixels = kPngMaxPixels);
