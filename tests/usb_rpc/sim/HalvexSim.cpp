@@ -37,7 +37,7 @@ std::vector<uint8_t> reply(uint16_t tag, uint16_t status, const std::vector<uint
 }  // namespace
 
 void removeFiles() {
-  for (auto& d : theState().devices) DeleteFileA(d->path.c_str());
+  for (auto& d : theState().devices) DeleteFileA(d->file.c_str());
 }
 
 State& state() { return theState(); }
@@ -56,6 +56,7 @@ Device& addDevice() {
   static unsigned serial = 0;
   snprintf(path, sizeof path, "%shalvex-sim-%lu-%u.dev", dir, GetCurrentProcessId(), ++serial);
   device->path = path;
+  device->file = path;
   HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   BY_HANDLE_FILE_INFORMATION info{};
@@ -78,7 +79,7 @@ Device& addDevice() {
   return *s.devices.back();
 }
 
-void unplug(Device& device) { DeleteFileA(device.path.c_str()); }
+void unplug(Device& device) { device.path += ".unplugged"; }
 
 std::vector<uint8_t> countedReply(uint16_t status, const std::vector<uint16_t>& payload) {
   return reply(0x7453, status, payload, true);

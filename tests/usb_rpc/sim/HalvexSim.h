@@ -93,7 +93,8 @@ inline void putLe16(std::vector<uint8_t>& v, size_t at, uint16_t x) {
 }
 
 struct Device {
-  std::string path;
+  std::string path;  // what device setup reports
+  std::string file;  // the temporary file behind it
   DetailMode detail = DetailMode::Normal;
   bool initializeFails = false;
   std::vector<uint8_t> deviceDescriptor;  // 18 bytes unless a test trims it
@@ -176,7 +177,8 @@ HALVEX_SIM_API void reset();
 // A plugged-in programmer: ids 0x1234/0x5678/0x0100, texts "Maker", "Programmer",
 // "SN001", interface name at index 4, bulk IN 0x81 and bulk OUT 0x02.
 HALVEX_SIM_API Device& addDevice();
-// Removes the device's file, so opening its path fails as for an unplugged device.
+// Points the device's path to nowhere, so opening it fails as for an unplugged
+// device. The file stays, so no later device gets its identity.
 HALVEX_SIM_API void unplug(Device& device);
 
 // Reply builders.
