@@ -345,3 +345,20 @@ void CopyPixels(const PixelView& dst, int dx, int dy, const PixelView& src, int 
     std::memmove(dst.Row(sp.dy + r) + sp.dx, src.Row(sp.sy + r) + sp.sx, bytes);
   }
 }
+
+void StretchPixels(const PixelView& dst, int dx, int dy, int dw, int dh, const PixelView& src,
+                   int sx, int sy, int sw, int sh) {
+  if (!dst.Valid() || !src.Valid() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  const int x0 = std::max(0, -dx), x1 = std::min(dw, dst.Width - dx);
+  const int y0 = std::max(0, -dy), y1 = std::min(dh, dst.Height - dy);
+  for (int y = y0; y < y1; ++y) {
+    const int syy = sy + static_cast<int>(int64_t(y) * sh / dh);
+    if (syy < 0 || syy >= src.Height) continue;
+    const uint32_t* s = src.Row(syy);
+    uint32_t* d = dst.Row(dy + y) + dx;
+    for (int x = x0; x < x1; ++x) {
+      const int sxx = sx + static_cast<int>(int64_t(x) * sw / dw);
+      if (sxx >= 0 && sxx < src.Width) d[x] = s[sxx];
+    }
+  }
+}

@@ -54,3 +54,8 @@ bool ClipInclusive(const PixelView& dst, const PixelView& src, RECT srcRect, int
 // Exclusive rectangles: the smaller of both sizes; a negative start moves both.
 bool ClipRects(const PixelView& dst, const PixelView& src, RECT dstRect, RECT srcRect, Span& span);
 }  // namespace blend
+
+// A nearest-pixel stretch of src (sx, sy, sw, sh) onto dst (dx, dy, dw, dh),
+// the result of a COLORONCOLOR StretchBlt, clipped to both images.
+void StretchPixels(const PixelView& dst, int dx, int dy, int dw, int dh, const PixelView& src,
+                   int sx, int sy, int sw, int sh);

@@ -1,0 +1,320 @@
+#include "skin/foundation/nine_slice.h"
+
+#include <algorithm>
+
+#include "skin/foundation/blend.h"
+#include "skin/foundation/resample.h"
+#include "skin/foundation/skin_source.h"
+
+namespace {
+
+// Fills (l, t)-(r, b) with tiles of tw x th, whole tiles first along each
+// axis and one clipped tile where space is left; an axis of size 0 paints
+// nothing.
+template <typename Copy>
+void Tile(int l, int t, int r, int b, int tw, int th, Copy copy) {
+  if (tw <= 0 || th <= 0) return;
+  for (int y = t; y < b; y += th) {
+    const int h = std::min(th, b - y);
+    for (int x = l; x < r; x += tw) copy(x, y, std::min(tw, r - x), h);
+  }
+}
+
+const BackgroundView kNoBackground{};
+
+}  // namespace
+
+void StretchMaskedPiece(int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW,
+                        int srcH, const PixelView& dst, const PixelView& src, int maskOffset,
+                        bool isCentre) {
+  if (dstX < 0 || dstY < 0 || dstW <= 0 || dstH <= 0) return;
+  if (!dst.Valid() || !src.Valid() || dst.Width < 2 || dst.Height < 2) return;
+  if (srcW <= 0 || srcH <= 0) return;
+  if (maskOffset == 0) {
+    StretchPixels(dst, dstX, dstY, dstW, dstH, src, srcX, srcY, srcW, srcH);
+    return;
+  }
+  if (srcX < 0 || srcY < 0 || srcX + srcW > src.Width || srcY + maskOffset + srcH > src.Height) {
+    return;
+  }
+  const int w = std::min(dstW, dst.Width - dstX), h = std::min(dstH, dst.Height - dstY);
+  if (w <= 0 || h <= 0) return;
+  if (isCentre && srcW == 1 && srcH == 1) {
+    const uint32_t p = src.At(srcX, srcY);
+    const uint32_t g = (src.At(srcX, srcY + maskOffset) >> 16) & 0xFF;
+    if (g == 255) return;
+    for (int y = 0; y < h; ++y) {
+      uint32_t* d = dst.Row(dstY + y) + dstX;
+      for (int x = 0; x < w; ++x) {
+        if (g == 0) {
+          d[x] = p | 0xFF000000u;
+          continue;
+        }
+        uint32_t v = d[x] & 0xFF000000u;
+        for (int n = 0; n < 24; n += 8) {
+          const int db = (d[x] >> n) & 0xFF, pb = (p >> n) & 0xFF;
+          v |= uint32_t(((db - pb) * int(g) + pb * 256) >> 8) << n;
+        }
+        d[x] = v;
+      }
+    }
+    return;
+  }
+  PixelBuffer image(dstW, dstH), mask(dstW, dstH);
+  const bool shrinkOneAxis = (dstW < srcW && srcH == dstH) || (dstH < srcH && srcW == dstW);
+  if ((shrinkOneAxis || isCentre) && dstW > 1 && dstH > 1) {
+    // The resampler needs at least 2 x 2: a single column or row is doubled.
+    const int pw = std::max(2, srcW), ph = std::max(2, srcH);
+    PixelBuffer piece(pw, ph);
+    for (int part = 0; part < 2; ++part) {
+      const int top = srcY + (part == 0 ? 0 : maskOffset);
+      const PixelView pv = piece.View();
+      for (int y = 0; y < ph; ++y) {
+        for (int x = 0; x < pw; ++x) {
+          pv.At(x, y) = src.At(srcX + std::min(x, srcW - 1), top + std::min(y, srcH - 1));
+        }
+      }
+      ResampleArgb(pv, part == 0 ? image.View() : mask.View(), rsMitchell);
+    }
+  } else {
+    StretchPixels(image.View(), 0, 0, dstW, dstH, src, srcX, srcY, srcW, srcH);
+    StretchPixels(mask.View(), 0, 0, dstW, dstH, src, srcX, srcY + maskOffset, srcW, srcH);
+  }
+  const PixelView iv = image.View(), mv = mask.View();
+  for (int y = 0; y < h; ++y) {
+    uint32_t* d = dst.Row(dstY + y) + dstX;
+    const uint32_t* ip = iv.Row(y);
+    const uint32_t* mp = mv.Row(y);
+    for (int x = 0; x < w; ++x) {
+      uint32_t v = 0xFF000000u;
+      for (int n = 0; n < 24; n += 8) {
+        const int db = (d[x] >> n) & 0xFF, ib = (ip[x] >> n) & 0xFF, mb = (mp[x] >> n) & 0xFF;
+        v |= uint32_t(((db - ib) * mb + ib * 256) >> 8) << n;
+      }
+      d[x] = v;
+    }
+  }
+}
+
+void PaintMaskNineSlice(const PixelView& bitmap, RECT rect, const BackgroundView& bg,
+                        const TsMaskData& mask, int state, bool cornersOnBackground) {
+  if (state == 0 && (mask.PaintMode & kMaskNoNormalState)) return;
+  const int rw = rect.right - rect.left, rh = rect.bottom - rect.top;
+  if (rw < 2 || rh < 2 || mask.Owner == nullptr || !bitmap.Valid()) return;
+  const PixelView src = MaskPixels(mask);
+  if (!src.Valid()) return;
+
+  int wl = mask.BorderLeft, wr = mask.BorderRight, ht = mask.BorderTop, hb = mask.BorderBottom;
+  if (rw < wl + wr) {  // the excess comes off both sides, the odd pixel off the right
+    const int f = wl + wr - rw;
+    wl = std::max(0, wl - f / 2);
+    wr = std::max(0, wr - f / 2 - f % 2);
+  }
+  if (rh < ht + hb) {
+    const int f = ht + hb - rh;
+    ht = std::max(0, ht - f / 2);
+    hb = std::max(0, hb - f / 2 - f % 2);
+  }
+  const int frame = ClipFrameIndex(mask, state);
+  const int mw = mask.FrameWidth - wl - wr, mh = mask.FrameHeight - ht - hb;
+  if (mw < 0 || mh < 0) return;
+
+  const bool stretch = (mask.PaintMode & kMaskStretch) != 0;
+  const bool masked = mask.MaskCount > 0;
+  const bool cornerHoles = cornersOnBackground && mask.TransparentCorners > 0;
+  const int x0 = MaskFrameLeft(mask, frame), t = mask.SourceRect.top;
+  const int fh = mask.FrameHeight;
+  const int L = rect.left, T = rect.top, R = rect.right, B = rect.bottom;
+
+  auto corner = [&](int sx, int sy, int w, int h, int dx, int dy) {
+    if (w <= 0 || h <= 0) return;
+    if (masked) {
+      CopyMaskedPiece(MakeRECT(dx, dy, dx + w, dy + h), MakeRECT(sx, sy, sx + w, sy + h), bitmap,
+                      src, bg, cornerHoles, mask);
+    } else {
+      CopyPieceExceptKey(bitmap, src, dx, dy, MakeRECT(sx, sy, sx + w - 1, sy + h - 1), kKeyPixel,
+                         bg, cornerHoles);
+    }
+  };
+  // An edge or the centre: source piece (sx, sy, sw, sh) over (l, t2)-(r, b).
+  auto fill = [&](int sx, int sy, int sw, int sh, int l, int t2, int r, int b, bool centre) {
+    if (r <= l || b <= t2) return;
+    if (stretch) {
+      if (sw <= 0 || sh <= 0) return;
+      StretchMaskedPiece(l, t2, r - l, b - t2, sx, sy, sw, sh, bitmap, src, masked ? fh : 0,
+                         centre);
+      return;
+    }
+    Tile(l, t2, r, b, sw, sh, [&](int dx, int dy, int w, int h) {
+      if (masked) {
+        CopyMaskedPiece(MakeRECT(dx, dy, dx + w, dy + h), MakeRECT(sx, sy, sx + w, sy + h), bitmap,
+                        src, kNoBackground, false, mask);
+      } else {
+        CopyPixels(bitmap, dx, dy, src, sx, sy, w, h);
+      }
+    });
+  };
+
+  corner(x0, t, wl, ht, L, T);
+  fill(x0, t + ht, wl, mh, L, T + ht, L + wl, B - hb, false);
+  fill(x0 + wl, t, mw, ht, L + wl, T, R - wr, T + ht, false);
+  corner(x0, t + fh - hb, wl, hb, L, B - hb);
+  fill(x0 + wl, t + fh - hb, mw, hb, L + wl, B - hb, R - wr, B, false);
+  corner(x0 + wl + mw, t + fh - hb, wr, hb, R - wr, B - hb);
+  corner(x0 + wl + mw, t, wr, ht, R - wr, T);
+  fill(x0 + wl + mw, t + ht, wr, mh, R - wr, T + ht, R, B - hb, false);
+  if (mask.PaintMode & kMaskPaintCentre) {
+    fill(x0 + wl, t + ht, mw, mh, L + wl, T + ht, R - wr, B - hb, true);
+  }
+}
+
+void MaskedFrameCopy(RECT dstRect, RECT srcRect, const PixelView& bitmap, const PixelView& src,
+                     int mode, const TsMaskData& mask) {
+  if (!bitmap.Valid() || !src.Valid()) return;
+  const int maskOffset =
+      (mask.SourceRect.bottom - mask.SourceRect.top) / (std::max<int>(mask.MaskCount, 0) + 1);
+  int w = std::min(dstRect.right - dstRect.left, srcRect.right - srcRect.left) + 1;
+  int h = std::min(dstRect.bottom - dstRect.top, srcRect.bottom - srcRect.top) + 1;
+  const int dx = dstRect.left, dy = dstRect.top, sx = srcRect.left, sy = srcRect.top;
+  if (dx < 0 || dy < 0 || sx < 0 || sy < 0) return;
+  w = std::min({w, bitmap.Width - dx, src.Width - sx});
+  h = std::min({h, bitmap.Height - dy, src.Height - sy});
+  const bool masked = mask.MaskCount > 0;
+  if (masked) h = std::min(h, src.Height - sy - maskOffset);
+  if (w <= 0 || h <= 0) return;
+  for (int y = 0; y < h; ++y) {
+    uint32_t* d = bitmap.Row(dy + y) + dx;
+    const uint32_t* s = src.Row(sy + y) + sx;
+    if (!masked) {
+      for (int x = 0; x < w; ++x) {
+        if (s[x] != kKeyPixel) d[x] = s[x];
+      }
+      continue;
+    }
+    const uint32_t* m = src.Row(sy + y + maskOffset) + sx;
+    for (int x = 0; x < w; ++x) {
+      const uint32_t red = (m[x] >> 16) & 0xFF;
+      if (s[x] == kKeyPixel || red == 255) continue;
+      uint32_t v = 0;
+      for (int n = 0; n < 24; n += 8) {
+        int mb = (m[x] >> n) & 0xFF;
+        if (mode != 1) mb = std::min(mb + 100, 255);
+        const int db = (d[x] >> n) & 0xFF, sb = (s[x] >> n) & 0xFF;
+        v |= uint32_t(((db - sb) * mb + sb * 256) >> 8) << n;
+      }
+      const uint32_t a = d[x] >> 24;
+      v |= (a + (((255 - a) * (255 - red)) >> 8)) << 24;
+      d[x] = v;
+    }
+  }
+}
+
+void DrawMaskStateFrame(const PixelView& bitmap, POINT point, int state, int mode,
+                        const TsMaskData& mask, const BackgroundView& bg) {
+  if (!bitmap.Valid() || mask.Owner == nullptr) return;
+  const int frame = ClipFrameIndex(mask, state);
+  int sx = MaskFrameLeft(mask, frame), sy = mask.SourceRect.top;
+  int w = mask.FrameWidth, h = mask.FrameHeight;
+  int dx = point.x, dy = point.y;
+  if (dx < 0) sx -= dx, w += dx, dx = 0;
+  if (dy < 0) sy -= dy, h += dy, dy = 0;
+  if (w <= 0 || h <= 0) return;
+  const PixelView src = MaskPixels(mask);
+  if (!src.Valid()) return;
+  const RECT dstRect = MakeRECT(dx, dy, dx + w - 1, dy + h - 1);
+  const RECT srcRect = MakeRECT(sx, sy, sx + w - 1, sy + h - 1);
+  if (mask.Image != nullptr) {
+    if (src.Width < mask.SourceRect.right || src.Height < mask.SourceRect.bottom) return;
+    MaskedFrameCopy(dstRect, srcRect, bitmap, src, mode, mask);
+    return;
+  }
+  if (mask.FrameCount <= 0) return;
+  if (mask.MaskCount > 0) {
+    MaskedFrameCopy(dstRect, srcRect, bitmap, src, mode, mask);
+  } else if (mode == 1) {
+    CopyPieceExceptKey(bitmap, src, dx, dy, srcRect, kKeyPixel, bg, true);
+  } else {
+    BlendCopyExceptKey(bitmap, dx, dy, src, srcRect, 127, kKeyPixel);
+  }
+}
+
+void CopyMaskedPieceFromMaster(RECT dstRect, RECT srcRect, const PixelView& dst,
+                               const BackgroundView& bg, const TsMaskData& mask) {
+  if (mask.Owner == nullptr) return;
+  const PixelView master = mask.Owner->MasterPixels();
+  blend::Span sp;
+  if (!blend::ClipRects(dst, master, dstRect, srcRect, sp)) return;
+  const int maskShift = (mask.SourceRect.bottom - mask.SourceRect.top) / 2;
+  const uint32_t colour = SwapRedBlueKeepTop(bg.Color) & 0x00FFFFFFu;
+  for (int r = 0; r < sp.h; ++r) {
+    const int my = sp.sy + r + maskShift;
+    if (my >= master.Height) break;
+    uint32_t* d = dst.Row(sp.dy + r) + sp.dx;
+    const uint32_t* s = master.Row(sp.sy + r) + sp.sx;
+    const uint32_t* m = master.Row(my) + sp.sx;
+    for (int c = 0; c < sp.w; ++c) {
+      if (s[c] == kKeyPixel) {
+        uint32_t b;
+        if (bg.Color != kFuchsia) {
+          d[c] = (d[c] & 0xFF000000u) | colour;
+        } else if (bg.HasBitmap && bg.Fetch(sp.dx + c, sp.dy + r, b)) {
+          d[c] = b;
+        }
+        continue;
+      }
+      uint32_t v = d[c] & 0xFF000000u;
+      for (int n = 0; n < 24; n += 8) {
+        const int db = (d[c] >> n) & 0xFF, sb = (s[c] >> n) & 0xFF, mb = (m[c] >> n) & 0xFF;
+        v |= uint32_t(((db - sb) * mb + sb * 256) >> 8) << n;
+      }
+      d[c] = v;
+    }
+  }
+}
+
+void RestoreTransparentCornerPixels(const PixelView& cache, const TsMaskData& borderMask, int state,
+                                    int corners, const BackgroundView& answer) {
+  if (!cache.Valid() || borderMask.Owner == nullptr) return;
+  TsMaskData m = borderMask;
+  const PixelView img = MaskPixels(m);
+  if (!img.Valid()) return;
+  if (m.Image != nullptr && m.FrameCount == 0) {
+    m.MaskCount = 1;
+    m.FrameCount = 3;
+    m.SourceRect = MakeRECT(0, 0, img.Width, img.Height);
+    ComputeMaskFrameSize(m);
+  }
+  const int frame = ClipFrameIndex(m, state);
+  const int fx = MaskFrameLeft(m, frame), fy = m.SourceRect.top;
+  const int W = cache.Width, H = cache.Height;
+  const bool masked = m.MaskCount > 0;
+  const uint32_t colour = SwapRedBlueKeepTop(answer.Color) & 0x00FFFFFFu;
+  struct Corner {
+    int bit, w, h, ix, iy, cx, cy;
+  };
+  const Corner order[] = {
+      {kCornerTopLeft, m.BorderLeft, m.BorderTop, fx, fy, 0, 0},
+      {kCornerBottomLeft, m.BorderLeft, m.BorderBottom, fx, fy + m.FrameHeight - m.BorderBottom, 0,
+       H - m.BorderBottom},
+      {kCornerBottomRight, m.BorderRight, m.BorderBottom, fx + m.FrameWidth - m.BorderRight,
+       fy + m.FrameHeight - m.BorderBottom, W - m.BorderRight, H - m.BorderBottom},
+      {kCornerTopRight, m.BorderRight, m.BorderTop, fx + m.FrameWidth - m.BorderRight, fy,
+       W - m.BorderRight, 0},
+  };
+  for (const Corner& c : order) {
+    if (!(corners & c.bit)) continue;
+    for (int y = 0; y < c.h; ++y) {
+      for (int x = 0; x < c.w; ++x) {
+        const int cx = c.cx + x, cy = c.cy + y;
+        if (!cache.Contains(cx, cy) || !img.Contains(c.ix + x, c.iy + y)) continue;
+        if (img.At(c.ix + x, c.iy + y) != kKeyPixel) continue;
+        uint32_t b;
+        if (answer.HasBitmap) {
+          if (answer.Fetch(cx, cy, b)) cache.At(cx, cy) = b;
+        } else if (masked || answer.Color != kFuchsia) {
+          cache.At(cx, cy) = (cache.At(cx, cy) & 0xFF000000u) | colour;
+        }
+      }
+    }
+  }
+}
