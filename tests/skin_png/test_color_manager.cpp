@@ -21,7 +21,7 @@ std::string MessageOf(F&& f) {
   return "(nothing raised)";
 }
 
-void Setup(TColorManager& cm, ChannelLayout in, uint8_t inBits, ChannelLayout out, uint8_t outBits) {
+void Configure(TColorManager& cm, ChannelLayout in, uint8_t inBits, ChannelLayout out, uint8_t outBits) {
   cm.SetInputLayout(in);
   cm.SetInputSampleBits(inBits);
   cm.SetOutputLayout(out);
@@ -63,7 +63,7 @@ TEST(ColorManager, ConverterChoiceFailsOnlyAtTheFirstRow) {
   };
   for (const Case& c : cases) {
     TColorManager cm;
-    Setup(cm, c.In, c.InBits, c.Out, c.OutBits);  // the setters accept every combination
+    Configure(cm, c.In, c.InBits, c.Out, c.OutBits);  // the setters accept every combination
     EXPECT_EQ(MessageOf([&] { cm.ConvertPixelRow(in.data(), out.data(), 1, 0xFF); }),
               c.Message.empty() ? "(nothing raised)" : c.Message)
         << int(c.In) << " -> " << int(c.Out);
@@ -85,7 +85,7 @@ TEST(ColorManager, GammaTable) {
 
 TEST(ColorManager, MaskSelectsTargetPixelsAndSourcesAdvanceOnlyForThem) {
   TColorManager cm;
-  Setup(cm, lyRGB, 8, lyBGR, 8);
+  Configure(cm, lyRGB, 8, lyBGR, 8);
   Bytes in;
   for (int p = 0; p < 8; ++p) in.insert(in.end(), {uint8_t(p), uint8_t(10 + p), uint8_t(20 + p)});
   Bytes out(24, 0xEE);
@@ -105,7 +105,7 @@ TEST(ColorManager, MaskSelectsTargetPixelsAndSourcesAdvanceOnlyForThem) {
 
 TEST(ColorManager, PackedIndicesAreRescaledAndOtherBitsKept) {
   TColorManager cm;
-  Setup(cm, lyIndexed, 2, lyIndexed, 4);
+  Configure(cm, lyIndexed, 2, lyIndexed, 4);
   const Bytes in = {0b00011011};  // 0, 1, 2, 3
   Bytes out = {0, 0};
   cm.ConvertPixelRow(in.data(), out.data(), 4, 0xFF);
@@ -118,17 +118,17 @@ TEST(ColorManager, PackedIndicesAreRescaledAndOtherBitsKept) {
 TEST(ColorManager, SixteenBitSamples) {
   TColorManager cm;
   cm.SetInputFlags(kInputByteSwap);
-  Setup(cm, lyRGBA, 16, lyBGRA, 8);
+  Configure(cm, lyRGBA, 16, lyBGRA, 8);
   const Bytes in = {0xFF, 0xFF, 0x80, 0x00, 0x01, 0x00, 0x7F, 0xFF};
   Bytes out(4);
   cm.ConvertPixelRow(in.data(), out.data(), 1, 0xFF);
   EXPECT_EQ(out, (Bytes{0x00, 0x7F, 0xFF, 0x7F}));  // * 255 div 65535
-  Setup(cm, lyRGB, 8, lyRGB, 16);
+  Configure(cm, lyRGB, 8, lyRGB, 16);
   const Bytes in8 = {0x01, 0x80, 0xFF};
   Bytes out16(6);
   cm.ConvertPixelRow(in8.data(), out16.data(), 1, 0xFF);
   EXPECT_EQ(out16, (Bytes{0x01, 0x01, 0x80, 0x80, 0xFF, 0xFF}));
-  Setup(cm, lyGray, 16, lyGray, 8);
+  Configure(cm, lyGray, 16, lyGray, 8);
   const Bytes grey = {0x12, 0x34, 0xFF, 0xFF};
   Bytes greyOut(2);
   cm.ConvertPixelRow(grey.data(), greyOut.data(), 2, 0xFF);
@@ -137,7 +137,7 @@ TEST(ColorManager, SixteenBitSamples) {
 
 TEST(ColorManager, PlanarInput) {
   TColorManager cm;
-  Setup(cm, lyRGB, 8, lyBGRA, 8);
+  Configure(cm, lyRGB, 8, lyBGRA, 8);
   const Bytes r = {1, 2}, g = {3, 4}, b = {5, 6};
   const void* planes[] = {r.data(), g.data(), b.data()};
   Bytes out(8, 0x99);
@@ -165,14 +165,14 @@ TEST(ColorManager, OtherColourSchemes) {
   for (const Case& c : cases) {
     TColorManager cm;
     cm.SetInputFlags(c.Flags);
-    Setup(cm, c.In, 8, lyBGR, 8);
+    Configure(cm, c.In, 8, lyBGR, 8);
     Bytes out(3);
     cm.ConvertPixelRow(c.Sample.data(), out.data(), 1, 0xFF);
     EXPECT_EQ(out, c.Bgr) << int(c.In) << " " << int(c.Sample[0]);
   }
   // PhotoYCC centres its chroma at 156 (Cb) and 137 (Cr).
   TColorManager cm;
-  Setup(cm, lyPhotoYCC, 8, lyRGB, 8);
+  Configure(cm, lyPhotoYCC, 8, lyRGB, 8);
   const Bytes neutral = {100, 156, 137};
   Bytes out(3);
   cm.ConvertPixelRow(neutral.data(), out.data(), 1, 0xFF);

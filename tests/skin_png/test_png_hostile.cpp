@@ -56,8 +56,10 @@ Bytes WithBadCrc(Bytes chunk) {
 }
 // A chunk header claiming a length, followed by what the file really holds.
 Bytes RawChunk(uint32_t length, const std::string& type, const Bytes& rest) {
-  Bytes out = {uint8_t(length >> 24), uint8_t(length >> 16), uint8_t(length >> 8), uint8_t(length)};
-  out.insert(out.end(), type.begin(), type.end());
+  Bytes out;
+  out.reserve(8 + rest.size());
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(length >> shift));
+  for (char c : type) out.push_back(uint8_t(c));
   out.insert(out.end(), rest.begin(), rest.end());
   return out;
 }

@@ -38,7 +38,8 @@ std::vector<Bytes> SeedCorpus() {
     s.IdatSplit = seed % 3 == 0 ? 16 : 0;
     s.TextAfter = seed % 2 == 0;
     if (seed % 4 == 1) s.Gamma = 45455;
-    FillSamples(s, ++seed, seed % 2 == 0);
+    ++seed;
+    FillSamples(s, seed, seed % 2 == 0);
     if (sh.Trns) {
       if (sh.Type == 3) s.Transparency = Bytes(s.Palette.size() / 6 + 1, 0x80);
       else if (sh.Type == 0) s.Transparency = Bytes{0, 1};
