@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "widgets/graphics_colors.h"
+
 namespace {
 inline uint32_t Byte(uint32_t v, int n) {
   return (v >> (8 * n)) & 0xFFu;
@@ -12,8 +14,7 @@ inline uint32_t Byte(uint32_t v, int n) {
 }  // namespace
 
 uint32_t SkinColorToRgb(uint32_t color) {
-  if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFFu));
-  return color;
+  return static_cast<uint32_t>(ColorToRGB(static_cast<TColor>(color)));
 }
 
 uint32_t MixTwoColors(uint32_t a, uint32_t b, uint8_t weight) {
