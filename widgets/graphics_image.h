@@ -60,6 +60,11 @@ class TGraphic : public TPersistent {
   virtual void SaveToStream(TStream& Stream) = 0;
   void LoadFromFile(const std::string& FileName);
   void SaveToFile(const std::string& FileName);
+  // The persisted "Data" property: written when the graphic is not empty.
+  void DefineProperties(TFiler& Filer) override;
+  // The block of "Data"; the base loads and saves the whole stream.
+  virtual void ReadData(TStream& Stream);
+  virtual void WriteData(TStream& Stream);
 
   TNotifyEvent OnChange;
   TNotifyEvent OnChanging;
