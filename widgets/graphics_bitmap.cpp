@@ -44,6 +44,26 @@ struct TDibInfo {
   BITMAPINFO* Get() { return reinterpret_cast<BITMAPINFO*>(this); }
 };
 
+// Whether the first row in memory of a DIB section is its top row. Some
+// GDI implementations report a top-down section's height as positive, so
+// when the sign says bottom-up a changed first byte tells which row moved.
+bool ProbeTopDown(HBITMAP h, uint8_t* bits, int height) {
+  if (height < 2) return false;
+  TMemoryDC dc(CreateCompatibleDC(nullptr));
+  HGDIOBJ prev = SelectObject(dc.Get(), h);
+  if (!prev) return false;  // selected elsewhere: take the header's word
+  GdiFlush();
+  COLORREF before = GetPixel(dc.Get(), 0, 0);
+  uint8_t saved = bits[0];
+  bits[0] = static_cast<uint8_t>(saved ^ 0xFF);
+  GdiFlush();
+  bool top = GetPixel(dc.Get(), 0, 0) != before;
+  bits[0] = saved;
+  GdiFlush();
+  SelectObject(dc.Get(), prev);
+  return top;
+}
+
 [[noreturn]] void RaiseOutOfResources() {
   throw EOutOfResources("Out of system resources");
 }
@@ -231,26 +251,26 @@ std::vector<uint32_t> TBitmap::ReadPixels() {
   return px;
 }
 
-void TBitmap::WritePixels(TImage& img, const std::vector<uint32_t>& px) {
+void TBitmap::WritePixels(TImage& img, int w, int h, const std::vector<uint32_t>& px) {
   if (!img.Handle) return;
   if (img.Bits) {
     gfx::TNearestColor nearest(colors_);
-    for (int y = 0; y < height_; ++y) {
-      uint8_t* row = RowPtr(img, y, height_);
-      for (int x = 0; x < width_; ++x)
-        gfx::WritePixel(row, x, format_, px[static_cast<size_t>(y) * width_ + x], &nearest);
+    for (int y = 0; y < h; ++y) {
+      uint8_t* row = RowPtr(img, y, h);
+      for (int x = 0; x < w; ++x)
+        gfx::WritePixel(row, x, format_, px[static_cast<size_t>(y) * w + x], &nearest);
     }
     return;
   }
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width_;
-  bi.bmiHeader.biHeight = -height_;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   TWindowDC screen(nullptr);
-  SetDIBits(screen.Get(), img.Handle, 0, height_, px.data(), &bi, DIB_RGB_COLORS);
+  SetDIBits(screen.Get(), img.Handle, 0, h, px.data(), &bi, DIB_RGB_COLORS);
 }
 
 // --- size, format, type ------------------------------------------------------
@@ -268,37 +288,34 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
 void TBitmap::Resize(int w, int h) {
   if (w < 0 || h < 0) throw EInvalidGraphicOperation("Invalid bitmap size");
   if (w == width_ && h == height_) return;
+  // A new image of an unusual layout cannot be made: take 32 bits first.
+  if (format_ == pfCustom && handleType_ == bmDIB) ConvertTo(bmDIB, pf32bit);
   Changing(this);
-  if (!image_.Handle || w == 0 || h == 0) {
-    // Nothing to keep: the image is made when it is first needed.
-    TImage none;
-    Replace(none, w, h);
-    HandleNeeded();
-    Changed(this);
-    return;
-  }
+  // Made before anything changes, so a failure leaves the bitmap as it was.
   TImage img = NewImage(w, h);
-  int cw = std::min(w, width_), ch = std::min(h, height_);
-  if (img.Bits && image_.Bits) {
-    GdiFlush();
-    int bpp = BitsPerPixel(format_);
-    for (int y = 0; y < ch; ++y) {
-      const uint8_t* s = RowPtr(image_, y, height_);
-      uint8_t* d = RowPtr(img, y, h);
-      if (bpp >= 8 || bpp == 0)
-        std::memcpy(d, s, static_cast<size_t>(cw) * std::max(bpp, 8) / 8);
-      else
-        for (int x = 0; x < cw; ++x) gfx::SetIndex(d, x, bpp, gfx::GetIndex(s, x, bpp));
+  if (img.Handle && image_.Handle) {
+    int cw = std::min(w, width_), ch = std::min(h, height_);
+    if (img.Bits && image_.Bits) {
+      GdiFlush();
+      int bpp = BitsPerPixel(format_);
+      for (int y = 0; y < ch; ++y) {
+        const uint8_t* s = RowPtr(image_, y, height_);
+        uint8_t* d = RowPtr(img, y, h);
+        if (bpp >= 8)
+          std::memcpy(d, s, static_cast<size_t>(cw) * bpp / 8);
+        else
+          for (int x = 0; x < cw; ++x) gfx::SetIndex(d, x, bpp, gfx::GetIndex(s, x, bpp));
+      }
+    } else {
+      TMemoryDC src(CreateCompatibleDC(nullptr)), dst(CreateCompatibleDC(nullptr));
+      HDC cdc = CanvasDC();
+      if (cdc) SelectObject(cdc, canvas_->DefaultBitmap());
+      {
+        TSelectedObject s(src.Get(), image_.Handle), d(dst.Get(), img.Handle);
+        BitBlt(dst.Get(), 0, 0, cw, ch, src.Get(), 0, 0, SRCCOPY);
+      }
+      if (cdc) SelectObject(cdc, image_.Handle);
     }
-  } else {
-    TMemoryDC src(CreateCompatibleDC(nullptr)), dst(CreateCompatibleDC(nullptr));
-    HDC cdc = CanvasDC();
-    if (cdc) SelectObject(cdc, canvas_->DefaultBitmap());
-    {
-      TSelectedObject s(src.Get(), image_.Handle), d(dst.Get(), img.Handle);
-      BitBlt(dst.Get(), 0, 0, cw, ch, src.Get(), 0, 0, SRCCOPY);
-    }
-    if (cdc) SelectObject(cdc, image_.Handle);
   }
   Replace(img, w, h);
   Changed(this);
@@ -351,7 +368,7 @@ void TBitmap::ConvertTo(TBitmapHandleType type, TPixelFormat format) {
   if (had) {
     if (!keepAlpha)
       for (uint32_t& p : px) p &= 0xFFFFFF;
-    WritePixels(img, px);
+    WritePixels(img, width_, height_, px);
     Replace(img, width_, height_);
   }
   Changed(this);
@@ -407,7 +424,7 @@ void TBitmap::TakeHandle(HBITMAP h, bool owned) {
     hgt = std::abs(ds.dsBmih.biHeight);
     img.Bits = static_cast<uint8_t*>(ds.dsBm.bmBits);
     img.Stride = ds.dsBm.bmWidthBytes;
-    img.TopDown = ds.dsBmih.biHeight < 0;
+    img.TopDown = ds.dsBmih.biHeight < 0 || ProbeTopDown(h, img.Bits, hgt);
     bool rgb = ds.dsBmih.biCompression == BI_RGB;
     bool fields = ds.dsBmih.biCompression == BI_BITFIELDS;
     auto masks = [&](DWORD r, DWORD g, DWORD b) {
@@ -469,6 +486,11 @@ HBITMAP TBitmap::ReleaseHandle() {
   Changing(this);
   HBITMAP h = image_.Handle;
   image_ = TImage{};
+  // The next image is made by the layer, which has no unusual layouts.
+  if (format_ == pfCustom) {
+    format_ = pf32bit;
+    colors_.clear();
+  }
   return h;
 }
 
@@ -536,7 +558,9 @@ void TBitmap::SetTransparentColor(TColor Value) {
 void TBitmap::CopyImageFrom(TBitmap& src) {
   TImage img = NewImage(src.width_, src.height_);
   if (img.Handle && src.image_.Handle) {
-    if (img.Bits && src.image_.Bits) {
+    if (img.Bits && format_ != src.format_) {
+      WritePixels(img, src.width_, src.height_, src.ReadPixels());
+    } else if (img.Bits && src.image_.Bits) {
       GdiFlush();
       size_t bytes = static_cast<size_t>(std::min(img.Stride, src.image_.Stride));
       for (int y = 0; y < src.height_; ++y)
@@ -572,7 +596,7 @@ void TBitmap::Assign(TPersistent* Source) {
     const TPixelFormat oldFormat = format_;
     std::vector<RGBQUAD> oldColors = colors_;
     handleType_ = src->handleType_;
-    format_ = src->format_;
+    format_ = src->format_ == pfCustom ? pf32bit : src->format_;
     colors_ = src->colors_;
     try {
       CopyImageFrom(*src);

@@ -125,7 +125,7 @@ class TBitmap : public TGraphic {
   static uint8_t* RowPtr(const TImage& img, int y, int h);
   // Every pixel of the current image as BGRA, rows top to bottom.
   std::vector<uint32_t> ReadPixels();
-  void WritePixels(TImage& img, const std::vector<uint32_t>& px);
+  void WritePixels(TImage& img, int w, int h, const std::vector<uint32_t>& px);
   void Resize(int w, int h);
   void ConvertTo(TBitmapHandleType type, TPixelFormat format);
   void TakeHandle(HBITMAP h, bool owned);

@@ -270,3 +270,45 @@ TEST(Bitmap, DrawStretchesAndHonoursTheTransparentColour) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 2 x 2 DIB section made outside the layer.
+HBITMAP ForeignDib(int height, DWORD compression, const DWORD* masks, void** bits) {
+  struct {
+    BITMAPINFOHEADER H;
+    DWORD Masks[3];
+  } bi{{sizeof(BITMAPINFOHEADER), 2, height, 1, 32, compression, 0, 0, 0, 0, 0}, {}};
+  if (masks) std::memcpy(bi.Masks, masks, sizeof bi.Masks);
+  return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, bits,
+                          nullptr, 0);
+}
+
+TEST(Bitmap, AdoptedTopDownAndUnusualDibsKeepTheirPixels) {
+  void* bits = nullptr;
+  TBitmap t;
+  t.SetHandle(ForeignDib(-2, BI_RGB, nullptr, &bits));
+  EXPECT_EQ(t.PixelFormat(), pf32bit);
+  EXPECT_EQ(t.ScanLine(0), bits);  // row 0 is first in a top-down DIB
+  std::memcpy(t.ScanLine(1), "\x01\x02\x03\x04", 4);
+  t.SetWidth(3);  // the new image is bottom-up and keeps the rows
+  EXPECT_EQ(Row(t, 1) - Row(t, 0), -StrideOf(3, pf32bit));
+  EXPECT_EQ(Px32(t, 0, 1), 0x04030201u);
+
+  // Red in the low byte: no layer format describes it.
+  const DWORD swapped[3] = {0x0000FF, 0x00FF00, 0xFF0000};
+  TBitmap c;
+  c.SetHandle(ForeignDib(2, BI_BITFIELDS, swapped, &bits));
+  EXPECT_EQ(c.PixelFormat(), pfCustom);
+  static_cast<uint32_t*>(bits)[0] = 0x0000FF;  // red, bottom-left
+  GdiFlush();
+  EXPECT_EQ(c.TransparentColor(), clRed);
+  TBitmap copy;
+  copy.Assign(&c);
+  EXPECT_EQ(copy.PixelFormat(), pf32bit);
+  EXPECT_EQ(copy.Canvas()->Pixels(0, 1), clRed);
+  c.SetPixelFormat(pf24bit);
+  EXPECT_EQ(c.Canvas()->Pixels(0, 1), clRed);
+}
+
+}  // namespace
