@@ -14,8 +14,9 @@ class SkinSource {
   virtual const TsMaskData& ImageData(int index) const = 0;
   // The master bitmap that holds every image without a bitmap of its own.
   virtual PixelView MasterPixels() const = 0;
-  // The pixels of an image's own bitmap (TsMaskData::Image).
-  virtual PixelView OwnImagePixels(const TsMaskData& mask) const = 0;
+  // The pixels of an image's own bitmap (TsMaskData::Image); by default the
+  // bitmap's own 32-bit scan lines.
+  virtual PixelView OwnImagePixels(const TsMaskData& mask) const;
 
   bool ValidSection(int index) const { return index >= 0 && index < SectionCount(); }
   bool ValidImage(int index) const { return index >= 0 && index < ImageCount(); }
