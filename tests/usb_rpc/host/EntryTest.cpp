@@ -88,23 +88,35 @@ TEST_F(EntryTest, AMissingLibraryGivesNullAndKeepsTheOtherLoaded) {
 // stand-in lacking one name is loaded first by its full path, so the library's
 // load by name finds that module.
 TEST_F(EntryTest, ALibraryLackingAnyBoundNameIsUnloadedAndGivesNull) {
-  const char* const winUsbNames[] = {
-      "WinUsb_Initialize",          "WinUsb_Free",
-      "WinUsb_GetAssociatedInterface", "WinUsb_GetDescriptor",
-      "WinUsb_QueryInterfaceSettings", "WinUsb_QueryDeviceInformation",
-      "WinUsb_SetCurrentAlternateSetting", "WinUsb_GetCurrentAlternateSetting",
-      "WinUsb_QueryPipe",           "WinUsb_SetPipePolicy",
-      "WinUsb_GetPipePolicy",       "WinUsb_ReadPipe",
-      "WinUsb_WritePipe",           "WinUsb_ControlTransfer",
-      "WinUsb_ResetPipe",           "WinUsb_AbortPipe",
-      "WinUsb_FlushPipe",           "WinUsb_SetPowerPolicy",
-      "WinUsb_GetPowerPolicy",      "WinUsb_GetOverlappedResult",
-      "WinUsb_ParseConfigurationDescriptor", "WinUsb_ParseDescriptors"};
-  const char* const setupApiNames[] = {
-      "SetupDiGetClassDevsA",         "SetupDiEnumDeviceInterfaces",
-      "SetupDiGetDeviceInterfaceDetailA", "SetupDiDestroyDeviceInfoList",
-      "SetupDiEnumDeviceInfo",        "SetupDiGetDevicePropertyW",
-      "SetupDiGetDeviceRegistryPropertyA"};
+  const char* const winUsbNames[] = {"WinUsb_Initialize",
+                                     "WinUsb_Free",
+                                     "WinUsb_GetAssociatedInterface",
+                                     "WinUsb_GetDescriptor",
+                                     "WinUsb_QueryInterfaceSettings",
+                                     "WinUsb_QueryDeviceInformation",
+                                     "WinUsb_SetCurrentAlternateSetting",
+                                     "WinUsb_GetCurrentAlternateSetting",
+                                     "WinUsb_QueryPipe",
+                                     "WinUsb_SetPipePolicy",
+                                     "WinUsb_GetPipePolicy",
+                                     "WinUsb_ReadPipe",
+                                     "WinUsb_WritePipe",
+                                     "WinUsb_ControlTransfer",
+                                     "WinUsb_ResetPipe",
+                                     "WinUsb_AbortPipe",
+                                     "WinUsb_FlushPipe",
+                                     "WinUsb_SetPowerPolicy",
+                                     "WinUsb_GetPowerPolicy",
+                                     "WinUsb_GetOverlappedResult",
+                                     "WinUsb_ParseConfigurationDescriptor",
+                                     "WinUsb_ParseDescriptors"};
+  const char* const setupApiNames[] = {"SetupDiGetClassDevsA",
+                                       "SetupDiEnumDeviceInterfaces",
+                                       "SetupDiGetDeviceInterfaceDetailA",
+                                       "SetupDiDestroyDeviceInfoList",
+                                       "SetupDiEnumDeviceInfo",
+                                       "SetupDiGetDevicePropertyW",
+                                       "SetupDiGetDeviceRegistryPropertyA"};
   struct Library {
     const char* file;
     const char* other;

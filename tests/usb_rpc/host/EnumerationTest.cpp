@@ -80,11 +80,8 @@ TEST_F(EnumerationTest, FiltersSelectDevicesAndSkipThoseThatCannotBeOpened) {
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {0xFFFF, 0xFFFF, {"A", "B", "C"}},
-      {0x1234, 0xFFFF, {"A", "B"}},
-      {0xFFFF, 0x5678, {"A", "C"}},
-      {0x1234, 0x9999, {"B"}},
-      {0x1111, 0xFFFF, {}},
+      {0xFFFF, 0xFFFF, {"A", "B", "C"}}, {0x1234, 0xFFFF, {"A", "B"}}, {0xFFFF, 0x5678, {"A", "C"}},
+      {0x1234, 0x9999, {"B"}},           {0x1111, 0xFFFF, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.vendor << "/" << c.product);
@@ -143,8 +140,8 @@ TEST_F(EnumerationTest, InterfaceAndDetailRecordsCarryThePlatformsSizes) {
 // Only a size query that fails with "buffer too small" and leaves room for a path
 // leads to a second call; every other answer skips the interface.
 TEST_F(EnumerationTest, UnusableDetailAnswersSkipTheInterface) {
-  for (DetailMode mode : {DetailMode::OtherError, DetailMode::NoRoomForPath,
-                          DetailMode::PathFails}) {
+  for (DetailMode mode :
+       {DetailMode::OtherError, DetailMode::NoRoomForPath, DetailMode::PathFails}) {
     SCOPED_TRACE(static_cast<int>(mode));
     halvex_sim::reset();
     deviceWithSerial(u"bad").detail = mode;
@@ -288,19 +285,20 @@ TEST_F(EnumerationTest, PipesAreTheFirstBulkInAndOutOfTheNamedInterface) {
        0x83, 0x04},
       {"other pipe types are ignored",
        [](Device& d) {
-         d.pipes = {{UsbdPipeTypeInterrupt, 0x81}, {UsbdPipeTypeIsochronous, 0x01},
-                    {UsbdPipeTypeControl, 0x00},   {UsbdPipeTypeBulk, 0x82},
+         d.pipes = {{UsbdPipeTypeInterrupt, 0x81},
+                    {UsbdPipeTypeIsochronous, 0x01},
+                    {UsbdPipeTypeControl, 0x00},
+                    {UsbdPipeTypeBulk, 0x82},
                     {UsbdPipeTypeBulk, 0x03}};
        },
        0x82, 0x03},
       {"a pipe that does not answer is passed over",
        [](Device& d) {
-         d.pipes = {{UsbdPipeTypeBulk, 0x81, false}, {UsbdPipeTypeBulk, 0x85},
-                    {UsbdPipeTypeBulk, 0x02}};
+         d.pipes = {
+             {UsbdPipeTypeBulk, 0x81, false}, {UsbdPipeTypeBulk, 0x85}, {UsbdPipeTypeBulk, 0x02}};
        },
        0x85, 0x02},
-      {"only the endpoints the interface counts",
-       [](Device& d) { d.numEndpoints = 1; }, 0x81, 0},
+      {"only the endpoints the interface counts", [](Device& d) { d.numEndpoints = 1; }, 0x81, 0},
       {"iInterface 0", [](Device& d) { d.iInterface = 0; }, 0, 0},
       {"unreadable interface name", [](Device& d) { d.strings.erase(4); }, 0, 0},
       {"interface settings fail", [](Device& d) { d.querySettingsFails = true; }, 0, 0},
@@ -364,8 +362,8 @@ TEST_F(EnumerationTest, EachOpenGivesANewDeviceAndReleaseClosesEverything) {
   EXPECT_EQ(d.liveHandles, 0);
   EXPECT_EQ(d.freeCalls, 3);
   // No handle of the device's file is left open: an exclusive open succeeds.
-  HANDLE file = CreateFileA(d.path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileA(d.path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
   EXPECT_NE(file, INVALID_HANDLE_VALUE);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }

@@ -20,7 +20,9 @@ HalvexRpcGetInterfaceFn rpcEntry() {
   return entry;
 }
 
-bool moduleLoaded(const char* name) { return GetModuleHandleA(name) != nullptr; }
+bool moduleLoaded(const char* name) {
+  return GetModuleHandleA(name) != nullptr;
+}
 
 void HostTest::SetUp() {
   halvex_sim::reset();

@@ -12,7 +12,9 @@ using namespace halvex_sim;
 
 namespace {
 
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t le16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 std::vector<uint8_t> bytesOf(std::initializer_list<int> list) {
   return std::vector<uint8_t>(list.begin(), list.end());
@@ -55,8 +57,8 @@ TEST_F(TransactTest, RequestGoesOutByteForByteAfterFlushingTheInPipe) {
   EXPECT_EQ(d().events[0].pipe, 0x81);
   EXPECT_EQ(d().events[1].kind, EventKind::Write);
   EXPECT_EQ(d().events[1].pipe, 0x02);
-  EXPECT_EQ(d().events[1].bytes, bytesOf({'B', 'U', 'b', 'u', 0, 0, 0, 0, 0x34, 0x12, 2, 0, 0, 0,
-                                          0, 0, 0x11, 0x22, 0x33, 0x44}));
+  EXPECT_EQ(d().events[1].bytes, bytesOf({'B', 'U', 'b', 'u', 0, 0, 0,    0,    0x34, 0x12,
+                                          2,   0,   0,   0,   0, 0, 0x11, 0x22, 0x33, 0x44}));
   EXPECT_EQ(d().events[2].kind, EventKind::Read);
   EXPECT_EQ(d().events[2].pipe, 0x81);
   EXPECT_EQ(d().events[2].length, 512u);
@@ -99,7 +101,8 @@ TEST_F(TransactTest, PayloadLimits) {
       ASSERT_EQ(writes.size(), 1u);
       ASSERT_EQ(writes[0].bytes.size(), 16u + c.bytes);
       EXPECT_EQ(le16(&writes[0].bytes[10]), c.bytes / 2);
-      EXPECT_TRUE(std::equal(buffer.begin(), buffer.begin() + c.bytes, writes[0].bytes.begin() + 16));
+      EXPECT_TRUE(
+          std::equal(buffer.begin(), buffer.begin() + c.bytes, writes[0].bytes.begin() + 16));
     } else {
       EXPECT_TRUE(d().events.empty());
       EXPECT_EQ(device->getReplyPayloadWords(), 0u);
@@ -134,8 +137,7 @@ TEST_F(TransactTest, DataPhase) {
     d().clearRecords();
     d().reads.clear();
     d().reply(countedReply(0, {}));
-    EXPECT_EQ(device->transact(0x1003, nullptr, 0, c.data, c.blockBytes, c.blockCount),
-              c.accepted);
+    EXPECT_EQ(device->transact(0x1003, nullptr, 0, c.data, c.blockBytes, c.blockCount), c.accepted);
     EXPECT_TRUE(device->isOk());
     auto writes = d().eventsOf(EventKind::Write);
     if (!c.accepted) {
@@ -184,24 +186,64 @@ TEST_F(TransactTest, RepliesOfEachKind) {
   putLe16(unknown, 2, 0x5858);
   const ReplyCase cases[] = {
       {"counted", {counted(0x0101, 2, 2)}, true, 2, {0x100, 0x101}, 0x0101, {512}},
-      {"counted across two reads", {part(big, 0, 512), part(big, 512, 600)}, true, 295,
-       {0x100, 0x101}, 0x0042, {512, 88}},
-      {"header announces fewer words than arrived", {counted(0x0102, 2, 6)}, true, 2,
-       {0x100, 0x101}, 0x0102, {512}},
-      {"plain of 20 bytes", {plainReply(0x0103, {1, 2, 3, 4, 5, 6})}, true, 6, {1, 2, 3}, 0x0103,
+      {"counted across two reads",
+       {part(big, 0, 512), part(big, 512, 600)},
+       true,
+       295,
+       {0x100, 0x101},
+       0x0042,
+       {512, 88}},
+      {"header announces fewer words than arrived",
+       {counted(0x0102, 2, 6)},
+       true,
+       2,
+       {0x100, 0x101},
+       0x0102,
+       {512}},
+      {"plain of 20 bytes",
+       {plainReply(0x0103, {1, 2, 3, 4, 5, 6})},
+       true,
+       6,
+       {1, 2, 3},
+       0x0103,
        {512}},
       {"unknown tag of 12 bytes", {unknown}, true, 0, {0xAAAA, 0xBBBB}, 0x0046, {512}},
-      {"counted of 8 bytes has no payload", {part(counted(0x0104, 0, 0), 0, 8)}, true, 0, {},
-       0x0104, {512}},
-      {"reply below 8 bytes has no status", {bytesOf({0, 0, 'S', 't', 0, 0})}, true, 0, {}, 0,
+      {"counted of 8 bytes has no payload",
+       {part(counted(0x0104, 0, 0), 0, 8)},
+       true,
+       0,
+       {},
+       0x0104,
+       {512}},
+      {"reply below 8 bytes has no status",
+       {bytesOf({0, 0, 'S', 't', 0, 0})},
+       true,
+       0,
+       {},
+       0,
        {512}},
       {"empty reply", {{}}, true, 0, {}, 0, {512}},
-      {"first read of odd length", {part(odd, 0, 9), part(odd, 9, 16)}, true, 3,
-       {0x100, 0x101, 0x102}, 0x0043, {512, 7}},
-      {"largest counted reply", {part(largest, 0, 512), part(largest, 512, largest.size())}, true,
-       65535, {0x100, 0x101}, 0x0045, {512, uint32_t(largest.size() - 512)}},
-      {"second read delivers too little", {part(cut, 0, 512), part(cut, 512, 600)}, false, 0, {},
-       0x0044, {512, 98}},
+      {"first read of odd length",
+       {part(odd, 0, 9), part(odd, 9, 16)},
+       true,
+       3,
+       {0x100, 0x101, 0x102},
+       0x0043,
+       {512, 7}},
+      {"largest counted reply",
+       {part(largest, 0, 512), part(largest, 512, largest.size())},
+       true,
+       65535,
+       {0x100, 0x101},
+       0x0045,
+       {512, uint32_t(largest.size() - 512)}},
+      {"second read delivers too little",
+       {part(cut, 0, 512), part(cut, 512, 600)},
+       false,
+       0,
+       {},
+       0x0044,
+       {512, 98}},
   };
   for (const ReplyCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -239,8 +281,8 @@ TEST_F(TransactTest, TransferCompletions) {
   const auto big = counted(7, 300, 300);
   for (Which which : {Request, SecondBlock, FirstRead, SecondRead}) {
     for (const Case& c : completions) {
-      SCOPED_TRACE(testing::Message() << "transfer " << which << ", completion "
-                                      << static_cast<int>(c.completion));
+      SCOPED_TRACE(testing::Message()
+                   << "transfer " << which << ", completion " << static_cast<int>(c.completion));
       ASSERT_TRUE(freshDevice());
       if (which == Request) d().writes = {Transfer{c.completion, {}}};
       if (which == SecondBlock) d().writes = {Transfer{}, Transfer{}, Transfer{c.completion, {}}};

@@ -40,7 +40,9 @@ void removeFiles() {
   for (auto& d : theState().devices) DeleteFileA(d->file.c_str());
 }
 
-State& state() { return theState(); }
+State& state() {
+  return theState();
+}
 
 void reset() {
   removeFiles();
@@ -79,7 +81,9 @@ Device& addDevice() {
   return *s.devices.back();
 }
 
-void unplug(Device& device) { device.path += ".unplugged"; }
+void unplug(Device& device) {
+  device.path += ".unplugged";
+}
 
 std::vector<uint8_t> countedReply(uint16_t status, const std::vector<uint16_t>& payload) {
   return reply(0x7453, status, payload, true);

@@ -22,7 +22,9 @@ SimSet* simSet(HDEVINFO set) {
   return set == nullptr || set == INVALID_HANDLE_VALUE ? nullptr : static_cast<SimSet*>(set);
 }
 
-void boundOnly(const char* name) { ++state().boundOnlyCalls[name]; }
+void boundOnly(const char* name) {
+  ++state().boundOnlyCalls[name];
+}
 
 BOOL fail(DWORD error) {
   SetLastError(error);
@@ -33,8 +35,7 @@ BOOL fail(DWORD error) {
 
 extern "C" {
 
-HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* guid, PCSTR enumerator, HWND parent,
-                                     DWORD flags) {
+HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* guid, PCSTR enumerator, HWND parent, DWORD flags) {
   State& s = state();
   s.classDevsCalls.push_back({*guid, enumerator == nullptr, parent == nullptr, flags});
   if (s.classDevsFails) {
@@ -63,8 +64,7 @@ BOOL WINAPI SetupDiEnumDeviceInterfaces(HDEVINFO handle, PSP_DEVINFO_DATA, const
 
 BOOL WINAPI SetupDiGetDeviceInterfaceDetailA(HDEVINFO handle, PSP_DEVICE_INTERFACE_DATA data,
                                              PSP_DEVICE_INTERFACE_DETAIL_DATA_A detail,
-                                             DWORD bufferBytes, PDWORD required,
-                                             PSP_DEVINFO_DATA) {
+                                             DWORD bufferBytes, PDWORD required, PSP_DEVINFO_DATA) {
   SimSet* set = simSet(handle);
   state().detailCalls.push_back({detail != nullptr, bufferBytes, detail ? detail->cbSize : 0});
   if (set == nullptr) return fail(ERROR_INVALID_HANDLE);

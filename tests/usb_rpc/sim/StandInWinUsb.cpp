@@ -25,9 +25,13 @@ struct SimHandle {
   std::vector<NeverDone> never;
 };
 
-SimHandle* simHandle(WINUSB_INTERFACE_HANDLE h) { return static_cast<SimHandle*>(h); }
+SimHandle* simHandle(WINUSB_INTERFACE_HANDLE h) {
+  return static_cast<SimHandle*>(h);
+}
 
-void boundOnly(const char* name) { ++state().boundOnlyCalls[name]; }
+void boundOnly(const char* name) {
+  ++state().boundOnlyCalls[name];
+}
 
 void record(Device& d, Event e) {
   if (state().record) d.events.push_back(std::move(e));
@@ -74,8 +78,8 @@ DWORD WINAPI completeLater(void* p) {
 
 // Plays one scripted transfer. `deliver` is what a read hands over (already cut
 // to the caller's length); `count` is what the transfer reports as moved.
-BOOL play(SimHandle* h, UCHAR pipe, UCHAR* buffer, const std::vector<uint8_t>& deliver,
-          ULONG count, PULONG transferred, OVERLAPPED* o, const Transfer& t, bool in) {
+BOOL play(SimHandle* h, UCHAR pipe, UCHAR* buffer, const std::vector<uint8_t>& deliver, ULONG count,
+          PULONG transferred, OVERLAPPED* o, const Transfer& t, bool in) {
   auto copyIn = [&] {
     if (in && !deliver.empty()) memcpy(buffer, deliver.data(), deliver.size());
   };
@@ -230,8 +234,8 @@ BOOL WINAPI WinUsb_WritePipe(WINUSB_INTERFACE_HANDLE handle, UCHAR pipe, PUCHAR 
   return play(h, pipe, buffer, {}, length, transferred, overlapped, t, false);
 }
 
-BOOL WINAPI WinUsb_ReadPipe(WINUSB_INTERFACE_HANDLE handle, UCHAR pipe, PUCHAR buffer,
-                            ULONG length, PULONG transferred, LPOVERLAPPED overlapped) {
+BOOL WINAPI WinUsb_ReadPipe(WINUSB_INTERFACE_HANDLE handle, UCHAR pipe, PUCHAR buffer, ULONG length,
+                            PULONG transferred, LPOVERLAPPED overlapped) {
   SimHandle* h = simHandle(handle);
   Device& d = *h->device;
   record(d, Event{EventKind::Read, pipe, {}, length, overlapped ? overlapped->hEvent : nullptr});
@@ -259,8 +263,8 @@ BOOL WINAPI WinUsb_ReadPipe(WINUSB_INTERFACE_HANDLE handle, UCHAR pipe, PUCHAR b
   }
   std::vector<uint8_t> deliver(t.bytes.begin(),
                                t.bytes.begin() + std::min<size_t>(length, t.bytes.size()));
-  return play(h, pipe, buffer, deliver, static_cast<ULONG>(deliver.size()), transferred,
-              overlapped, t, true);
+  return play(h, pipe, buffer, deliver, static_cast<ULONG>(deliver.size()), transferred, overlapped,
+              t, true);
 }
 
 BOOL WINAPI WinUsb_GetOverlappedResult(WINUSB_INTERFACE_HANDLE, LPOVERLAPPED overlapped,
