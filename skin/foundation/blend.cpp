@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "skin/foundation/blend_kernels.h"
 
@@ -169,29 +170,43 @@ void AlphaCopyArgb(RECT dstRect, RECT srcRect, const PixelView& dst, const Pixel
   const int n = 100 - transparency;
   const bool tinted = tintColor != kNoColor;
   const uint32_t tint = tinted ? BrightTint(tintColor) : 0;
-  auto weightOf = [&](uint32_t a) { return transparency != 0 ? n * a / 100 : a; };
+  uint32_t weightOf[256];
+  for (uint32_t a = 0; a < 256; ++a) weightOf[a] = transparency != 0 ? n * a / 100 : a;
   auto blendOne = [&](uint32_t d, uint32_t s) {
     const uint32_t a = s >> 24;
-    const uint32_t w = weightOf(a);
     const uint32_t colour = tinted ? TintedSource(s, tint) : s;
-    uint32_t out = blend::Lerp(d, colour, 256 - w, kColourBytes);
+    uint32_t out = blend::Lerp(d, colour, 256 - weightOf[a], kColourBytes);
     if (transparency == 0 && a > (out >> 24)) out = (out & kColourBytes) | (a << 24);
     return out;
   };
+  const bool plain = !tinted && transparency == 0;
   for (int r = 0; r < sp.h; ++r) {
     uint32_t* d = dst.Row(sp.dy + r) + sp.dx;
     const uint32_t* s = src.Row(sp.sy + r) + sp.sx;
-    if (!bg.HasBitmap && !tinted && transparency == 0) {
+    if (!bg.HasBitmap && plain) {
       blend::AlphaOverRow(d, s, sp.w, false);
       continue;
     }
-    for (int c = 0; c < sp.w; ++c) {
+    for (int c = 0; c < sp.w;) {
       if (bg.HasBitmap && AlphaCopyHole(s[c])) {
         uint32_t b;
         if (fillHoles && bg.Fetch(sp.dx + c, sp.dy + r, b)) d[c] = b;
+        ++c;
         continue;
       }
-      d[c] = blendOne(d[c], s[c]);
+      // A run of pixels that are not holes goes through the row kernel.
+      int e = c + 1;
+      if (bg.HasBitmap) {
+        while (e < sp.w && !AlphaCopyHole(s[e])) ++e;
+      } else {
+        e = sp.w;
+      }
+      if (plain) {
+        blend::AlphaOverRow(d + c, s + c, e - c, false);
+      } else {
+        for (int k = c; k < e; ++k) d[k] = blendOne(d[k], s[k]);
+      }
+      c = e;
     }
   }
   if (!reflected) return;
@@ -230,16 +245,10 @@ void CopyMaskedPiece(RECT dstRect, RECT srcRect, const PixelView& dst, const Pix
     uint32_t* d = dst.Row(sp.dy + r) + sp.dx;
     const uint32_t* s = src.Row(sy) + sp.sx;
     const uint32_t* m = src.Row(my) + sp.sx;
-    if (bg.HasBitmap && !fillHoles) {
-      for (int c = 0; c < sp.w; ++c) {
-        d[c] = blend::LerpPerByte(d[c], s[c], m[c], kColourBytes) | 0xFF000000u;
-      }
-      continue;
-    }
-    if (!bg.HasBitmap && !fillHoles) {
-      for (int c = 0; c < sp.w; ++c) {
-        if (s[c] != kKeyPixel) d[c] = blend::LerpPerByte(d[c], s[c], m[c], kColourBytes);
-      }
+    if (!fillHoles) {
+      // With a background every pixel is blended and made opaque; without,
+      // key pixels stay.
+      blend::MaskedRow(d, s, m, sp.w, !bg.HasBitmap, kKeyPixel, bg.HasBitmap);
       continue;
     }
     for (int c = 0; c < sp.w; ++c) {
@@ -265,11 +274,7 @@ void CopyBitmapExceptKey(const PixelView& dst, const PixelView& src, int x, int 
   if (!blend::ClipInclusive(dst, src, MakeRECT(0, 0, src.Width, src.Height), x, y, sp)) return;
   const uint32_t key = SwapRedBlueKeepTop(keyColor);
   for (int r = 0; r < sp.h; ++r) {
-    uint32_t* d = dst.Row(sp.dy + r) + sp.dx;
-    const uint32_t* s = src.Row(sp.sy + r) + sp.sx;
-    for (int c = 0; c < sp.w; ++c) {
-      if (s[c] != key) d[c] = s[c] | 0xFF000000u;
-    }
+    blend::CopyExceptKeyRow(dst.Row(sp.dy + r) + sp.dx, src.Row(sp.sy + r) + sp.sx, sp.w, key);
   }
 }
 
@@ -351,14 +356,24 @@ void StretchPixels(const PixelView& dst, int dx, int dy, int dw, int dh, const P
   if (!dst.Valid() || !src.Valid() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   const int x0 = std::max(0, -dx), x1 = std::min(dw, dst.Width - dx);
   const int y0 = std::max(0, -dy), y1 = std::min(dh, dst.Height - dy);
+  if (x1 <= x0 || y1 <= y0) return;
+  // The source column of every target column, once per call.
+  std::vector<int> columns(static_cast<size_t>(x1 - x0));
+  for (int x = x0; x < x1; ++x) columns[x - x0] = sx + static_cast<int>(int64_t(x) * sw / dw);
+  int previous = -1;
   for (int y = y0; y < y1; ++y) {
     const int syy = sy + static_cast<int>(int64_t(y) * sh / dh);
     if (syy < 0 || syy >= src.Height) continue;
-    const uint32_t* s = src.Row(syy);
     uint32_t* d = dst.Row(dy + y) + dx;
+    if (syy == previous) {  // the same source row as the line above
+      std::memcpy(d + x0, dst.Row(dy + y - 1) + dx + x0, size_t(x1 - x0) * 4);
+      continue;
+    }
+    previous = syy;
+    const uint32_t* s = src.Row(syy);
     for (int x = x0; x < x1; ++x) {
-      const int sxx = sx + static_cast<int>(int64_t(x) * sw / dw);
-      if (sxx >= 0 && sxx < src.Width) d[x] = s[sxx];
+      const int c = columns[x - x0];
+      if (c >= 0 && c < src.Width) d[x] = s[c];
     }
   }
 }

@@ -1,6 +1,7 @@
 // Row kernels shared by the blends. Every mix of the library has the form
-// (x * w + y * (256 - w)) shr 8 per byte with 0 <= w <= 256; the sum never
-// exceeds 16 bits, so eight bytes go through one SSE2 multiply. The scalar
+// (x * w + y * (256 - w)) shr 8 per byte with 0 <= w <= 256, which equals
+// y + floor((x - y) * w / 256); as the result is a byte, that sum can be
+// taken modulo 256, so eight bytes need one 16-bit SSE2 multiply. The scalar
 // forms are the reference and handle the row tails.
 #pragma once
 
@@ -12,14 +13,26 @@
 
 namespace blend {
 
-// Bytes of byteMask := (d * wd + s * (256 - wd)) shr 8; the other bytes of d stay.
+// Eight-pixel forms for processors with AVX2; each returns how many pixels
+// it did (a multiple of 8), the caller finishes the row.
+bool HasAvx2();
+namespace avx2 {
+int LerpRow3(uint32_t* out, const uint32_t* x, const uint32_t* y, int n, uint32_t wx,
+             uint32_t byteMask);
+int LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t wd, uint32_t byteMask);
+int MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n, bool skipKey,
+              uint32_t skipValue, bool forceAlpha);
+int AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha);
+}  // namespace avx2
+
+// Bytes of byteMask := (d * wd + s * (256 - wd)) shr 8; the other bytes of d
+// stay. Two bytes at a time: each 16-bit lane sum stays below 65536.
 inline uint32_t Lerp(uint32_t d, uint32_t s, uint32_t wd, uint32_t byteMask) {
-  uint32_t r = 0;
-  for (int n = 0; n < 32; n += 8) {
-    const uint32_t db = (d >> n) & 0xFFu, sb = (s >> n) & 0xFFu;
-    r |= ((db * wd + sb * (256u - wd)) >> 8) << n;
-  }
-  return (r & byteMask) | (d & ~byteMask);
+  const uint32_t ws = 256u - wd;
+  const uint32_t even = (((d & 0x00FF00FFu) * wd + (s & 0x00FF00FFu) * ws) >> 8) & 0x00FF00FFu;
+  const uint32_t odd =
+      ((((d >> 8) & 0x00FF00FFu) * wd + ((s >> 8) & 0x00FF00FFu) * ws)) & 0xFF00FF00u;
+  return ((even | odd) & byteMask) | (d & ~byteMask);
 }
 
 // The same with the weight of d taken from the matching byte of `weights`.
@@ -30,69 +43,6 @@ inline uint32_t LerpPerByte(uint32_t d, uint32_t s, uint32_t weights, uint32_t b
     r |= ((db * w + sb * (256u - w)) >> 8) << n;
   }
   return (r & byteMask) | (d & ~byteMask);
-}
-
-#if defined(__SSE2__)
-namespace detail {
-inline __m128i Mix8(__m128i d16, __m128i s16, __m128i wd16) {
-  const __m128i ws16 = _mm_sub_epi16(_mm_set1_epi16(256), wd16);
-  return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(d16, wd16), _mm_mullo_epi16(s16, ws16)), 8);
-}
-inline __m128i Load(const uint32_t* p) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-inline void Store(uint32_t* p, __m128i v) {
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-}
-inline __m128i Select(__m128i mixed, __m128i d, uint32_t byteMask) {
-  const __m128i take = _mm_set1_epi32(static_cast<int>(byteMask));
-  return _mm_or_si128(_mm_and_si128(mixed, take), _mm_andnot_si128(take, d));
-}
-}  // namespace detail
-#endif
-
-// out := Lerp(x, y, wx) on the bytes of byteMask; out keeps its other bytes.
-// out may be x or y.
-inline void LerpRow3(uint32_t* out, const uint32_t* x, const uint32_t* y, int n, uint32_t wx,
-                     uint32_t byteMask) {
-  int i = 0;
-#if defined(__SSE2__)
-  using namespace detail;
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i w = _mm_set1_epi16(static_cast<short>(wx));
-  for (; i + 4 <= n; i += 4) {
-    const __m128i a = Load(x + i), b = Load(y + i);
-    const __m128i lo = Mix8(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero), w);
-    const __m128i hi = Mix8(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero), w);
-    Store(out + i, Select(_mm_packus_epi16(lo, hi), Load(out + i), byteMask));
-  }
-#endif
-  for (; i < n; ++i) out[i] = (Lerp(x[i], y[i], wx, byteMask) & byteMask) | (out[i] & ~byteMask);
-}
-
-// dst := Lerp(dst, src, wd) over n pixels.
-inline void LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t wd,
-                           uint32_t byteMask) {
-  LerpRow3(dst, dst, src, n, wd, byteMask);
-}
-
-// dst := LerpPerByte(dst, src, weights) over n pixels.
-inline void LerpRowPerByte(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n,
-                           uint32_t byteMask) {
-  int i = 0;
-#if defined(__SSE2__)
-  using namespace detail;
-  const __m128i zero = _mm_setzero_si128();
-  for (; i + 4 <= n; i += 4) {
-    const __m128i d = Load(dst + i), s = Load(src + i), m = Load(weights + i);
-    const __m128i lo =
-        Mix8(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(m, zero));
-    const __m128i hi =
-        Mix8(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(m, zero));
-    Store(dst + i, Select(_mm_packus_epi16(lo, hi), d, byteMask));
-  }
-#endif
-  for (; i < n; ++i) dst[i] = LerpPerByte(dst[i], src[i], weights[i], byteMask);
 }
 
 // Source alpha a weighs the source: colour := (s * a + d * (256 - a)) shr 8.
@@ -106,36 +56,149 @@ inline uint32_t AlphaOverPixel(uint32_t d, uint32_t s, bool accumulateAlpha) {
   return c | (na << 24);
 }
 
-inline void AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha) {
-  int i = 0;
+#if defined(__SSE2__)
+namespace detail {
+inline __m128i Load(const uint32_t* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void Store(uint32_t* p, __m128i v) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+// Eight 16-bit lanes: y + floor((x - y) * w / 256), modulo 256.
+inline __m128i Toward(__m128i y16, __m128i x16, __m128i w16) {
+  const __m128i p = _mm_mullo_epi16(_mm_sub_epi16(x16, y16), w16);
+  return _mm_and_si128(_mm_add_epi16(y16, _mm_srli_epi16(p, 8)), _mm_set1_epi16(0xFF));
+}
+// Four pixels: y moved toward x by the 16-bit lane weights wLo/wHi.
+inline __m128i Toward4(__m128i y, __m128i x, __m128i wLo, __m128i wHi) {
+  const __m128i z = _mm_setzero_si128();
+  return _mm_packus_epi16(Toward(_mm_unpacklo_epi8(y, z), _mm_unpacklo_epi8(x, z), wLo),
+                          Toward(_mm_unpackhi_epi8(y, z), _mm_unpackhi_epi8(x, z), wHi));
+}
+// The lane weights of a uniform weight w on the bytes of byteMask, 0 elsewhere.
+inline __m128i MaskedWeight(uint32_t w, uint32_t byteMask) {
+  short lane[4];
+  for (int n = 0; n < 4; ++n) lane[n] = ((byteMask >> (8 * n)) & 0xFF) ? short(w) : short(0);
+  return _mm_set_epi16(lane[3], lane[2], lane[1], lane[0], lane[3], lane[2], lane[1], lane[0]);
+}
+inline __m128i BroadcastAlpha(__m128i p16) {
+  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(p16, _MM_SHUFFLE(3, 3, 3, 3)),
+                             _MM_SHUFFLE(3, 3, 3, 3));
+}
+}  // namespace detail
+#endif
+
+// out := Lerp(x, y, wx) on the bytes of byteMask; out keeps its other bytes.
+// out may be x or y.
+inline void LerpRow3(uint32_t* out, const uint32_t* x, const uint32_t* y, int n, uint32_t wx,
+                     uint32_t byteMask) {
+  int i = HasAvx2() ? avx2::LerpRow3(out, x, y, n, wx, byteMask) : 0;
 #if defined(__SSE2__)
   using namespace detail;
-  const __m128i zero = _mm_setzero_si128();
+  const __m128i w = MaskedWeight(wx, 0xFFFFFFFFu);
+  const __m128i take = _mm_set1_epi32(static_cast<int>(byteMask));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i r = Toward4(Load(y + i), Load(x + i), w, w);
+    Store(out + i, _mm_or_si128(_mm_and_si128(r, take), _mm_andnot_si128(take, Load(out + i))));
+  }
+#endif
+  for (; i < n; ++i) out[i] = (Lerp(x[i], y[i], wx, byteMask) & byteMask) | (out[i] & ~byteMask);
+}
+
+// dst := Lerp(dst, src, wd) over n pixels.
+inline void LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t wd,
+                           uint32_t byteMask) {
+  int i = HasAvx2() ? avx2::LerpRowUniform(dst, src, n, wd, byteMask) : 0;
+#if defined(__SSE2__)
+  using namespace detail;
+  // dst moves toward src by 256 - wd on the masked bytes only.
+  const __m128i w = MaskedWeight(256u - wd, byteMask);
+  for (; i + 4 <= n; i += 4) Store(dst + i, Toward4(Load(dst + i), Load(src + i), w, w));
+#endif
+  for (; i < n; ++i) dst[i] = Lerp(dst[i], src[i], wd, byteMask);
+}
+
+// dst := LerpPerByte(dst, src, weights) on the colour bytes, except where
+// src equals skipValue (when skipKey); forceAlpha sets alpha 255 on every
+// processed pixel (skipped ones too).
+inline void MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n,
+                      bool skipKey, uint32_t skipValue, bool forceAlpha) {
+  int i = HasAvx2() ? avx2::MaskedRow(dst, src, weights, n, skipKey, skipValue, forceAlpha) : 0;
+#if defined(__SSE2__)
+  using namespace detail;
+  const __m128i z = _mm_setzero_si128();
   const __m128i c256 = _mm_set1_epi16(256);
-  const __m128i c255 = _mm_set1_epi16(255);
-  const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
+  const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
+  const __m128i key = _mm_set1_epi32(static_cast<int>(skipValue));
+  const __m128i alpha = _mm_set1_epi32(forceAlpha ? static_cast<int>(0xFF000000u) : 0);
+  for (; i + 4 <= n; i += 4) {
+    const __m128i d = Load(dst + i), s = Load(src + i), m = Load(weights + i);
+    const __m128i wLo = _mm_and_si128(_mm_sub_epi16(c256, _mm_unpacklo_epi8(m, z)), colourLanes);
+    const __m128i wHi = _mm_and_si128(_mm_sub_epi16(c256, _mm_unpackhi_epi8(m, z)), colourLanes);
+    __m128i r = Toward4(d, s, wLo, wHi);
+    if (skipKey) {
+      const __m128i hole = _mm_cmpeq_epi32(s, key);
+      r = _mm_or_si128(_mm_and_si128(hole, d), _mm_andnot_si128(hole, r));
+    }
+    Store(dst + i, _mm_or_si128(r, alpha));
+  }
+#endif
+  for (; i < n; ++i) {
+    if (!skipKey || src[i] != skipValue)
+      dst[i] = LerpPerByte(dst[i], src[i], weights[i], 0x00FFFFFFu);
+    if (forceAlpha) dst[i] |= 0xFF000000u;
+  }
+}
+
+// AlphaOverPixel over n pixels.
+inline void AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha) {
+  int i = HasAvx2() ? avx2::AlphaOverRow(dst, src, n, accumulateAlpha) : 0;
+#if defined(__SSE2__)
+  using namespace detail;
+  const __m128i z = _mm_setzero_si128();
+  const __m128i alphaBytes = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
   for (; i + 4 <= n; i += 4) {
     const __m128i d = Load(dst + i), s = Load(src + i);
-    __m128i half[2];
-    for (int h = 0; h < 2; ++h) {
-      const __m128i d16 = h == 0 ? _mm_unpacklo_epi8(d, zero) : _mm_unpackhi_epi8(d, zero);
-      const __m128i s16 = h == 0 ? _mm_unpacklo_epi8(s, zero) : _mm_unpackhi_epi8(s, zero);
-      __m128i a = _mm_shufflelo_epi16(s16, _MM_SHUFFLE(3, 3, 3, 3));
-      a = _mm_shufflehi_epi16(a, _MM_SHUFFLE(3, 3, 3, 3));
-      const __m128i mixed = Mix8(d16, s16, _mm_sub_epi16(c256, a));
-      __m128i na;
-      if (accumulateAlpha) {
-        na = _mm_add_epi16(d16, _mm_srli_epi16(_mm_mullo_epi16(_mm_sub_epi16(c255, d16), a), 8));
-        na = _mm_or_si128(na, _mm_and_si128(_mm_cmpeq_epi16(a, c255), c255));
-      } else {
-        na = _mm_max_epi16(d16, a);
-      }
-      half[h] = _mm_or_si128(_mm_andnot_si128(alphaLanes, mixed), _mm_and_si128(alphaLanes, na));
+    // Accumulating moves the alpha toward 255 by a as well; otherwise the
+    // alpha lane stays and takes max(da, a) afterwards.
+    const __m128i target = accumulateAlpha ? _mm_or_si128(s, alphaBytes) : s;
+    __m128i wLo = BroadcastAlpha(_mm_unpacklo_epi8(s, z));
+    __m128i wHi = BroadcastAlpha(_mm_unpackhi_epi8(s, z));
+    if (!accumulateAlpha) {
+      wLo = _mm_and_si128(wLo, colourLanes);
+      wHi = _mm_and_si128(wHi, colourLanes);
     }
-    Store(dst + i, _mm_packus_epi16(half[0], half[1]));
+    __m128i r = Toward4(d, target, wLo, wHi);
+    const __m128i sa = _mm_and_si128(s, alphaBytes);
+    if (accumulateAlpha) {
+      r = _mm_or_si128(r, _mm_and_si128(_mm_cmpeq_epi8(sa, alphaBytes), alphaBytes));
+    } else {
+      r = _mm_max_epu8(r, sa);
+    }
+    Store(dst + i, r);
   }
 #endif
   for (; i < n; ++i) dst[i] = AlphaOverPixel(dst[i], src[i], accumulateAlpha);
+}
+
+// Every pixel but `key` copied with alpha 255.
+inline void CopyExceptKeyRow(uint32_t* dst, const uint32_t* src, int n, uint32_t key) {
+  int i = 0;
+#if defined(__SSE2__)
+  using namespace detail;
+  const __m128i k = _mm_set1_epi32(static_cast<int>(key));
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i s = Load(src + i), d = Load(dst + i);
+    const __m128i hole = _mm_cmpeq_epi32(s, k);
+    Store(dst + i,
+          _mm_or_si128(_mm_and_si128(hole, d), _mm_andnot_si128(hole, _mm_or_si128(s, alpha))));
+  }
+#endif
+  for (; i < n; ++i) {
+    if (src[i] != key) dst[i] = src[i] | 0xFF000000u;
+  }
 }
 
 }  // namespace blend

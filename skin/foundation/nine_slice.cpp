@@ -1,6 +1,7 @@
 #include "skin/foundation/nine_slice.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "skin/foundation/blend.h"
 #include "skin/foundation/resample.h"
@@ -21,6 +22,25 @@ void Tile(int l, int t, int r, int b, int tw, int th, Copy copy) {
 }
 
 const BackgroundView kNoBackground{};
+
+// Plain tiles: the first band of tile rows is tiled, every later row repeats
+// the row one tile height above it (one long copy instead of many short ones).
+void TilePlain(const PixelView& dst, const PixelView& src, int sx, int sy, int sw, int sh, int l,
+               int t, int r, int b) {
+  if (sw <= 0 || sh <= 0 || r <= l || b <= t) return;
+  auto copy = [&](int dx, int dy, int w, int h) { CopyPixels(dst, dx, dy, src, sx, sy, w, h); };
+  if (l < 0 || t < 0 || dst.SameImage(src)) {
+    Tile(l, t, r, b, sw, sh, copy);
+    return;
+  }
+  const int bandEnd = std::min(b, t + sh);
+  Tile(l, t, r, bandEnd, sw, sh, copy);
+  const int right = std::min(r, dst.Width);
+  if (right <= l) return;
+  for (int y = bandEnd; y < std::min(b, dst.Height); ++y) {
+    std::memcpy(dst.Row(y) + l, dst.Row(y - sh) + l, static_cast<size_t>(right - l) * 4);
+  }
+}
 
 }  // namespace
 
@@ -145,13 +165,13 @@ void PaintMaskNineSlice(const PixelView& bitmap, RECT rect, const BackgroundView
                          centre);
       return;
     }
+    if (!masked) {
+      TilePlain(bitmap, src, sx, sy, sw, sh, l, t2, r, b);
+      return;
+    }
     Tile(l, t2, r, b, sw, sh, [&](int dx, int dy, int w, int h) {
-      if (masked) {
-        CopyMaskedPiece(MakeRECT(dx, dy, dx + w, dy + h), MakeRECT(sx, sy, sx + w, sy + h), bitmap,
-                        src, kNoBackground, false, mask);
-      } else {
-        CopyPixels(bitmap, dx, dy, src, sx, sy, w, h);
-      }
+      CopyMaskedPiece(MakeRECT(dx, dy, dx + w, dy + h), MakeRECT(sx, sy, sx + w, sy + h), bitmap,
+                      src, kNoBackground, false, mask);
     });
   };
 
