@@ -127,9 +127,9 @@ int main(int argc, char** argv) {
   const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
   ComApartment com;
   ComPtr<IWICImagingFactory> factory;
-  if (!com.Ok() || FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                           IID_IWICImagingFactory,
-                                           reinterpret_cast<void**>(factory.Out())))) {
+  if (!com.Ok() ||
+      FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out())))) {
     std::printf("The Windows Imaging Component is not available.\n");
     return 1;
   }
@@ -139,9 +139,9 @@ int main(int argc, char** argv) {
     bool Interlaced, Trns;
   };
   const Type types[] = {
-      {"RGBA 8", 6, 8, false, false},     {"RGB 8", 2, 8, false, false},
-      {"palette 8", 3, 8, false, false},  {"palette 4 tRNS", 3, 4, false, true},
-      {"grey 8", 0, 8, false, false},     {"RGBA 16", 6, 16, false, false},
+      {"RGBA 8", 6, 8, false, false},      {"RGB 8", 2, 8, false, false},
+      {"palette 8", 3, 8, false, false},   {"palette 4 tRNS", 3, 4, false, true},
+      {"grey 8", 0, 8, false, false},      {"RGBA 16", 6, 16, false, false},
       {"RGBA 8 Adam7", 6, 8, true, false},
   };
   const uint32_t sizes[] = {64, 128, 256, 2000};

@@ -10,7 +10,9 @@
 
 namespace {
 
-uint8_t Rotl(uint8_t m) { return static_cast<uint8_t>((m << 1) | (m >> 7)); }
+uint8_t Rotl(uint8_t m) {
+  return static_cast<uint8_t>((m << 1) | (m >> 7));
+}
 
 uint16_t Load16(const uint8_t* p, bool bigEndian) {
   return static_cast<uint16_t>(bigEndian ? (p[0] << 8) | p[1] : p[0] | (p[1] << 8));
@@ -21,8 +23,12 @@ void Store16(uint8_t* p, uint32_t v, bool bigEndian) {
   p[bigEndian ? 1 : 0] = static_cast<uint8_t>(v);
 }
 
-uint8_t Scale16To8(uint32_t v) { return static_cast<uint8_t>(v * 255u / 65535u); }
-uint8_t ClampByte(int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
+uint8_t Scale16To8(uint32_t v) {
+  return static_cast<uint8_t>(v * 255u / 65535u);
+}
+uint8_t ClampByte(int v) {
+  return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
 
 // Bit fields packed most significant first.
 uint32_t GetBits(const uint8_t* p, size_t bitPos, unsigned bits) {
@@ -46,8 +52,10 @@ void PutBits(uint8_t* p, size_t bitPos, unsigned bits, uint32_t v) {
   }
   for (unsigned i = 0; i < bits; ++i, ++bitPos) {
     const uint8_t bit = static_cast<uint8_t>(0x80u >> (bitPos & 7));
-    if ((v >> (bits - 1 - i)) & 1u) p[bitPos >> 3] |= bit;
-    else p[bitPos >> 3] &= static_cast<uint8_t>(~bit);
+    if ((v >> (bits - 1 - i)) & 1u)
+      p[bitPos >> 3] |= bit;
+    else
+      p[bitPos >> 3] &= static_cast<uint8_t>(~bit);
   }
 }
 
@@ -129,17 +137,22 @@ void TColorManager::OneChannel(const uint8_t* const* src, size_t, uint8_t* dst, 
   const size_t inStep = inBytes * ((inputFlags_ & kInputHasAlpha) ? 2 : 1);
   const uint8_t* s = src[0];
   if (mask == 0xFF && inBytes == 1 && outBytes == 1) {
-    if (inStep == 1) std::memcpy(dst, s, count);
+    if (inStep == 1)
+      std::memcpy(dst, s, count);
     else
       for (size_t i = 0; i < count; ++i) dst[i] = s[i * inStep];
     return;
   }
   for (size_t i = 0; i < count; ++i, mask = Rotl(mask)) {
     if (!(mask & 0x80)) continue;
-    if (inBytes == 1 && outBytes == 1) dst[i] = s[0];
-    else if (inBytes == 1) Store16(dst + 2 * i, s[0] * 257u, bigEndian);
-    else if (outBytes == 1) dst[i] = Scale16To8(Load16(s, bigEndian));
-    else Store16(dst + 2 * i, Load16(s, bigEndian), false);
+    if (inBytes == 1 && outBytes == 1)
+      dst[i] = s[0];
+    else if (inBytes == 1)
+      Store16(dst + 2 * i, s[0] * 257u, bigEndian);
+    else if (outBytes == 1)
+      dst[i] = Scale16To8(Load16(s, bigEndian));
+    else
+      Store16(dst + 2 * i, Load16(s, bigEndian), false);
     s += inStep;
   }
 }
@@ -189,16 +202,22 @@ void TColorManager::RgbFamily(const uint8_t* const* src, size_t planes, uint8_t*
       }
       uint8_t v = inBytes == 1 ? s[0] : Scale16To8(Load16(s, bigEndian));
       if (gamma) v = gammaTable_[v];
-      if (outBytes == 1) *d = v;
-      else Store16(d, v * 257u, bigEndian);
+      if (outBytes == 1)
+        *d = v;
+      else
+        Store16(d, v * 257u, bigEndian);
     }
     if (inAlpha && outAlpha) {
       const uint8_t* s = in.At(k, 3);
       uint8_t* d = dst + 3 * outBytes;
-      if (inBytes == 1 && outBytes == 1) *d = *s;
-      else if (inBytes == 1) Store16(d, *s * 257u, bigEndian);
-      else if (outBytes == 1) *d = Scale16To8(Load16(s, bigEndian));
-      else Store16(d, Load16(s, bigEndian), false);
+      if (inBytes == 1 && outBytes == 1)
+        *d = *s;
+      else if (inBytes == 1)
+        Store16(d, *s * 257u, bigEndian);
+      else if (outBytes == 1)
+        *d = Scale16To8(Load16(s, bigEndian));
+      else
+        Store16(d, Load16(s, bigEndian), false);
     }
     ++k;
   }
@@ -210,8 +229,10 @@ void TColorManager::WriteColor(uint8_t*& dst, int red, int green, int blue) cons
   const int values[3] = {outBgr ? blue : red, green, outBgr ? red : blue};
   for (int c = 0; c < 3; ++c) {
     const uint8_t v = ClampByte(values[c]);
-    if (outBytes == 1) dst[c] = v;
-    else Store16(dst + 2 * c, v * 257u, (inputFlags_ & kInputByteSwap) != 0);
+    if (outBytes == 1)
+      dst[c] = v;
+    else
+      Store16(dst + 2 * c, v * 257u, (inputFlags_ & kInputByteSwap) != 0);
   }
   dst += ((outputFlags_ & kOutputHasAlpha) ? 4 : 3) * outBytes;
 }

@@ -7,14 +7,26 @@
 
 namespace {
 
-bool IsPaletteLikeInput(ChannelLayout l) { return l >= lyIndexed && l <= lyGrayAlpha; }
-bool IsPaletteLikeOutput(ChannelLayout l) { return l == lyIndexed || l == lyGray; }
-bool HasAlpha(ChannelLayout l) { return l == lyGrayAlpha || l == lyRGBA || l == lyBGRA; }
-bool IsRgbOutput(ChannelLayout l) { return l >= lyRGB && l <= lyBGRA; }
-bool Is8Or16(uint8_t bits) { return bits == 8 || bits == 16; }
+bool IsPaletteLikeInput(ChannelLayout l) {
+  return l >= lyIndexed && l <= lyGrayAlpha;
+}
+bool IsPaletteLikeOutput(ChannelLayout l) {
+  return l == lyIndexed || l == lyGray;
+}
+bool HasAlpha(ChannelLayout l) {
+  return l == lyGrayAlpha || l == lyRGBA || l == lyBGRA;
+}
+bool IsRgbOutput(ChannelLayout l) {
+  return l >= lyRGB && l <= lyBGRA;
+}
+bool Is8Or16(uint8_t bits) {
+  return bits == 8 || bits == 16;
+}
 
 // Round half to even, as the gamma and chroma tables are defined.
-long RoundEven(double v) { return std::lrint(v); }
+long RoundEven(double v) {
+  return std::lrint(v);
+}
 
 uint16_t Load16(const uint8_t* p, bool bigEndian) {
   return static_cast<uint16_t>(bigEndian ? (p[0] << 8) | p[1] : p[0] | (p[1] << 8));
@@ -26,7 +38,9 @@ uint32_t PaletteWord(int red, int green, int blue) {
 
 }  // namespace
 
-TColorManager::TColorManager() { Reset(); }
+TColorManager::TColorManager() {
+  Reset();
+}
 
 void TColorManager::Reset() {
   formatsChanged_ = true;
@@ -144,14 +158,20 @@ void TColorManager::SelectRowConverter() {
   const bool rgbOut = IsRgbOutput(outputLayout_);
   switch (inputLayout_) {
     case lyIndexed:
-      if (in16 && out16) rowConverter_ = &TColorManager::Copy16;
-      else if (in16) rowConverter_ = &TColorManager::Packed16ToPacked;
-      else if (out16) rowConverter_ = &TColorManager::PackedToPacked16;
-      else rowConverter_ = &TColorManager::PackedToPacked;
+      if (in16 && out16)
+        rowConverter_ = &TColorManager::Copy16;
+      else if (in16)
+        rowConverter_ = &TColorManager::Packed16ToPacked;
+      else if (out16)
+        rowConverter_ = &TColorManager::PackedToPacked16;
+      else
+        rowConverter_ = &TColorManager::PackedToPacked;
       break;
     case lyGray:
-      if (!in16 && !out16) rowConverter_ = &TColorManager::PackedToPacked;
-      else if (Is8Or16(inputBits_) && Is8Or16(outputBits_)) rowConverter_ = &TColorManager::OneChannel;
+      if (!in16 && !out16)
+        rowConverter_ = &TColorManager::PackedToPacked;
+      else if (Is8Or16(inputBits_) && Is8Or16(outputBits_))
+        rowConverter_ = &TColorManager::OneChannel;
       break;
     case lyGrayAlpha:
       if (Is8Or16(inputBits_) && Is8Or16(outputBits_)) rowConverter_ = &TColorManager::OneChannel;
@@ -168,7 +188,8 @@ void TColorManager::SelectRowConverter() {
         rowConverter_ = &TColorManager::CmykToRgb;
       break;
     case lyCIELab:
-      if (rgbOut && inputBits_ == 8 && Is8Or16(outputBits_)) rowConverter_ = &TColorManager::LabToRgb;
+      if (rgbOut && inputBits_ == 8 && Is8Or16(outputBits_))
+        rowConverter_ = &TColorManager::LabToRgb;
       break;
     case lyYCbCr:
     case lyPhotoYCC:

@@ -24,9 +24,9 @@ enum ChannelLayout : uint8_t {
 
 // Bits of TColorManager::InputFlags.
 inline constexpr uint8_t kInputHasAlpha = 1;
-inline constexpr uint8_t kInputByteSwap = 4;   // 16-bit samples are big-endian
-inline constexpr uint8_t kInputLabL255 = 8;    // L*a*b*: L stored as 0..255
-inline constexpr uint8_t kInputLabOffset = 16; // L*a*b*: a and b stored with offset 128
+inline constexpr uint8_t kInputByteSwap = 4;    // 16-bit samples are big-endian
+inline constexpr uint8_t kInputLabL255 = 8;     // L*a*b*: L stored as 0..255
+inline constexpr uint8_t kInputLabOffset = 16;  // L*a*b*: a and b stored with offset 128
 // Bits of TColorManager::OutputFlags.
 inline constexpr uint8_t kOutputHasAlpha = 1;
 inline constexpr uint8_t kOutputGamma = 2;
@@ -109,10 +109,8 @@ class TColorManager {
                  uint8_t mask);
   void CmykToRgb(const uint8_t* const* src, size_t planes, uint8_t* dst, size_t count,
                  uint8_t mask);
-  void LabToRgb(const uint8_t* const* src, size_t planes, uint8_t* dst, size_t count,
-                uint8_t mask);
-  void YccToRgb(const uint8_t* const* src, size_t planes, uint8_t* dst, size_t count,
-                uint8_t mask);
+  void LabToRgb(const uint8_t* const* src, size_t planes, uint8_t* dst, size_t count, uint8_t mask);
+  void YccToRgb(const uint8_t* const* src, size_t planes, uint8_t* dst, size_t count, uint8_t mask);
   void WriteColor(uint8_t*& dst, int red, int green, int blue) const;
 
   bool formatsChanged_;

@@ -12,14 +12,16 @@ DECLARE_EXCEPTION(EColorConversionError, Exception)
 
 namespace png_msg {
 // Reader messages; every %s stands for "PNG".
-inline constexpr char kInvalidFormat[] = "Cannot load image. Invalid or unexpected %s image format.";
+inline constexpr char kInvalidFormat[] =
+    "Cannot load image. Invalid or unexpected %s image format.";
 inline constexpr char kCompressionScheme[] =
     "Cannot load image. The compression scheme is not supported for %s files.";
 inline constexpr char kInvalidPalette[] = "Cannot load image. Palette in %s file is invalid.";
 inline constexpr char kCriticalChunk[] =
     "Cannot load PNG image. Unexpected but critical chunk detected.";
 inline constexpr char kCrcError[] = "Cannot load image. CRC error found in %s file.";
-inline constexpr char kCompressionError[] = "Cannot load image. Compression error found in %s file.";
+inline constexpr char kCompressionError[] =
+    "Cannot load image. Compression error found in %s file.";
 inline constexpr char kExtraData[] = "Cannot load image. Extra compressed data found in %s file.";
 inline constexpr char kInvalidColorFormat[] = "Invalid color format in %s file.";
 inline constexpr char kLz77Error[] = "LZ77 decompression error.";

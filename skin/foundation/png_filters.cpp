@@ -5,8 +5,8 @@
 namespace {
 
 inline uint8_t Paeth(int a, int b, int c) {
-  const int pa = std::abs(b - c);       // |p - a| with p = a + b - c
-  const int pb = std::abs(a - c);       // |p - b|
+  const int pa = std::abs(b - c);          // |p - a| with p = a + b - c
+  const int pb = std::abs(a - c);          // |p - b|
   const int pc = std::abs(a + b - 2 * c);  // |p - c|
   if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
   return static_cast<uint8_t>(pb <= pc ? b : c);
@@ -23,8 +23,7 @@ template <size_t Bpp>
 void AverageRow(uint8_t* x, const uint8_t* b, size_t n) {
   const size_t head = Bpp < n ? Bpp : n;
   for (size_t i = 0; i < head; ++i) x[i] = static_cast<uint8_t>(x[i] + (b[i] >> 1));
-  for (size_t i = Bpp; i < n; ++i)
-    x[i] = static_cast<uint8_t>(x[i] + ((x[i - Bpp] + b[i]) >> 1));
+  for (size_t i = Bpp; i < n; ++i) x[i] = static_cast<uint8_t>(x[i] + ((x[i - Bpp] + b[i]) >> 1));
 }
 
 template <size_t Bpp>
@@ -57,13 +56,26 @@ void PaethRowAny(uint8_t* x, const uint8_t* b, size_t n, size_t bpp) {
 
 #define PNG_DISPATCH_BPP(fn, bpp, ...) \
   switch (bpp) {                       \
-    case 1: fn<1>(__VA_ARGS__); break; \
-    case 2: fn<2>(__VA_ARGS__); break; \
-    case 3: fn<3>(__VA_ARGS__); break; \
-    case 4: fn<4>(__VA_ARGS__); break; \
-    case 6: fn<6>(__VA_ARGS__); break; \
-    case 8: fn<8>(__VA_ARGS__); break; \
-    default: fn##Any(__VA_ARGS__, bpp); \
+    case 1:                            \
+      fn<1>(__VA_ARGS__);              \
+      break;                           \
+    case 2:                            \
+      fn<2>(__VA_ARGS__);              \
+      break;                           \
+    case 3:                            \
+      fn<3>(__VA_ARGS__);              \
+      break;                           \
+    case 4:                            \
+      fn<4>(__VA_ARGS__);              \
+      break;                           \
+    case 6:                            \
+      fn<6>(__VA_ARGS__);              \
+      break;                           \
+    case 8:                            \
+      fn<8>(__VA_ARGS__);              \
+      break;                           \
+    default:                           \
+      fn##Any(__VA_ARGS__, bpp);       \
   }
 
 }  // namespace

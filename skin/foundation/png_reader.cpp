@@ -49,12 +49,26 @@ bool PngReader::ReadImageHeader(const uint8_t* data, size_t size) {
   props_.InterlaceMethod = ihdr[12];
   props_.SampleCount = 1;
   switch (props_.ColorType) {
-    case 0: props_.ColorLayout = lyGray; break;
-    case 2: props_.ColorLayout = lyRGB; props_.SampleCount = 3; break;
-    case 3: props_.ColorLayout = lyIndexed; break;
-    case 4: props_.ColorLayout = lyGrayAlpha; break;
-    case 6: props_.ColorLayout = lyRGBA; props_.SampleCount = 4; break;
-    default: props_.ColorLayout = lyUnknown; break;
+    case 0:
+      props_.ColorLayout = lyGray;
+      break;
+    case 2:
+      props_.ColorLayout = lyRGB;
+      props_.SampleCount = 3;
+      break;
+    case 3:
+      props_.ColorLayout = lyIndexed;
+      break;
+    case 4:
+      props_.ColorLayout = lyGrayAlpha;
+      break;
+    case 6:
+      props_.ColorLayout = lyRGBA;
+      props_.SampleCount = 4;
+      break;
+    default:
+      props_.ColorLayout = lyUnknown;
+      break;
   }
   for (;;) {
     if (!chunks.TryReadChunkHeader()) return false;
@@ -289,9 +303,12 @@ void PngReader::Session::ReadGamma(const uint8_t* data) {
 uint32_t PngReader::Session::GreyValue(const uint8_t* sample) const {
   const uint32_t value = PngCursor::LoadBE16(sample);
   switch (r_.props_.SampleBits) {
-    case 2: return value * 15 / 3;
-    case 16: return value * 255 / 65535;
-    default: return value & 0xFF;
+    case 2:
+      return value * 15 / 3;
+    case 16:
+      return value * 255 / 65535;
+    default:
+      return value & 0xFF;
   }
 }
 
@@ -396,8 +413,7 @@ void PngReader::Session::DecodeImageData() {
 }
 
 void PngReader::Session::DecodeRows(size_t passWidth, uint32_t firstRow, uint32_t rowStep,
-                                    uint32_t startColumn, uint32_t columnStep,
-                                    bool movesProgress) {
+                                    uint32_t startColumn, uint32_t columnStep, bool movesProgress) {
   const size_t rowBytes = RowBytes(passWidth);
   uint8_t* current = rows_[0].data();
   uint8_t* previous = rows_[1].data();

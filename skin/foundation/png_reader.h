@@ -44,7 +44,8 @@ enum class PngProgressStage { Starting, Ending };
 // (0, top, width, top + 1) for the row reached.
 class PngProgressSink {
  public:
-  virtual void PngProgress(PngProgressStage stage, int percent, int rowTop, const char* message) = 0;
+  virtual void PngProgress(PngProgressStage stage, int percent, int rowTop,
+                           const char* message) = 0;
 
  protected:
   ~PngProgressSink() = default;

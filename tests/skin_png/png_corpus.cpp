@@ -71,11 +71,20 @@ std::vector<uint8_t> FilterLine(int type, const std::vector<uint8_t>& x,
     const int c = i >= bpp ? prior[i - bpp] : 0;
     int pred = 0;
     switch (type) {
-      case 1: pred = a; break;
-      case 2: pred = b; break;
-      case 3: pred = (a + b) / 2; break;
-      case 4: pred = PaethPredict(a, b, c); break;
-      default: break;
+      case 1:
+        pred = a;
+        break;
+      case 2:
+        pred = b;
+        break;
+      case 3:
+        pred = (a + b) / 2;
+        break;
+      case 4:
+        pred = PaethPredict(a, b, c);
+        break;
+      default:
+        break;
     }
     out[i] = uint8_t(x[i] - pred);
   }
@@ -96,10 +105,14 @@ uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
 
 int ChannelsOf(uint8_t colorType) {
   switch (colorType) {
-    case 2: return 3;
-    case 4: return 2;
-    case 6: return 4;
-    default: return 1;
+    case 2:
+      return 3;
+    case 4:
+      return 2;
+    case 6:
+      return 4;
+    default:
+      return 1;
   }
 }
 
@@ -170,7 +183,9 @@ std::vector<uint8_t> MakeChunk(const std::string& type, const std::vector<uint8_
   return out;
 }
 
-std::vector<uint8_t> PngSignature() { return {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}; }
+std::vector<uint8_t> PngSignature() {
+  return {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+}
 
 std::vector<uint8_t> IhdrData(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType,
                               uint8_t interlace, uint8_t compression) {
@@ -221,11 +236,16 @@ std::vector<uint32_t> ExpectedArgb(const PngSpec& s) {
   const int ch = ChannelsOf(s.ColorType);
   auto level = [&](uint16_t v) -> uint8_t {
     switch (s.BitDepth) {
-      case 1: return uint8_t(v * 255);
-      case 2: return uint8_t(v * 85);
-      case 4: return uint8_t(v * 17);
-      case 16: return uint8_t(uint32_t(v) * 255 / 65535);
-      default: return uint8_t(v);
+      case 1:
+        return uint8_t(v * 255);
+      case 2:
+        return uint8_t(v * 85);
+      case 4:
+        return uint8_t(v * 17);
+      case 16:
+        return uint8_t(uint32_t(v) * 255 / 65535);
+      default:
+        return uint8_t(v);
     }
   };
   auto gamma = [&](uint8_t v) { return s.Gamma ? GammaLevel(v, *s.Gamma) : v; };

@@ -21,7 +21,8 @@ std::string MessageOf(F&& f) {
   return "(nothing raised)";
 }
 
-void Configure(TColorManager& cm, ChannelLayout in, uint8_t inBits, ChannelLayout out, uint8_t outBits) {
+void Configure(TColorManager& cm, ChannelLayout in, uint8_t inBits, ChannelLayout out,
+               uint8_t outBits) {
   cm.SetInputLayout(in);
   cm.SetInputSampleBits(inBits);
   cm.SetOutputLayout(out);
@@ -33,7 +34,8 @@ TEST(ColorManager, SettersValidateTheirValues) {
   cm.SetInputSampleBits(3);
   EXPECT_EQ(cm.InputSampleBits(), 3);
   const std::string bits = "Color depth is invalid. Bits per sample must be 1, 2, 4, 8 or 16.";
-  const std::string channels = "Sample count per pixel does not correspond to the given color scheme.";
+  const std::string channels =
+      "Sample count per pixel does not correspond to the given color scheme.";
   EXPECT_EQ(MessageOf([&] { cm.SetInputSampleBits(0); }), bits);
   EXPECT_EQ(MessageOf([&] { cm.SetOutputSampleBits(17); }), bits);
   EXPECT_EQ(MessageOf([&] { cm.SetInputChannels(0); }), channels);
@@ -42,7 +44,8 @@ TEST(ColorManager, SettersValidateTheirValues) {
 }
 
 TEST(ColorManager, ConverterChoiceFailsOnlyAtTheFirstRow) {
-  const std::string mismatch = "Conversion between indexed and non-indexed pixel formats is not supported.";
+  const std::string mismatch =
+      "Conversion between indexed and non-indexed pixel formats is not supported.";
   const std::string none = "Color conversion failed. Could not find a proper method.";
   Bytes in(8, 0), out(8, 0);
   struct Case {
@@ -53,12 +56,9 @@ TEST(ColorManager, ConverterChoiceFailsOnlyAtTheFirstRow) {
     std::string Message;  // empty: converts
   };
   const Case cases[] = {
-      {lyGrayAlpha, 8, lyIndexed, 8, ""},
-      {lyRGB, 8, lyIndexed, 8, mismatch},
-      {lyIndexed, 8, lyBGR, 8, mismatch},
-      {lyGray, 16, lyGray, 4, none},
-      {lyUnhandled, 8, lyBGR, 8, none},
-      {lyCMYK, 8, lyGray, 8, mismatch},
+      {lyGrayAlpha, 8, lyIndexed, 8, ""}, {lyRGB, 8, lyIndexed, 8, mismatch},
+      {lyIndexed, 8, lyBGR, 8, mismatch}, {lyGray, 16, lyGray, 4, none},
+      {lyUnhandled, 8, lyBGR, 8, none},   {lyCMYK, 8, lyGray, 8, mismatch},
       {lyRGB, 4, lyBGR, 8, none},
   };
   for (const Case& c : cases) {

@@ -20,10 +20,29 @@ struct Format {
 };
 
 const Format kFormats[] = {
-    {0, 1},  {0, 2},  {0, 4},  {0, 8},  {0, 16}, {2, 8}, {2, 16},
-    {3, 1},  {3, 2},  {3, 4},  {3, 8},  {3, 1, Trns::Full}, {3, 2, Trns::Full},
-    {3, 4, Trns::Full},  {3, 8, Trns::Full}, {3, 1, Trns::Short}, {3, 2, Trns::Short},
-    {3, 4, Trns::Short}, {3, 8, Trns::Short}, {4, 8}, {4, 16}, {6, 8}, {6, 16},
+    {0, 1},
+    {0, 2},
+    {0, 4},
+    {0, 8},
+    {0, 16},
+    {2, 8},
+    {2, 16},
+    {3, 1},
+    {3, 2},
+    {3, 4},
+    {3, 8},
+    {3, 1, Trns::Full},
+    {3, 2, Trns::Full},
+    {3, 4, Trns::Full},
+    {3, 8, Trns::Full},
+    {3, 1, Trns::Short},
+    {3, 2, Trns::Short},
+    {3, 4, Trns::Short},
+    {3, 8, Trns::Short},
+    {4, 8},
+    {4, 16},
+    {6, 8},
+    {6, 16},
 };
 
 PngSpec MakeSpec(const Format& f, uint32_t w, uint32_t h, bool interlaced, uint64_t seed) {
@@ -56,8 +75,8 @@ void ExpectDecodes(const PngSpec& spec, TColorManager* shared = nullptr) {
   ASSERT_EQ(r.Pixels.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     if (r.Pixels[i] != expected[i]) {
-      ADD_FAILURE() << "pixel (" << i % spec.Width << ", " << i / spec.Width << "): got " << std::hex
-                    << r.Pixels[i] << ", want " << expected[i];
+      ADD_FAILURE() << "pixel (" << i % spec.Width << ", " << i / spec.Width << "): got "
+                    << std::hex << r.Pixels[i] << ", want " << expected[i];
       return;
     }
   }
@@ -90,7 +109,8 @@ TEST(PngCorpus, AdaptiveFiltersOnLargerImages) {
 }
 
 TEST(PngCorpus, GammaChunkCorrectsGreyColourAndPalette) {
-  const Format formats[] = {{0, 2}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 2}, {3, 8}, {4, 8}, {6, 8}, {6, 16}};
+  const Format formats[] = {{0, 2}, {0, 8}, {0, 16}, {2, 8}, {2, 16},
+                            {3, 2}, {3, 8}, {4, 8},  {6, 8}, {6, 16}};
   uint64_t seed = 2000;
   for (uint32_t gamma : {45455u, 100000u, 220000u, 0u})
     for (const Format& f : formats)
@@ -144,7 +164,7 @@ TEST(PngCorpus, BackgroundChunkIsReadAndLeavesPixelsAlone) {
   };
   const Case cases[] = {
       {{0, 8}, {0x00, 0x40}, 0x40},
-      {{0, 2}, {0x00, 0x02}, 10},                 // 2 * 15 / 3
+      {{0, 2}, {0x00, 0x02}, 10},  // 2 * 15 / 3
       {{0, 16}, {0x80, 0x00}, 0x8000 * 255 / 65535},
       {{2, 8}, {0, 0x10, 0, 0x20, 0, 0x30}, 0x302010},
       {{2, 16}, {0xFF, 0xFF, 0x80, 0x00, 0, 0}, 0x00007FFF},

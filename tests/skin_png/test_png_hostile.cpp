@@ -14,7 +14,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 const std::string kInvalid = "Cannot load image. Invalid or unexpected PNG image format.";
-const std::string kScheme = "Cannot load image. The compression scheme is not supported for PNG files.";
+const std::string kScheme =
+    "Cannot load image. The compression scheme is not supported for PNG files.";
 const std::string kPalette = "Cannot load image. Palette in PNG file is invalid.";
 const std::string kCritical = "Cannot load PNG image. Unexpected but critical chunk detected.";
 const std::string kCrc = "Cannot load image. CRC error found in PNG file.";
@@ -42,9 +43,15 @@ PngSpec Base() {
 Bytes Ihdr(uint32_t w = 4, uint32_t h = 3, uint8_t depth = 8, uint8_t type = 6) {
   return MakeChunk("IHDR", IhdrData(w, h, depth, type, 0));
 }
-Bytes Idat(const Bytes& z) { return MakeChunk("IDAT", z); }
-Bytes Iend() { return MakeChunk("IEND", {}); }
-Bytes GoodZ() { return Deflate(FilteredImageData(Base())); }
+Bytes Idat(const Bytes& z) {
+  return MakeChunk("IDAT", z);
+}
+Bytes Iend() {
+  return MakeChunk("IEND", {});
+}
+Bytes GoodZ() {
+  return Deflate(FilteredImageData(Base()));
+}
 Bytes Png(std::initializer_list<Bytes> chunks) {
   Bytes out = PngSignature();
   for (const Bytes& c : chunks) out.insert(out.end(), c.begin(), c.end());
@@ -76,100 +83,200 @@ TEST(PngHostile, MalformedFilesRaiseTheReadersMessages) {
   const Bytes plte = MakeChunk("PLTE", {1, 2, 3, 4, 5, 6});
   const HostileCase cases[] = {
       {"empty file", [] { return Bytes{}; }, DecodeOutcome::InvalidGraphic, kInvalid},
-      {"bad signature", [&] { Bytes f = Png({Ihdr(), Idat(z), Iend()}); f[1] = 'Q'; return f; },
+      {"bad signature",
+       [&] {
+         Bytes f = Png({Ihdr(), Idat(z), Iend()});
+         f[1] = 'Q';
+         return f;
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"signature only", [] { return PngSignature(); }, DecodeOutcome::InvalidGraphic, kInvalid},
-      {"first chunk not IHDR", [&] { return Png({Idat(z), Ihdr(), Iend()}); },
+      {"first chunk not IHDR",
+       [&] {
+         return Png({Idat(z), Ihdr(), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
-      {"CRC error in IHDR", [&] { return Png({WithBadCrc(Ihdr()), Idat(z), Iend()}); },
+      {"CRC error in IHDR",
+       [&] {
+         return Png({WithBadCrc(Ihdr()), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCrc},
-      {"CRC error in IDAT", [&] { return Png({Ihdr(), WithBadCrc(Idat(z)), Iend()}); },
+      {"CRC error in IDAT",
+       [&] {
+         return Png({Ihdr(), WithBadCrc(Idat(z)), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCrc},
       {"CRC error in gAMA",
-       [&] { return Png({Ihdr(), WithBadCrc(MakeChunk("gAMA", {0, 1, 0, 0})), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(), WithBadCrc(MakeChunk("gAMA", {0, 1, 0, 0})), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCrc},
       {"CRC error in PLTE",
-       [&] { return Png({Ihdr(4, 3, 8, 3), WithBadCrc(plte), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(4, 3, 8, 3), WithBadCrc(plte), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCrc},
-      {"width 0", [&] { return Png({Ihdr(0, 3), Idat(z), Iend()}); },
+      {"width 0",
+       [&] {
+         return Png({Ihdr(0, 3), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
-      {"height 0", [&] { return Png({Ihdr(4, 0), Idat(z), Iend()}); },
+      {"height 0",
+       [&] {
+         return Png({Ihdr(4, 0), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
-      {"100000 x 100000", [&] { return Png({Ihdr(100000, 100000), Idat(z), Iend()}); },
+      {"100000 x 100000",
+       [&] {
+         return Png({Ihdr(100000, 100000), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
-      {"width 2^31", [&] { return Png({Ihdr(0x80000000u, 1), Idat(z), Iend()}); },
+      {"width 2^31",
+       [&] {
+         return Png({Ihdr(0x80000000u, 1), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
-      {"width 2^32-1", [&] { return Png({Ihdr(0xFFFFFFFFu, 0xFFFFFFFFu), Idat(z), Iend()}); },
+      {"width 2^32-1",
+       [&] {
+         return Png({Ihdr(0xFFFFFFFFu, 0xFFFFFFFFu), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"short IHDR",
-       [&] { Bytes d = IhdrData(4, 3, 8, 6, 0); d.pop_back(); return Png({MakeChunk("IHDR", d), Idat(z), Iend()}); },
+       [&] {
+         Bytes d = IhdrData(4, 3, 8, 6, 0);
+         d.pop_back();
+         return Png({MakeChunk("IHDR", d), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"long IHDR",
-       [&] { Bytes d = IhdrData(4, 3, 8, 6, 0); d.push_back(0); return Png({MakeChunk("IHDR", d), Idat(z), Iend()}); },
+       [&] {
+         Bytes d = IhdrData(4, 3, 8, 6, 0);
+         d.push_back(0);
+         return Png({MakeChunk("IHDR", d), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
-      {"repeated IHDR", [&] { return Png({Ihdr(), Ihdr(), Idat(z), Iend()}); },
+      {"repeated IHDR",
+       [&] {
+         return Png({Ihdr(), Ihdr(), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCritical},
       {"chunk length 0xFFFFFFF0",
-       [&] { return Concat({Png({Ihdr()}), RawChunk(0xFFFFFFF0u, "tEXt", Bytes(64, 0))}); },
+       [&] {
+         return Concat({Png({Ihdr()}), RawChunk(0xFFFFFFF0u, "tEXt", Bytes(64, 0))});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"chunk length 2^31",
-       [&] { return Concat({Png({Ihdr()}), RawChunk(0x80000000u, "IDAT", Bytes(64, 0))}); },
+       [&] {
+         return Concat({Png({Ihdr()}), RawChunk(0x80000000u, "IDAT", Bytes(64, 0))});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"IDAT longer than the file",
-       [&] { return Concat({Png({Ihdr()}), RawChunk(uint32_t(z.size() + 100), "IDAT", z)}); },
+       [&] {
+         return Concat({Png({Ihdr()}), RawChunk(uint32_t(z.size() + 100), "IDAT", z)});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"file cut inside IDAT",
-       [&] { Bytes f = Png({Ihdr(), Idat(z), Iend()}); f.resize(f.size() - 20); return f; },
+       [&] {
+         Bytes f = Png({Ihdr(), Idat(z), Iend()});
+         f.resize(f.size() - 20);
+         return f;
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
-      {"no IEND", [&] { return Png({Ihdr(), Idat(z)}); }, DecodeOutcome::InvalidGraphic, kInvalid},
+      {"no IEND",
+       [&] {
+         return Png({Ihdr(), Idat(z)});
+       },
+       DecodeOutcome::InvalidGraphic, kInvalid},
       {"PLTE of 10 bytes",
-       [&] { return Png({Ihdr(4, 3, 8, 3), MakeChunk("PLTE", Bytes(10, 7)), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(4, 3, 8, 3), MakeChunk("PLTE", Bytes(10, 7)), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kPalette},
-      {"palette image without PLTE", [&] { return Png({Ihdr(4, 3, 8, 3), Idat(z), Iend()}); },
+      {"palette image without PLTE",
+       [&] {
+         return Png({Ihdr(4, 3, 8, 3), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kPalette},
       {"gAMA of 3 bytes",
-       [&] { return Png({Ihdr(), MakeChunk("gAMA", {0, 1, 0}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(), MakeChunk("gAMA", {0, 1, 0}), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"gAMA of 5 bytes after a tEXt",
-       [&] { return Png({Ihdr(), MakeChunk("tEXt", {'a', 0}), MakeChunk("gAMA", {0, 1, 0, 0, 0}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(), MakeChunk("tEXt", {'a', 0}), MakeChunk("gAMA", {0, 1, 0, 0, 0}),
+                     Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"short bKGD of an RGB image",
-       [&] { return Png({Ihdr(), MakeChunk("bKGD", {0, 1, 0, 2}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(), MakeChunk("bKGD", {0, 1, 0, 2}), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"empty bKGD of a palette image",
-       [&] { return Png({Ihdr(4, 3, 8, 3), plte, MakeChunk("bKGD", {}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(4, 3, 8, 3), plte, MakeChunk("bKGD", {}), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"short bKGD of a grey image",
-       [&] { return Png({Ihdr(4, 3, 8, 0), MakeChunk("bKGD", {0}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(4, 3, 8, 0), MakeChunk("bKGD", {0}), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"short tRNS of a grey image",
-       [&] { return Png({Ihdr(4, 3, 8, 0), MakeChunk("tRNS", {0}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(4, 3, 8, 0), MakeChunk("tRNS", {0}), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"short tRNS of an RGB image",
-       [&] { return Png({Ihdr(4, 3, 8, 2), MakeChunk("tRNS", {0, 1, 0, 2, 0}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(4, 3, 8, 2), MakeChunk("tRNS", {0, 1, 0, 2, 0}), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kInvalid},
       {"compression method 1",
-       [&] { return Png({MakeChunk("IHDR", IhdrData(4, 3, 8, 6, 0, 1)), Idat(z), Iend()}); },
+       [&] {
+         return Png({MakeChunk("IHDR", IhdrData(4, 3, 8, 6, 0, 1)), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kScheme},
-      {"RGB of 4 bits", [&] { return Png({Ihdr(4, 3, 4, 2), Idat(z), Iend()}); },
+      {"RGB of 4 bits",
+       [&] {
+         return Png({Ihdr(4, 3, 4, 2), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kColorFormat},
-      {"colour type 5", [&] { return Png({Ihdr(4, 3, 8, 5), Idat(z), Iend()}); },
+      {"colour type 5",
+       [&] {
+         return Png({Ihdr(4, 3, 8, 5), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kColorFormat},
-      {"palette of 16 bits", [&] { return Png({Ihdr(4, 3, 16, 3), plte, Idat(z), Iend()}); },
+      {"palette of 16 bits",
+       [&] {
+         return Png({Ihdr(4, 3, 16, 3), plte, Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kColorFormat},
       {"unknown critical chunk",
-       [&] { return Png({Ihdr(), MakeChunk("ABCD", {1}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(), MakeChunk("ABCD", {1}), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCritical},
       {"critical chunk right after the image data",
-       [&] { return Png({Ihdr(), Idat(z), MakeChunk("PLTE", {1, 2, 3}), Iend()}); },
+       [&] {
+         return Png({Ihdr(), Idat(z), MakeChunk("PLTE", {1, 2, 3}), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCritical},
       {"second run of image data",
-       [&] { return Png({Ihdr(), Idat(z), MakeChunk("tEXt", {'a', 0}), Idat(z), Iend()}); },
+       [&] {
+         return Png({Ihdr(), Idat(z), MakeChunk("tEXt", {'a', 0}), Idat(z), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCritical},
-      {"no image data", [&] { return Png({Ihdr(), Iend()}); }, DecodeOutcome::InvalidGraphic,
-       kCompression},
+      {"no image data",
+       [&] {
+         return Png({Ihdr(), Iend()});
+       },
+       DecodeOutcome::InvalidGraphic, kCompression},
       {"image data cut short before IEND",
-       [&] { return Png({Ihdr(), Idat(Bytes(z.begin(), z.begin() + z.size() / 2)), Iend()}); },
+       [&] {
+         return Png({Ihdr(), Idat(Bytes(z.begin(), z.begin() + z.size() / 2)), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCompression},
       {"stream ends before the image does",
        [&] {
@@ -179,13 +286,21 @@ TEST(PngHostile, MalformedFilesRaiseTheReadersMessages) {
        },
        DecodeOutcome::InvalidGraphic, kExtra},
       {"bytes after the end of the stream",
-       [&] { Bytes more = z; more.insert(more.end(), {1, 2, 3}); return Png({Ihdr(), Idat(more), Iend()}); },
+       [&] {
+         Bytes more = z;
+         more.insert(more.end(), {1, 2, 3});
+         return Png({Ihdr(), Idat(more), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kExtra},
       {"garbage instead of a zlib stream",
-       [&] { return Png({Ihdr(), Idat(Bytes(40, 0xEE)), Iend()}); },
+       [&] {
+         return Png({Ihdr(), Idat(Bytes(40, 0xEE)), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCompression},
       {"stream asking for a preset dictionary",
-       [&] { return Png({Ihdr(), Idat({0x78, 0xBB, 0, 0, 0, 1, 1, 2, 3}), Iend()}); },
+       [&] {
+         return Png({Ihdr(), Idat({0x78, 0xBB, 0, 0, 0, 1, 1, 2, 3}), Iend()});
+       },
        DecodeOutcome::InvalidGraphic, kCompression},
   };
   for (const HostileCase& c : cases) {
@@ -209,7 +324,8 @@ TEST(PngHostile, ToleratedOddities) {
        Png({Ihdr(), Idat(z), WithBadCrc(MakeChunk("tEXt", {'a', 0})), Iend()})},
       {"unknown ancillary chunk", Png({Ihdr(), MakeChunk("abCD", {1, 2}), Idat(z), Iend()})},
       {"over-long image data", Png({Ihdr(), Idat(Deflate(overlong)), Iend()})},
-      {"long tRNS of an RGBA image", Png({Ihdr(), MakeChunk("tRNS", Bytes(9, 0)), Idat(z), Iend()})},
+      {"long tRNS of an RGBA image",
+       Png({Ihdr(), MakeChunk("tRNS", Bytes(9, 0)), Idat(z), Iend()})},
   };
   for (const auto& [name, file] : cases) {
     SCOPED_TRACE(name);

@@ -19,12 +19,11 @@ std::vector<Bytes> SeedCorpus() {
     bool Interlaced;
     bool Trns;
   };
-  const Shape shapes[] = {{0, 1, false, false}, {0, 2, true, false}, {0, 4, false, true},
-                          {0, 8, true, false},  {0, 16, false, false}, {2, 8, false, true},
-                          {2, 16, true, false}, {3, 1, true, true},   {3, 2, false, true},
-                          {3, 4, true, false},  {3, 8, false, true},  {4, 8, true, false},
-                          {4, 16, false, false}, {6, 8, false, false}, {6, 8, true, false},
-                          {6, 16, false, false}};
+  const Shape shapes[] = {
+      {0, 1, false, false},  {0, 2, true, false},  {0, 4, false, true},  {0, 8, true, false},
+      {0, 16, false, false}, {2, 8, false, true},  {2, 16, true, false}, {3, 1, true, true},
+      {3, 2, false, true},   {3, 4, true, false},  {3, 8, false, true},  {4, 8, true, false},
+      {4, 16, false, false}, {6, 8, false, false}, {6, 8, true, false},  {6, 16, false, false}};
   std::vector<Bytes> corpus;
   uint64_t seed = 77;
   for (const Shape& sh : shapes) {
@@ -41,11 +40,17 @@ std::vector<Bytes> SeedCorpus() {
     ++seed;
     FillSamples(s, seed, seed % 2 == 0);
     if (sh.Trns) {
-      if (sh.Type == 3) s.Transparency = Bytes(s.Palette.size() / 6 + 1, 0x80);
-      else if (sh.Type == 0) s.Transparency = Bytes{0, 1};
-      else s.Transparency = Bytes{0, 1, 0, 2, 0, 3};
+      if (sh.Type == 3)
+        s.Transparency = Bytes(s.Palette.size() / 6 + 1, 0x80);
+      else if (sh.Type == 0)
+        s.Transparency = Bytes{0, 1};
+      else
+        s.Transparency = Bytes{0, 1, 0, 2, 0, 3};
     }
-    if (seed % 3 == 1) s.Background = sh.Type == 3 ? Bytes{1} : sh.Type == 2 || sh.Type == 6 ? Bytes(6, 0) : Bytes(2, 0);
+    if (seed % 3 == 1)
+      s.Background = sh.Type == 3                   ? Bytes{1}
+                     : sh.Type == 2 || sh.Type == 6 ? Bytes(6, 0)
+                                                    : Bytes(2, 0);
     corpus.push_back(EncodePng(s));
   }
   return corpus;
@@ -58,7 +63,8 @@ Bytes Mutate(const std::vector<Bytes>& corpus, TestRandom& rnd) {
     case 0:  // bit flips
     case 1: {
       const uint32_t flips = 1 + rnd.Below(8);
-      for (uint32_t i = 0; i < flips; ++i) f[rnd.Below(uint32_t(f.size()))] ^= uint8_t(1u << rnd.Below(8));
+      for (uint32_t i = 0; i < flips; ++i)
+        f[rnd.Below(uint32_t(f.size()))] ^= uint8_t(1u << rnd.Below(8));
       break;
     }
     case 2: {  // interesting byte values
@@ -118,7 +124,8 @@ TEST(PngMutation, EveryInputDecodesOrRaisesTheReadersError) {
     } catch (const std::exception& e) {
       FAIL() << "input " << i << " raised a foreign exception: " << e.what();
     }
-    slowest = std::max(slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    slowest = std::max(
+        slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     ASSERT_TRUE(r.GuardsIntact) << "input " << i << " wrote outside the image";
     ASSERT_TRUE(r.Outcome != DecodeOutcome::Decoded || r.Message.empty()) << r.Message;
     (r.Outcome == DecodeOutcome::Decoded ? decoded : refused)++;
