@@ -1,0 +1,198 @@
+// TPNGGraphic as the widget layer sees it: picture registration, streams,
+// bitmap formats, ConvertPngToArgb and drawing with reflection.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "png_corpus.h"
+#include "skin/foundation/argb_bitmap.h"
+#include "skin/foundation/png_graphic.h"
+#include "widgets/exceptions.h"
+#include "widgets/graphics_canvas.h"
+#include "widgets/streams.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+PngSpec Spec(uint8_t type, uint8_t depth, uint32_t w, uint32_t h, uint64_t seed) {
+  PngSpec s;
+  s.Width = w;
+  s.Height = h;
+  s.ColorType = type;
+  s.BitDepth = depth;
+  FillSamples(s, seed);
+  return s;
+}
+
+std::unique_ptr<TPNGGraphic> Load(const Bytes& file) {
+  TMemoryStream stream;
+  stream.Write(file.data(), static_cast<int32_t>(file.size()));
+  stream.SetPosition(0);
+  auto png = std::make_unique<TPNGGraphic>();
+  png->LoadFromStream(stream);
+  return png;
+}
+
+// Every pixel of a 32-bit bitmap, rows top to bottom.
+std::vector<uint32_t> PixelsOf(TBitmap* bitmap) {
+  const PixelView v = ArgbView(bitmap);
+  std::vector<uint32_t> out;
+  for (int y = 0; y < v.Height; ++y)
+    for (int x = 0; x < v.Width; ++x) out.push_back(v.At(x, y));
+  return out;
+}
+
+TEST(PngGraphic, PictureOpensPngFilesThroughTheRegisteredClass) {
+  RegisterPngGraphic();
+  const PngSpec spec = Spec(6, 8, 5, 4, 1);
+  const Bytes file = EncodePng(spec);
+  char path[MAX_PATH];
+  GetTempPathA(MAX_PATH, path);
+  const std::string name = std::string(path) + "skin_png_test.png";
+  FILE* f = std::fopen(name.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(file.data(), 1, file.size(), f);
+  std::fclose(f);
+  TPicture picture;
+  picture.LoadFromFile(name);
+  std::remove(name.c_str());
+  auto* png = dynamic_cast<TPNGGraphic*>(picture.Graphic());
+  ASSERT_NE(png, nullptr);
+  EXPECT_EQ(PixelsOf(png), ExpectedArgb(spec));
+  UnregisterPngGraphic();
+  EXPECT_FALSE(TPicture::FindGraphicClass("png"));
+}
+
+TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsFollowTheAlpha) {
+  struct Case {
+    uint8_t Type, Depth;
+    bool Trns;
+    TPixelFormat Format;
+  };
+  const Case cases[] = {{6, 8, false, pf32bit}, {6, 16, false, pf32bit}, {2, 8, false, pf24bit},
+                        {0, 4, false, pf24bit}, {4, 8, false, pf24bit},  {3, 8, false, pf24bit},
+                        {3, 1, true, pf32bit},  {3, 2, true, pf32bit},   {3, 4, true, pf32bit}};
+  uint64_t seed = 10;
+  for (const Case& c : cases) {
+    PngSpec spec = Spec(c.Type, c.Depth, 9, 5, ++seed);
+    if (c.Trns) spec.Transparency = Bytes{0, 0x40, 0x80};
+    Bytes file = EncodePng(spec);
+    const size_t pngSize = file.size();
+    file.insert(file.end(), {1, 2, 3, 4, 5});
+    TMemoryStream stream;
+    stream.Write(file.data(), static_cast<int32_t>(file.size()));
+    stream.SetPosition(0);
+    TPNGGraphic png;
+    png.LoadFromStream(stream);
+    SCOPED_TRACE(DescribeSpec(spec));
+    EXPECT_EQ(stream.Position(), static_cast<int32_t>(pngSize));
+    EXPECT_EQ(png.PixelFormat(), c.Format);
+    EXPECT_EQ(png.Width(), 9);
+    EXPECT_EQ(png.Height(), 5);
+    // ConvertPngToArgb: the file's alpha where it has one, 255 elsewhere.
+    TBitmap argb;
+    ConvertPngToArgb(&argb, &png);
+    EXPECT_EQ(argb.PixelFormat(), pf32bit);
+    EXPECT_EQ(PixelsOf(&argb), ExpectedArgb(spec));
+  }
+}
+
+TEST(PngGraphic, GammaOfAnEarlierLoadDoesNotCarryOver) {
+  PngSpec withGamma = Spec(6, 8, 4, 4, 20);
+  withGamma.Gamma = 100000;
+  const PngSpec plain = Spec(6, 8, 4, 4, 21);
+  TPNGGraphic png;
+  for (const PngSpec* spec : std::initializer_list<const PngSpec*>{&withGamma, &plain}) {
+    const Bytes file = EncodePng(*spec);
+    TMemoryStream stream;
+    stream.Write(file.data(), static_cast<int32_t>(file.size()));
+    stream.SetPosition(0);
+    png.LoadFromStream(stream);
+    EXPECT_EQ(PixelsOf(&png), ExpectedArgb(*spec));
+  }
+  EXPECT_EQ(png.ImageProperties().ImageFlags & kPngFlagGamma, 0);
+}
+
+TEST(PngGraphic, MalformedStreamsRaiseTheReadersErrors) {
+  Bytes file = EncodePng(Spec(6, 8, 4, 4, 30));
+  file[20] ^= 0x40;  // inside IHDR: its CRC no longer matches
+  EXPECT_THROW(Load(file), EInvalidGraphic);
+  EXPECT_THROW(Load(Bytes{}), EInvalidGraphic);
+}
+
+TEST(PngGraphic, AssignHandsOverImagePropertiesAndPixels) {
+  const PngSpec spec = Spec(2, 16, 6, 3, 40);
+  auto source = Load(EncodePng(spec));
+  TPNGGraphic copy;
+  copy.Assign(source.get());
+  EXPECT_EQ(copy.ImageProperties().ImageWidth, 6u);
+  EXPECT_EQ(copy.ImageProperties().SampleBits, 16);
+  EXPECT_EQ(copy.ImageProperties().ColorLayout, lyRGB);
+  TBitmap argb;
+  ConvertPngToArgb(&argb, &copy);
+  EXPECT_EQ(PixelsOf(&argb), ExpectedArgb(spec));
+}
+
+// Draws a w x h opaque RGBA image at (0, 0) of a 32-bit canvas filled with
+// one colour and returns the canvas pixels.
+std::vector<uint32_t> DrawOnCanvas(TPNGGraphic& png, int canvasW, int canvasH, const TRect& r) {
+  TBitmap target;
+  target.SetHandleType(bmDIB);
+  target.SetPixelFormat(pf32bit);
+  target.SetSize(canvasW, canvasH);
+  const PixelView v = ArgbView(&target);
+  for (int y = 0; y < canvasH; ++y)
+    for (int x = 0; x < canvasW; ++x) v.At(x, y) = 0x00102030;
+  target.Canvas()->StretchDraw(r, &png);
+  GdiFlush();
+  return PixelsOf(&target);
+}
+
+// Blending weighs by 0..255 and divides by 256, so an opaque pixel may come
+// out one step off in each channel.
+bool NearColour(uint32_t a, uint32_t b) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+    if (d < -1 || d > 1) return false;
+  }
+  return true;
+}
+
+TEST(PngGraphic, DrawBlendsAndAddsAMirrorWhenReflected) {
+  PngSpec spec = Spec(6, 8, 8, 8, 50);
+  for (size_t i = 3; i < spec.Samples.size(); i += 4) spec.Samples[i] = 255;  // opaque
+  auto png = Load(EncodePng(spec));
+  const std::vector<uint32_t> image = ExpectedArgb(spec);
+  const std::vector<uint32_t> plain = DrawOnCanvas(*png, 8, 16, TRect(0, 0, 8, 8));
+  for (int i = 0; i < 64; ++i) EXPECT_TRUE(NearColour(plain[i], image[i])) << i;
+  for (int i = 64; i < 128; ++i) EXPECT_EQ(plain[i], 0x00102030u) << i;
+
+  png->SetReflected(true);
+  const std::vector<uint32_t> mirrored = DrawOnCanvas(*png, 8, 16, TRect(0, 0, 8, 8));
+  int changedRows = 0;
+  for (int y = 8; y < 16; ++y) {
+    bool changed = false;
+    for (int x = 0; x < 8; ++x) changed |= (mirrored[y * 8 + x] & 0xFFFFFF) != 0x102030;
+    changedRows += changed;
+    if (y >= 12) {
+      EXPECT_FALSE(changed) << "row " << y << " lies beyond half the height";
+    }
+  }
+  EXPECT_GT(changedRows, 0);
+
+  // Scaled drawing: nearest pixels, no mirror.
+  const std::vector<uint32_t> scaled = DrawOnCanvas(*png, 16, 24, TRect(0, 0, 16, 16));
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      EXPECT_TRUE(NearColour(scaled[y * 16 + x], image[(y / 2) * 8 + x / 2])) << x << "," << y;
+    }
+  }
+  for (int i = 16 * 16; i < 16 * 24; ++i) EXPECT_EQ(scaled[i], 0x00102030u);
+}
+
+}  // namespace
