@@ -78,9 +78,11 @@ class HalvexRpcWin::UsbDevice_Win::WinUsbTransport final : public UsbDevice_Core
                 bool in) {
     WINUSB_INTERFACE_HANDLE winUsb = device_.winUsb_.get();
     HANDLE event = overlapped.hEvent;
+    // The platform resets the event when the transfer starts. Until the driver
+    // writes its result, the record reads as pending.
     overlapped = {};
     overlapped.hEvent = event;
-    ResetEvent(event);
+    overlapped.Internal = STATUS_PENDING;
     ULONG transferred = 0;
     const BOOL started =
         in ? platform::winusb::ReadPipe(winUsb, pipe, buffer, length, &transferred, &overlapped)
@@ -90,7 +92,8 @@ class HalvexRpcWin::UsbDevice_Win::WinUsbTransport final : public UsbDevice_Core
       return true;
     }
     if (GetLastError() != ERROR_IO_PENDING) return false;
-    if (WaitForSingleObject(event, kTransferTimeoutMs) != WAIT_OBJECT_0) {
+    if (!HasOverlappedIoCompleted(&overlapped) &&
+        WaitForSingleObject(event, kTransferTimeoutMs) != WAIT_OBJECT_0) {
       platform::winusb::AbortPipe(winUsb, pipe);
       DWORD ignored = 0;
       platform::winusb::GetOverlappedResult(winUsb, &overlapped, &ignored, TRUE);

@@ -52,11 +52,11 @@ bool pipeExists(const Device& d, UCHAR pipe, bool in) {
   return std::any_of(d.pipes.begin(), d.pipes.end(), [&](const Pipe& p) { return p.id == pipe; });
 }
 
-void finish(OVERLAPPED* o, ULONG_PTR status, ULONG_PTR bytes) {
+void finish(OVERLAPPED* o, ULONG_PTR status, ULONG_PTR bytes, bool signal = true) {
   o->InternalHigh = bytes;
   MemoryBarrier();
   o->Internal = status;
-  SetEvent(o->hEvent);
+  if (signal) SetEvent(o->hEvent);
 }
 
 struct Later {
@@ -87,7 +87,7 @@ BOOL play(SimHandle* h, UCHAR pipe, UCHAR* buffer, const std::vector<uint8_t>& d
     case Completion::Immediate:
       copyIn();
       if (transferred) *transferred = count;
-      finish(o, kStatusSuccess, count);
+      finish(o, kStatusSuccess, count, state().signalSynchronous);
       return TRUE;
     case Completion::Pending:
       copyIn();
@@ -250,7 +250,7 @@ BOOL WINAPI WinUsb_ReadPipe(WINUSB_INTERFACE_HANDLE handle, UCHAR pipe, PUCHAR b
       // The benchmark's path: no copies beyond the delivery itself.
       memcpy(buffer, t.bytes.data(), n);
       if (transferred) *transferred = n;
-      finish(overlapped, kStatusSuccess, n);
+      finish(overlapped, kStatusSuccess, n, state().signalSynchronous);
       return TRUE;
     }
   }
