@@ -299,6 +299,7 @@ class Parser {
         v.Str = StringExpr();
         return v;
       case Tok::Ident:
+        if (IsWord("end") || IsWord("object") || IsWord("item")) break;
         v.Kind = TFormValueKind::Ident;
         v.Str = DottedIdent("Identifier");
         return v;
@@ -372,7 +373,8 @@ class Parser {
       item.Line = t_.Line;
       Advance();
       while (!IsWord("end")) {
-        if (t_.Kind != Tok::Ident) throw EParserError(t_.Line, "'end' expected for item");
+        if (t_.Kind != Tok::Ident || IsWord("item"))
+          throw EParserError(t_.Line, "'end' expected for item");
         item.Props.push_back(Property());
       }
       Advance();

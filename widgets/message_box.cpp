@@ -187,17 +187,19 @@ std::vector<int> ParseMessageBoxAnswers(const std::string& Text) {
   return out;
 }
 
+TRecordingMessageBoxSink* NewRecordingSinkFromEnvironment() {
+  std::string log = EnvVar("VARNEL_MESSAGE_LOG");
+  if (log.empty()) return nullptr;
+  return new TRecordingMessageBoxSink(log,
+                                      ParseMessageBoxAnswers(EnvVar("VARNEL_MESSAGE_ANSWERS")));
+}
+
 TMessageBoxSink& MessageBoxSink() {
   SeamState& s = State();
   if (!s.initialized) {
     s.initialized = true;
-    std::string log = EnvVar("VARNEL_MESSAGE_LOG");
-    if (!log.empty()) {
-      // Lives until the process ends; boxes may come from late shutdown steps.
-      static TRecordingMessageBoxSink recording(
-          log, ParseMessageBoxAnswers(EnvVar("VARNEL_MESSAGE_ANSWERS")));
-      s.sink = &recording;
-    }
+    // Never freed: boxes may still come from the last shutdown steps.
+    s.sink = NewRecordingSinkFromEnvironment();
   }
   return s.sink ? *s.sink : SystemSink();
 }

@@ -68,6 +68,10 @@ int DefaultButtonOf(UINT Style);
 // "IDOK,IDNO,6" -> {1, 7, 6}; unknown entries are skipped.
 std::vector<int> ParseMessageBoxAnswers(const std::string& Text);
 
+// A recording sink configured by VARNEL_MESSAGE_LOG and VARNEL_MESSAGE_ANSWERS
+// as they are now; null when VARNEL_MESSAGE_LOG is unset or empty.
+TRecordingMessageBoxSink* NewRecordingSinkFromEnvironment();
+
 // The current sink. The first call installs the recording sink when
 // VARNEL_MESSAGE_LOG is set, else the system sink.
 TMessageBoxSink& MessageBoxSink();

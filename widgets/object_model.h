@@ -17,6 +17,14 @@
 
 #include "widgets/events.h"
 
+// The platform headers define RegisterClass as a macro for their window-class
+// call; the layer's class registry owns that name (window classes are always
+// registered with the explicit A/W functions).
+#include <windows.h>
+#ifdef RegisterClass
+#undef RegisterClass
+#endif
+
 class TObject;
 class TComponent;
 class TClassInfo;
@@ -95,6 +103,7 @@ class TClassInfo {
   // Every published property, base classes first.
   std::vector<const TPropInfo*> AllProps() const;
   const std::vector<TPropInfo>& OwnProps() const { return props_; }
+  const std::vector<TPublishedMethod>& OwnMethods() const { return methods_; }
 
   TPropInfo& AddProp(TPropInfo p);
   void AddMethod(TPublishedMethod m) { methods_.push_back(std::move(m)); }

@@ -195,14 +195,15 @@ int64_t StringToSet(const TEnumInfo& Members, std::string_view Value) {
   std::string s = Trim(Value);
   if (s.size() >= 2 && s.front() == '[' && s.back() == ']') s = Trim(s.substr(1, s.size() - 2));
   uint64_t r = 0;
-  size_t i = 0;
-  while (i < s.size()) {
+  if (s.empty()) return 0;
+  // Every piece between commas must be a member ("a,,b" and "a," are not).
+  for (size_t i = 0;;) {
     size_t e = s.find(',', i);
-    if (e == std::string::npos) e = s.size();
-    std::string name = Trim(std::string_view(s).substr(i, e - i));
+    std::string name = Trim(std::string_view(s).substr(i, e == std::string::npos ? e : e - i));
     int v = Members.ValueOf(name);
-    if (v < 0 || v >= 64) throw EPropertyError("Invalid set member " + name);
+    if (v < 0 || v >= 64) throw EPropertyError("Invalid set member '" + name + "'");
     r |= uint64_t{1} << v;
+    if (e == std::string::npos) break;
     i = e + 1;
   }
   return static_cast<int64_t>(r);

@@ -35,12 +35,26 @@ int32_t TStream::Size() {
 
 void TStream::SetSize(int32_t) {}
 
+// A source may hand out less than asked per call (a decompression stream
+// does); only a call that moves nothing ends the transfer short.
 void TStream::ReadBuffer(void* Buffer, int32_t Count) {
-  if (Count != 0 && Read(Buffer, Count) != Count) throw EReadError("Stream read error");
+  auto* p = static_cast<uint8_t*>(Buffer);
+  while (Count > 0) {
+    int32_t n = Read(p, Count);
+    if (n <= 0 || n > Count) throw EReadError("Stream read error");
+    p += n;
+    Count -= n;
+  }
 }
 
 void TStream::WriteBuffer(const void* Buffer, int32_t Count) {
-  if (Count != 0 && Write(Buffer, Count) != Count) throw EWriteError("Stream write error");
+  auto* p = static_cast<const uint8_t*>(Buffer);
+  while (Count > 0) {
+    int32_t n = Write(p, Count);
+    if (n <= 0 || n > Count) throw EWriteError("Stream write error");
+    p += n;
+    Count -= n;
+  }
 }
 
 int32_t TStream::CopyFrom(TStream& Source, int32_t Count) {

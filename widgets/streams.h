@@ -32,7 +32,8 @@ class TStream : public TObject {
   // The base cannot change its size and ignores the call.
   virtual void SetSize(int32_t NewSize);
 
-  // Raise EReadError ("Stream read error") / EWriteError on a short transfer.
+  // Move exactly Count bytes, calling Read/Write until done; raise
+  // EReadError ("Stream read error") / EWriteError when a call moves nothing.
   void ReadBuffer(void* Buffer, int32_t Count);
   void WriteBuffer(const void* Buffer, int32_t Count);
   // Copies exactly Count bytes from the source's current position (0 or less

@@ -208,7 +208,9 @@ void TStrings::PutObject(int, TObject*) {}
 void TStrings::SetUpdateState(bool) {}
 
 void TStrings::BeginUpdate() {
-  if (updateCount_++ == 0) SetUpdateState(true);
+  // The hook runs while the count is still 0, so OnChanging fires.
+  if (updateCount_ == 0) SetUpdateState(true);
+  ++updateCount_;
 }
 
 void TStrings::EndUpdate() {
