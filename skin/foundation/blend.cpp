@@ -8,6 +8,14 @@
 
 namespace blend {
 
+bool HasAvx2() {
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return has;
+}
+
 bool ClipInclusive(const PixelView& dst, const PixelView& src, RECT srcRect, int dx, int dy,
                    Span& span) {
   if (!dst.Valid() || !src.Valid()) return false;

@@ -7,23 +7,13 @@
 
 #include <cstdint>
 
+#include "skin/foundation/blend_avx2.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace blend {
-
-// Eight-pixel forms for processors with AVX2; each returns how many pixels
-// it did (a multiple of 8), the caller finishes the row.
-bool HasAvx2();
-namespace avx2 {
-int LerpRow3(uint32_t* out, const uint32_t* x, const uint32_t* y, int n, uint32_t wx,
-             uint32_t byteMask);
-int LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t wd, uint32_t byteMask);
-int MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n, bool skipKey,
-              uint32_t skipValue, bool forceAlpha);
-int AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha);
-}  // namespace avx2
 
 // Bytes of byteMask := (d * wd + s * (256 - wd)) shr 8; the other bytes of d
 // stay. Two bytes at a time: each 16-bit lane sum stays below 65536.

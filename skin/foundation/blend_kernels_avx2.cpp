@@ -5,7 +5,7 @@
 
 #include <immintrin.h>
 
-#include "skin/foundation/blend_kernels.h"
+#include "skin/foundation/blend_avx2.h"
 
 namespace blend::avx2 {
 namespace {
@@ -110,11 +110,3 @@ int AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha
 }
 
 }  // namespace blend::avx2
-
-bool blend::HasAvx2() {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return has;
-}

@@ -218,7 +218,7 @@ void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, 
     uint32_t* d = bitmap.Row(rect.top + y) + rect.left;
     for (int x = x0; x < x1; ++x) {
       const uint32_t tp = ts[x];
-      if ((tp & 0x00FFFFFFu) == 0x00FFFFFFu) continue;  // untouched white
+      if (tp == 0x00FFFFFFu || tp == 0xFFFFFFFFu) continue;  // untouched white
       const uint32_t dp = d[x];
       uint32_t out;
       if (alphaMode) {
