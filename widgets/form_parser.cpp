@@ -239,7 +239,19 @@ class Parser {
     return s;
   }
 
+  // Objects, lists and collections nest; a bound keeps a hostile text from
+  // exhausting the stack.
+  struct DepthGuard {
+    explicit DepthGuard(Parser& p) : p_(p) {
+      if (++p_.depth_ > kMaxDepth) throw EParserError(p_.t_.Line, "Nesting too deep");
+    }
+    ~DepthGuard() { --p_.depth_; }
+    Parser& p_;
+  };
+  static constexpr int kMaxDepth = 200;
+
   TFormObject Object() {
+    DepthGuard guard(*this);
     if (!IsWord("object") && !IsWord("inherited") && !IsWord("inline"))
       throw EParserError(t_.Line, "'object' expected");
     TFormObject o;
@@ -281,6 +293,7 @@ class Parser {
   }
 
   TFormValue Value() {
+    DepthGuard guard(*this);
     TFormValue v;
     v.Line = t_.Line;
     switch (t_.Kind) {
@@ -386,6 +399,7 @@ class Parser {
 
   Lexer lex_;
   Token t_;
+  int depth_ = 0;
 };
 
 }  // namespace
