@@ -218,6 +218,12 @@ void TControl::Dispatch(TMessage& Message) {
         parentColor_ = true;
       }
       return;
+    case CM_PARENTBIDIMODECHANGED:
+      if (parentBiDiMode_ && parent_) {
+        SetBiDiMode(parent_->BiDiMode());
+        parentBiDiMode_ = true;
+      }
+      return;
     case CM_MOUSEENTER:
       if (Message.LParam == 0 && OnMouseEnter) OnMouseEnter(this);
       return;
@@ -303,6 +309,7 @@ void TControl::Loaded() {
   if (parent_) {
     Perform(CM_PARENTCOLORCHANGED);
     Perform(CM_PARENTFONTCHANGED);
+    Perform(CM_PARENTBIDIMODECHANGED);
   }
 }
 
@@ -396,9 +403,16 @@ void TControl::SetParentColor(bool v) {
 }
 
 void TControl::SetBiDiMode(TBiDiMode v) {
+  parentBiDiMode_ = false;
   if (bidiMode_ == v) return;
   bidiMode_ = v;
   Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+  if (parentBiDiMode_ == v) return;
+  parentBiDiMode_ = v;
+  if (v && parent_ && !HasState(csReading)) Perform(CM_PARENTBIDIMODECHANGED);
 }
 
 bool TControl::UseRightToLeftAlignment() const {
@@ -591,4 +605,17 @@ void UpdateMouseControl() {
   mouseControl = now;
   if (old) old->Perform(CM_MOUSELEAVE);
   if (now && now == mouseControl) now->Perform(CM_MOUSEENTER);
+}
+
+bool IsAccel(WORD VK, const std::string& Caption) {
+  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+    if (Caption[i] != '&') continue;
+    if (Caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    auto up = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
+    return up(static_cast<unsigned char>(Caption[i + 1])) == up(static_cast<unsigned char>(VK));
+  }
+  return false;
 }

@@ -4,6 +4,7 @@
 
 #include "widgets/controls.h"
 #include "widgets/exceptions.h"
+#include "widgets/theme_data.h"
 
 namespace {
 
@@ -88,7 +89,10 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
 
 void TWinControl::EraseBackground(TMessage& m) {
   HDC dc = reinterpret_cast<HDC>(m.WParam);
-  if (dc) {
+  if (dc && handle_ && parent_ && (controlStyle_ & csParentBackground) && ThemesEnabled()) {
+    // Themed containers show what lies behind them.
+    DrawThemeParentBackground(handle_, dc, nullptr);
+  } else if (dc) {
     RECT r;
     if (handle_)
       ::GetClientRect(handle_, &r);
@@ -137,6 +141,10 @@ void TWinControl::PaintTo(HDC DC, int X, int Y) {
     throw;
   }
   controlState_ &= ~csPaintCopy;
+}
+
+TThemeData::TThemeData(HWND Wnd, const wchar_t* ClassList) {
+  if (ThemesEnabled()) theme_ = OpenThemeData(Wnd, ClassList);
 }
 
 // ---- TControlCanvas -------------------------------------------------------------------------

@@ -212,6 +212,8 @@ class TControl : public TComponent {
   void SetParentColor(bool v);
   TBiDiMode BiDiMode() const { return bidiMode_; }
   void SetBiDiMode(TBiDiMode v);
+  bool ParentBiDiMode() const { return parentBiDiMode_; }
+  void SetParentBiDiMode(bool v);
   // Right-to-left only where the locale reads that way (SysLocale.MiddleEast).
   bool UseRightToLeftAlignment() const;
   bool UseRightToLeftReading() const;
@@ -281,6 +283,7 @@ class TControl : public TComponent {
   void InitColor(TColor v) { color_ = v; }
   void InitParentColor(bool v) { parentColor_ = v; }
   void InitParentFont(bool v) { parentFont_ = v; }
+  void InitAlign(TAlign v) { align_ = v; }
   void InitBounds(int L, int T, int W, int H) {
     left_ = L;
     top_ = T;
@@ -305,6 +308,7 @@ class TControl : public TComponent {
   bool parentFont_ = true;
   bool parentColor_ = false;
   bool applyingParentFont_ = false;
+  bool parentBiDiMode_ = true;
   TColor color_ = clWindow;
   TAlign align_ = alNone;
   TBiDiMode bidiMode_ = bdLeftToRight;
@@ -533,4 +537,7 @@ TControl* MouseControl();
 // Re-evaluates the control under the mouse and performs CM_MOUSELEAVE on
 // the old and CM_MOUSEENTER on the new one when it changed.
 void UpdateMouseControl();
+// IsThemeActive() && IsAppThemed().
 bool ThemesEnabled();
+// Whether Caption's accelerator ("&x") is the key VK.
+bool IsAccel(WORD VK, const std::string& Caption);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "widgets/forms.h"
+#include "widgets/graphics.h"
 #include "widgets/sysutils.h"
 #include "widgets/window_procs.h"
 
@@ -26,6 +27,7 @@ void FinalizeControlsUnit() {
 
 const TUnitInfo kWidgetUnits[] = {
     {"SysUtils", &InitSysLocale, nullptr},
+    {"Graphics", &InitGraphicsUnit, nullptr},
     {"Controls", &InitControlsUnit, &FinalizeControlsUnit},
     {"Forms", &InitFormsUnit, &FinalizeFormsUnit},
 };

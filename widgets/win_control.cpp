@@ -484,6 +484,10 @@ void TWinControl::Dispatch(TMessage& m) {
       NotifyControls(CM_PARENTFONTCHANGED);
       Invalidate();
       return;
+    case CM_BIDIMODECHANGED:
+      NotifyControls(CM_PARENTBIDIMODECHANGED);
+      Invalidate();
+      return;
     case CM_INVALIDATE:
       if (handle_) InvalidateRect(handle_, nullptr, !(controlStyle_ & csOpaque));
       return;
