@@ -5,11 +5,18 @@
 #include <cstddef>
 
 #include "skin/engine/services_forms.h"
+#include "widgets/controls.h"
+#include "widgets/forms.h"
 #include "widgets/gdi_handles.h"
+#include "widgets/graphics.h"
 
 namespace {
 
 void ProcessPendingMessages() {
+  if (Application) {
+    Application->ProcessMessages();
+    return;
+  }
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -125,6 +132,44 @@ int64_t HexToInt64(std::string_view Text) {
       return 0;
   }
   return static_cast<int64_t>(v);
+}
+
+// ---- Graphics and controls ---------------------------------------------------------
+
+TRect GraphicRect(const TGraphic* Graphic) {
+  return TRect(0, 0, Graphic->Width(), Graphic->Height());
+}
+TRect ControlRect(const TControl* Control) {
+  return TRect(0, 0, Control->Width(), Control->Height());
+}
+TPoint BitmapSize(const TBitmap* Bitmap) {
+  return {Bitmap->Width(), Bitmap->Height()};
+}
+TPoint ControlPos(const TControl* Control) {
+  return {Control->Left(), Control->Top()};
+}
+
+TIcon* GetFileIcon(const std::string& FileName, UINT Flags) {
+  TSHGetFileInfoA fn = BoundSHGetFileInfo();
+  if (!fn || !FileExists(FileName)) return nullptr;
+  // The record's size differs between 32 and 64 bits: always the platform's own.
+  SHFILEINFOA info{};
+  if (!fn(FileName.c_str(), 0, &info, sizeof info, Flags | SHGFI_ICON)) return nullptr;
+  if (!info.hIcon) return nullptr;
+  TIcon* icon = New<TIcon>();
+  icon->SetHandle(info.hIcon);
+  if (icon->Empty()) {
+    TObject::Free(icon);
+    return nullptr;
+  }
+  return icon;
+}
+
+void ShowWarning(const std::string& Msg) {
+  ShowMessageBox(Msg, mtWarning, MsgDlgButtons({mbOK}), 0);
+}
+void ShowError(const std::string& Msg) {
+  ShowMessageBox(Msg, mtError, MsgDlgButtons({mbOK}), 0);
 }
 
 // ---- Registry, paths, files ----------------------------------------------------

@@ -14,6 +14,18 @@
 #include "skin/foundation/vl_geometry.h"
 #include "widgets/sysutils.h"
 
+class TControl;
+class TGraphic;
+class TBitmap;
+class TIcon;
+
+// (0, 0, Width, Height) of a graphic or a control; a bitmap's size; a
+// control's top-left corner in its parent.
+TRect GraphicRect(const TGraphic* Graphic);
+TRect ControlRect(const TControl* Control);
+TPoint BitmapSize(const TBitmap* Bitmap);
+TPoint ControlPos(const TControl* Control);
+
 // ---- Texts -------------------------------------------------------------------
 
 // A set of character codes, bit n = code n.
@@ -43,6 +55,14 @@ bool DirExists(const std::string& Path);
 int SearchFirst(const std::string& Path, int Attr, TSearchRec& F);
 int SearchNext(TSearchRec& F);
 void SearchClose(TSearchRec& F);
+
+// A new icon object for the file (the caller frees it); nil when the file
+// does not exist, SHGetFileInfoA is not bound or gives no icon.
+TIcon* GetFileIcon(const std::string& FileName, UINT Flags);
+
+// Message boxes with one OK button; the answer is dropped.
+void ShowWarning(const std::string& Msg);
+void ShowError(const std::string& Msg);
 
 // ---- System queries and settings -------------------------------------------
 

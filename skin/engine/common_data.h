@@ -1,0 +1,142 @@
+// The per-control skin state: which manager serves the control, its skin
+// section and image indices, its cache bitmap, the update and hot/focus
+// flags and the animation timer. It registers itself on the control's
+// window as the property "VLSDATA", so code holding only a window handle
+// finds it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "widgets/components.h"
+#include "widgets/graphics_colors.h"
+#include "widgets/messages.h"
+
+class TBitmap;
+class TControl;
+class TsSkinManager;
+class TvlThreadedTimer;
+class TvlOuterEffects;
+
+// StateFlags bits.
+constexpr uint16_t sfTransparent = 0x0001;
+constexpr uint16_t sfTransparencyUnknown = 0x0002;
+constexpr uint16_t sfPrintDC = 0x0200;
+constexpr uint16_t sfProvider = 0x0400;
+constexpr uint16_t sfInUpdate = 0x0800;
+constexpr uint16_t sfComboBox = 0x1000;
+constexpr uint16_t sfSkinFontColor = 0x2000;
+
+class TsCommonData : public TPersistent {
+  DECLARE_CLASS(TsCommonData, TPersistent)
+ public:
+  TsCommonData(TPersistent* AOwner, bool CreateCacheBmp);
+  ~TsCommonData() override;
+
+  bool CustomFont = false;
+  bool CustomColor = false;
+  TBitmap* ShadowBitmap = nullptr;          // owned
+  std::string SkinSection;                  // always upper-cased; empty: by kind
+  TvlOuterEffects* OuterEffects = nullptr;  // owned
+  TsSkinManager* OwnManager = nullptr;      // nil: DefaultManager
+  TColor SavedColor = clNone;
+  TColor SavedFontColor = clNone;
+  bool Focused = false;
+  bool Updating = false;
+  bool Hot = false;
+  bool CacheIncomplete = true;
+  bool NotLoaded = true;
+  int ControlKind = 0;
+  int GlowIndex = -1;
+  int TextureIndex = -1;
+  int HUEOffset = 0;
+  int Saturation = 0;
+  int BorderIndex = -1;
+  int ScalePercent = 100;
+  int UpdateCount = 0;
+  int HotTextureIndex = -1;
+  HDC PrintDC = nullptr;
+  TBitmap* CacheBitmap = nullptr;  // owned, 32-bit DIB
+  TColor ColorTone = clNone;
+  HWND WndHandle = nullptr;  // the window of an owner that is no control
+  TPersistent* OwnerObject = nullptr;
+  TvlThreadedTimer* AnimTimer = nullptr;  // owned, made on demand
+  TWndMethod OwnerWndProc;                // DeliverMessage calls it directly
+  uint16_t BgSizeFlags = 0;
+  uint16_t StateFlags = sfTransparencyUnknown;
+  bool BgChanged = true;
+  int SkinIndex = -1;
+  TControl* Control = nullptr;
+
+  // ---- Properties
+  TsSkinManager* SkinManager() const;
+  void SetSkinManager(TsSkinManager* Value);
+  void SetSkinSection(const std::string& Value);
+  void SetCustomColor(bool Value);
+  void SetCustomFont(bool Value);
+
+  // ---- Section choice
+  void Loaded(bool Repaint = true);
+  void ChooseDefaultSection();
+  void UpdateIndexes(bool ResolveSection);
+  void UseFirstExistingSection(const std::string* Names, int High);
+
+  // ---- State queries
+  bool Skinned(bool CheckActive = false) const;
+  int CurrentState() const;
+  bool AnimationRunning() const;
+  int GetScalePercent() const { return ScalePercent; }
+  int BorderWidth() const;
+
+  // ---- Updates
+  void BeginUpdate();
+  void EndUpdate(bool Repaint = false);
+  bool IsUpdating() const;
+  bool CheckUpdating(bool Reset = false);
+
+  // ---- Invalidation and the cache
+  void Invalidate(bool UpdateNow = false);
+  void PrepareCacheBitmap();
+
+  // ---- Background, colour and transparency answers (minimal until the
+  // answering side of the background protocol lands)
+  void UpdateBgSizeFlags();
+  void UpdateTransparency(bool Repaint);
+  void ApplySectionColors(bool Repaint);
+  void ApplyStateColors(bool Repaint);
+
+ private:
+  // Performs a message on the control or, without one, on a provider owner.
+  void NotifyOwner(UINT Code);
+};
+
+// Skin state of the editable controls: tone, hue and saturation published.
+class TsCtrlSkinData : public TsCommonData {
+  DECLARE_CLASS(TsCtrlSkinData, TsCommonData)
+ public:
+  using TsCommonData::TsCommonData;
+  void SetColorTone(TColor Value);
+  void SetHUEOffset(int Value);
+  void SetSaturation(int Value);
+};
+
+// ---- Registration on the window
+
+// Sets "VLSDATA" on the control's window when it has one (taking the
+// control's window procedure first when none is known yet). Called by the
+// constructor and again on WM_NCCREATE and WM_CREATE.
+void RegisterSkinData(TsCommonData* SkinData);
+// Removes "VLSDATA", also while the application terminates: a window may
+// outlive its skin state then, and nobody may reach freed memory through it.
+void UnregisterSkinData(TsCommonData* SkinData);
+// The window the skin state lives on; never creates one.
+HWND SkinDataHandle(const TsCommonData* SkinData);
+void ClearSkinDataOwner(TsCommonData* SkinData);
+// The skin state registered on a window, nil when none.
+TsCommonData* GetSkinDataProp(HWND Wnd);
+
+// ---- Animations of the skin state
+void StopAnimation(TsCommonData* SkinData);
+void FinishAnimation(TvlThreadedTimer* Timer);
