@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "widgets/controls.h"
+#include "widgets/gdi_handles.h"
 
 enum TTrackBarOrientation { trHorizontal, trVertical };
 enum TTickStyle { tsNone, tsAuto, tsManual };
@@ -60,6 +61,11 @@ class TTrackBar : public TWinControl {
  private:
   void SetParams(int APosition, int AMin, int AMax);
   void UpdateSelection();
+  // Themed: a brush of what lies behind the control, so its background
+  // matches a themed parent (the tab body, a group box).
+  HBRUSH ParentBackgroundBrush();
+
+  TOwnedBrush backgroundBrush_;
 
   int min_ = 0, max_ = 10, position_ = 0;
   int frequency_ = 1, lineSize_ = 1, pageSize_ = 2, thumbLength_ = 20;

@@ -60,6 +60,9 @@ const TClassInfo& TControl::StaticClass() {
     b.Enum(
         "BiDiMode", BiDiModeInfo(), [](const TControl& c) { return c.BiDiMode(); },
         [](TControl& c, int v) { c.SetBiDiMode(static_cast<TBiDiMode>(v)); }, bdLeftToRight);
+    b.Bool(
+        "ParentBiDiMode", [](const TControl& c) { return c.ParentBiDiMode(); },
+        [](TControl& c, int v) { c.SetParentBiDiMode(v != 0); }, true);
     b.Str(
         "Hint", [](const TControl& c) { return c.Hint(); },
         [](TControl& c, const std::string& v) { c.SetHint(v); });

@@ -29,9 +29,9 @@ const TClassInfo& TCustomLabel::StaticClass() {
     b.Bool(
         "ShowAccelChar", [](const TCustomLabel& c) { return c.ShowAccelChar(); },
         [](TCustomLabel& c, int v) { c.SetShowAccelChar(v != 0); }, true);
-    b.Bool(
-        "Transparent", [](const TCustomLabel& c) { return c.Transparent(); },
-        [](TCustomLabel& c, int v) { c.SetTransparent(v != 0); }, false);
+    b.Ord(
+        "Transparent", TPropKind::Boolean, [](const TCustomLabel& c) { return c.Transparent(); },
+        [](TCustomLabel& c, int v) { c.SetTransparent(v != 0); });
     b.Bool(
         "WordWrap", [](const TCustomLabel& c) { return c.WordWrap(); },
         [](TCustomLabel& c, int v) { c.SetWordWrap(v != 0); }, false);
@@ -54,7 +54,9 @@ const TClassInfo& TLabel::StaticClass() {
 }
 
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
-  controlStyle_ |= csOpaque | csReplicatable;
+  controlStyle_ |= csReplicatable;
+  // Themed parents (tab bodies, group boxes) show through a label.
+  if (!ThemesEnabled()) controlStyle_ |= csOpaque;
   InitBounds(0, 0, 65, 17);
   InitParentColor(true);
   InitColor(clBtnFace);

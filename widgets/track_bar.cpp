@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
 
 #include "widgets/comctrls.h"
 #include "widgets/exceptions.h"
@@ -102,6 +105,7 @@ void TTrackBar::CreateWnd() {
 }
 
 void TTrackBar::DestroyWnd() {
+  backgroundBrush_.Reset();
   position_ = static_cast<int>(SendMessageA(Handle(), TBM_GETPOS, 0, 0));
   TWinControl::DestroyWnd();
 }
@@ -194,8 +198,40 @@ void TTrackBar::Changed() {
   if (OnChange) OnChange(this);
 }
 
+HBRUSH TTrackBar::ParentBackgroundBrush() {
+  RECT r;
+  ::GetClientRect(Handle(), &r);
+  TWindowDC screen(Handle());
+  TMemoryDC mem(CreateCompatibleDC(screen.Get()));
+  TOwnedBitmap bmp(
+      CreateCompatibleBitmap(screen.Get(), std::max(1L, r.right), std::max(1L, r.bottom)));
+  if (!mem || !bmp) return nullptr;
+  {
+    TSelectedObject sel(mem.Get(), bmp.Get());
+    FillRect(mem.Get(), &r, Brush()->Handle());
+    DrawThemeParentBackground(Handle(), mem.Get(), &r);
+  }
+  backgroundBrush_.Reset(CreatePatternBrush(bmp.Get()));
+  return backgroundBrush_.Get();
+}
+
 void TTrackBar::Dispatch(TMessage& m) {
   switch (m.Msg) {
+    case CN_CTLCOLORSTATIC:
+      if (ThemesEnabled() && Parent() && HandleAllocated()) {
+        if (HBRUSH b = ParentBackgroundBrush()) {
+          HDC dc = reinterpret_cast<HDC>(m.WParam);
+          SetBkMode(dc, TRANSPARENT);
+          SetBrushOrgEx(dc, 0, 0, nullptr);
+          m.Result = reinterpret_cast<LRESULT>(b);
+          return;
+        }
+      }
+      break;
+    case WM_ERASEBKGND:
+      // The control paints its whole face itself.
+      m.Result = 1;
+      return;
     case CN_HSCROLL:
     case CN_VSCROLL:
       // Every code, TB_ENDTRACK included, even when the position stayed.
