@@ -303,7 +303,8 @@ TEST_F(StdCtrlsTest, OwnerDrawListBoxDrawsItemsThroughCNDrawItem) {
 }
 
 TEST_F(StdCtrlsTest, LabelIsPaintedByItsParentAtItsPlace) {
-  Label->SetColor(clRed);  // opaque, not the parent's colour any more
+  Label->SetTransparent(false);
+  Label->SetColor(clRed);  // not the parent's colour any more
   Form->Show();
   UpdateWindow(Form->Handle());
   RedrawWindow(Group->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
