@@ -6,6 +6,7 @@
 
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/vl_geometry.h"
+#include "widgets/controls.h"
 #include "widgets/exceptions.h"
 #include "widgets/gdi_handles.h"
 
@@ -54,6 +55,10 @@ TBitmap* NewArgbBitmapOfSize(const TSize& Size) {
 
 TBitmap* NewArgbBitmapLike(TBitmap* Bitmap) {
   return NewArgbBitmap(Bitmap->Width(), Bitmap->Height());
+}
+
+TBitmap* NewArgbBitmapForControl(TControl* Control) {
+  return NewArgbBitmap(Control->Width(), Control->Height());
 }
 
 TBitmap* NewBitmapLike(TBitmap* Bitmap) {

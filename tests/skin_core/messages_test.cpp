@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "probe.h"
 #include "skin/engine/skin_message.h"
@@ -15,7 +16,7 @@ struct DirectReceiver {
   std::vector<TMessage> Got;
   void Handle(TMessage& m) {
     Got.push_back(m);
-    m.Result = 0x7FFFFFFF1234LL;  // wider than 32 bits
+    m.Result = INTPTR_MAX;  // the full width of the target
   }
 };
 
@@ -39,7 +40,7 @@ TEST_F(MessagesTest, RegisteredControlIsCalledDirectlyWithFullWidthParameters) {
       DeliverMessage(p->Handle(), SkinCommandMessage, SkinCmdParam(SkinCmdGetSkinData), wide);
   ASSERT_EQ(rec.Got.size(), 1u);
   EXPECT_EQ(rec.Got[0].LParam, wide);
-  EXPECT_EQ(r, 0x7FFFFFFF1234LL);
+  EXPECT_EQ(r, INTPTR_MAX);
   EXPECT_TRUE(ReceivedLog().empty());  // not through the window
   // Without a known procedure the window gets it from the platform.
   p->SkinData->OwnerWndProc = nullptr;
