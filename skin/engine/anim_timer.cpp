@@ -66,7 +66,7 @@ TvlThreadedTimer::TvlThreadedTimer(TComponent* AOwner) : TComponent(AOwner) {
   if (ApplicationTerminating()) return;
   enabled_ = true;
   interval_ = 1000;
-  timer_ = new TTimer(this);
+  timer_ = New<TTimer>(this);
   timer_->SetEnabled(false);
   timer_->SetInterval(interval_);
   timer_->SetOnTimer(TNotifyEvent::Of<&TvlThreadedTimer::TimerTick>(this));
@@ -207,7 +207,7 @@ int EnsureAnimTimer(TvlThreadedTimer*& Timer, TComponent* Owner, int Kind) {
     const int total = Timer->Kind == 0 ? 20 : 10;
     return Timer->CurrentStep < total ? total - Timer->CurrentStep : 0;
   }
-  Timer = new TvlThreadedTimer(Owner);
+  Timer = New<TvlThreadedTimer>(Owner);
   if (Kind == 0) Timer->Value = 255;
   return 0;
 }

@@ -87,10 +87,8 @@ TsCommonData::~TsCommonData() {
   if (AnimTimer) {
     TvlThreadedTimer* timer = AnimTimer;
     AnimTimer = nullptr;
-    if (!timer->Destroying && !timer->HasState(csDestroying)) {
-      timer->SkinData = nullptr;
-      TObject::Free(timer);
-    }
+    if (timer->SkinData == this) timer->SkinData = nullptr;
+    if (!timer->Destroying && !timer->HasState(csDestroying)) TObject::Free(timer);
   }
   TObject::Free(CacheBitmap);
   CacheBitmap = nullptr;
