@@ -12,6 +12,7 @@
 #include "skin/foundation/png_color_manager.h"
 #include "skin/foundation/png_reader.h"
 #include "widgets/graphics_bitmap.h"
+#include "widgets/units.h"
 
 class TPNGGraphic : public TBitmap {
   DECLARE_GRAPHIC(TPNGGraphic, TBitmap)
@@ -55,3 +56,4 @@ void ConvertPngToArgb(TBitmap* Bitmap, TPNGGraphic* Png);
 // TPNGGraphic while registered.
 void RegisterPngGraphic();
 void UnregisterPngGraphic();
+inline constexpr TUnitInfo kPngUnit{"vlPNG", RegisterPngGraphic, UnregisterPngGraphic};
