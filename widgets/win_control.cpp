@@ -32,14 +32,13 @@ const TClassInfo& TWinControl::StaticClass() {
 
 TWinControl::TWinControl(TComponent* AOwner)
     : TControl(AOwner), brush_(std::make_unique<TBrush>()) {
-  WindowProc = TWndMethod::Of<&TControl::WndProc>(this);
   brush_->SetColor(Color());
 }
 
 TWinControl::~TWinControl() {
   // What runs now is this class's code only: a replaced WindowProc may point
   // into parts of the object that are already gone.
-  WindowProc = TWndMethod::Of<&TControl::WndProc>(this);
+  WindowProc = TWndMethod::Of<&TControl::WndProc>(static_cast<TControl*>(this));
   if (parent_) RemoveFocus(true);
   if (handle_) DestroyWindowHandle();
   // Children go last to first; a child freed this way leaves the lists itself.

@@ -109,7 +109,10 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCDESTROY) {
     // The window is gone whoever destroyed it: the object lets go of it.
     RemovePropA(wnd, MAKEINTATOM(ControlAtom()));
-    if (control->handle_ == wnd) control->handle_ = nullptr;
+    if (control->handle_ == wnd) {
+      control->handle_ = nullptr;
+      control->showing_ = false;
+    }
   }
   return m.Result;
 }
