@@ -250,7 +250,10 @@ TEST_F(TransactTest, RepliesOfEachKind) {
     ASSERT_TRUE(freshDevice());
     for (const auto& r : c.reads) d().reply(r);
 
-    EXPECT_EQ(simple(), c.result);
+    // Five data blocks put a 5 into the request's block-count field, at the offset
+    // where a reply carries its status word.
+    const uint8_t blocks[10] = {};
+    EXPECT_EQ(device->transact(0x1002, nullptr, 0, blocks, 2, 5), c.result);
     EXPECT_EQ(device->isOk(), c.result);
     EXPECT_EQ(device->getReplyPayloadWords(), c.payloadWords);
     EXPECT_EQ(device->getReplyStatus(), c.status);
@@ -310,6 +313,19 @@ TEST_F(TransactTest, TransferCompletions) {
       }
     }
   }
+}
+
+// An 8-byte counted reply has no payload, whatever an earlier, longer reply left
+// in the buffer where its word count would be.
+TEST_F(TransactTest, EightByteCountedReplyHasNoPayloadAfterALongerOne) {
+  d().reply(counted(0, 40, 40));
+  ASSERT_TRUE(simple());
+  ASSERT_EQ(device->getReplyPayloadWords(), 40u);
+  d().reply(part(counted(0x0009, 40, 40), 0, 8));
+  EXPECT_TRUE(simple());
+  EXPECT_EQ(device->getReplyPayloadWords(), 0u);
+  EXPECT_EQ(device->getReplyStatus(), 0x0009);
+  EXPECT_TRUE(device->isOk());
 }
 
 TEST_F(TransactTest, FailedDeviceRefusesEveryTransactionWithoutTouchingThePipes) {
