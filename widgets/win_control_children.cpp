@@ -1,6 +1,5 @@
 // TWinControl: the child lists, alignment, tab order, focus and keys.
 #include <algorithm>
-#include <climits>
 
 #include "widgets/exceptions.h"
 #include "widgets/forms.h"
@@ -231,16 +230,21 @@ void TWinControl::UpdateTabOrder(int v) {
   list.insert(list.begin() + v, this);
 }
 
+// Each stored TabOrder within range names the control's slot; controls
+// without one keep their place around those that have one.
 void TWinControl::FixupTabList() {
-  bool any = std::any_of(tabList_.begin(), tabList_.end(),
-                         [](TWinControl* c) { return c->tabOrder_ >= 0; });
-  if (!any) return;
-  std::stable_sort(tabList_.begin(), tabList_.end(), [](TWinControl* a, TWinControl* b) {
-    int ka = a->tabOrder_ >= 0 ? a->tabOrder_ : INT_MAX;
-    int kb = b->tabOrder_ >= 0 ? b->tabOrder_ : INT_MAX;
-    return ka < kb;
-  });
+  int count = static_cast<int>(tabList_.size());
+  std::vector<TWinControl*> slots(tabList_.size(), nullptr);
+  bool any = false;
+  for (TWinControl* c : tabList_)
+    if (c->tabOrder_ >= 0 && c->tabOrder_ < count) {
+      slots[static_cast<size_t>(c->tabOrder_)] = c;
+      any = true;
+    }
   for (TWinControl* c : tabList_) c->tabOrder_ = -1;
+  if (!any) return;
+  for (int i = 0; i < count; ++i)
+    if (TWinControl* c = slots[static_cast<size_t>(i)]) c->UpdateTabOrder(i);
 }
 
 void TWinControl::SetTabStop(bool v) {

@@ -84,6 +84,17 @@ TEST_F(FocusTest, TabOrderReadFromADescriptionIsSortedOnceAllAreRead) {
     Left = 160
     TabOrder = 1
   end
+  object Group: TGroupBox
+    Top = 60
+    TabOrder = 3
+    object X: TButton
+    end
+    object Y: TButton
+    end
+    object Z: TButton
+      TabOrder = 0
+    end
+  end
 end
 )");
   auto* first = dynamic_cast<TWinControl*>(Form->FindComponent("First"));
@@ -94,6 +105,13 @@ end
   EXPECT_EQ(second->TabOrder(), 0);
   EXPECT_EQ(third->TabOrder(), 1);
   EXPECT_EQ(Form->FindNextControl(nullptr, true, true, false), second);
+  // Controls without a stored order keep their places around the others.
+  for (auto [name, order] : {std::pair{"Z", 0}, {"X", 1}, {"Y", 2}}) {
+    SCOPED_TRACE(name);
+    auto* c = dynamic_cast<TWinControl*>(Form->FindComponent(name));
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->TabOrder(), order);
+  }
 }
 
 TEST_F(FocusTest, FocusChangeSendsExitEnterFocusChangedThenUIActivate) {
