@@ -1,8 +1,12 @@
 // Forms and the application window: ownership, showing order, tool-window
 // frame and client size, loading from the resource, closing and release.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "fixture.h"
+#include "widgets/gdi_handles.h"
+#include "widgets/sysutils.h"
 #include "widgets/extctrls.h"
 
 namespace {
@@ -226,4 +230,34 @@ TEST(FormClose, CaHideHidesAndCloseQueryCanRefuse) {
   EXPECT_FALSE(f->Visible());
   EXPECT_FALSE(IsWindowVisible(f->Handle()));
   TObject::Free(f);
+}
+
+TEST(FormClose, ClosingTheMainFormEndsTheApplication) {
+  TResourceForm* f = nullptr;
+  Application->CreateForm(f);
+  ASSERT_EQ(Application->MainForm(), f);
+  f->Show();
+  f->Close();
+  MSG msg;
+  // Terminate posts WM_QUIT; taken here so the tests' loop goes on.
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_TRUE(f->Visible()) << "the form stays until the application frees it";
+  TObject::Free(f);
+}
+
+TEST(Manifest, SelectsCommonControls6AndDeclaresWindows10) {
+  HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_TRUE(res);
+  HGLOBAL data = LoadResource(nullptr, res);
+  std::string text(static_cast<const char*>(LockResource(data)), SizeofResource(nullptr, res));
+  EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(text.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10";
+  // The process's activation context gives the version 6 controls: the
+  // library comes from the side-by-side assembly (Wine's reports 5.81).
+  TOwnedModule comctl(LoadLibraryA("comctl32.dll"));
+  ASSERT_TRUE(comctl);
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(comctl.Get(), path, sizeof path);
+  EXPECT_NE(LowerCase(path).find("common-controls_6595b64144ccf1df_6."), std::string::npos) << path;
 }
