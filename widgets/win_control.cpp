@@ -427,6 +427,12 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SETCURSOR:
       SetCursorMessage(m);
       return;
+    case WM_MOUSEWHEEL:
+      // The wheel reaches the focused control as CM_MOUSEWHEEL first; what
+      // it leaves goes the platform's way (on to the parent).
+      m.Result = Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
+      if (m.Result == 0) DefaultHandler(m);
+      return;
 
     // ---- Keyboard
     case WM_KEYDOWN:
