@@ -1,0 +1,20 @@
+// The Varnel program body.
+#include <windows.h>
+
+#include "panel/panel_form.h"
+#include "widgets/units.h"
+
+namespace {
+
+void ProgramBody() {
+  Application->Initialize();
+  Application->SetTitle("Varnel");
+  Application->CreateForm(Form1);
+  Application->Run();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  return RunProgram({{"PanelForm", InitPanelUnit, FinalizePanelUnit}}, ProgramBody);
+}

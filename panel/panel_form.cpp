@@ -1,0 +1,233 @@
+#include "panel/panel_form.h"
+
+#include "panel/midi_out_link.h"
+#include "panel/panel_messages.h"
+#include "widgets/string_lists.h"
+
+TForm1* Form1 = nullptr;
+std::string SysExHeader;
+
+namespace {
+
+constexpr int kEqCentre = 63;
+constexpr int kEqHalf = 24;
+
+// The form's fields are bound by name once the description has been read.
+template <typename T>
+void BindField(TForm1& form, T*& field, const char* name) {
+  field = dynamic_cast<T*>(form.FindComponent(name));
+  if (!field) throw EComponentError(std::string("The form description lacks ") + name);
+}
+
+}  // namespace
+
+const TClassInfo& TForm1::StaticClass() {
+  static const TClassInfo info = [] {
+    TClassBuilder<TForm1> b("TForm1", &TForm::StaticClass());
+    b.Creatable();
+    b.Published<TNotifyEvent, &TForm1::FormCreate>("FormCreate");
+    b.Published<TNotifyEvent, &TForm1::FormShow>("FormShow");
+    b.Published<TNotifyEvent, &TForm1::FormDestroy>("FormDestroy");
+    b.Published<TNotifyEvent, &TForm1::sComboBoxMIDIOutPortsChange>("sComboBoxMIDIOutPortsChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarEQHighChange>("sTrackBarEQHighChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarEQMid2Change>("sTrackBarEQMid2Change");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarEQMid1Change>("sTrackBarEQMid1Change");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarEQLowChange>("sTrackBarEQLowChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBar3DVolChange>("sTrackBar3DVolChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarDelTimeChange>("sTrackBarDelTimeChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarLevelChange>("sTrackBarLevelChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarTimeChange>("sTrackBarTimeChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarMixChange>("sTrackBarMixChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarDepthChange>("sTrackBarDepthChange");
+    b.Published<TNotifyEvent, &TForm1::sTrackBarRateChange>("sTrackBarRateChange");
+    b.Published<TNotifyEvent, &TForm1::sComboBoxReverbChange>("sComboBoxReverbChange");
+    b.Published<TNotifyEvent, &TForm1::sComboBoxFXChange>("sComboBoxFXChange");
+    b.Published<TNotifyEvent, &TForm1::sButtonEQOnClick>("sButtonEQOnClick");
+    b.Published<TNotifyEvent, &TForm1::sButton3DClick>("sButton3DClick");
+    b.Published<TNotifyEvent, &TForm1::Timer1Timer>("Timer1Timer");
+    return b.Done();
+  }();
+  return info;
+}
+
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {}
+
+void TForm1::Loaded() {
+  TForm::Loaded();
+  BindField(*this, sPageControl1, "sPageControl1");
+  BindField(*this, sTabSheet1, "sTabSheet1");
+  BindField(*this, sGroupBoxEQ, "sGroupBoxEQ");
+  BindField(*this, sGroupBox2, "sGroupBox2");
+  BindField(*this, sGroupBox3, "sGroupBox3");
+  BindField(*this, sGroupBox3D, "sGroupBox3D");
+  BindField(*this, sTrackBarEQHigh, "sTrackBarEQHigh");
+  BindField(*this, sTrackBarEQMid2, "sTrackBarEQMid2");
+  BindField(*this, sTrackBarEQMid1, "sTrackBarEQMid1");
+  BindField(*this, sTrackBarEQLow, "sTrackBarEQLow");
+  BindField(*this, sTrackBarLevel, "sTrackBarLevel");
+  BindField(*this, sTrackBarTime, "sTrackBarTime");
+  BindField(*this, sTrackBarMix, "sTrackBarMix");
+  BindField(*this, sTrackBarDepth, "sTrackBarDepth");
+  BindField(*this, sTrackBarRate, "sTrackBarRate");
+  BindField(*this, sTrackBar3DVol, "sTrackBar3DVol");
+  BindField(*this, sTrackBarDelTime, "sTrackBarDelTime");
+  BindField(*this, sEditEQHigh, "sEditEQHigh");
+  BindField(*this, sEditEQMid2, "sEditEQMid2");
+  BindField(*this, sEditEQMid1, "sEditEQMid1");
+  BindField(*this, sEditEQLow, "sEditEQLow");
+  BindField(*this, sEditLevel, "sEditLevel");
+  BindField(*this, sEditTime, "sEditTime");
+  BindField(*this, sEditMix, "sEditMix");
+  BindField(*this, sEditDepth, "sEditDepth");
+  BindField(*this, sEditRate, "sEditRate");
+  BindField(*this, sEdit3DVol, "sEdit3DVol");
+  BindField(*this, sEdit3DDelTime, "sEdit3DDelTime");
+  BindField(*this, sLabel1, "sLabel1");
+  BindField(*this, sLabel2, "sLabel2");
+  BindField(*this, sLabel3, "sLabel3");
+  BindField(*this, sLabel4, "sLabel4");
+  BindField(*this, sLabel12, "sLabel12");
+  BindField(*this, sLabel13, "sLabel13");
+  BindField(*this, sLabel14, "sLabel14");
+  BindField(*this, sLabel15, "sLabel15");
+  BindField(*this, sLabel17, "sLabel17");
+  BindField(*this, sLabel18, "sLabel18");
+  BindField(*this, sComboBoxReverb, "sComboBoxReverb");
+  BindField(*this, sComboBoxFX, "sComboBoxFX");
+  BindField(*this, sComboBoxMIDIOutPorts, "sComboBoxMIDIOutPorts");
+  BindField(*this, sButtonEQOn, "sButtonEQOn");
+  BindField(*this, sButton3D, "sButton3D");
+  BindField(*this, Timer1, "Timer1");
+}
+
+void TForm1::FormCreate(TObject*) {
+  MidiOut.Open(MIDI_MAPPER, Handle());
+  SysExHeader = PanelSysExHeader();
+}
+
+void TForm1::FormShow(TObject*) {
+  TStringList ports;
+  ListMidiOutDevices(ports);
+  sComboBoxMIDIOutPorts->Items()->Assign(&ports);
+  // Starting with "3D" switched off sends the effect mode once, to the mapper.
+  threeDDown_ = true;
+  sButton3D->Click();
+}
+
+void TForm1::FormDestroy(TObject*) { MidiOut.Close(); }
+
+void TForm1::sComboBoxMIDIOutPortsChange(TObject*) {
+  MidiOut.ChangePort(sComboBoxMIDIOutPorts->ItemIndex(), Handle(),
+                     [this](int32_t entry) { sComboBoxMIDIOutPorts->SetItemIndex(entry); });
+}
+
+void TForm1::SendNrpn(uint8_t Lsb, int Value) {
+  for (DWORD word : NrpnWords(Lsb, static_cast<uint8_t>(Value))) MidiOut.ShortMsg(word);
+}
+
+void TForm1::EqBandChange(TTrackBar* Slider, uint8_t Lsb, TEdit* Box) {
+  const int pos = Slider->Position();
+  SendNrpn(Lsb, MapSliderToMidiValue(pos, kEqCentre, kEqHalf));
+  Box->SetText(EqPositionToDbText(pos));
+}
+
+void TForm1::ThreeDChange(TTrackBar* Slider, uint8_t Lsb, TEdit* Box) {
+  const int pos = Slider->Position();
+  SendNrpn(Lsb, pos);
+  Box->SetText(std::to_string(pos));
+}
+
+void TForm1::SysExChange(TTrackBar* Slider, uint8_t Address, TEdit* Box) {
+  const int pos = Slider->Position();
+  MidiOut.SendSysEx(PanelSysEx(SysExHeader, Address, pos));
+  Box->SetText(std::to_string(pos));  // also when sending failed
+}
+
+void TForm1::sTrackBarEQHighChange(TObject*) { EqBandChange(sTrackBarEQHigh, NrpnEqHigh, sEditEQHigh); }
+void TForm1::sTrackBarEQMid2Change(TObject*) { EqBandChange(sTrackBarEQMid2, NrpnEqMid2, sEditEQMid2); }
+void TForm1::sTrackBarEQMid1Change(TObject*) { EqBandChange(sTrackBarEQMid1, NrpnEqMid1, sEditEQMid1); }
+void TForm1::sTrackBarEQLowChange(TObject*) { EqBandChange(sTrackBarEQLow, NrpnEqLow, sEditEQLow); }
+void TForm1::sTrackBar3DVolChange(TObject*) { ThreeDChange(sTrackBar3DVol, Nrpn3DVolume, sEdit3DVol); }
+void TForm1::sTrackBarDelTimeChange(TObject*) {
+  ThreeDChange(sTrackBarDelTime, Nrpn3DDelayTime, sEdit3DDelTime);
+}
+void TForm1::sTrackBarLevelChange(TObject*) { SysExChange(sTrackBarLevel, SysExReverbLevel, sEditLevel); }
+void TForm1::sTrackBarTimeChange(TObject*) { SysExChange(sTrackBarTime, SysExReverbTime, sEditTime); }
+void TForm1::sTrackBarMixChange(TObject*) { SysExChange(sTrackBarMix, SysExEffectMix, sEditMix); }
+void TForm1::sTrackBarDepthChange(TObject*) { SysExChange(sTrackBarDepth, SysExEffectDepth, sEditDepth); }
+void TForm1::sTrackBarRateChange(TObject*) { SysExChange(sTrackBarRate, SysExEffectRate, sEditRate); }
+
+void TForm1::sComboBoxReverbChange(TObject*) {
+  MidiOut.SendSysEx(PanelSysEx(SysExHeader, SysExReverbType, sComboBoxReverb->ItemIndex()));
+  sTrackBarLevelChange(sTrackBarLevel);
+  sTrackBarTimeChange(sTrackBarTime);
+}
+
+void TForm1::sComboBoxFXChange(TObject*) {
+  MidiOut.SendSysEx(PanelSysEx(SysExHeader, SysExEffectType, sComboBoxFX->ItemIndex()));
+  sTrackBarMixChange(sTrackBarMix);
+  sTrackBarDepthChange(sTrackBarDepth);
+  sTrackBarRateChange(sTrackBarRate);
+}
+
+void TForm1::SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders) {
+  if (IncludingSliders)
+    for (TTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
+      s->SetEnabled(Enabled);
+  for (TEdit* e : {sEditEQHigh, sEditEQMid2, sEditEQMid1, sEditEQLow}) e->SetEnabled(Enabled);
+  for (TLabel* l : {sLabel1, sLabel2, sLabel3, sLabel4, sLabel12, sLabel13, sLabel14, sLabel15})
+    l->SetEnabled(Enabled);
+}
+
+void TForm1::sButtonEQOnClick(TObject*) {
+  if (eqDown_) {
+    // The sliders follow 100 ms later, from the timer.
+    Timer1->SetEnabled(true);
+    eqDown_ = false;
+    sButtonEQOn->SetCaption("Off");
+    SetEqualizerControlsEnabled(false, false);
+    SendNrpn(NrpnEffectMode, EffectMode(false, threeDDown_));
+  } else {
+    // A pending disable from a quick off-and-on must not land after this.
+    Timer1->SetEnabled(false);
+    eqDown_ = true;
+    sButtonEQOn->SetCaption("On");
+    SetEqualizerControlsEnabled(true, true);
+    SendNrpn(NrpnEffectMode, EffectMode(true, threeDDown_));
+  }
+}
+
+void TForm1::SetThreeDControlsEnabled(bool Enabled) {
+  sTrackBar3DVol->SetEnabled(Enabled);
+  sTrackBarDelTime->SetEnabled(Enabled);
+  sEdit3DVol->SetEnabled(Enabled);
+  sEdit3DDelTime->SetEnabled(Enabled);
+  sLabel17->SetEnabled(Enabled);
+  sLabel18->SetEnabled(Enabled);
+}
+
+void TForm1::sButton3DClick(TObject*) {
+  if (threeDDown_) {
+    SendNrpn(NrpnEffectMode, EffectMode(eqDown_, false));
+    sButton3D->SetCaption("Off");
+    threeDDown_ = false;
+    SetThreeDControlsEnabled(false);
+  } else {
+    SendNrpn(NrpnEffectMode, EffectMode(eqDown_, true));
+    sButton3D->SetCaption("On");
+    threeDDown_ = true;
+    SetThreeDControlsEnabled(true);
+  }
+}
+
+void TForm1::Timer1Timer(TObject*) {
+  // The equalizer may have been switched on again since the timer started.
+  if (!eqDown_)
+    for (TTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
+      s->SetEnabled(false);
+  Timer1->SetEnabled(false);
+}
+
+void InitPanelUnit() { RegisterClass(TForm1::StaticClass()); }
+
+void FinalizePanelUnit() { SysExHeader.clear(); }

@@ -1,0 +1,108 @@
+// The Varnel control panel's main form: every control change becomes its
+// NRPN or System Exclusive message on the open MIDI port.
+#pragma once
+
+#include <string>
+
+#include "widgets/comctrls.h"
+#include "widgets/extctrls.h"
+#include "widgets/forms.h"
+#include "widgets/stdctrls.h"
+
+class TForm1 : public TForm {
+  DECLARE_CLASS(TForm1, TForm)
+ public:
+  explicit TForm1(TComponent* AOwner);
+
+  TPageControl* sPageControl1 = nullptr;
+  TTabSheet* sTabSheet1 = nullptr;
+  TGroupBox* sGroupBoxEQ = nullptr;
+  TGroupBox* sGroupBox2 = nullptr;
+  TGroupBox* sGroupBox3 = nullptr;
+  TGroupBox* sGroupBox3D = nullptr;
+  TTrackBar* sTrackBarEQHigh = nullptr;
+  TTrackBar* sTrackBarEQMid2 = nullptr;
+  TTrackBar* sTrackBarEQMid1 = nullptr;
+  TTrackBar* sTrackBarEQLow = nullptr;
+  TTrackBar* sTrackBarLevel = nullptr;
+  TTrackBar* sTrackBarTime = nullptr;
+  TTrackBar* sTrackBarMix = nullptr;
+  TTrackBar* sTrackBarDepth = nullptr;
+  TTrackBar* sTrackBarRate = nullptr;
+  TTrackBar* sTrackBar3DVol = nullptr;
+  TTrackBar* sTrackBarDelTime = nullptr;
+  TEdit* sEditEQHigh = nullptr;
+  TEdit* sEditEQMid2 = nullptr;
+  TEdit* sEditEQMid1 = nullptr;
+  TEdit* sEditEQLow = nullptr;
+  TEdit* sEditLevel = nullptr;
+  TEdit* sEditTime = nullptr;
+  TEdit* sEditMix = nullptr;
+  TEdit* sEditDepth = nullptr;
+  TEdit* sEditRate = nullptr;
+  TEdit* sEdit3DVol = nullptr;
+  TEdit* sEdit3DDelTime = nullptr;
+  TLabel* sLabel1 = nullptr;   // "High"
+  TLabel* sLabel2 = nullptr;   // "Mid2"
+  TLabel* sLabel3 = nullptr;   // "Mid1"
+  TLabel* sLabel4 = nullptr;   // "Low"
+  TLabel* sLabel12 = nullptr;  // the four "dB" labels
+  TLabel* sLabel13 = nullptr;
+  TLabel* sLabel14 = nullptr;
+  TLabel* sLabel15 = nullptr;
+  TLabel* sLabel17 = nullptr;  // "Vol"
+  TLabel* sLabel18 = nullptr;  // "Del Time"
+  TComboBox* sComboBoxReverb = nullptr;
+  TComboBox* sComboBoxFX = nullptr;
+  TComboBox* sComboBoxMIDIOutPorts = nullptr;
+  TButton* sButtonEQOn = nullptr;
+  TButton* sButton3D = nullptr;
+  TTimer* Timer1 = nullptr;
+
+  void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void FormDestroy(TObject* Sender);
+  void sComboBoxMIDIOutPortsChange(TObject* Sender);
+  void sTrackBarEQHighChange(TObject* Sender);
+  void sTrackBarEQMid2Change(TObject* Sender);
+  void sTrackBarEQMid1Change(TObject* Sender);
+  void sTrackBarEQLowChange(TObject* Sender);
+  void sTrackBar3DVolChange(TObject* Sender);
+  void sTrackBarDelTimeChange(TObject* Sender);
+  void sTrackBarLevelChange(TObject* Sender);
+  void sTrackBarTimeChange(TObject* Sender);
+  void sTrackBarMixChange(TObject* Sender);
+  void sTrackBarDepthChange(TObject* Sender);
+  void sTrackBarRateChange(TObject* Sender);
+  void sComboBoxReverbChange(TObject* Sender);
+  void sComboBoxFXChange(TObject* Sender);
+  void sButtonEQOnClick(TObject* Sender);
+  void sButton3DClick(TObject* Sender);
+  void Timer1Timer(TObject* Sender);
+
+  // The toggles' Down states (the standard button has none of its own).
+  bool EqualizerDown() const { return eqDown_; }
+  bool ThreeDDown() const { return threeDDown_; }
+
+ protected:
+  void Loaded() override;
+
+ private:
+  void SendNrpn(uint8_t Lsb, int Value);
+  void EqBandChange(TTrackBar* Slider, uint8_t Lsb, TEdit* Box);
+  void ThreeDChange(TTrackBar* Slider, uint8_t Lsb, TEdit* Box);
+  void SysExChange(TTrackBar* Slider, uint8_t Address, TEdit* Box);
+  void SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders);
+  void SetThreeDControlsEnabled(bool Enabled);
+
+  bool eqDown_ = true;
+  bool threeDDown_ = false;
+};
+
+extern TForm1* Form1;
+// F0 41 00 42 12 40 01, set by FormCreate.
+extern std::string SysExHeader;
+
+// The form's unit: registers TForm1 for the reader.
+void InitPanelUnit();
+void FinalizePanelUnit();
