@@ -12,13 +12,6 @@ namespace {
 constexpr int kEqCentre = 63;
 constexpr int kEqHalf = 24;
 
-// The form's fields are bound by name once the description has been read.
-template <typename T>
-void BindField(TForm1& form, T*& field, const char* name) {
-  field = dynamic_cast<T*>(form.FindComponent(name));
-  if (!field) throw EComponentError(std::string("The form description lacks ") + name);
-}
-
 }  // namespace
 
 const TClassInfo& TForm1::StaticClass() {
@@ -54,50 +47,50 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {}
 
 void TForm1::Loaded() {
   TForm::Loaded();
-  BindField(*this, sPageControl1, "sPageControl1");
-  BindField(*this, sTabSheet1, "sTabSheet1");
-  BindField(*this, sGroupBoxEQ, "sGroupBoxEQ");
-  BindField(*this, sGroupBox2, "sGroupBox2");
-  BindField(*this, sGroupBox3, "sGroupBox3");
-  BindField(*this, sGroupBox3D, "sGroupBox3D");
-  BindField(*this, sTrackBarEQHigh, "sTrackBarEQHigh");
-  BindField(*this, sTrackBarEQMid2, "sTrackBarEQMid2");
-  BindField(*this, sTrackBarEQMid1, "sTrackBarEQMid1");
-  BindField(*this, sTrackBarEQLow, "sTrackBarEQLow");
-  BindField(*this, sTrackBarLevel, "sTrackBarLevel");
-  BindField(*this, sTrackBarTime, "sTrackBarTime");
-  BindField(*this, sTrackBarMix, "sTrackBarMix");
-  BindField(*this, sTrackBarDepth, "sTrackBarDepth");
-  BindField(*this, sTrackBarRate, "sTrackBarRate");
-  BindField(*this, sTrackBar3DVol, "sTrackBar3DVol");
-  BindField(*this, sTrackBarDelTime, "sTrackBarDelTime");
-  BindField(*this, sEditEQHigh, "sEditEQHigh");
-  BindField(*this, sEditEQMid2, "sEditEQMid2");
-  BindField(*this, sEditEQMid1, "sEditEQMid1");
-  BindField(*this, sEditEQLow, "sEditEQLow");
-  BindField(*this, sEditLevel, "sEditLevel");
-  BindField(*this, sEditTime, "sEditTime");
-  BindField(*this, sEditMix, "sEditMix");
-  BindField(*this, sEditDepth, "sEditDepth");
-  BindField(*this, sEditRate, "sEditRate");
-  BindField(*this, sEdit3DVol, "sEdit3DVol");
-  BindField(*this, sEdit3DDelTime, "sEdit3DDelTime");
-  BindField(*this, sLabel1, "sLabel1");
-  BindField(*this, sLabel2, "sLabel2");
-  BindField(*this, sLabel3, "sLabel3");
-  BindField(*this, sLabel4, "sLabel4");
-  BindField(*this, sLabel12, "sLabel12");
-  BindField(*this, sLabel13, "sLabel13");
-  BindField(*this, sLabel14, "sLabel14");
-  BindField(*this, sLabel15, "sLabel15");
-  BindField(*this, sLabel17, "sLabel17");
-  BindField(*this, sLabel18, "sLabel18");
-  BindField(*this, sComboBoxReverb, "sComboBoxReverb");
-  BindField(*this, sComboBoxFX, "sComboBoxFX");
-  BindField(*this, sComboBoxMIDIOutPorts, "sComboBoxMIDIOutPorts");
-  BindField(*this, sButtonEQOn, "sButtonEQOn");
-  BindField(*this, sButton3D, "sButton3D");
-  BindField(*this, Timer1, "Timer1");
+  BindComponent(*this, sPageControl1, "sPageControl1");
+  BindComponent(*this, sTabSheet1, "sTabSheet1");
+  BindComponent(*this, sGroupBoxEQ, "sGroupBoxEQ");
+  BindComponent(*this, sGroupBox2, "sGroupBox2");
+  BindComponent(*this, sGroupBox3, "sGroupBox3");
+  BindComponent(*this, sGroupBox3D, "sGroupBox3D");
+  BindComponent(*this, sTrackBarEQHigh, "sTrackBarEQHigh");
+  BindComponent(*this, sTrackBarEQMid2, "sTrackBarEQMid2");
+  BindComponent(*this, sTrackBarEQMid1, "sTrackBarEQMid1");
+  BindComponent(*this, sTrackBarEQLow, "sTrackBarEQLow");
+  BindComponent(*this, sTrackBarLevel, "sTrackBarLevel");
+  BindComponent(*this, sTrackBarTime, "sTrackBarTime");
+  BindComponent(*this, sTrackBarMix, "sTrackBarMix");
+  BindComponent(*this, sTrackBarDepth, "sTrackBarDepth");
+  BindComponent(*this, sTrackBarRate, "sTrackBarRate");
+  BindComponent(*this, sTrackBar3DVol, "sTrackBar3DVol");
+  BindComponent(*this, sTrackBarDelTime, "sTrackBarDelTime");
+  BindComponent(*this, sEditEQHigh, "sEditEQHigh");
+  BindComponent(*this, sEditEQMid2, "sEditEQMid2");
+  BindComponent(*this, sEditEQMid1, "sEditEQMid1");
+  BindComponent(*this, sEditEQLow, "sEditEQLow");
+  BindComponent(*this, sEditLevel, "sEditLevel");
+  BindComponent(*this, sEditTime, "sEditTime");
+  BindComponent(*this, sEditMix, "sEditMix");
+  BindComponent(*this, sEditDepth, "sEditDepth");
+  BindComponent(*this, sEditRate, "sEditRate");
+  BindComponent(*this, sEdit3DVol, "sEdit3DVol");
+  BindComponent(*this, sEdit3DDelTime, "sEdit3DDelTime");
+  BindComponent(*this, sLabel1, "sLabel1");
+  BindComponent(*this, sLabel2, "sLabel2");
+  BindComponent(*this, sLabel3, "sLabel3");
+  BindComponent(*this, sLabel4, "sLabel4");
+  BindComponent(*this, sLabel12, "sLabel12");
+  BindComponent(*this, sLabel13, "sLabel13");
+  BindComponent(*this, sLabel14, "sLabel14");
+  BindComponent(*this, sLabel15, "sLabel15");
+  BindComponent(*this, sLabel17, "sLabel17");
+  BindComponent(*this, sLabel18, "sLabel18");
+  BindComponent(*this, sComboBoxReverb, "sComboBoxReverb");
+  BindComponent(*this, sComboBoxFX, "sComboBoxFX");
+  BindComponent(*this, sComboBoxMIDIOutPorts, "sComboBoxMIDIOutPorts");
+  BindComponent(*this, sButtonEQOn, "sButtonEQOn");
+  BindComponent(*this, sButton3D, "sButton3D");
+  BindComponent(*this, Timer1, "Timer1");
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -10,17 +10,6 @@ TForm1* Form1 = nullptr;
 TMidiOutLink SoundBankOut(TPlainBoxKind::ShowMessage);
 std::string RequestTail;
 
-namespace {
-
-// The form's fields are bound by name once the description has been read.
-template <typename T>
-void BindField(TForm1& form, T*& field, const char* name) {
-  field = dynamic_cast<T*>(form.FindComponent(name));
-  if (!field) throw EComponentError(std::string("The form description lacks ") + name);
-}
-
-}  // namespace
-
 const TClassInfo& TForm1::StaticClass() {
   static const TClassInfo info = [] {
     TClassBuilder<TForm1> b("TForm1", &TForm::StaticClass());
@@ -41,14 +30,14 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {}
 
 void TForm1::Loaded() {
   TForm::Loaded();
-  BindField(*this, sPageControl1, "sPageControl1");
-  BindField(*this, sTabSheet1, "sTabSheet1");
-  BindField(*this, sGroupBoxEQ, "sGroupBoxEQ");
-  BindField(*this, BtnSndBnk1Test, "BtnSndBnk1Test");
-  BindField(*this, BtnSndBnk2Test, "BtnSndBnk2Test");
-  BindField(*this, sGroupBox5, "sGroupBox5");
-  BindField(*this, sListBoxPorts, "sListBoxPorts");
-  BindField(*this, Refresh, "Refresh");
+  BindComponent(*this, sPageControl1, "sPageControl1");
+  BindComponent(*this, sTabSheet1, "sTabSheet1");
+  BindComponent(*this, sGroupBoxEQ, "sGroupBoxEQ");
+  BindComponent(*this, BtnSndBnk1Test, "BtnSndBnk1Test");
+  BindComponent(*this, BtnSndBnk2Test, "BtnSndBnk2Test");
+  BindComponent(*this, sGroupBox5, "sGroupBox5");
+  BindComponent(*this, sListBoxPorts, "sListBoxPorts");
+  BindComponent(*this, Refresh, "Refresh");
 }
 
 void TForm1::FormCreate(TObject*) {

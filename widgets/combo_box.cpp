@@ -244,29 +244,10 @@ void TCustomComboBox::Dispatch(TMessage& m) {
       auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
       TOwnerDrawState state = LOWORD(d->itemState);
       if (d->itemState & ODS_COMBOBOXEDIT) state |= odComboBoxEdit;
-      canvas_->FreeHandle();
-      canvas_->Lock();
-      canvas_->SetHandle(d->hDC);
-      try {
-        canvas_->SetFont(Font());
-        canvas_->SetBrush(Brush());
-        if (static_cast<int>(d->itemID) >= 0 && (state & odSelected)) {
-          canvas_->Brush()->SetColor(clHighlight);
-          canvas_->Font()->SetColor(clHighlightText);
-        }
-        if (static_cast<int>(d->itemID) >= 0)
-          DrawItem(static_cast<int>(d->itemID), d->rcItem, state);
-        else
-          canvas_->FillRect(d->rcItem);
-        if (state & odFocused) DrawFocusRect(d->hDC, &d->rcItem);
-      } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-      }
-      canvas_->SetHandle(nullptr);
-      canvas_->Unlock();
-      m.Result = 1;
+      m.Result = PaintOwnerDrawItem(*canvas_, *this, *d, state,
+                                    [](TWinControl& c, int i, const RECT& r, TOwnerDrawState st) {
+                                      static_cast<TCustomComboBox&>(c).DrawItem(i, r, st);
+                                    });
       return;
     }
     case CN_MEASUREITEM: {

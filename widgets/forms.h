@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "widgets/controls.h"
+#include "widgets/exceptions.h"
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -259,6 +260,14 @@ class TApplication : public TComponent {
   bool active_ = false;
   bool running_ = false;
 };
+
+// Binds a form's field to the component its description created under Name;
+// a description that lacks it is an error.
+template <typename T>
+void BindComponent(TComponent& Owner, T*& Field, const char* Name) {
+  Field = dynamic_cast<T*>(Owner.FindComponent(Name));
+  if (!Field) throw EComponentError(std::string("The form description lacks ") + Name);
+}
 
 // Made by the forms unit's start-up, freed by the program's shutdown.
 extern TApplication* Application;

@@ -184,29 +184,10 @@ void TCustomListBox::MeasureItem(int Index, int& Height) {
 void TCustomListBox::CNDrawItem(TMessage& m) {
   auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   TOwnerDrawState state = LOWORD(d->itemState);
-  canvas_->FreeHandle();
-  canvas_->Lock();
-  canvas_->SetHandle(d->hDC);
-  try {
-    canvas_->SetFont(Font());
-    canvas_->SetBrush(Brush());
-    if (static_cast<int>(d->itemID) >= 0 && (state & odSelected)) {
-      canvas_->Brush()->SetColor(clHighlight);
-      canvas_->Font()->SetColor(clHighlightText);
-    }
-    if (static_cast<int>(d->itemID) >= 0)
-      DrawItem(static_cast<int>(d->itemID), d->rcItem, state);
-    else
-      canvas_->FillRect(d->rcItem);
-    if (state & odFocused) DrawFocusRect(d->hDC, &d->rcItem);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
-  m.Result = 1;
+  m.Result = PaintOwnerDrawItem(*canvas_, *this, *d, state,
+                                [](TWinControl& c, int i, const RECT& r, TOwnerDrawState st) {
+                                  static_cast<TCustomListBox&>(c).DrawItem(i, r, st);
+                                });
 }
 
 void TCustomListBox::Dispatch(TMessage& m) {
@@ -238,4 +219,33 @@ void TCustomListBox::Dispatch(TMessage& m) {
     default:
       TWinControl::Dispatch(m);
   }
+}
+
+LRESULT PaintOwnerDrawItem(TControlCanvas& Canvas, TWinControl& Control, const DRAWITEMSTRUCT& Item,
+                           TOwnerDrawState State,
+                           void (*Draw)(TWinControl&, int, const RECT&, TOwnerDrawState)) {
+  const int index = static_cast<int>(Item.itemID);
+  Canvas.FreeHandle();
+  Canvas.Lock();
+  Canvas.SetHandle(Item.hDC);
+  try {
+    Canvas.SetFont(Control.Font());
+    Canvas.SetBrush(Control.Brush());
+    if (index >= 0 && (State & odSelected)) {
+      Canvas.Brush()->SetColor(clHighlight);
+      Canvas.Font()->SetColor(clHighlightText);
+    }
+    if (index >= 0)
+      Draw(Control, index, Item.rcItem, State);
+    else
+      Canvas.FillRect(Item.rcItem);
+    if (State & odFocused) DrawFocusRect(Item.hDC, &Item.rcItem);
+  } catch (...) {
+    Canvas.SetHandle(nullptr);
+    Canvas.Unlock();
+    throw;
+  }
+  Canvas.SetHandle(nullptr);
+  Canvas.Unlock();
+  return 1;
 }

@@ -166,6 +166,14 @@ class TEdit : public TCustomEdit {
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
+// Paints one owner-drawn item of a combo or list box: the canvas on the
+// item's DC with the control's font and brush, highlight colours for a
+// selected item, Draw for a real item (a plain fill for none) and the focus
+// rectangle. Returns the message result 1.
+LRESULT PaintOwnerDrawItem(TControlCanvas& Canvas, TWinControl& Control, const DRAWITEMSTRUCT& Item,
+                           TOwnerDrawState State,
+                           void (*Draw)(TWinControl&, int, const RECT&, TOwnerDrawState));
+
 class TCustomComboBox : public TWinControl {
   DECLARE_CLASS(TCustomComboBox, TWinControl)
  public:
