@@ -64,18 +64,18 @@ PngSpec MakeSpec(const Format& f, uint32_t w, uint32_t h, bool interlaced, uint6
 }
 
 // Compares with the generator's model; reports the first differing pixel.
-void ExpectDecodes(const PngSpec& spec, TColorManager* shared = nullptr) {
-  SCOPED_TRACE(DescribeSpec(spec));
-  const std::vector<uint8_t> file = EncodePng(spec);
+void ExpectDecodes(const PngSpec& pngDesc, TColorManager* shared = nullptr) {
+  SCOPED_TRACE(DescribeSpec(pngDesc));
+  const std::vector<uint8_t> file = EncodePng(pngDesc);
   const DecodeResult r = DecodeGuarded(file, shared);
   ASSERT_EQ(r.Outcome, DecodeOutcome::Decoded) << r.Message;
   ASSERT_TRUE(r.GuardsIntact);
   EXPECT_EQ(r.Consumed, file.size());
-  const std::vector<uint32_t> expected = ExpectedArgb(spec);
+  const std::vector<uint32_t> expected = ExpectedArgb(pngDesc);
   ASSERT_EQ(r.Pixels.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     if (r.Pixels[i] != expected[i]) {
-      ADD_FAILURE() << "pixel (" << i % spec.Width << ", " << i / spec.Width << "): got "
+      ADD_FAILURE() << "pixel (" << i % pngDesc.Width << ", " << i / pngDesc.Width << "): got "
                     << std::hex << r.Pixels[i] << ", want " << expected[i];
       return;
     }
@@ -89,9 +89,9 @@ TEST(PngCorpus, EveryLayoutDepthSizeAndFilterDecodesExactly) {
     for (const auto& size : sizes)
       for (bool interlaced : {false, true})
         for (int filterBase = 0; filterBase < 5; ++filterBase) {
-          PngSpec spec = MakeSpec(f, size[0], size[1], interlaced, ++seed);
-          spec.FilterBase = filterBase;
-          ExpectDecodes(spec);
+          PngSpec pngDesc = MakeSpec(f, size[0], size[1], interlaced, ++seed);
+          pngDesc.FilterBase = filterBase;
+          ExpectDecodes(pngDesc);
           if (HasFailure()) return;
         }
 }
@@ -100,10 +100,10 @@ TEST(PngCorpus, AdaptiveFiltersOnLargerImages) {
   uint64_t seed = 1000;
   for (const Format& f : kFormats)
     for (bool interlaced : {false, true}) {
-      PngSpec spec = MakeSpec(f, 61, 47, interlaced, ++seed);
-      FillSamples(spec, seed, /*smooth=*/true);
-      spec.Filters = FilterChoice::Adaptive;
-      ExpectDecodes(spec);
+      PngSpec pngDesc = MakeSpec(f, 61, 47, interlaced, ++seed);
+      FillSamples(pngDesc, seed, /*smooth=*/true);
+      pngDesc.Filters = FilterChoice::Adaptive;
+      ExpectDecodes(pngDesc);
       if (HasFailure()) return;
     }
 }
@@ -115,9 +115,9 @@ TEST(PngCorpus, GammaChunkCorrectsGreyColourAndPalette) {
   for (uint32_t gamma : {45455u, 100000u, 220000u, 0u})
     for (const Format& f : formats)
       for (bool interlaced : {false, true}) {
-        PngSpec spec = MakeSpec(f, 11, 6, interlaced, ++seed);
-        spec.Gamma = gamma;
-        ExpectDecodes(spec);
+        PngSpec pngDesc = MakeSpec(f, 11, 6, interlaced, ++seed);
+        pngDesc.Gamma = gamma;
+        ExpectDecodes(pngDesc);
       }
 }
 
@@ -147,12 +147,12 @@ TEST(PngCorpus, ChunkLayoutVariantsDecodeAlike) {
     for (const Format& f : {Format{6, 8}, Format{3, 4, Trns::Short}, Format{0, 16}})
       for (bool interlaced : {false, true}) {
         SCOPED_TRACE(v.Name);
-        PngSpec spec = MakeSpec(f, 13, 9, interlaced, ++seed);
-        spec.IdatSplit = v.Split;
-        spec.EmptyIdats = v.Empty;
-        spec.TextBefore = v.Before;
-        spec.TextAfter = v.After;
-        ExpectDecodes(spec);
+        PngSpec pngDesc = MakeSpec(f, 13, 9, interlaced, ++seed);
+        pngDesc.IdatSplit = v.Split;
+        pngDesc.EmptyIdats = v.Empty;
+        pngDesc.TextBefore = v.Before;
+        pngDesc.TextAfter = v.After;
+        ExpectDecodes(pngDesc);
       }
 }
 
@@ -173,16 +173,16 @@ TEST(PngCorpus, BackgroundChunkIsReadAndLeavesPixelsAlone) {
   };
   uint64_t seed = 4000;
   for (const Case& c : cases) {
-    PngSpec spec = MakeSpec(c.F, 6, 5, false, ++seed);
-    spec.Background = c.Data;
-    ExpectDecodes(spec);
+    PngSpec pngDesc = MakeSpec(c.F, 6, 5, false, ++seed);
+    pngDesc.Background = c.Data;
+    ExpectDecodes(pngDesc);
     TColorManager cm;
     PngReader reader(cm);
-    const std::vector<uint8_t> file = EncodePng(spec);
+    const std::vector<uint8_t> file = EncodePng(pngDesc);
     std::vector<uint32_t> pixels(30);
     reader.LoadFromMemory(file.data(), file.size(),
                           {reinterpret_cast<uint8_t*>(pixels.data()), 24, 6, 5});
-    EXPECT_EQ(reader.BackgroundColor(), c.Expected) << DescribeSpec(spec);
+    EXPECT_EQ(reader.BackgroundColor(), c.Expected) << DescribeSpec(pngDesc);
   }
 }
 
@@ -201,64 +201,64 @@ TEST(PngCorpus, GreyAndRgbTransparencyGiveAKeyColourAndStayOpaque) {
   };
   uint64_t seed = 5000;
   for (const Case& c : cases) {
-    PngSpec spec = MakeSpec(c.F, 4, 4, false, ++seed);
-    spec.Transparency = c.Data;
-    ExpectDecodes(spec);  // the model keeps these opaque
+    PngSpec pngDesc = MakeSpec(c.F, 4, 4, false, ++seed);
+    pngDesc.Transparency = c.Data;
+    ExpectDecodes(pngDesc);  // the model keeps these opaque
     TColorManager cm;
     PngReader reader(cm);
-    const std::vector<uint8_t> file = EncodePng(spec);
+    const std::vector<uint8_t> file = EncodePng(pngDesc);
     std::vector<uint32_t> pixels(16);
     reader.LoadFromMemory(file.data(), file.size(),
                           {reinterpret_cast<uint8_t*>(pixels.data()), 16, 4, 4});
-    EXPECT_EQ(reader.TransparentKey(), c.Key) << DescribeSpec(spec);
+    EXPECT_EQ(reader.TransparentKey(), c.Key) << DescribeSpec(pngDesc);
     EXPECT_TRUE(reader.AlphaTable().empty());
   }
 }
 
 TEST(PngCorpus, PaletteBitmapDetails) {
   // A 2-bit palette image is a 4-bit bitmap whose 16 entries put colour k at 5k.
-  PngSpec spec = MakeSpec({3, 2}, 4, 1, false, 6000);
-  spec.Samples = {0, 1, 2, 3};
+  PngSpec pngDesc = MakeSpec({3, 2}, 4, 1, false, 6000);
+  pngDesc.Samples = {0, 1, 2, 3};
   TColorManager cm;
   PngReader reader(cm);
-  const std::vector<uint8_t> file = EncodePng(spec);
+  const std::vector<uint8_t> file = EncodePng(pngDesc);
   std::vector<uint32_t> pixels(4);
   reader.LoadFromMemory(file.data(), file.size(),
                         {reinterpret_cast<uint8_t*>(pixels.data()), 16, 4, 1});
   EXPECT_EQ(reader.BitmapFormat(), SamplePixelFormat::Bits4);
   ASSERT_EQ(reader.Palette().Count, 16u);
   for (uint32_t k = 0; k < 4; ++k) {
-    const uint32_t rgb = (uint32_t(spec.Palette[3 * k]) << 16) |
-                         (uint32_t(spec.Palette[3 * k + 1]) << 8) | spec.Palette[3 * k + 2];
+    const uint32_t rgb = (uint32_t(pngDesc.Palette[3 * k]) << 16) |
+                         (uint32_t(pngDesc.Palette[3 * k + 1]) << 8) | pngDesc.Palette[3 * k + 2];
     EXPECT_EQ(reader.Palette().Entries[5 * k], rgb);
     EXPECT_EQ(pixels[k], 0xFF000000u | rgb);
   }
 }
 
 TEST(PngCorpus, IndicesBeyondThePaletteAreOpaqueBlack) {
-  PngSpec spec;
-  spec.Width = 4;
-  spec.Height = 1;
-  spec.ColorType = 3;
-  spec.BitDepth = 8;
-  spec.Palette = {10, 20, 30, 40, 50, 60};
-  spec.Samples = {0, 1, 2, 255};
-  spec.Transparency = std::vector<uint8_t>{128};
-  ExpectDecodes(spec);
-  const DecodeResult r = DecodeGuarded(EncodePng(spec));
+  PngSpec pngDesc;
+  pngDesc.Width = 4;
+  pngDesc.Height = 1;
+  pngDesc.ColorType = 3;
+  pngDesc.BitDepth = 8;
+  pngDesc.Palette = {10, 20, 30, 40, 50, 60};
+  pngDesc.Samples = {0, 1, 2, 255};
+  pngDesc.Transparency = std::vector<uint8_t>{128};
+  ExpectDecodes(pngDesc);
+  const DecodeResult r = DecodeGuarded(EncodePng(pngDesc));
   EXPECT_EQ(r.Pixels[0], 0x800A141Eu);
   EXPECT_EQ(r.Pixels[2], 0xFF000000u);
 }
 
 TEST(PngCorpus, BytesAfterIendAreNotConsumed) {
-  PngSpec spec = MakeSpec({6, 8}, 3, 3, false, 7000);
-  std::vector<uint8_t> file = EncodePng(spec);
+  PngSpec pngDesc = MakeSpec({6, 8}, 3, 3, false, 7000);
+  std::vector<uint8_t> file = EncodePng(pngDesc);
   const size_t pngSize = file.size();
   file.insert(file.end(), {'n', 'e', 'x', 't'});
   const DecodeResult r = DecodeGuarded(file);
   ASSERT_EQ(r.Outcome, DecodeOutcome::Decoded) << r.Message;
   EXPECT_EQ(r.Consumed, pngSize);
-  EXPECT_EQ(r.Pixels, ExpectedArgb(spec));
+  EXPECT_EQ(r.Pixels, ExpectedArgb(pngDesc));
 }
 
 TEST(PngCorpus, ProgressIsReportedAroundTheImageData) {
@@ -281,9 +281,9 @@ TEST(PngCorpus, ProgressIsReportedAroundTheImageData) {
 }
 
 TEST(PngCorpus, HeaderPrescanReportsTheImageProperties) {
-  PngSpec spec = MakeSpec({2, 16}, 9, 4, true, 9000);
-  spec.Gamma = 45455;
-  const std::vector<uint8_t> file = EncodePng(spec);
+  PngSpec pngDesc = MakeSpec({2, 16}, 9, 4, true, 9000);
+  pngDesc.Gamma = 45455;
+  const std::vector<uint8_t> file = EncodePng(pngDesc);
   TColorManager cm;
   PngReader reader(cm);
   ASSERT_TRUE(reader.ReadImageHeader(file.data(), file.size()));

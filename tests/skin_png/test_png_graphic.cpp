@@ -19,7 +19,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-PngSpec Spec(uint8_t type, uint8_t depth, uint32_t w, uint32_t h, uint64_t seed) {
+PngSpec MakePngDesc(uint8_t type, uint8_t depth, uint32_t w, uint32_t h, uint64_t seed) {
   PngSpec s;
   s.Width = w;
   s.Height = h;
@@ -49,8 +49,8 @@ std::vector<uint32_t> PixelsOf(TBitmap* bitmap) {
 
 TEST(PngGraphic, PictureOpensPngFilesThroughTheRegisteredClass) {
   RegisterPngGraphic();
-  const PngSpec spec = Spec(6, 8, 5, 4, 1);
-  const Bytes file = EncodePng(spec);
+  const PngSpec pngDesc = MakePngDesc(6, 8, 5, 4, 1);
+  const Bytes file = EncodePng(pngDesc);
   char path[MAX_PATH];
   GetTempPathA(MAX_PATH, path);
   const std::string name = std::string(path) + "skin_png_test.png";
@@ -63,7 +63,7 @@ TEST(PngGraphic, PictureOpensPngFilesThroughTheRegisteredClass) {
   std::remove(name.c_str());
   auto* png = dynamic_cast<TPNGGraphic*>(picture.Graphic());
   ASSERT_NE(png, nullptr);
-  EXPECT_EQ(PixelsOf(png), ExpectedArgb(spec));
+  EXPECT_EQ(PixelsOf(png), ExpectedArgb(pngDesc));
   UnregisterPngGraphic();
   EXPECT_FALSE(TPicture::FindGraphicClass("png"));
 }
@@ -79,9 +79,9 @@ TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsFollowTheAlpha) {
                         {3, 1, true, pf32bit},  {3, 2, true, pf32bit},   {3, 4, true, pf32bit}};
   uint64_t seed = 10;
   for (const Case& c : cases) {
-    PngSpec spec = Spec(c.Type, c.Depth, 9, 5, ++seed);
-    if (c.Trns) spec.Transparency = Bytes{0, 0x40, 0x80};
-    Bytes file = EncodePng(spec);
+    PngSpec pngDesc = MakePngDesc(c.Type, c.Depth, 9, 5, ++seed);
+    if (c.Trns) pngDesc.Transparency = Bytes{0, 0x40, 0x80};
+    Bytes file = EncodePng(pngDesc);
     const size_t pngSize = file.size();
     file.insert(file.end(), {1, 2, 3, 4, 5});
     TMemoryStream stream;
@@ -89,7 +89,7 @@ TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsFollowTheAlpha) {
     stream.SetPosition(0);
     TPNGGraphic png;
     png.LoadFromStream(stream);
-    SCOPED_TRACE(DescribeSpec(spec));
+    SCOPED_TRACE(DescribeSpec(pngDesc));
     EXPECT_EQ(stream.Position(), static_cast<int32_t>(pngSize));
     EXPECT_EQ(png.PixelFormat(), c.Format);
     EXPECT_EQ(png.Width(), 9);
@@ -98,36 +98,36 @@ TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsFollowTheAlpha) {
     TBitmap argb;
     ConvertPngToArgb(&argb, &png);
     EXPECT_EQ(argb.PixelFormat(), pf32bit);
-    EXPECT_EQ(PixelsOf(&argb), ExpectedArgb(spec));
+    EXPECT_EQ(PixelsOf(&argb), ExpectedArgb(pngDesc));
   }
 }
 
 TEST(PngGraphic, GammaOfAnEarlierLoadDoesNotCarryOver) {
-  PngSpec withGamma = Spec(6, 8, 4, 4, 20);
+  PngSpec withGamma = MakePngDesc(6, 8, 4, 4, 20);
   withGamma.Gamma = 100000;
-  const PngSpec plain = Spec(6, 8, 4, 4, 21);
+  const PngSpec plain = MakePngDesc(6, 8, 4, 4, 21);
   TPNGGraphic png;
-  for (const PngSpec* spec : std::initializer_list<const PngSpec*>{&withGamma, &plain}) {
-    const Bytes file = EncodePng(*spec);
+  for (const PngSpec* pngDesc : std::initializer_list<const PngSpec*>{&withGamma, &plain}) {
+    const Bytes file = EncodePng(*pngDesc);
     TMemoryStream stream;
     stream.Write(file.data(), static_cast<int32_t>(file.size()));
     stream.SetPosition(0);
     png.LoadFromStream(stream);
-    EXPECT_EQ(PixelsOf(&png), ExpectedArgb(*spec));
+    EXPECT_EQ(PixelsOf(&png), ExpectedArgb(*pngDesc));
   }
   EXPECT_EQ(png.ImageProperties().ImageFlags & kPngFlagGamma, 0);
 }
 
 TEST(PngGraphic, MalformedStreamsRaiseTheReadersErrors) {
-  Bytes file = EncodePng(Spec(6, 8, 4, 4, 30));
+  Bytes file = EncodePng(MakePngDesc(6, 8, 4, 4, 30));
   file[20] ^= 0x40;  // inside IHDR: its CRC no longer matches
   EXPECT_THROW(Load(file), EInvalidGraphic);
   EXPECT_THROW(Load(Bytes{}), EInvalidGraphic);
 }
 
 TEST(PngGraphic, AssignHandsOverImagePropertiesAndPixels) {
-  const PngSpec spec = Spec(2, 16, 6, 3, 40);
-  auto source = Load(EncodePng(spec));
+  const PngSpec pngDesc = MakePngDesc(2, 16, 6, 3, 40);
+  auto source = Load(EncodePng(pngDesc));
   TPNGGraphic copy;
   copy.Assign(source.get());
   EXPECT_EQ(copy.ImageProperties().ImageWidth, 6u);
@@ -135,7 +135,7 @@ TEST(PngGraphic, AssignHandsOverImagePropertiesAndPixels) {
   EXPECT_EQ(copy.ImageProperties().ColorLayout, lyRGB);
   TBitmap argb;
   ConvertPngToArgb(&argb, &copy);
-  EXPECT_EQ(PixelsOf(&argb), ExpectedArgb(spec));
+  EXPECT_EQ(PixelsOf(&argb), ExpectedArgb(pngDesc));
 }
 
 // Draws a w x h opaque RGBA image at (0, 0) of a 32-bit canvas filled with
@@ -164,10 +164,10 @@ bool NearColour(uint32_t a, uint32_t b) {
 }
 
 TEST(PngGraphic, DrawBlendsAndAddsAMirrorWhenReflected) {
-  PngSpec spec = Spec(6, 8, 8, 8, 50);
-  for (size_t i = 3; i < spec.Samples.size(); i += 4) spec.Samples[i] = 255;  // opaque
-  auto png = Load(EncodePng(spec));
-  const std::vector<uint32_t> image = ExpectedArgb(spec);
+  PngSpec pngDesc = MakePngDesc(6, 8, 8, 8, 50);
+  for (size_t i = 3; i < pngDesc.Samples.size(); i += 4) pngDesc.Samples[i] = 255;  // opaque
+  auto png = Load(EncodePng(pngDesc));
+  const std::vector<uint32_t> image = ExpectedArgb(pngDesc);
   const std::vector<uint32_t> plain = DrawOnCanvas(*png, 8, 16, TRect(0, 0, 8, 8));
   for (int i = 0; i < 64; ++i) EXPECT_TRUE(NearColour(plain[i], image[i])) << i;
   for (int i = 64; i < 128; ++i) EXPECT_EQ(plain[i], 0x00102030u) << i;
