@@ -17,6 +17,8 @@ start_wine_session() {
     export DISPLAY=":$n"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
+  # CI owns the machine: a server left from an earlier run may hold another display.
+  [ "${CI:-}" = true ] && { wineserver -k >/dev/null 2>&1 || true; }
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "creating the Wine prefix (first time only)"
     mkdir -p "$WINEPREFIX"
