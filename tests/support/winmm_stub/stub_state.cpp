@@ -80,6 +80,12 @@ DWORD WINAPI CompleterMain(void* param) {
           ++i;
         }
       }
+      // Nothing left to complete on time: end, so no thread of ours is left
+      // waiting when the process exits. The next late header starts another.
+      if (wait == INFINITE) {
+        s.CompleterStarted = false;
+        return 0;
+      }
     }
     WaitForSingleObject(s.Wake, wait);
   }
@@ -199,7 +205,7 @@ void Complete(State& s, size_t queueIndex, const char* why) {
 
 void EnsureCompleter(State& s) {
   if (s.CompleterStarted) return;
-  s.Wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  if (!s.Wake) s.Wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   HANDLE thread = CreateThread(nullptr, 0, CompleterMain, &s, 0, nullptr);
   if (thread) CloseHandle(thread);
   s.CompleterStarted = true;
