@@ -31,6 +31,10 @@ start_wine_session() {
   # One persistent server makes each test process start in a fraction of a
   # second; it goes away by itself a minute after its last client.
   wineserver -p 60 2>/dev/null || true  # already running for another run: share it
+  # Start Wine's own services now, with their output going nowhere: started by
+  # the first test instead, they would inherit its output pipe and keep the
+  # test runner waiting for it to close.
+  wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
   trap stop_wine_session EXIT
 }
 
