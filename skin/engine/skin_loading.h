@@ -1,0 +1,69 @@
+// The road from a skin name to a loaded skin: where a skin is looked for
+// (packed archive, skin folder, live-preview text, a skin stored in the
+// form), the skin directory's resolution and the lists of available skins.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TControl;
+class TStringList;
+class TStrings;
+class TsSkinManager;
+
+// Set for the whole of a load; restores "not loading" however the load ends.
+class TSkinLoadingScope {
+ public:
+  TSkinLoadingScope();
+  ~TSkinLoadingScope();
+  TSkinLoadingScope(const TSkinLoadingScope&) = delete;
+  TSkinLoadingScope& operator=(const TSkinLoadingScope&) = delete;
+};
+
+// Set by the first applied live-preview record, never cleared: the skin
+// name then prefers a skin folder over a packed archive.
+extern bool LivePreviewMode;
+// The description lines of a live-preview record while it is applied.
+extern TStringList* LivePreviewDescription;
+
+// SkinDirectory resolved against the executable's folder; no trailing
+// backslash is added.
+std::string GetFullSkinDirectory(const TsSkinManager* Manager);
+// The packed archive of the current skin, under SkinDirectory as typed.
+std::string ArchivePath(const TsSkinManager* Manager);
+
+void LoadSkinFromFolder(TsSkinManager* Manager);
+void LoadPackedSkinFile(TsSkinManager* Manager);
+// The loader PackedMode chooses.
+void LoadCurrentSkin(TsSkinManager* Manager);
+// Caches the indices of the standard elements after a load or removal.
+void CacheCommonSkinData(TsSkinManager* Manager);
+
+// Kind 0: skin folders, 1: packed archives, 2: both; sorted, stored skins
+// included. First: the first stored skin, else the first folder found.
+void ListAvailableSkins(TsSkinManager* Manager, TStrings* List, int Kind, std::string& First);
+
+struct TvlSkinListData {
+  std::string Name;
+  int PreviewIndex = -1;  // -1: no preview image
+};
+
+// The list of skins the skin-list controls show: stored skins and the skin
+// directory's archives. It tells its clients when the list or the current
+// skin changes.
+class TvlSkinListController {
+ public:
+  explicit TvlSkinListController(TsSkinManager* Manager) : manager_(Manager) {}
+
+  std::vector<TvlSkinListData> Entries;
+  std::vector<TControl*> Clients;
+
+  void Rebuild();
+  void NotifyListRebuilt();
+  void NotifyCurrentSkinChanged();
+
+ private:
+  void AddSkinListEntry(const std::string& Name, int StoredIndex);
+
+  TsSkinManager* manager_;
+};
