@@ -1,5 +1,9 @@
 #include "skin/engine/services_forms.h"
 
+#include "skin/engine/common_data.h"
+#include "skin/engine/skinned_forms.h"
+#include "skin/foundation/skin_commands.h"
+#include "widgets/forms.h"
 #include "widgets/gdi_handles.h"
 #include "widgets/graphics.h"
 
@@ -37,6 +41,51 @@ const TClassInfo& TsSkinProvider::StaticClass() {
   static const TClassInfo info =
       TClassBuilder<TsSkinProvider>("TsSkinProvider", &TComponent::StaticClass()).Done();
   return info;
+}
+
+TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
+  SkinData = new TsCommonData(this, false);
+  Form = dynamic_cast<TCustomForm*>(AOwner);
+  if (!Form) return;
+  formWndProc_ = Form->WindowProc;
+  Form->WindowProc = TWndMethod::Of<&TsSkinProvider::FormWndProc>(this);
+  RegisterSkinnedForm(Form);
+}
+
+TsSkinProvider::~TsSkinProvider() {
+  if (Form) {
+    UnregisterSkinnedForm(Form);
+    // Given back only when nobody hooked the form after us; a later hook
+    // keeps calling through ours, so it must outlive us anyway.
+    if (Form->WindowProc == TWndMethod::Of<&TsSkinProvider::FormWndProc>(this))
+      Form->WindowProc = formWndProc_;
+  }
+  TObject::Free(FormImage);
+  FormImage = nullptr;
+  TObject::Free(SkinData);
+  SkinData = nullptr;
+}
+
+void TsSkinProvider::FormWndProc(TMessage& Message) {
+  if (Message.Msg == SkinCommandMessage && SkinCmdCode(Message.WParam) == SkinCmdGetProvider) {
+    Message.Result = reinterpret_cast<LRESULT>(this);
+    return;
+  }
+  if (formWndProc_) formWndProc_(Message);
+}
+
+void TsSkinProvider::SetStateFlags(uint32_t NewFlags) {
+  const uint32_t old = stateFlags_;
+  stateFlags_ = NewFlags;
+  if (!Form) return;
+  // One DisableAlign per bit that goes on, one EnableAlign per bit that goes
+  // off, so the two always pair up.
+  for (uint32_t bit : {psMinimizing, psRestoring}) {
+    if (!(old & bit) && (NewFlags & bit))
+      Form->DisableAlign();
+    else if ((old & bit) && !(NewFlags & bit))
+      Form->EnableAlign();
+  }
 }
 
 LRESULT TsSkinProvider::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
@@ -82,4 +131,19 @@ int ShowMessageBox(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons B
   r.Style = p.dwStyle;
   r.Indirect = &p;
   return MessageBoxSink().Show(r);
+}
+
+std::unique_ptr<TvlProviderList> DialogAdapterList;
+
+LRESULT CALLBACK DialogHookProc(int Code, WPARAM WParam, LPARAM LParam) {
+  // The next hook is called first; the handle argument is ignored on the NT
+  // family, the only one this hook is installed on.
+  // Skinning the created and activated windows comes with the form
+  // skinning; until then nothing here can throw.
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+void ReleaseMenuWindows() {
+  // The dialog hook makes no popup-menu adapters yet, so there is nothing
+  // to free.
 }
