@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "panel/panel_form.h"
+#include "skin/engine/skin_units.h"
 #include "widgets/units.h"
 
 namespace {
@@ -16,5 +17,6 @@ void ProgramBody() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return RunProgram({{"PanelForm", InitPanelUnit, FinalizePanelUnit}}, ProgramBody);
+  return RunProgram(WithSkinCoreUnits({{"PanelForm", InitPanelUnit, FinalizePanelUnit}}),
+                    ProgramBody);
 }

@@ -90,6 +90,7 @@ void TForm1::Loaded() {
   BindComponent(*this, sComboBoxMIDIOutPorts, "sComboBoxMIDIOutPorts");
   BindComponent(*this, sButtonEQOn, "sButtonEQOn");
   BindComponent(*this, sButton3D, "sButton3D");
+  BindComponent(*this, sSkinManager1, "sSkinManager1");
   BindComponent(*this, Timer1, "Timer1");
 }
 

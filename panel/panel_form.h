@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "skin/engine/skin_manager.h"
 #include "widgets/comctrls.h"
 #include "widgets/extctrls.h"
 #include "widgets/forms.h"
@@ -57,6 +58,7 @@ class TForm1 : public TForm {
   TComboBox* sComboBoxMIDIOutPorts = nullptr;
   TButton* sButtonEQOn = nullptr;
   TButton* sButton3D = nullptr;
+  TsSkinManager* sSkinManager1 = nullptr;  // stored inactive
   TTimer* Timer1 = nullptr;
 
   void FormCreate(TObject* Sender);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "soundbank_test/tobrin_form.h"
+#include "skin/engine/skin_units.h"
 #include "widgets/units.h"
 
 namespace {
@@ -17,5 +18,7 @@ void ProgramBody() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return RunProgram({{"SoundBankForm", InitSoundBankUnit, FinalizeSoundBankUnit}}, ProgramBody);
+  return RunProgram(
+      WithSkinCoreUnits({{"SoundBankForm", InitSoundBankUnit, FinalizeSoundBankUnit}}),
+      ProgramBody);
 }

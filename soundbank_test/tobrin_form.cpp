@@ -38,6 +38,7 @@ void TForm1::Loaded() {
   BindComponent(*this, sGroupBox5, "sGroupBox5");
   BindComponent(*this, sListBoxPorts, "sListBoxPorts");
   BindComponent(*this, Refresh, "Refresh");
+  BindComponent(*this, sSkinManager1, "sSkinManager1");
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "panel/midi_out_link.h"
+#include "skin/engine/skin_manager.h"
 #include "soundbank_test/slistbox.h"
 #include "widgets/buttons.h"
 #include "widgets/comctrls.h"
@@ -24,6 +25,7 @@ class TForm1 : public TForm {
   TGroupBox* sGroupBox5 = nullptr;  // "Output Device"
   TsListBox* sListBoxPorts = nullptr;
   TBitBtn* Refresh = nullptr;
+  TsSkinManager* sSkinManager1 = nullptr;  // stored inactive
 
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);

@@ -52,8 +52,11 @@ void FinalizeWidgetUnits() {
 }
 
 int RunProgram(std::initializer_list<TUnitInfo> Units, void (*Body)()) {
+  return RunProgram(std::vector<TUnitInfo>(Units), Body);
+}
+
+int RunProgram(const std::vector<TUnitInfo>& units, void (*Body)()) {
   int code = 0;
-  std::vector<TUnitInfo> units(Units);
   size_t started = 0;
   try {
     InitializeWidgetUnits();

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <vector>
 
 struct TUnitInfo {
   const char* Name;
@@ -23,6 +24,7 @@ void FinalizeWidgetUnits();
 // Runs a whole program; returns its exit code (1 when the body or a unit's
 // start-up raised, after reporting it).
 int RunProgram(std::initializer_list<TUnitInfo> Units, void (*Body)());
+int RunProgram(const std::vector<TUnitInfo>& Units, void (*Body)());
 
 // Registers every creatable class of the layer for the form reader.
 void RegisterStandardControls();

@@ -4,6 +4,7 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/control_kinds.h"
+#include "skin/engine/manager_options.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
@@ -122,7 +123,7 @@ bool TsCommonData::Skinned(bool CheckActive) const {
   TsSkinManager* manager = SkinManager();
   if (!manager || manager->HasState(csDestroying)) return false;
   if (!SectionIndexValid(manager, SkinIndex) || Destroying(OwnerObject)) return false;
-  return !CheckActive || manager->SkinLoaded();
+  return !CheckActive || manager->CommonSkinData->Loaded;
 }
 
 int TsCommonData::CurrentState() const {
@@ -132,7 +133,7 @@ int TsCommonData::CurrentState() const {
     if (win->HandleAllocated() && win->Handle() == GetFocus()) return 1;
   if (!Hot) return 0;
   TsSkinManager* manager = SkinManager();
-  if (manager && manager->NoMouseHover()) return 0;
+  if (manager && manager->Options()->NoMouseHover()) return 0;
   if (NoHoverKinds.Contains(ControlKind)) return 0;
   if (EditKinds.Contains(ControlKind)) return EditHoverOption ? 1 : 0;
   return 1;
@@ -144,9 +145,9 @@ bool TsCommonData::AnimationRunning() const {
 
 int TsCommonData::BorderWidth() const {
   TsSkinManager* manager = SkinManager();
-  if (!manager || BorderIndex < 0 || BorderIndex >= static_cast<int>(manager->Images.size()))
+  if (!manager || BorderIndex < 0 || BorderIndex >= static_cast<int>(manager->Masks.size()))
     return 0;
-  const TsMaskData& m = manager->Images[static_cast<size_t>(BorderIndex)];
+  const TsMaskData& m = manager->Masks[static_cast<size_t>(BorderIndex)];
   if (m.PaintMode & 2) return 0;  // nothing painted in state 0
   int w = m.BorderLeft;
   for (int b : {m.BorderTop, m.BorderRight, m.BorderBottom})

@@ -1,46 +1,374 @@
 #include "skin/engine/skin_manager.h"
 
+#include <algorithm>
+
 #include "skin/engine/common_data.h"
+#include "skin/engine/manager_options.h"
+#include "skin/engine/services_forms.h"
+#include "skin/engine/services_menus.h"
+#include "skin/engine/skin_loading.h"
+#include "skin/engine/skinned_forms.h"
+#include "skin/engine/stored_skins.h"
+#include "skin/engine/vl_utils.h"
+#include "skin/foundation/argb_factories.h"
+#include "skin/foundation/section_names.h"
+#include "widgets/extctrls.h"
+#include "widgets/forms.h"
+#include "widgets/graphics.h"
+#include "widgets/message_box.h"
+#include "widgets/string_lists.h"
+#include "widgets/sysutils.h"
 
 TsSkinManager* DefaultManager = nullptr;
+bool SkinLoading = false;
 
-const TClassInfo& TsSkinManager::StaticClass() {
-  static const TClassInfo info = [] {
-    TClassBuilder<TsSkinManager> b("TsSkinManager", &TComponent::StaticClass());
-    b.Creatable();
-    b.Bool(
-        "Active", [](const TsSkinManager& m) { return m.Active(); },
-        [](TsSkinManager& m, int v) { m.SetActive(v != 0); }, true);
-    return b.Done();
-  }();
-  return info;
+namespace {
+
+const char* const DefaultSkinDirectory = "c:\\Skins";
+
+TWindowHook HookOf(TsSkinManager* Manager) {
+  return TWindowHook::Of<&TsSkinManager::MainWindowHook>(Manager);
+}
+
+}  // namespace
+
+int DpiLevelOfAppliedDpi(int AppliedDpi) {
+  if (AppliedDpi >= 192) return 3;
+  if (AppliedDpi >= 144) return 2;
+  if (AppliedDpi >= 120) return 1;
+  return 0;
 }
 
 TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
-  if (!DefaultManager) DefaultManager = this;
+  CommonSkinData = new TsSkinData;
+  effects_ = new TvlSkinEffects(this);
+  thirdParty_ = new ThirdPartyList;
+
+  AppliedDpiLevel = DpiLevelOfAppliedDpi(
+      ReadRegistryInt(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "AppliedDPI"));
+
+  ClassLists.reserve(ThirdPartyKindCount);
+  for (int i = 0; i < ThirdPartyKindCount; ++i) {
+    auto* list = new TStringList;
+    list->SetCaseSensitive(true);
+    ClassLists.push_back(list);
+  }
+
+  internalSkins_ = new TsStoredSkins(this);
+  commonSections_ = new TStringList;
+  commonSections_->SetCaseSensitive(true);
+
+  for (size_t i = 0; i < StdSectionNames.size(); ++i)
+    ConstData.Sections[i] = FindSectionIndex(this, StdSectionNames[i]);
+
+  menuSupport_ = new TvlMenuSupport;
+  options_ = new TvlOptions(this);
+  scrollsOptions_ = new TvlScrollBarsSupport(this);
+  buttonsOptions_ = new TvlButtonsSupport;
+  labelsOptions_ = new TvlLabelsSupport;
+  animEffects_ = new TvlAnimEffects(this);
+  ListController = new TvlSkinListController(this);
+
+  if (!DefaultManager) {
+    DefaultManager = this;
+    if (IsWinNT && !Designing() && Application) {
+      Application->HookMainWindow(HookOf(this));
+      hooked_ = true;
+    }
+  }
+
+  Menus = new TsSkinableMenus(this);
+  HoverTimer = new TTimer(this);
+  HoverTimer->SetInterval(100);
+  HoverTimer->SetOnTimer(TNotifyEvent::Of<&TsSkinManager::HotTrackTimer>(this));
+}
+
+void TsSkinManager::AfterConstruction() {
+  TComponent::AfterConstruction();
+  LoadThirdPartyLists(false);
+  if (skinDirectory_.empty()) skinDirectory_ = DefaultSkinDirectory;
+}
+
+void TsSkinManager::Loaded() {
+  TComponent::Loaded();
+  if (options_->ScaleMode() != smOldMode) CallSetProcessDPIAware();
+  if (skinDirectory_.empty()) skinDirectory_ = DefaultSkinDirectory;
+  if (menuSupport_->IcoLineSkin().empty()) menuSupport_->SetIcoLineSkin("ICOLINE");
+  LoadThirdPartyLists(false);
+  if (active_ && !skinName_.empty()) BroadcastNewSkin(this, false);
+  if (OnActivate && active_ && !Designing()) OnActivate(this);
+  ListController->Rebuild();
 }
 
 TsSkinManager::~TsSkinManager() {
-  // Copy first: clearing a user's manager removes it from the set.
-  std::set<TsCommonData*> users;
+  SetActive(false);
+  extendedBorders_ = false;
+  TObject::Free(animEffects_);
+  TObject::Free(internalSkins_);
+  TObject::Free(Menus);
+  TObject::Free(HoverTimer);
+  HoverTimer = nullptr;
+  TObject::Free(effects_);
+  TObject::Free(ExtBorderActive);
+  TObject::Free(ExtBorderInactive);
+  ExtBorderActive = ExtBorderInactive = nullptr;
+  TObject::Free(commonSections_);
+  delete CommonSkinData;
+  TObject::Free(menuSupport_);
+  TObject::Free(options_);
+  TObject::Free(scrollsOptions_);
+  TObject::Free(buttonsOptions_);
+  TObject::Free(labelsOptions_);
+  delete ListController;
+  ClearSkinImages();
+  if (DefaultManager == this) {
+    if (hooked_ && Application) Application->UnhookMainWindow(HookOf(this));
+    DefaultManager = nullptr;
+  }
+  // A manager that stopped being the default after installing it.
+  if (dialogHook_) UnhookWindowsHookEx(dialogHook_);
+  StoreThirdPartyLists();
+  for (TStringList* list : ClassLists) TObject::Free(list);
+  ClassLists.clear();
+  if (EditBrush) DeleteObject(EditBrush);
+  TObject::Free(thirdParty_);
+
+  // Copy first: clearing a user's manager removes it from the list.
+  std::vector<TsCommonData*> users;
   users.swap(users_);
   for (TsCommonData* d : users)
     if (d->OwnManager == this) d->OwnManager = nullptr;
-  if (DefaultManager == this) DefaultManager = nullptr;
+}
+
+// ---- Properties ---------------------------------------------------------------
+
+void TsSkinManager::SetActive(bool Value) {
+  if (Value != active_) {
+    active_ = Value;
+    if (Value) {
+      SetSkinName(skinName_);
+    } else if (!skinName_.empty()) {
+      if (!Loading()) BroadcastRemoveSkin(this);
+      CacheCommonSkinData(this);
+      if (OnDeactivate && !Destroying() && !Designing()) OnDeactivate(this);
+    }
+  }
+  if (ListController) ListController->NotifyCurrentSkinChanged();
+}
+
+bool TsSkinManager::ExtendedBorders() const {
+  return extendedBorders_ && LayeredWindowsAvailable();
+}
+
+void TsSkinManager::SetExtendedBorders(bool Value) {
+  if (Value == extendedBorders_) return;
+  extendedBorders_ = Value;
+  if (!CommonSkinData->Loaded) return;
+  {
+    TSkinLoadingScope loading;
+    PackedMode = FileExists(ArchivePath(this));
+    UpdateExtendedBorders();
+    LoadCurrentSkin(this);
+  }
+  if (!Loading() && !Destroying()) BroadcastRepaint(this, true);
+}
+
+void TsSkinManager::SetSkinnedPopups(bool Value) {
+  if (Value == skinnedPopups_) return;
+  skinnedPopups_ = Value;
+  if (!Designing() && Value && Menus && DefaultManager == this) Menus->UpdateActive();
+}
+
+bool TsSkinManager::IsDefault() const {
+  return DefaultManager == this;
+}
+
+void TsSkinManager::SetIsDefault(bool Value) {
+  if (!Value && DefaultManager) return;
+  DefaultManager = this;
+  if (active_)
+    BroadcastNewSkin(this, true);
+  else
+    BroadcastRemoveSkin(this);
+}
+
+void TsSkinManager::SetCommonSections(TStrings* Value) {
+  commonSections_->Assign(Value);
+  for (int i = 0; i < commonSections_->Count(); ++i) {
+    const std::string line = commonSections_->Strings(i);
+    if (line.empty() || line[0] != ';') commonSections_->SetStrings(i, RemoveChar(line, ' '));
+  }
+  SetSkinName(skinName_);
+}
+
+void TsSkinManager::SetBrightness(int Value) {
+  Value = std::clamp(Value, -100, 100);
+  if (Value == brightness_) return;
+  brightness_ = Value;
+  Reload();
+}
+
+void TsSkinManager::SetSaturation(int Value) {
+  if (Value == saturation_) return;
+  saturation_ = Value;
+  Reload();
+}
+
+void TsSkinManager::SetHueOffset(int Value) {
+  if (Value == hueOffset_) return;
+  hueOffset_ = Value;
+  Reload();
+}
+
+void TsSkinManager::SetInternalSkins(TsStoredSkins* Value) {
+  internalSkins_->Assign(Value);
+}
+
+void TsSkinManager::SetSkinDirectory(const std::string& Value) {
+  if (Value == skinDirectory_) return;
+  skinDirectory_ = Value;
+  CommonSkinData->SkinDirectory = GetFullSkinDirectory(this);
+  ListController->Rebuild();
+  if (OnSkinListChanged) OnSkinListChanged(this);
+}
+
+std::string TsSkinManager::SkinInfo() const {
+  // FloatToStr always writes '.', so no separator needs saving here.
+  return CommonSkinData->Loaded ? FloatToStr(CommonSkinData->Version) : "N/A";
+}
+
+// ---- Operations -----------------------------------------------------------------
+
+void TsSkinManager::EndUpdate(bool Repaint, bool Animate) {
+  UpdateLock = false;
+  TvlSkinChanging* changing = animEffects_->SkinChanging();
+  const bool wasActive = changing->Active();
+  if (!Animate) changing->SetActive(false);
+  UpdateSkin(Repaint);
+  if (!Animate) changing->SetActive(wasActive);
+  if (OnAfterChange) OnAfterChange(this);
+}
+
+void TsSkinManager::UpdateSkin(bool Repaint) {
+  if (active_) BroadcastNewSkin(this, Repaint);
+}
+
+void TsSkinManager::Reload() {
+  if (!active_ || Loading()) return;
+  {
+    TSkinLoadingScope loading;
+    PackedMode = FileExists(ArchivePath(this));
+    LoadCurrentSkin(this);
+    BroadcastNewSkin(this, true);
+  }
+  if (!UpdateLock) {
+    if (OnAfterChange) OnAfterChange(this);
+    BroadcastRepaint(this, true);
+  }
+}
+
+void TsSkinManager::LoadThirdPartyLists(bool Force) {
+  for (int i = 0; i < ThirdPartyKindCount; ++i) {
+    if (Force || thirdParty_->Get(i).empty()) thirdParty_->Set(i, ThirdPartyDefaultClasses[i]);
+    ClassLists[i]->SetText(thirdParty_->Get(i));
+  }
+}
+
+void TsSkinManager::StoreThirdPartyLists() {
+  for (int i = 0; i < ThirdPartyKindCount && i < static_cast<int>(ClassLists.size()); ++i)
+    thirdParty_->Set(i, ClassLists[i]->Text());
+}
+
+void TsSkinManager::ClearSkinImages() {
+  Masks.clear();
+  for (TBitmap* b : ExternalImages) TObject::Free(b);
+  ExternalImages.clear();
+  TObject::Free(MasterBitmap);
+  MasterBitmap = nullptr;
+}
+
+void TsSkinManager::ShowVersionNotices() {
+  const double version = CommonSkinData->Version;
+  if (version < 8.45) {
+    if (Designing())
+      ShowMessage("You are using an old version of the \"" + skinName_ +
+                  "\" skin. Please, update skins to latest or contact the Vistrel support for "
+                  "upgrading of existing skin.\r\n\r\nThis notification occurs in design-time "
+                  "only for your information and will not occur in real-time.");
+  } else if (version > 11.99) {
+    const TvlSkinningRules saved = skinningRules_;
+    skinningRules_ &= static_cast<TvlSkinningRules>(~(1u << srStdDialogs));
+    MessageDlg(
+        "This version of the skin has not complete support by used Vistrel package "
+        "release.\r\nComponents must be updated to latest version for using this skin.",
+        mtWarning, MsgDlgButtons({mbOK}), 0);
+    if (saved & (1u << srStdDialogs)) skinningRules_ |= 1u << srStdDialogs;
+  }
+}
+
+void TsSkinManager::UpdateExtendedBorders() {
+  if (!(active_ && ExtendedBorders())) {
+    ExtBorderMargins = RECT{};
+    return;
+  }
+  TObject::Free(ExtBorderActive);
+  TObject::Free(ExtBorderInactive);
+  ExtBorderActive = ExtBorderInactive = nullptr;
+  // A skin's own EXBORDER image needs the skin images, which this build does
+  // not cut; the built-in shadows serve every skin.
+  if (ShadowActiveBitmap && ShadowInactiveBitmap) {
+    ExtBorderActive = new TBitmap;
+    ExtBorderActive->Assign(ShadowActiveBitmap);
+    ExtBorderInactive = new TBitmap;
+    ExtBorderInactive->Assign(ShadowInactiveBitmap);
+    ExtBorderMargins = RECT{9, 9, 9, 9};
+  }
+}
+
+void TsSkinManager::InstallDialogHook() {
+  if (DefaultManager != this || Designing() || DialogHookInstalled) return;
+  DialogHookInstalled = true;
+  if (!DialogAdapterList) DialogAdapterList = std::make_unique<TvlProviderList>();
+  dialogHook_ = SetWindowsHookExA(WH_CBT, DialogHookProc, nullptr, GetCurrentThreadId());
+  if (options_->ChangeSysColors() && InstallSysColorPatches) InstallSysColorPatches();
+}
+
+void TsSkinManager::RemoveDialogHook() {
+  if (DefaultManager != this || Designing() || !DialogHookInstalled) return;
+  ReleaseMenuWindows();
+  if (dialogHook_) UnhookWindowsHookEx(dialogHook_);
+  dialogHook_ = nullptr;
+  DialogAdapterList.reset();
+  if (options_->ChangeSysColors() && RemoveSysColorPatches) RemoveSysColorPatches();
+  DialogHookInstalled = false;
+}
+
+void TsSkinManager::AddUser(TsCommonData* SkinData) {
+  if (std::find(users_.begin(), users_.end(), SkinData) == users_.end()) users_.push_back(SkinData);
+}
+
+void TsSkinManager::RemoveUser(TsCommonData* SkinData) {
+  std::erase(users_, SkinData);
 }
 
 int TsSkinManager::FindTextureIndex(int SkinIndex, const std::string& Key) const {
-  if (SkinIndex < 0 || SkinIndex >= static_cast<int>(Sections.size())) return -1;
+  if (!SectionIndexValid(this, SkinIndex)) return -1;
   const std::string& section = Sections[static_cast<size_t>(SkinIndex)].SectionName;
-  for (size_t i = 0; i < Images.size(); ++i)
-    if (Images[i].Section == section && Images[i].Key == Key) return static_cast<int>(i);
+  for (size_t i = 0; i < Masks.size(); ++i)
+    if (Masks[i].Section == section && Masks[i].Key == Key) return static_cast<int>(i);
   return -1;
 }
 
-TColor TsSkinManager::GetGlobalColor() const {
-  int i = FindSectionIndex(this, "GLOBALINFO");
-  return i >= 0 ? Sections[static_cast<size_t>(i)].Props[0].Color
-                : static_cast<TColor>(ColorToRGB(clBtnFace));
+// ---- Free functions ---------------------------------------------------------------
+
+int GetScrollBarSize() {
+  if (DefaultManager && DefaultManager->ScrollsOptions()->ScrollSize() >= 0)
+    return DefaultManager->ScrollsOptions()->ScrollSize();
+  return GetSystemMetrics(SM_CXVSCROLL);
+}
+
+int GetComboBtnWidth() {
+  return std::max(GetSystemMetrics(SM_CXVSCROLL), GetScrollBarSize());
 }
 
 int FindSectionIndex(const TsSkinManager* Manager, const std::string& Name) {

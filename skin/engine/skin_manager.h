@@ -14,6 +14,7 @@
 
 #include "skin/engine/outer_effects.h"
 #include "skin/engine/skin_data.h"
+#include "skin/foundation/skin_const.h"
 #include "skin/foundation/skin_records.h"
 #include "widgets/components.h"
 #include "widgets/events.h"
@@ -22,6 +23,7 @@
 
 class TBitmap;
 class TStringList;
+class TStrings;
 class TTimer;
 class TWinControl;
 class TsCommonData;
@@ -45,9 +47,6 @@ const TEnumInfo& SkinningRuleInfo();
 enum TvlScaleMode { sm100, sm125, sm150, sm200, smAuto, smOldMode };
 const TEnumInfo& ScaleModeInfo();
 
-// Percent of each DPI level 0..3.
-inline constexpr std::array<int, 4> DpiPercentTable = {100, 125, 150, 200};
-
 // The block the skin editor sends with WM_COPYDATA (wParam 7) to show a skin
 // it is editing. Packed: the editor lays it out byte for byte.
 #pragma pack(push, 1)
@@ -70,8 +69,9 @@ struct TScaleChangeData {
 };
 using TScaleChangeEvent = TEvent<void(TObject* Sender, const TScaleChangeData& Data)>;
 // The skinned menus' and system dialogs' events; the manager only stores them.
-using TGetMenuExtraLineData = TEvent<void(TObject* Sender, void* Item, std::string& Section,
-                                          std::string& Caption, TBitmap*& Glyph, bool& LineVisible)>;
+using TGetMenuExtraLineData =
+    TEvent<void(TObject* Sender, void* Item, std::string& Section, std::string& Caption,
+                TBitmap*& Glyph, bool& LineVisible)>;
 using TGetPopupItemData = TEvent<void(TObject* Sender, void* Item, int State, void* ItemData)>;
 using TSysDlgInit = TEvent<void(TObject* Sender, HWND Wnd, int Kind, bool& AllowSkinning)>;
 
@@ -211,7 +211,8 @@ class TsSkinManager : public TComponent {
   bool active_ = true;
   bool skinnedPopups_ = true;
   bool extendedBorders_ = false;
-  bool hooked_ = false;
+  bool hooked_ = false;  // the application window's hook
+  HHOOK dialogHook_ = nullptr;
   TStringList* commonSections_ = nullptr;
   std::string skinName_;
   std::string skinDirectory_;

@@ -1,16 +1,28 @@
 #include "skin/engine/skin_units.h"
 
+#include <iterator>
+
+#include "skin/engine/skin_data.h"
+#include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/skin_const.h"
 
-const TUnitInfo SkinCoreUnits[4] = {
+const TUnitInfo SkinCoreUnits[6] = {
     {"sConst", SkinConstInitialization, SkinConstFinalization},
     {"GraphicsUnit", GraphicsUnitInitialization, GraphicsUnitFinalization},
     {"sVclUtils", VlUtilsInitialization, VlUtilsFinalization},
     {"SkinMessages", SkinMessageInitialization, SkinMessageFinalization},
+    {"sStyleSimply", SkinDataInitialization, SkinDataFinalization},
+    {"sSkinManager", SkinManagerInitialization, SkinManagerFinalization},
 };
+
+std::vector<TUnitInfo> WithSkinCoreUnits(std::initializer_list<TUnitInfo> ProgramUnits) {
+  std::vector<TUnitInfo> units(std::begin(SkinCoreUnits), std::end(SkinCoreUnits));
+  units.insert(units.end(), ProgramUnits);
+  return units;
+}
 
 void InitializeSkinCoreUnits() {
   for (const TUnitInfo& u : SkinCoreUnits)
@@ -18,6 +30,6 @@ void InitializeSkinCoreUnits() {
 }
 
 void FinalizeSkinCoreUnits() {
-  for (int i = 3; i >= 0; --i)
+  for (size_t i = std::size(SkinCoreUnits); i-- > 0;)
     if (SkinCoreUnits[i].Finalization) SkinCoreUnits[i].Finalization();
 }

@@ -5,9 +5,12 @@
 #include "widgets/units.h"
 
 // Constants and captions, the graphics unit (layered windows, layout, check
-// boxes), the utilities (optional system functions) and the skin command
-// route.
-extern const TUnitInfo SkinCoreUnits[4];
+// boxes), the utilities (optional system functions), the skin command
+// route, the skinned-forms registry and the skin manager.
+extern const TUnitInfo SkinCoreUnits[6];
+
+// The skin core's units followed by a program's own.
+std::vector<TUnitInfo> WithSkinCoreUnits(std::initializer_list<TUnitInfo> ProgramUnits);
 
 // Runs the steps outside a program (tests).
 void InitializeSkinCoreUnits();

@@ -121,8 +121,8 @@ TEST_F(BackgroundTest, UnansweredWindowGivesManagerColourOrButtonFace) {
   ASSERT_EQ(DefaultManager, manager);
   TsGeneralData global;
   global.SectionName = "GLOBALINFO";
-  global.Props[0].Color = 0x00ABCDEF;
   manager->Sections.push_back(global);
+  manager->SkinPalette[0] = 0x00ABCDEF;  // the skin's main colour
   EXPECT_FALSE(QueryWindowBackground(r, parent->Handle(), false));
   EXPECT_EQ(r.Color, 0x00ABCDEF);
   TObject::Free(manager);

@@ -3,6 +3,7 @@
 
 #include "probe.h"
 #include "skin/engine/control_kinds.h"
+#include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 
@@ -24,9 +25,9 @@ class CommonDataTest : public FormFixture {
     mask.Key = "BORDERSMASK";
     mask.BorderLeft = 2;
     mask.BorderBottom = 5;
-    manager->Images.push_back(mask);
+    manager->Masks.push_back(mask);
     mask.Key = "PATTERN";
-    manager->Images.push_back(mask);
+    manager->Masks.push_back(mask);
     probe = AddProbe(Form, "P");
   }
   TsCommonData* Attach(int kind) {
@@ -73,7 +74,7 @@ TEST_F(CommonDataTest, KindThatAsksTheControl) {
   EXPECT_EQ(d->HotTextureIndex, -1);
   EXPECT_EQ(d->BorderWidth(), 5);
   EXPECT_TRUE(d->Skinned());
-  manager->SetSkinLoaded(false);
+  manager->CommonSkinData->Loaded = false;
   EXPECT_FALSE(d->Skinned(true));
   manager->SetActive(false);
   d->UpdateIndexes(true);
@@ -193,7 +194,7 @@ TEST_F(CommonDataTest, CurrentStateByKindAndFlags) {
     probe->SetEnabled(c.enabled);
     d->Focused = c.focused;
     d->Hot = c.hot;
-    manager->SetNoMouseHover(c.noHover);
+    manager->Options()->SetOption(TvlOptions::NoMouseHoverIndex, c.noHover);
     EXPECT_EQ(d->CurrentState(), c.state) << c.kind << c.enabled << c.focused << c.hot;
   }
 }

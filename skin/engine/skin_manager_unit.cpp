@@ -1,0 +1,177 @@
+// The skin manager's published properties and its unit's start-up and
+// shutdown: the platform check, the built-in shadows, the version switch
+// and the DPI-awareness call.
+#include <cstring>
+
+#include "skin/engine/manager_options.h"
+#include "skin/engine/services_menus.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/stored_skins.h"
+#include "skin/foundation/argb_factories.h"
+#include "skin/foundation/bitmap_painters.h"
+#include "skin/foundation/png_reader.h"
+#include "widgets/gdi_handles.h"
+#include "widgets/graphics.h"
+#include "widgets/message_box.h"
+#include "widgets/string_lists.h"
+#include "widgets/sysutils.h"
+
+bool IsWinNT = false;
+TBitmap* ShadowActiveBitmap = nullptr;
+TBitmap* ShadowInactiveBitmap = nullptr;
+
+namespace {
+
+using TSetProcessDPIAware = BOOL(WINAPI*)();
+
+struct User32Functions {
+  TOwnedModule Module;
+  TSetProcessDPIAware SetProcessDPIAware = nullptr;
+};
+User32Functions User32;
+
+// A built-in PNG resource as a 32-bit bitmap; nil when it is missing or
+// does not decode.
+TBitmap* LoadPngResource(const char* Name) {
+  HMODULE self = GetModuleHandleA(nullptr);
+  HRSRC res = FindResourceA(self, Name, MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HGLOBAL mem = res ? LoadResource(self, res) : nullptr;
+  const void* data = mem ? LockResource(mem) : nullptr;
+  if (!data) return nullptr;
+  try {
+    ArgbImage image = LoadPngToArgb(static_cast<const uint8_t*>(data), SizeofResource(self, res));
+    TBitmap* bitmap = NewArgbBitmap(static_cast<int>(image.Width), static_cast<int>(image.Height));
+    for (uint32_t y = 0; y < image.Height; ++y)
+      std::memcpy(bitmap->ScanLine(static_cast<int>(y)), &image.Pixels[size_t{y} * image.Width],
+                  size_t{image.Width} * 4);
+    ClearWhitePixels(bitmap);
+    return bitmap;
+  } catch (const Exception&) {
+    return nullptr;
+  }
+}
+
+}  // namespace
+
+void CallSetProcessDPIAware() {
+  if (User32.SetProcessDPIAware) User32.SetProcessDPIAware();
+}
+
+void SkinManagerInitialization() {
+  RegisterClass(TsSkinManager::StaticClass());
+  OSVERSIONINFOA vi{};
+  vi.dwOSVersionInfoSize = sizeof vi;  // 148 bytes
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  IsWinNT = GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_NT;
+#pragma GCC diagnostic pop
+  ShadowActiveBitmap = LoadPngResource("vlSHDA");
+  ShadowInactiveBitmap = LoadPngResource("vlSHDI");
+  for (int i = 1; i <= ParamCount(); ++i)
+    if (LowerCase(ParamStr(i)) == "/vlver") {
+      ShowMessage("Vistrel v" + TsSkinManager::Version());
+      break;
+    }
+  User32.Module.Reset(LoadLibraryA("user32.dll"));
+  if (User32.Module)
+    User32.SetProcessDPIAware = reinterpret_cast<TSetProcessDPIAware>(
+        reinterpret_cast<void*>(GetProcAddress(User32.Module.Get(), "SetProcessDPIAware")));
+}
+
+void SkinManagerFinalization() {
+  TObject::Free(ShadowActiveBitmap);
+  TObject::Free(ShadowInactiveBitmap);
+  ShadowActiveBitmap = ShadowInactiveBitmap = nullptr;
+  User32.SetProcessDPIAware = nullptr;
+  User32.Module.Reset();
+}
+
+// ---- Published properties ---------------------------------------------------------
+
+const TClassInfo& TsSkinManager::StaticClass() {
+  using M = TsSkinManager;
+  static const TClassInfo info = [] {
+    TClassBuilder<M> b("TsSkinManager", &TComponent::StaticClass());
+    b.Creatable();
+    b.Event<&M::OnScaleModeChange>("OnScaleModeChange");
+    b.Obj(
+        "Effects", TPropKind::Object, TvlSkinEffects::StaticClass(),
+        [](const M& m) -> TObject* { return m.Effects(); }, nullptr);
+    b.Bool(
+        "ExtendedBorders", [](const M& m) { return m.ExtendedBorders(); },
+        [](M& m, int v) { m.SetExtendedBorders(v != 0); }, false);
+    b.Bool(
+        "SkinnedPopups", [](const M& m) { return m.SkinnedPopups(); },
+        [](M& m, int v) { m.SetSkinnedPopups(v != 0); }, true);
+    b.Obj(
+        "AnimEffects", TPropKind::Object, TvlAnimEffects::StaticClass(),
+        [](const M& m) -> TObject* { return m.AnimEffects(); }, nullptr);
+    b.Obj(
+        "ButtonsOptions", TPropKind::Object, TvlButtonsSupport::StaticClass(),
+        [](const M& m) -> TObject* { return m.ButtonsOptions(); }, nullptr);
+    b.Bool(
+        "IsDefault", [](const M& m) { return m.IsDefault(); },
+        [](M& m, int v) { m.SetIsDefault(v != 0); }, true);
+    b.Bool(
+        "Active", [](const M& m) { return m.Active(); }, [](M& m, int v) { m.SetActive(v != 0); },
+        true);
+    b.Obj(
+        "CommonSections", TPropKind::Strings, TStringList::StaticClass(),
+        [](const M& m) -> TObject* { return m.CommonSections(); },
+        [](M& m, TObject* v) { m.SetCommonSections(dynamic_cast<TStrings*>(v)); });
+    b.Int(
+        "Brightness", [](const M& m) { return m.Brightness(); },
+        [](M& m, int v) { m.SetBrightness(v); }, 0);
+    b.Int(
+        "Saturation", [](const M& m) { return m.Saturation(); },
+        [](M& m, int v) { m.SetSaturation(v); }, 0);
+    b.Int(
+        "HueOffset", [](const M& m) { return m.HueOffset(); },
+        [](M& m, int v) { m.SetHueOffset(v); }, 0);
+    b.Obj(
+        "InternalSkins", TPropKind::Collection, TsStoredSkins::StaticClass(),
+        [](const M& m) -> TObject* { return m.InternalSkins(); },
+        [](M& m, TObject* v) { m.SetInternalSkins(dynamic_cast<TsStoredSkins*>(v)); });
+    b.Obj(
+        "LabelsOptions", TPropKind::Object, TvlLabelsSupport::StaticClass(),
+        [](const M& m) -> TObject* { return m.LabelsOptions(); }, nullptr);
+    b.Obj(
+        "MenuSupport", TPropKind::Object, TvlMenuSupport::StaticClass(),
+        [](const M& m) -> TObject* { return m.MenuSupport(); }, nullptr);
+    b.Obj(
+        "Options", TPropKind::Object, TvlOptions::StaticClass(),
+        [](const M& m) -> TObject* { return m.Options(); }, nullptr);
+    b.Obj(
+        "ScrollsOptions", TPropKind::Object, TvlScrollBarsSupport::StaticClass(),
+        [](const M& m) -> TObject* { return m.ScrollsOptions(); }, nullptr);
+    b.Str(
+        "SkinDirectory", [](const M& m) { return m.SkinDirectory(); },
+        [](M& m, const std::string& v) { m.SetSkinDirectory(v); });
+    b.Str(
+        "SkinName", [](const M& m) { return m.SkinName(); },
+        [](M& m, const std::string& v) { m.SetSkinName(v); });
+    b.Str(
+        "SkinInfo", [](const M& m) { return m.SkinInfo(); }, [](M&, const std::string&) {});
+    b.Set(
+        "SkinningRules", SkinningRuleInfo(), [](const M& m) { return m.SkinningRules(); },
+        [](M& m, int v) { m.SetSkinningRules(static_cast<TvlSkinningRules>(v)); },
+        AllSkinningRules);
+    b.Obj(
+        "ThirdParty", TPropKind::Object, ThirdPartyList::StaticClass(),
+        [](const M& m) -> TObject* { return m.ThirdParty(); }, nullptr);
+    b.Str(
+         "Version", [](const M&) { return M::Version(); }, [](M&, const std::string&) {})
+        .Stored = [](const TObject*) { return false; };
+    b.Event<&M::OnGetMenuExtraLineData>("OnGetMenuExtraLineData");
+    b.Event<&M::OnGetPopupItemData>("OnGetPopupItemData");
+    b.Event<&M::OnSysDlgInit>("OnSysDlgInit");
+    b.Event<&M::OnActivate>("OnActivate");
+    b.Event<&M::OnAfterChange>("OnAfterChange");
+    b.Event<&M::OnBeforeChange>("OnBeforeChange");
+    b.Event<&M::OnDeactivate>("OnDeactivate");
+    b.Event<&M::OnSkinListChanged>("OnSkinListChanged");
+    b.Event<&M::OnSkinLoading>("OnSkinLoading");
+    return b.Done();
+  }();
+  return info;
+}
