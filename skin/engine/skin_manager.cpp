@@ -121,10 +121,12 @@ TsSkinManager::~TsSkinManager() {
   TObject::Free(labelsOptions_);
   delete ListController;
   ClearSkinImages();
-  if (DefaultManager == this) {
-    if (hooked_ && Application) Application->UnhookMainWindow(HookOf(this));
-    DefaultManager = nullptr;
-  }
+  if (DialogHookInstalled) RemoveDialogHook();
+  // The hook goes with the manager that set it, even when another manager
+  // has become the default since: the application must never call a freed
+  // manager.
+  if (hooked_ && Application) Application->UnhookMainWindow(HookOf(this));
+  if (DefaultManager == this) DefaultManager = nullptr;
   // A manager that stopped being the default after installing it.
   if (dialogHook_) UnhookWindowsHookEx(dialogHook_);
   StoreThirdPartyLists();
