@@ -37,9 +37,11 @@ std::vector<DWORD> Nrpn(int lsb, int value) {
 
 class PanelEndToEnd : public ::testing::Test {
  protected:
-  void StartPanel(std::vector<std::pair<std::string, std::string>> env = {
-                      {"VARNEL_MIDI_PORTS", "Port A|Port B"}}) {
+  void StartPanel(std::vector<std::pair<std::string, std::string>> env = {{"VARNEL_MIDI_PORTS",
+                                                                           "Port A|Port B"}},
+                  std::string arguments = "") {
     program_ = std::make_unique<TProgramUnderTest>("Varnel.exe", std::move(env));
+    program_->Arguments = std::move(arguments);
     ASSERT_TRUE(program_->Start("Varnel")) << "the panel's window did not appear";
   }
   HWND Control(const char* group, const char* cls, int left, int top) {
@@ -47,7 +49,9 @@ class PanelEndToEnd : public ::testing::Test {
     EXPECT_TRUE(w) << cls << " at " << left << "," << top << " in " << (group ? group : "?");
     return w;
   }
-  HWND Slider(const char* group, int left, int top) { return Control(group, "TTrackBar", left, top); }
+  HWND Slider(const char* group, int left, int top) {
+    return Control(group, "TTrackBar", left, top);
+  }
   std::string BoxText(const char* group, int left, int top) {
     return e2e::WindowText(Control(group, "TEdit", left, top));
   }
@@ -199,6 +203,14 @@ TEST_F(PanelEndToEnd, SysexOnAClosedPortShowsBothBoxes) {
   EXPECT_EQ(boxes[0].Text, "Header Not Prepared");
   EXPECT_EQ(boxes[1].Text, "Sysex Data Not Sent");
   EXPECT_EQ(BoxText("Reverb", 186, 54), "30");
+}
+
+TEST_F(PanelEndToEnd, VersionSwitchInAnyCaseShowsTheLibraryVersionOnce) {
+  StartPanel({{"VARNEL_MIDI_PORTS", "Port A"}}, "/VLVER /vlver");
+  auto boxes = program_->Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Kind, "ShowMessage");
+  EXPECT_EQ(boxes[0].Text, "Vistrel v11.22");
 }
 
 TEST_F(PanelEndToEnd, ClosingTheFormClosesThePort) {

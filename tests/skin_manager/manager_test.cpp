@@ -14,6 +14,7 @@
 #include "skin/foundation/skin_commands.h"
 #include "widgets/extctrls.h"
 #include "widgets/forms.h"
+#include "widgets/message_box.h"
 #include "widgets/string_lists.h"
 
 namespace {
@@ -183,6 +184,50 @@ TEST_F(ManagerTest, CommonSectionsLoseBlanksExceptInComments) {
   lines.SetText("[ BUTTON ]\r\nCOLOR = 1 2\r\n; keep  this\r\n");
   m->SetCommonSections(&lines);
   EXPECT_EQ(m->CommonSections()->Text(), "[BUTTON]\r\nCOLOR=12\r\n; keep  this\r\n");
+}
+
+// Records each box with the manager's skinning rules while it shows.
+class TRulesAtBox : public TMessageBoxSink {
+ public:
+  int Show(const TMessageBoxRequest& Request) override {
+    Boxes.push_back({Request.Kind, Request.Text, DefaultManager->SkinningRules()});
+    return IDOK;
+  }
+  struct Box {
+    TMessageBoxKind Kind;
+    std::string Text;
+    TvlSkinningRules Rules;
+  };
+  std::vector<Box> Boxes;
+};
+
+TEST_F(ManagerTest, NewerSkinWarnsWithUnskinnedDialogsOldSkinOnlyAtDesignTime) {
+  TsSkinManager* m = Manager();
+  TRulesAtBox boxes;
+  TMessageBoxSink* previous = SetMessageBoxSink(&boxes);
+  const struct {
+    double version;
+    TvlSkinningRules rules;
+    size_t boxes;
+  } cases[] = {{8.0, AllSkinningRules, 0},  // design time only
+               {11.99, AllSkinningRules, 0},
+               {12.0, AllSkinningRules, 1},
+               {12.0, 1u << srStdForms, 1}};
+  for (const auto& c : cases) {
+    boxes.Boxes.clear();
+    m->CommonSkinData->Version = c.version;
+    m->SetSkinningRules(c.rules);
+    m->ShowVersionNotices();
+    ASSERT_EQ(boxes.Boxes.size(), c.boxes) << c.version;
+    EXPECT_EQ(m->SkinningRules(), c.rules);  // put back as it was
+    if (c.boxes) {
+      EXPECT_EQ(boxes.Boxes[0].Kind, TMessageBoxKind::MessageDlg);
+      EXPECT_EQ(boxes.Boxes[0].Rules & (1u << srStdDialogs), 0u);
+      EXPECT_EQ(boxes.Boxes[0].Text.rfind("This version of the skin has not complete support", 0),
+                0u);
+    }
+  }
+  SetMessageBoxSink(previous);
 }
 
 // ---- The application-window hook ------------------------------------------------------

@@ -120,6 +120,7 @@ bool TProgramUnderTest::Start(const std::string& Title) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   std::string cmd = "\"" + exe_ + "\"";
+  if (!Arguments.empty()) cmd += " " + Arguments;
   BOOL ok = CreateProcessA(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                            &si, &pi_);
   for (auto& [name, value] : saved)
@@ -172,8 +173,8 @@ std::vector<winmm_stub_client::Call> TProgramUnderTest::MidiCalls() const {
 }
 
 std::vector<winmm_stub_client::Call> TProgramUnderTest::PortCalls() const {
-  return winmm_stub_client::Only(MidiCalls(), {"midiOutOpen", "midiOutClose", "midiOutShortMsg",
-                                               "midiOutLongMsg"});
+  return winmm_stub_client::Only(
+      MidiCalls(), {"midiOutOpen", "midiOutClose", "midiOutShortMsg", "midiOutLongMsg"});
 }
 
 std::vector<TBoxLine> TProgramUnderTest::Boxes() const {
@@ -228,10 +229,12 @@ void DragTrackBarTo(HWND TrackBar, int Pos) {
 
 void PickComboItem(HWND Combo, int Index) {
   SendMessageA(Combo, CB_SETCURSEL, Index, 0);
-  SendMessageA(GetParent(Combo), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(Combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(Combo));
+  SendMessageA(GetParent(Combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(Combo));
 }
 
-void ClickButton(HWND Button) { SendMessageA(Button, BM_CLICK, 0, 0); }
+void ClickButton(HWND Button) {
+  SendMessageA(Button, BM_CLICK, 0, 0);
+}
 
 }  // namespace e2e

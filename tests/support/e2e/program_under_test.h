@@ -30,6 +30,9 @@ class TProgramUnderTest {
   // Returns the exit code, or -1 when it had to be killed.
   int Close();
 
+  // Command-line arguments after the program's name; set before Start.
+  std::string Arguments;
+
   HWND MainWindow() const { return main_; }
   // Waits until the program has handled everything sent or posted so far.
   void Settle() const;
