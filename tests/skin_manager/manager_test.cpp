@@ -151,6 +151,29 @@ TEST_F(ManagerTest, AppliedDpiLevels) {
   for (const auto& c : cases) EXPECT_EQ(DpiLevelOfAppliedDpi(c.dpi), c.level) << c.dpi;
 }
 
+TEST_F(ManagerTest, DpiLevelComesFromTheDesktopsAppliedDpi) {
+  const char* key = "Control Panel\\Desktop\\WindowMetrics";
+  HKEY k = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+      ERROR_SUCCESS);
+  DWORD saved = 0, size = sizeof saved, type = 0;
+  const bool had = RegQueryValueExA(k, "AppliedDPI", nullptr, &type,
+                                    reinterpret_cast<BYTE*>(&saved), &size) == ERROR_SUCCESS;
+  for (DWORD dpi : {144u, 96u}) {
+    RegSetValueExA(k, "AppliedDPI", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    TsSkinManager* m = Manager();
+    EXPECT_EQ(m->AppliedDpiLevel, DpiLevelOfAppliedDpi(static_cast<int>(dpi)));
+    Free(m);
+  }
+  RegDeleteValueA(k, "AppliedDPI");  // a missing value reads as level 0
+  EXPECT_EQ(Manager()->AppliedDpiLevel, 0);
+  if (had)
+    RegSetValueExA(k, "AppliedDPI", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved),
+                   sizeof saved);
+  RegCloseKey(k);
+}
+
 TEST_F(ManagerTest, RecolouringValuesAreStoredAndBrightnessIsLimited) {
   TsSkinManager* m = Manager();
   m->SetBrightness(150);

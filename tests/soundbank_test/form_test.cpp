@@ -91,4 +91,12 @@ TEST_F(TobrinFormTest, FormCreateSetsKeyPreviewAndTheRequestTail) {
   EXPECT_EQ(RequestTail, std::string("\x7F\x00\x01\xF7", 4));
 }
 
+TEST_F(TobrinFormTest, SkinManagerIsTheInactiveDefaultManager) {
+  ASSERT_TRUE(form_->sSkinManager1);
+  EXPECT_EQ(DefaultManager, form_->sSkinManager1);
+  EXPECT_FALSE(form_->sSkinManager1->Active());
+  EXPECT_EQ(form_->sSkinManager1->SkinName(), "Aluminium");
+  EXPECT_EQ(form_->sListBoxPorts->Color(), clWindow);  // unskinned
+}
+
 }  // namespace
