@@ -1,0 +1,108 @@
+#include "skin/engine/services_menus.h"
+
+#include "skin/engine/skin_manager.h"
+#include "widgets/graphics_tools.h"
+
+int MenuGlyphSize = 16;
+
+namespace {
+
+// A font is worth storing once it differs from a new one in what a menu
+// shows of it.
+bool FontChanged(const TFont* Font) {
+  if (!Font) return false;
+  TFont fresh;
+  return Font->Style() != fresh.Style() || Font->Size() != fresh.Size() ||
+         Font->Color() != fresh.Color() || Font->Name() != fresh.Name();
+}
+
+}  // namespace
+
+// ---- TvlMenuSupport ------------------------------------------------------------
+
+const TClassInfo& TvlMenuSupport::StaticClass() {
+  static const TClassInfo info = [] {
+    TClassBuilder<TvlMenuSupport> b("TvlMenuSupport", &TPersistent::StaticClass());
+    b.Int(
+        "AlphaBlend", [](const TvlMenuSupport& o) { return static_cast<int>(o.AlphaBlend()); },
+        [](TvlMenuSupport& o, int v) { o.SetAlphaBlend(static_cast<uint8_t>(v)); }, 255);
+    b.Obj(
+         "ExtraLineFont", TPropKind::Object, TFont::StaticClass(),
+         [](const TvlMenuSupport& o) -> TObject* { return o.ExtraLineFont(); },
+         [](TvlMenuSupport& o, TObject* v) { o.SetExtraLineFont(dynamic_cast<TFont*>(v)); })
+        .Stored = [](const TObject* o) {
+      return FontChanged(static_cast<const TvlMenuSupport*>(o)->ExtraLineFont());
+    };
+    b.Int(
+        "ExtraLineWidth", [](const TvlMenuSupport& o) { return o.ExtraLineWidth(); },
+        [](TvlMenuSupport& o, int v) { o.SetExtraLineWidth(v); }, 32);
+    b.Str(
+         "IcoLineSkin", [](const TvlMenuSupport& o) { return o.IcoLineSkin(); },
+         [](TvlMenuSupport& o, const std::string& v) { o.SetIcoLineSkin(v); })
+        .Stored = [](const TObject* o) {
+      return static_cast<const TvlMenuSupport*>(o)->IcoLineSkin() != "ICOLINE";
+    };
+    b.Obj(
+         "Font", TPropKind::Object, TFont::StaticClass(),
+         [](const TvlMenuSupport& o) -> TObject* { return o.Font(); },
+         [](TvlMenuSupport& o, TObject* v) { o.SetFont(dynamic_cast<TFont*>(v)); })
+        .Stored = [](const TObject* o) {
+      return FontChanged(static_cast<const TvlMenuSupport*>(o)->Font());
+    };
+    b.Bool(
+        "CustomFont", [](const TvlMenuSupport& o) { return o.CustomFont(); },
+        [](TvlMenuSupport& o, int v) { o.SetCustomFont(v != 0); }, false);
+    b.Bool(
+        "UseExtraLine", [](const TvlMenuSupport& o) { return o.UseExtraLine(); },
+        [](TvlMenuSupport& o, int v) { o.SetUseExtraLine(v != 0); }, false);
+    return b.Done();
+  }();
+  return info;
+}
+
+TvlMenuSupport::TvlMenuSupport()
+    : extraLineFont_(std::make_unique<TFont>()), font_(std::make_unique<TFont>()) {}
+
+TvlMenuSupport::~TvlMenuSupport() = default;
+
+void TvlMenuSupport::SetExtraLineFont(TFont* Value) {
+  extraLineFont_->Assign(Value);
+}
+
+void TvlMenuSupport::SetFont(TFont* Value) {
+  font_->Assign(Value);
+}
+
+// ---- TsSkinableMenus -----------------------------------------------------------
+
+const TClassInfo& TsSkinableMenus::StaticClass() {
+  static const TClassInfo info("TsSkinableMenus", &TPersistent::StaticClass());
+  return info;
+}
+
+TsSkinableMenus::TsSkinableMenus(TsSkinManager* Manager)
+    : manager_(Manager), captionFont_(std::make_unique<TFont>()) {}
+
+TsSkinableMenus::~TsSkinableMenus() {
+  manager_ = nullptr;
+}
+
+void TsSkinableMenus::SetActive(bool Value) {
+  // Hooking the application's menus comes with the owner-draw handlers.
+  active_ = Value;
+}
+
+void TsSkinableMenus::UpdateActive() {
+  SetActive(manager_ && manager_->CommonSkinData && manager_->CommonSkinData->Loaded &&
+            manager_->Active());
+}
+
+TBitmap* TsSkinableMenus::GetMenuBg(void*, HWND) {
+  return nullptr;
+}
+
+void TsSkinableMenus::SetPopupShape(HWND Wnd, TBitmap* Bitmap) {
+  if (!active_ || !Bitmap || !Wnd) return;
+  // The shape is cut from the background's transparent border pieces, which
+  // only the popup backgrounds know; no background is built yet.
+}
