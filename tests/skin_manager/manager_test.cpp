@@ -14,6 +14,7 @@
 #include "skin/foundation/skin_commands.h"
 #include "widgets/extctrls.h"
 #include "widgets/forms.h"
+#include "widgets/graphics.h"
 #include "widgets/message_box.h"
 #include "widgets/string_lists.h"
 
@@ -141,6 +142,23 @@ TEST_F(ManagerTest, ConstructionLeavesTheStoredDefaults) {
   EXPECT_EQ(m->ConstData.Sections[0], -1);
   EXPECT_EQ(m->HoverTimer->Interval(), 100u);
   EXPECT_TRUE(m->HoverTimer->Enabled());
+}
+
+TEST_F(ManagerTest, ExtendedBordersUseTheBuiltInShadows) {
+  ASSERT_TRUE(ShadowActiveBitmap && ShadowInactiveBitmap);
+  EXPECT_EQ(ShadowActiveBitmap->Width(), 33);
+  EXPECT_EQ(ShadowInactiveBitmap->Height(), 33);
+  TsSkinManager* m = Manager();
+  m->UpdateExtendedBorders();  // off: no margins
+  EXPECT_EQ(m->ExtBorderMargins.left, 0);
+  m->SetExtendedBorders(true);
+  if (!m->ExtendedBorders()) GTEST_SKIP() << "no layered windows here";
+  m->UpdateExtendedBorders();
+  EXPECT_EQ(m->ExtBorderMargins.left, 9);
+  EXPECT_EQ(m->ExtBorderMargins.bottom, 9);
+  ASSERT_TRUE(m->ExtBorderActive && m->ExtBorderInactive);
+  EXPECT_EQ(m->ExtBorderActive->Width(), 33);
+  EXPECT_NE(m->ExtBorderActive, ShadowActiveBitmap);  // a copy of its own
 }
 
 TEST_F(ManagerTest, AppliedDpiLevels) {
