@@ -14,12 +14,6 @@ void (*RemoveSysColorPatches)() = nullptr;
 
 namespace {
 
-TEnumInfo MakeEnum(std::initializer_list<const char*> Names) {
-  TEnumInfo e;
-  for (const char* n : Names) e.Names.emplace_back(n);
-  return e;
-}
-
 // A manager that is reading its form description, or is told to hold its
 // repaints, takes no broadcast.
 bool ManagerQuiet(const TsSkinManager* Manager) {
@@ -37,12 +31,12 @@ int ClampToInt(int64_t Value) {
 }  // namespace
 
 const TEnumInfo& ScaleModeInfo() {
-  static const TEnumInfo e = MakeEnum({"sm100", "sm125", "sm150", "sm200", "smAuto", "smOldMode"});
+  static const TEnumInfo e{{"sm100", "sm125", "sm150", "sm200", "smAuto", "smOldMode"}};
   return e;
 }
 
 const TEnumInfo& SkinningRuleInfo() {
-  static const TEnumInfo e = MakeEnum({"srStdForms", "srStdDialogs", "srThirdParty"});
+  static const TEnumInfo e{{"srStdForms", "srStdDialogs", "srThirdParty"}};
   return e;
 }
 

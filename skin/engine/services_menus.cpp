@@ -83,9 +83,7 @@ const TClassInfo& TsSkinableMenus::StaticClass() {
 TsSkinableMenus::TsSkinableMenus(TsSkinManager* Manager)
     : manager_(Manager), captionFont_(std::make_unique<TFont>()) {}
 
-TsSkinableMenus::~TsSkinableMenus() {
-  manager_ = nullptr;
-}
+TsSkinableMenus::~TsSkinableMenus() = default;
 
 void TsSkinableMenus::SetActive(bool Value) {
   // Hooking the application's menus comes with the owner-draw handlers.
@@ -101,8 +99,7 @@ TBitmap* TsSkinableMenus::GetMenuBg(void*, HWND) {
   return nullptr;
 }
 
-void TsSkinableMenus::SetPopupShape(HWND Wnd, TBitmap* Bitmap) {
-  if (!active_ || !Bitmap || !Wnd) return;
+void TsSkinableMenus::SetPopupShape(HWND, TBitmap*) {
   // The shape is cut from the background's transparent border pieces, which
   // only the popup backgrounds know; no background is built yet.
 }

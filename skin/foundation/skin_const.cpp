@@ -2,51 +2,41 @@
 
 #include "skin/foundation/skin_strings.h"
 
-namespace {
-
-TEnumInfo MakeEnum(std::initializer_list<const char*> names) {
-  TEnumInfo e;
-  for (const char* n : names) e.Names.emplace_back(n);
-  return e;
-}
-
-}  // namespace
-
 const TEnumInfo& OuterVisibilityInfo() {
-  static const TEnumInfo e = MakeEnum({"ovNone", "ovAlways"});
+  static const TEnumInfo e{{"ovNone", "ovAlways"}};
   return e;
 }
 const TEnumInfo& AnimTypeInfo() {
-  static const TEnumInfo e = MakeEnum({"atFading", "atAero", "atDropDown"});
+  static const TEnumInfo e{{"atFading", "atAero", "atDropDown"}};
   return e;
 }
 const TEnumInfo& BtnEventInfo() {
-  static const TEnumInfo e = MakeEnum({"beMouseEnter", "beMouseLeave", "beMouseDown", "beMouseUp"});
+  static const TEnumInfo e{{"beMouseEnter", "beMouseLeave", "beMouseDown", "beMouseUp"}};
   return e;
 }
 const TEnumInfo& AnimatEventInfo() {
-  static const TEnumInfo e =
-      MakeEnum({"aeMouseEnter", "aeMouseLeave", "aeMouseDown", "aeMouseUp", "aeGlobalDef"});
+  static const TEnumInfo e{
+      {"aeMouseEnter", "aeMouseLeave", "aeMouseDown", "aeMouseUp", "aeGlobalDef"}};
   return e;
 }
 const TEnumInfo& WindowShowModeInfo() {
-  static const TEnumInfo e =
-      MakeEnum({"soHide", "soNormal", "soShowMinimized", "soMaximize", "soShowNoActivate", "soShow",
-                "soMinimize", "soShowMinNoActive", "soShowNA", "soRestore", "soDefault"});
+  static const TEnumInfo e{{"soHide", "soNormal", "soShowMinimized", "soMaximize",
+                            "soShowNoActivate", "soShow", "soMinimize", "soShowMinNoActive",
+                            "soShowNA", "soRestore", "soDefault"}};
   return e;
 }
 const TEnumInfo& DisabledKindInfo() {
-  static const TEnumInfo e = MakeEnum({"dkBlended", "dkGrayed"});
+  static const TEnumInfo e{{"dkBlended", "dkGrayed"}};
   return e;
 }
 const TEnumInfo& CaptionLayoutInfo() {
-  static const TEnumInfo e =
-      MakeEnum({"sclLeft", "sclTopLeft", "sclTopCenter", "sclTopRight", "sclLeftTop",
-                "sclBottomLeft", "sclBottomCenter", "sclBottomRight", "sclRight", "sclRightTop"});
+  static const TEnumInfo e{{"sclLeft", "sclTopLeft", "sclTopCenter", "sclTopRight", "sclLeftTop",
+                            "sclBottomLeft", "sclBottomCenter", "sclBottomRight", "sclRight",
+                            "sclRightTop"}};
   return e;
 }
 const TEnumInfo& OptimizingPriorityInfo() {
-  static const TEnumInfo e = MakeEnum({"opSpeed", "opMemory"});
+  static const TEnumInfo e{{"opSpeed", "opMemory"}};
   return e;
 }
 
