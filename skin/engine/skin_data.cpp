@@ -47,10 +47,8 @@ TsSkinData::TsSkinData()
       InactiveBorderColor(static_cast<TColor>(ColorToRGB(clInactiveBorder))) {}
 
 TsSkinData::~TsSkinData() {
-  if (SkinDescription) {
-    TObject::Free(SkinDescription);
-    SkinDescription = nullptr;
-  }
+  TObject::Free(SkinDescription);
+  SkinDescription = nullptr;
 }
 
 TMemIniFile* SkinDescription = nullptr;

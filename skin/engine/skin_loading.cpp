@@ -48,14 +48,6 @@ void ForEachEntry(const std::string& Pattern, F&& Visit) {
 
 }  // namespace
 
-TSkinLoadingScope::TSkinLoadingScope() {
-  SkinLoading = true;
-}
-
-TSkinLoadingScope::~TSkinLoadingScope() {
-  SkinLoading = false;
-}
-
 std::string GetFullSkinDirectory(const TsSkinManager* Manager) {
   const std::string& s = Manager->SkinDirectory();
   const std::string app = GetAppFolder();
@@ -84,16 +76,14 @@ void TsSkinManager::SetSkinName(const std::string& Value) {
         effects_->AllowAnimation())
       BeforeSkinChange(this);
     {
-      TSkinLoadingScope loading;
+      TFlagScope loading(SkinLoading);
       CommonSkinData->Loaded = false;
       if (Value.size() > 4 && UpperCase(Value.substr(Value.size() - 4)) == ".QMZ")
         skinName_ = Value.substr(0, Value.size() - 4);
-      const std::string dir = NormalizeDirPath(skinDirectory_);
-      PackedMode = false;
-      if (LivePreviewMode && DirectoryExists(dir + Value))
-        PackedMode = false;
-      else
-        PackedMode = FileExists(ArchivePath(this));
+      // A live preview prefers the skin's folder over its archive.
+      PackedMode =
+          !(LivePreviewMode && DirectoryExists(NormalizeDirPath(skinDirectory_) + Value)) &&
+          FileExists(ArchivePath(this));
       try {
         LoadCurrentSkin(this);
       } catch (const Exception& e) {
@@ -120,7 +110,6 @@ void LoadCurrentSkin(TsSkinManager* Manager) {
 
 void LoadSkinFromFolder(TsSkinManager* Manager) {
   if (!Manager->Active()) return;
-  SkinLoading = true;
   TsSkinData& data = *Manager->CommonSkinData;
   data.SkinDirectory = GetFullSkinDirectory(Manager) + "\\" + Manager->SkinName() + "\\";
   const std::string path = data.SkinDirectory + "Options.dat";
@@ -149,7 +138,6 @@ void LoadSkinFromFolder(TsSkinManager* Manager) {
 
 void LoadPackedSkinFile(TsSkinManager* Manager) {
   if (!Manager->Active()) return;
-  SkinLoading = true;
   CannotRead(Manager->SkinName(), "skin archives");
 }
 

@@ -11,15 +11,6 @@ class TStringList;
 class TStrings;
 class TsSkinManager;
 
-// Set for the whole of a load; restores "not loading" however the load ends.
-class TSkinLoadingScope {
- public:
-  TSkinLoadingScope();
-  ~TSkinLoadingScope();
-  TSkinLoadingScope(const TSkinLoadingScope&) = delete;
-  TSkinLoadingScope& operator=(const TSkinLoadingScope&) = delete;
-};
-
 // Set by the first applied live-preview record, never cleared: the skin
 // name then prefers a skin folder over a packed archive.
 extern bool LivePreviewMode;
@@ -32,6 +23,7 @@ std::string GetFullSkinDirectory(const TsSkinManager* Manager);
 // The packed archive of the current skin, under SkinDirectory as typed.
 std::string ArchivePath(const TsSkinManager* Manager);
 
+// The loaders run inside a TFlagScope of SkinLoading held by their caller.
 void LoadSkinFromFolder(TsSkinManager* Manager);
 void LoadPackedSkinFile(TsSkinManager* Manager);
 // The loader PackedMode chooses.

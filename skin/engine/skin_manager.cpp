@@ -58,9 +58,6 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
   commonSections_ = new TStringList;
   commonSections_->SetCaseSensitive(true);
 
-  for (size_t i = 0; i < StdSectionNames.size(); ++i)
-    ConstData.Sections[i] = FindSectionIndex(this, StdSectionNames[i]);
-
   menuSupport_ = new TvlMenuSupport;
   options_ = new TvlOptions(this);
   scrollsOptions_ = new TvlScrollBarsSupport(this);
@@ -167,7 +164,7 @@ void TsSkinManager::SetExtendedBorders(bool Value) {
   extendedBorders_ = Value;
   if (!CommonSkinData->Loaded) return;
   {
-    TSkinLoadingScope loading;
+    TFlagScope loading(SkinLoading);
     PackedMode = FileExists(ArchivePath(this));
     UpdateExtendedBorders();
     LoadCurrentSkin(this);
@@ -258,7 +255,7 @@ void TsSkinManager::UpdateSkin(bool Repaint) {
 void TsSkinManager::Reload() {
   if (!active_ || Loading()) return;
   {
-    TSkinLoadingScope loading;
+    TFlagScope loading(SkinLoading);
     PackedMode = FileExists(ArchivePath(this));
     LoadCurrentSkin(this);
     BroadcastNewSkin(this, true);

@@ -117,7 +117,8 @@ LRESULT RouteToControl(TControl* Control, UINT Msg, WPARAM WParam, LPARAM LParam
 bool ManagerColor(bool RequireActiveSkin, TColor& Color) {
   TsSkinManager* m = DefaultManager;
   if (!m) return false;
-  if (RequireActiveSkin && !(m->Active() && m->CommonSkinData->Loaded && !m->Sections.empty())) return false;
+  if (RequireActiveSkin && !(m->Active() && m->CommonSkinData->Loaded && !m->Sections.empty()))
+    return false;
   Color = m->GetGlobalColor();
   return true;
 }

@@ -11,6 +11,7 @@
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
+#include "skin/engine/vl_utils.h"
 #include "widgets/forms.h"
 
 std::vector<TComponent*> SkinnedFormsRegistry;
@@ -100,14 +101,15 @@ void BroadcastToDesignedForms(TMessage& Message, bool SkipEditorWindows) {
   }
 }
 
-// NewSkinBroadcastActive stays true only while the broadcast runs, also
-// when a receiver throws.
-struct TNewSkinBroadcastScope {
-  TNewSkinBroadcastScope() { NewSkinBroadcastActive = true; }
-  ~TNewSkinBroadcastScope() { NewSkinBroadcastActive = false; }
-  TNewSkinBroadcastScope(const TNewSkinBroadcastScope&) = delete;
-  TNewSkinBroadcastScope& operator=(const TNewSkinBroadcastScope&) = delete;
-};
+// Visits the windows of the visible dialogs the dialog hook took on.
+template <typename F>
+void ForEachVisibleDialog(F&& Visit) {
+  // A receiver may end the dialog hook, and the list with it.
+  for (size_t i = 0; DialogAdapterList && i < DialogAdapterList->size(); ++i) {
+    const TvlDialogWnd* dialog = (*DialogAdapterList)[i]->DialogAdapter.get();
+    if (dialog && IsWindowVisible(dialog->Handle)) Visit(dialog->Handle);
+  }
+}
 
 }  // namespace
 
@@ -165,12 +167,8 @@ void BroadcastToSkinnedForms(TMessage& Message) {
     auto* form = dynamic_cast<TForm*>(SkinnedFormsRegistry[i]);
     if (form && !form->HasState(csDestroying)) SendToForm(form, Message);
   }
-  // A receiver may end the dialog hook, and the list with it.
-  for (size_t i = 0; DialogAdapterList && i < DialogAdapterList->size(); ++i) {
-    const TvlDialogWnd* dialog = (*DialogAdapterList)[i]->DialogAdapter.get();
-    if (dialog && IsWindowVisible(dialog->Handle))
-      SendMessageA(dialog->Handle, Message.Msg, Message.WParam, Message.LParam);
-  }
+  ForEachVisibleDialog(
+      [&](HWND Wnd) { SendMessageA(Wnd, Message.Msg, Message.WParam, Message.LParam); });
 }
 
 void BroadcastNewSkin(TsSkinManager* Manager, bool Repaint) {
@@ -180,7 +178,7 @@ void BroadcastNewSkin(TsSkinManager* Manager, bool Repaint) {
   Manager->Menus->SkinBorderWidth = -1;
   Manager->CommonSkinData->Loaded = false;
   {
-    TNewSkinBroadcastScope scope;
+    TFlagScope broadcasting(NewSkinBroadcastActive);
     TMessage m{SkinCommandMessage, SkinCmdParam(SkinCmdNewSkin), reinterpret_cast<LPARAM>(Manager),
                0};
     if (designing)
@@ -225,10 +223,7 @@ void BroadcastRepaint(TsSkinManager* Manager, bool Animate) {
     BroadcastToForms(m);
     AfterSkinChange(Manager, !Manager->UpdateLock);
   }
-  for (size_t i = 0; DialogAdapterList && i < DialogAdapterList->size(); ++i) {
-    const TvlDialogWnd* dialog = (*DialogAdapterList)[i]->DialogAdapter.get();
-    if (dialog && IsWindowVisible(dialog->Handle))
-      RedrawWindow(dialog->Handle, nullptr, nullptr,
-                   RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
-  }
+  ForEachVisibleDialog([](HWND Wnd) {
+    RedrawWindow(Wnd, nullptr, nullptr, RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+  });
 }
