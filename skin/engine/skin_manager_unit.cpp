@@ -1,19 +1,19 @@
 // The skin manager's published properties and its unit's start-up and
 // shutdown: the platform check, the built-in shadows, the version switch
 // and the DPI-awareness call.
-#include <cstring>
+#include <memory>
 
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/stored_skins.h"
-#include "skin/foundation/argb_factories.h"
 #include "skin/foundation/bitmap_painters.h"
-#include "skin/foundation/png_reader.h"
+#include "skin/foundation/png_graphic.h"
 #include "widgets/gdi_handles.h"
 #include "widgets/graphics.h"
 #include "widgets/message_box.h"
 #include "widgets/string_lists.h"
+#include "widgets/streams.h"
 #include "widgets/sysutils.h"
 
 bool IsWinNT = false;
@@ -33,19 +33,14 @@ User32Functions User32;
 // A built-in PNG resource as a 32-bit bitmap; nil when it is missing or
 // does not decode.
 TBitmap* LoadPngResource(const char* Name) {
-  HMODULE self = GetModuleHandleA(nullptr);
-  HRSRC res = FindResourceA(self, Name, MAKEINTRESOURCEA(10));  // RT_RCDATA
-  HGLOBAL mem = res ? LoadResource(self, res) : nullptr;
-  const void* data = mem ? LockResource(mem) : nullptr;
-  if (!data) return nullptr;
   try {
-    ArgbImage image = LoadPngToArgb(static_cast<const uint8_t*>(data), SizeofResource(self, res));
-    TBitmap* bitmap = NewArgbBitmap(static_cast<int>(image.Width), static_cast<int>(image.Height));
-    for (uint32_t y = 0; y < image.Height; ++y)
-      std::memcpy(bitmap->ScanLine(static_cast<int>(y)), &image.Pixels[size_t{y} * image.Width],
-                  size_t{image.Width} * 4);
-    ClearWhitePixels(bitmap);
-    return bitmap;
+    TResourceStream stream(GetModuleHandleA(nullptr), Name, RT_RCDATA);
+    TPNGGraphic png;
+    png.LoadFromStream(stream);
+    auto bitmap = std::make_unique<TBitmap>();
+    ConvertPngToArgb(bitmap.get(), &png);
+    ClearWhitePixels(bitmap.get());
+    return bitmap.release();
   } catch (const Exception&) {
     return nullptr;
   }

@@ -148,6 +148,10 @@ TEST_F(ManagerTest, ExtendedBordersUseTheBuiltInShadows) {
   ASSERT_TRUE(ShadowActiveBitmap && ShadowInactiveBitmap);
   EXPECT_EQ(ShadowActiveBitmap->Width(), 33);
   EXPECT_EQ(ShadowInactiveBitmap->Height(), 33);
+  // Black under the form's middle, the inactive one half as dark.
+  auto centre = [](TBitmap* b) { return static_cast<const uint32_t*>(b->ScanLine(16))[16]; };
+  EXPECT_EQ(centre(ShadowActiveBitmap), 0x60000000u);
+  EXPECT_EQ(centre(ShadowInactiveBitmap), 0x30000000u);
   TsSkinManager* m = Manager();
   m->UpdateExtendedBorders();  // off: no margins
   EXPECT_EQ(m->ExtBorderMargins.left, 0);
