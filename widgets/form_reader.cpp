@@ -10,11 +10,6 @@
 
 namespace {
 
-bool HoldsObject(TPropKind k) {
-  return k == TPropKind::Object || k == TPropKind::Component || k == TPropKind::Strings ||
-         k == TPropKind::Collection;
-}
-
 // Hands the binary block of one property to the class that defines it.
 class BinaryReaderFiler : public TFiler {
  public:
@@ -139,7 +134,7 @@ class FormReader {
         throw Unknown(target, seg, p.Line);
       }
       if (!prop) throw Unknown(target, seg, p.Line);
-      if (!HoldsObject(prop->Kind) || !prop->GetObj)
+      if (!prop->HoldsObject())
         throw EFormError(p.Line, "Property " + seg + " has no properties of its own");
       TObject* sub = prop->GetObj(target);
       if (!sub) throw EFormError(p.Line, "Property " + seg + " is nil");

@@ -53,7 +53,14 @@ std::string TEnumInfo::NameOf(int64_t value) const {
   return Names[static_cast<size_t>(value)];
 }
 
-bool TPropInfo::IsOrdinal() const { return GetOrd != nullptr; }
+bool TPropInfo::IsOrdinal() const {
+  return GetOrd != nullptr;
+}
+
+bool TPropInfo::HoldsObject() const {
+  return GetObj && (Kind == TPropKind::Object || Kind == TPropKind::Component ||
+                    Kind == TPropKind::Strings || Kind == TPropKind::Collection);
+}
 
 bool TPropInfo::ReadOnly() const {
   return !SetOrd && !SetStr && !SetFloat && !SetObj && !SetMethod;
@@ -123,4 +130,6 @@ const TClassInfo* FindClass(std::string_view name) {
   return nullptr;
 }
 
-void UnregisterAllClasses() { Registry().clear(); }
+void UnregisterAllClasses() {
+  Registry().clear();
+}

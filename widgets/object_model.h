@@ -76,6 +76,8 @@ struct TPropInfo {
   bool (*Stored)(const TObject*) = nullptr;  // null: stored when it differs from the default
 
   bool IsOrdinal() const;
+  // An object-valued property with a getter: a dotted path passes through it.
+  bool HoldsObject() const;
   bool ReadOnly() const;
 };
 
@@ -90,7 +92,8 @@ using TComponentFactory = TComponent* (*)(TComponent* owner);
 
 class TClassInfo {
  public:
-  TClassInfo(std::string name, const TClassInfo* parent) : name_(std::move(name)), parent_(parent) {}
+  TClassInfo(std::string name, const TClassInfo* parent)
+      : name_(std::move(name)), parent_(parent) {}
 
   const std::string& Name() const { return name_; }
   const TClassInfo* Parent() const { return parent_; }
@@ -120,12 +123,14 @@ class TClassInfo {
 // Declares the class reference of a class. Put it first in the class body:
 //   class TButton : public TButtonControl { DECLARE_CLASS(TButton, TButtonControl) ... };
 // and define `const TClassInfo& TButton::StaticClass()` in the .cpp file.
-#define DECLARE_CLASS(Cls, Base)                                                 \
- public:                                                                         \
-  using inherited = Base;                                                        \
-  static const TClassInfo& StaticClass();                                        \
-  const TClassInfo& ClassType() const override { return Cls::StaticClass(); }   \
-                                                                                 \
+#define DECLARE_CLASS(Cls, Base)                 \
+ public:                                         \
+  using inherited = Base;                        \
+  static const TClassInfo& StaticClass();        \
+  const TClassInfo& ClassType() const override { \
+    return Cls::StaticClass();                   \
+  }                                              \
+                                                 \
  private:
 
 class TObject {

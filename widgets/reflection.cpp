@@ -1,16 +1,12 @@
 #include "widgets/reflection.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "widgets/sysutils.h"
 
 namespace {
-
-bool HoldsObject(TPropKind k) {
-  return k == TPropKind::Object || k == TPropKind::Component || k == TPropKind::Strings ||
-         k == TPropKind::Collection;
-}
 
 const TPropInfo& Need(TObject* Instance, std::string_view Path, TObject** Target) {
   const TPropInfo* p = FindPropPath(Instance, Path, Target);
@@ -27,6 +23,27 @@ const TPropInfo& Need(TObject* Instance, std::string_view Path, TObject** Target
 
 [[noreturn]] void ReadOnly(std::string_view Path) {
   throw EPropertyError("Property " + std::string(Path) + " is read-only");
+}
+
+// The property at Path and the object holding it, when the property has the
+// getter Get (its kind); raises otherwise.
+template <typename G>
+std::pair<const TPropInfo*, TObject*> Readable(TObject* Instance, std::string_view Path,
+                                               G TPropInfo::*Get, const char* Kind) {
+  TObject* t;
+  const TPropInfo& p = Need(Instance, Path, &t);
+  if (!(p.*Get)) WrongKind(Path, Kind);
+  return {&p, t};
+}
+
+// The same, when the property also has the setter Set.
+template <typename G, typename S>
+std::pair<const TPropInfo*, TObject*> Writable(TObject* Instance, std::string_view Path,
+                                               G TPropInfo::*Get, S TPropInfo::*Set,
+                                               const char* Kind) {
+  auto found = Readable(Instance, Path, Get, Kind);
+  if (!(found.first->*Set)) ReadOnly(Path);
+  return found;
 }
 
 std::vector<TIdentToInt>& IntMappers() {
@@ -47,7 +64,7 @@ const TPropInfo* FindPropPath(TObject* Instance, std::string_view Path, TObject*
       if (Target) *Target = obj;
       return p;
     }
-    if (!HoldsObject(p->Kind) || !p->GetObj) return nullptr;
+    if (!p->HoldsObject()) return nullptr;
     obj = p->GetObj(obj);
     Path.remove_prefix(dot + 1);
   }
@@ -59,63 +76,43 @@ bool PropExists(TObject* Instance, std::string_view Path) {
 }
 
 int64_t GetOrdProp(TObject* Instance, std::string_view Path) {
-  TObject* t;
-  const TPropInfo& p = Need(Instance, Path, &t);
-  if (!p.GetOrd) WrongKind(Path, "ordinal");
-  return p.GetOrd(t);
+  auto [p, t] = Readable(Instance, Path, &TPropInfo::GetOrd, "ordinal");
+  return p->GetOrd(t);
 }
 
 void SetOrdProp(TObject* Instance, std::string_view Path, int64_t Value) {
-  TObject* t;
-  const TPropInfo& p = Need(Instance, Path, &t);
-  if (!p.GetOrd) WrongKind(Path, "ordinal");
-  if (!p.SetOrd) ReadOnly(Path);
-  p.SetOrd(t, Value);
+  auto [p, t] = Writable(Instance, Path, &TPropInfo::GetOrd, &TPropInfo::SetOrd, "ordinal");
+  p->SetOrd(t, Value);
 }
 
 std::string GetStrProp(TObject* Instance, std::string_view Path) {
-  TObject* t;
-  const TPropInfo& p = Need(Instance, Path, &t);
-  if (!p.GetStr) WrongKind(Path, "a string");
-  return p.GetStr(t);
+  auto [p, t] = Readable(Instance, Path, &TPropInfo::GetStr, "a string");
+  return p->GetStr(t);
 }
 
 void SetStrProp(TObject* Instance, std::string_view Path, const std::string& Value) {
-  TObject* t;
-  const TPropInfo& p = Need(Instance, Path, &t);
-  if (!p.GetStr) WrongKind(Path, "a string");
-  if (!p.SetStr) ReadOnly(Path);
-  p.SetStr(t, Value);
+  auto [p, t] = Writable(Instance, Path, &TPropInfo::GetStr, &TPropInfo::SetStr, "a string");
+  p->SetStr(t, Value);
 }
 
 double GetFloatProp(TObject* Instance, std::string_view Path) {
-  TObject* t;
-  const TPropInfo& p = Need(Instance, Path, &t);
-  if (!p.GetFloat) WrongKind(Path, "a float");
-  return p.GetFloat(t);
+  auto [p, t] = Readable(Instance, Path, &TPropInfo::GetFloat, "a float");
+  return p->GetFloat(t);
 }
 
 void SetFloatProp(TObject* Instance, std::string_view Path, double Value) {
-  TObject* t;
-  const TPropInfo& p = Need(Instance, Path, &t);
-  if (!p.GetFloat) WrongKind(Path, "a float");
-  if (!p.SetFloat) ReadOnly(Path);
-  p.SetFloat(t, Value);
+  auto [p, t] = Writable(Instance, Path, &TPropInfo::GetFloat, &TPropInfo::SetFloat, "a float");
+  p->SetFloat(t, Value);
 }
 
 TObject* GetObjectProp(TObject* Instance, std::string_view Path) {
-  TObject* t;
-  const TPropInfo& p = Need(Instance, Path, &t);
-  if (!p.GetObj) WrongKind(Path, "an object");
-  return p.GetObj(t);
+  auto [p, t] = Readable(Instance, Path, &TPropInfo::GetObj, "an object");
+  return p->GetObj(t);
 }
 
 void SetObjectProp(TObject* Instance, std::string_view Path, TObject* Value) {
-  TObject* t;
-  const TPropInfo& p = Need(Instance, Path, &t);
-  if (!p.GetObj) WrongKind(Path, "an object");
-  if (!p.SetObj) ReadOnly(Path);
-  p.SetObj(t, Value);
+  auto [p, t] = Writable(Instance, Path, &TPropInfo::GetObj, &TPropInfo::SetObj, "an object");
+  p->SetObj(t, Value);
 }
 
 TMethod GetMethodProp(TObject* Instance, std::string_view Path) {
