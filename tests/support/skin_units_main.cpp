@@ -1,5 +1,5 @@
-// The layer's and the skin core's units start before the tests and stop
-// after them, as in a program.
+// The entry of the skin test areas: the layer's and the skin core's units
+// start before the tests and stop after them, as in a program.
 #include <gtest/gtest.h>
 
 #include "skin/engine/skin_units.h"
