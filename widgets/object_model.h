@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
@@ -261,6 +262,16 @@ class TClassBuilder {
       p.SetObj = [](TObject* o, TObject* v) { S{}(static_cast<C&>(*o), v); };
     }
     return info_.AddProp(std::move(p));
+  }
+
+  // A sub-object the instance owns, read through Getter (a const member
+  // function returning it) and filled in place by the reader: no setter.
+  template <auto Getter>
+  TPropInfo& SubObject(const char* name) {
+    using T = std::remove_pointer_t<std::invoke_result_t<decltype(Getter), const C&>>;
+    return Obj(
+        name, TPropKind::Object, T::StaticClass(),
+        [](const C& o) -> TObject* { return (o.*Getter)(); }, nullptr);
   }
 
   // An event property: Member is a pointer to the TEvent data member.

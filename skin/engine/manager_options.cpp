@@ -237,30 +237,19 @@ const TClassInfo& TvlBtnEffects::StaticClass() {
 
 // ---- TvlAnimEffects ----------------------------------------------------------------
 
-namespace {
-
-template <typename T, T* (TvlAnimEffects::*Get)() const>
-void AddAnimation(TClassBuilder<TvlAnimEffects>& b, const char* Name) {
-  b.Obj(
-      Name, TPropKind::Object, T::StaticClass(),
-      [](const TvlAnimEffects& o) -> TObject* { return (o.*Get)(); }, nullptr);
-}
-
-}  // namespace
-
 const TClassInfo& TvlAnimEffects::StaticClass() {
   static const TClassInfo info = [] {
     using A = TvlAnimEffects;
     TClassBuilder<A> b("TvlAnimEffects", &TPersistent::StaticClass());
-    AddAnimation<TvlBlendOnMoving, &A::BlendOnMoving>(b, "BlendOnMoving");
-    AddAnimation<TvlBtnEffects, &A::Buttons>(b, "Buttons");
-    AddAnimation<TvlDialogShow, &A::DialogShow>(b, "DialogShow");
-    AddAnimation<TvlFormShow, &A::FormShow>(b, "FormShow");
-    AddAnimation<TvlFormHide, &A::FormHide>(b, "FormHide");
-    AddAnimation<TvlFormHide, &A::DialogHide>(b, "DialogHide");
-    AddAnimation<TvlMinimizing, &A::Minimizing>(b, "Minimizing");
-    AddAnimation<TvlPageChange, &A::PageChange>(b, "PageChange");
-    AddAnimation<TvlSkinChanging, &A::SkinChanging>(b, "SkinChanging");
+    b.SubObject<&A::BlendOnMoving>("BlendOnMoving");
+    b.SubObject<&A::Buttons>("Buttons");
+    b.SubObject<&A::DialogShow>("DialogShow");
+    b.SubObject<&A::FormShow>("FormShow");
+    b.SubObject<&A::FormHide>("FormHide");
+    b.SubObject<&A::DialogHide>("DialogHide");
+    b.SubObject<&A::Minimizing>("Minimizing");
+    b.SubObject<&A::PageChange>("PageChange");
+    b.SubObject<&A::SkinChanging>("SkinChanging");
     return b.Done();
   }();
   return info;

@@ -89,21 +89,15 @@ const TClassInfo& TsSkinManager::StaticClass() {
     TClassBuilder<M> b("TsSkinManager", &TComponent::StaticClass());
     b.Creatable();
     b.Event<&M::OnScaleModeChange>("OnScaleModeChange");
-    b.Obj(
-        "Effects", TPropKind::Object, TvlSkinEffects::StaticClass(),
-        [](const M& m) -> TObject* { return m.Effects(); }, nullptr);
+    b.SubObject<&M::Effects>("Effects");
     b.Bool(
         "ExtendedBorders", [](const M& m) { return m.ExtendedBorders(); },
         [](M& m, int v) { m.SetExtendedBorders(v != 0); }, false);
     b.Bool(
         "SkinnedPopups", [](const M& m) { return m.SkinnedPopups(); },
         [](M& m, int v) { m.SetSkinnedPopups(v != 0); }, true);
-    b.Obj(
-        "AnimEffects", TPropKind::Object, TvlAnimEffects::StaticClass(),
-        [](const M& m) -> TObject* { return m.AnimEffects(); }, nullptr);
-    b.Obj(
-        "ButtonsOptions", TPropKind::Object, TvlButtonsSupport::StaticClass(),
-        [](const M& m) -> TObject* { return m.ButtonsOptions(); }, nullptr);
+    b.SubObject<&M::AnimEffects>("AnimEffects");
+    b.SubObject<&M::ButtonsOptions>("ButtonsOptions");
     b.Bool(
         "IsDefault", [](const M& m) { return m.IsDefault(); },
         [](M& m, int v) { m.SetIsDefault(v != 0); }, true);
@@ -127,18 +121,10 @@ const TClassInfo& TsSkinManager::StaticClass() {
         "InternalSkins", TPropKind::Collection, TsStoredSkins::StaticClass(),
         [](const M& m) -> TObject* { return m.InternalSkins(); },
         [](M& m, TObject* v) { m.SetInternalSkins(dynamic_cast<TsStoredSkins*>(v)); });
-    b.Obj(
-        "LabelsOptions", TPropKind::Object, TvlLabelsSupport::StaticClass(),
-        [](const M& m) -> TObject* { return m.LabelsOptions(); }, nullptr);
-    b.Obj(
-        "MenuSupport", TPropKind::Object, TvlMenuSupport::StaticClass(),
-        [](const M& m) -> TObject* { return m.MenuSupport(); }, nullptr);
-    b.Obj(
-        "Options", TPropKind::Object, TvlOptions::StaticClass(),
-        [](const M& m) -> TObject* { return m.Options(); }, nullptr);
-    b.Obj(
-        "ScrollsOptions", TPropKind::Object, TvlScrollBarsSupport::StaticClass(),
-        [](const M& m) -> TObject* { return m.ScrollsOptions(); }, nullptr);
+    b.SubObject<&M::LabelsOptions>("LabelsOptions");
+    b.SubObject<&M::MenuSupport>("MenuSupport");
+    b.SubObject<&M::Options>("Options");
+    b.SubObject<&M::ScrollsOptions>("ScrollsOptions");
     b.Str(
         "SkinDirectory", [](const M& m) { return m.SkinDirectory(); },
         [](M& m, const std::string& v) { m.SetSkinDirectory(v); });
@@ -151,9 +137,7 @@ const TClassInfo& TsSkinManager::StaticClass() {
         "SkinningRules", SkinningRuleInfo(), [](const M& m) { return m.SkinningRules(); },
         [](M& m, int v) { m.SetSkinningRules(static_cast<TvlSkinningRules>(v)); },
         AllSkinningRules);
-    b.Obj(
-        "ThirdParty", TPropKind::Object, ThirdPartyList::StaticClass(),
-        [](const M& m) -> TObject* { return m.ThirdParty(); }, nullptr);
+    b.SubObject<&M::ThirdParty>("ThirdParty");
     b.Str(
          "Version", [](const M&) { return M::Version(); }, [](M&, const std::string&) {})
         .Stored = [](const TObject*) { return false; };
