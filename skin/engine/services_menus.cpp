@@ -16,6 +16,18 @@ bool FontChanged(const TFont* Font) {
          Font->Color() != fresh.Color() || Font->Name() != fresh.Name();
 }
 
+// A font of the menus, stored only once it differs from a new font.
+template <TFont* (TvlMenuSupport::*Get)() const, void (TvlMenuSupport::*Set)(TFont*)>
+void AddFont(TClassBuilder<TvlMenuSupport>& b, const char* Name) {
+  b.Obj(
+       Name, TPropKind::Object, TFont::StaticClass(),
+       [](const TvlMenuSupport& o) -> TObject* { return (o.*Get)(); },
+       [](TvlMenuSupport& o, TObject* v) { (o.*Set)(dynamic_cast<TFont*>(v)); })
+      .Stored = [](const TObject* o) {
+    return FontChanged((static_cast<const TvlMenuSupport*>(o)->*Get)());
+  };
+}
+
 }  // namespace
 
 // ---- TvlMenuSupport ------------------------------------------------------------
@@ -26,13 +38,7 @@ const TClassInfo& TvlMenuSupport::StaticClass() {
     b.Int(
         "AlphaBlend", [](const TvlMenuSupport& o) { return static_cast<int>(o.AlphaBlend()); },
         [](TvlMenuSupport& o, int v) { o.SetAlphaBlend(static_cast<uint8_t>(v)); }, 255);
-    b.Obj(
-         "ExtraLineFont", TPropKind::Object, TFont::StaticClass(),
-         [](const TvlMenuSupport& o) -> TObject* { return o.ExtraLineFont(); },
-         [](TvlMenuSupport& o, TObject* v) { o.SetExtraLineFont(dynamic_cast<TFont*>(v)); })
-        .Stored = [](const TObject* o) {
-      return FontChanged(static_cast<const TvlMenuSupport*>(o)->ExtraLineFont());
-    };
+    AddFont<&TvlMenuSupport::ExtraLineFont, &TvlMenuSupport::SetExtraLineFont>(b, "ExtraLineFont");
     b.Int(
         "ExtraLineWidth", [](const TvlMenuSupport& o) { return o.ExtraLineWidth(); },
         [](TvlMenuSupport& o, int v) { o.SetExtraLineWidth(v); }, 32);
@@ -42,13 +48,7 @@ const TClassInfo& TvlMenuSupport::StaticClass() {
         .Stored = [](const TObject* o) {
       return static_cast<const TvlMenuSupport*>(o)->IcoLineSkin() != "ICOLINE";
     };
-    b.Obj(
-         "Font", TPropKind::Object, TFont::StaticClass(),
-         [](const TvlMenuSupport& o) -> TObject* { return o.Font(); },
-         [](TvlMenuSupport& o, TObject* v) { o.SetFont(dynamic_cast<TFont*>(v)); })
-        .Stored = [](const TObject* o) {
-      return FontChanged(static_cast<const TvlMenuSupport*>(o)->Font());
-    };
+    AddFont<&TvlMenuSupport::Font, &TvlMenuSupport::SetFont>(b, "Font");
     b.Bool(
         "CustomFont", [](const TvlMenuSupport& o) { return o.CustomFont(); },
         [](TvlMenuSupport& o, int v) { o.SetCustomFont(v != 0); }, false);
