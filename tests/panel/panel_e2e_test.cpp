@@ -42,7 +42,8 @@ class PanelEndToEnd : public ::testing::Test {
                   std::string arguments = "") {
     program_ = std::make_unique<TProgramUnderTest>("Varnel.exe", std::move(env));
     program_->Arguments = std::move(arguments);
-    ASSERT_TRUE(program_->Start("Varnel")) << "the panel's window did not appear";
+    ASSERT_TRUE(program_->Start("Varnel"))
+        << "the panel's window did not appear: " << program_->StartFailure();
   }
   HWND Control(const char* group, const char* cls, int left, int top) {
     HWND w = e2e::FindChild(program_->MainWindow(), group, cls, left, top);

@@ -27,7 +27,8 @@ class TobrinEndToEnd : public testing::Test {
                    std::vector<std::pair<std::string, std::string>> more = {}) {
     more.emplace_back("VARNEL_MIDI_PORTS", ports);
     program_ = std::make_unique<TProgramUnderTest>("Tobrin.exe", std::move(more));
-    ASSERT_TRUE(program_->Start(kTitle)) << "Tobrin's window did not appear";
+    ASSERT_TRUE(program_->Start(kTitle))
+        << "Tobrin's window did not appear: " << program_->StartFailure();
     auto boxes = e2e::FindChildren(program_->MainWindow(), "TsListBox");
     ASSERT_EQ(boxes.size(), 1u);
     list_ = boxes[0];

@@ -125,7 +125,10 @@ bool TProgramUnderTest::Start(const std::string& Title) {
                            &si, &pi_);
   for (auto& [name, value] : saved)
     SetEnvironmentVariableA(name.c_str(), value == "\x01" ? nullptr : value.c_str());
-  if (!ok) return false;
+  if (!ok) {
+    startFailure_ = "CreateProcess failed with error " + std::to_string(GetLastError());
+    return false;
+  }
   WaitForInputIdle(pi_.hProcess, kStartTimeoutMs);
   DWORD start = GetTickCount();
   while (GetTickCount() - start < kStartTimeoutMs) {
@@ -136,8 +139,16 @@ bool TProgramUnderTest::Start(const std::string& Title) {
       Settle();
       return true;
     }
-    if (WaitForSingleObject(pi_.hProcess, 50) == WAIT_OBJECT_0) return false;
+    if (WaitForSingleObject(pi_.hProcess, 50) == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      GetExitCodeProcess(pi_.hProcess, &code);
+      startFailure_ = "the program ended with exit code " + std::to_string(code) + " after " +
+                      std::to_string(GetTickCount() - start) + " ms";
+      return false;
+    }
   }
+  startFailure_ =
+      "no window titled " + Title + " within " + std::to_string(kStartTimeoutMs) + " ms";
   return false;
 }
 

@@ -24,8 +24,10 @@ class TProgramUnderTest {
   ~TProgramUnderTest();
 
   // Starts the program and waits until its main window (by title) is visible
-  // and its message queue idles; false on time-out.
+  // and its message queue idles; false on time-out, with the reason in
+  // StartFailure().
   bool Start(const std::string& Title);
+  const std::string& StartFailure() const { return startFailure_; }
   // Asks the main window to close and waits for the process to end.
   // Returns the exit code, or -1 when it had to be killed.
   int Close();
@@ -48,6 +50,7 @@ class TProgramUnderTest {
   std::string exe_;
   std::vector<std::pair<std::string, std::string>> env_;
   std::string midiLog_, boxLog_;
+  std::string startFailure_;
   size_t midiSkip_ = 0, boxSkip_ = 0;
   PROCESS_INFORMATION pi_{};
   HWND main_ = nullptr;
