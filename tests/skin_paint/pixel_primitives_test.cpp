@@ -143,7 +143,8 @@ TEST(PixelPrimitives, DrawTextOnlyTouchesTheVisiblePart) {
   EXPECT_GT(inked, 0);
   // Alpha mode on a transparent image: full ink gets alpha 255 and C * 256 * 255 shr 16.
   TestImage clear(40, 20, 0);
-  DrawTextArgb(clear.View(), font, "WWW", true, {0, 0, 40, 20}, DT_LEFT | DT_TOP, 0x000000FF,
+  const TOwnedFont crisp = CrispFont(16);
+  DrawTextArgb(clear.View(), crisp.Get(), "WWW", true, {0, 0, 40, 20}, DT_LEFT | DT_TOP, 0x000000FF,
                false);
   bool opaqueRed = false;
   for (int y = 0; y < 20; ++y)

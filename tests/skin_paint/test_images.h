@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "skin/foundation/pixel_view.h"
+#include "widgets/gdi_handles.h"
 
 class TestImage {
  public:
@@ -42,4 +43,14 @@ inline uint32_t ByteOf(uint32_t v, int n) {
 }
 inline uint32_t WithByte(uint32_t v, int n, uint32_t b) {
   return (v & ~(0xFFu << (8 * n))) | ((b & 0xFF) << (8 * n));
+}
+
+// A bold font drawn without smoothing. Whether text is smoothed depends on
+// the machine's font configuration; tests that read glyph pixels use this so
+// their ink is either full or absent everywhere. Tahoma comes with Wine's own
+// fonts, so the face does not depend on what else the machine has installed.
+inline TOwnedFont CrispFont(int height) {
+  return TOwnedFont(CreateFontA(-height, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                                DEFAULT_PITCH, "Tahoma"));
 }
