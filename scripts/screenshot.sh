@@ -1,21 +1,54 @@
 #!/usr/bin/env bash
 # screenshot.sh EXE WINDOW-TITLE OUT.png — starts EXE under the running Wine
-# session, waits for its window, captures it, and closes the program.
+# session, waits for its window, captures it, and closes the program through
+# its own window, as a user would. Exits 0 only when the picture is saved and
+# the program ended by itself.
 # Message boxes are recorded, not shown, so the capture is never covered.
 set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/common.sh"
 exe=$1 title=$2 out=$3
+closer="$BUILD_DIR/x86_64/tools/close_window.exe"
+[ -f "$closer" ] || { echo "screenshot: $closer is not built" >&2; exit 1; }
+
 log=$(mktemp)
 VARNEL_MESSAGE_LOG="$log" wine "$exe" >/dev/null 2>&1 &
 pid=$!
+trap 'rm -f "$log"' EXIT
+
+# Ends the program whatever state it is in: first through its window, then by
+# its process id as the last resort. Answers 0 when it closed by itself.
+end_program() {
+  local closed=1
+  if wine "$closer" "$title" 10000 >/dev/null; then closed=0; fi
+  # The closer waited inside Wine; the Unix process follows within moments.
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "screenshot: '$title' is still running; ending process $pid" >&2
+    kill "$pid" 2>/dev/null || true
+    sleep 1
+    kill -9 "$pid" 2>/dev/null || true
+    closed=1
+  fi
+  wait "$pid" 2>/dev/null || true
+  return "$closed"
+}
+
 win=""
 for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
   win=$(xdotool search --name "^${title}\$" 2>/dev/null | tail -n 1) && [ -n "$win" ] && break
   sleep 0.2
 done
-[ -n "$win" ] || { echo "window '$title' did not appear" >&2; kill "$pid"; exit 1; }
+if [ -z "$win" ]; then
+  echo "screenshot: window '$title' did not appear" >&2
+  end_program || true
+  exit 1
+fi
 sleep 1.5
 import -window "$win" "$out"
-xdotool windowclose "$win" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
-rm -f "$log"
+if ! end_program; then
+  echo "screenshot: '$title' did not close through its window" >&2
+  exit 1
+fi
 echo "saved $out"
