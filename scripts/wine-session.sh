@@ -3,7 +3,7 @@
 # shellcheck shell=bash
 export WINEPREFIX="${VARNEL_WINEPREFIX:-$DEPS_DIR/wineprefix}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=${VARNEL_DLL_OVERRIDES:+;$VARNEL_DLL_OVERRIDES}"
 export WINEARCH=win64
 export LANG=en_US.UTF-8 LC_ALL=C.UTF-8
 
@@ -23,9 +23,19 @@ start_wine_session() {
     echo "creating the Wine prefix (first time only)"
     mkdir -p "$WINEPREFIX"
     timeout 300 wineboot -i >/dev/null 2>&1 || true
-    # Unmanaged windows: Wine otherwise waits on the (absent) window manager
-    # for every show and hide.
+    # What a new prefix decides by itself is pinned here, so every machine
+    # runs the tests against the same platform:
+    # - unmanaged windows: Wine otherwise waits on the (absent) window
+    #   manager for every show and hide;
+    # - the Windows version Wine reports (6.1), which decides composition;
+    # - 96 dots per inch.
+    # Font smoothing is deliberately left as Wine makes it (greyscale
+    # smoothing on): the tests must not depend on it, and this is what a new
+    # machine has. The display's depth and size come from Xvfb's command line.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine' /v Version /d win7 /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
+      >/dev/null 2>&1 || true
     wineserver -w
   fi
   # One persistent server makes each test process start in a fraction of a

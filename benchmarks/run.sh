@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# run.sh NAME [ARGS...] — builds the x86_64 tree and runs one benchmark under
+# Wine, from its own folder and with whatever stand-ins it needs.
+#   paint    the pixel painters against memcpy of the same bytes
+#   png      our PNG reader against the platform's codec
+#   usb_rpc  transactions per second against the simulated device
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+name="${1:-}"
+case "$name" in
+  paint | png) ;;
+  # The simulated programmer sits behind stand-ins of the USB and device-setup
+  # DLLs, copied beside the benchmark; Wine must take them over its own.
+  usb_rpc) export VARNEL_DLL_OVERRIDES="winusb,setupapi=n" ;;
+  *)
+    echo "usage: benchmarks/run.sh paint|png|usb_rpc [ARGS...]" >&2
+    exit 2
+    ;;
+esac
+shift
+source "$root/scripts/common.sh"
+bash "$root/scripts/build.sh" x86_64 >/dev/null
+exec bash "$root/scripts/wine-run.sh" "$BUILD_DIR/x86_64/benchmarks/$name/${name}_benchmark.exe" "$@"
