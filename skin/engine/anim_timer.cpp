@@ -146,7 +146,8 @@ void TvlThreadedTimer::DoTimer() {
       SetEnabled(false);
       // An animation that took over another one can start at its last step
       // and end before its step function drew anything: draw the final
-      // picture once so the control does not keep a partial blend.
+      // picture once, rather than end without it, so the control does not
+      // keep a partial blend.
       if (lastDrawnStep_ != StepCount) RunCallback(StepCount);
       return;
     }

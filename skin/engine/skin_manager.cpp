@@ -1,6 +1,7 @@
 #include "skin/engine/skin_manager.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "skin/engine/common_data.h"
 #include "skin/engine/manager_options.h"
@@ -97,35 +98,45 @@ void TsSkinManager::Loaded() {
   ListController->Rebuild();
 }
 
+namespace {
+// Freed members are cleared, so a late use fails at once instead of reading
+// freed memory.
+template <typename T>
+void FreeAndClear(T*& object) {
+  TObject::Free(std::exchange(object, nullptr));
+}
+}  // namespace
+
 TsSkinManager::~TsSkinManager() {
   SetActive(false);
   extendedBorders_ = false;
-  TObject::Free(animEffects_);
-  TObject::Free(internalSkins_);
-  TObject::Free(Menus);
-  TObject::Free(HoverTimer);
-  HoverTimer = nullptr;
-  TObject::Free(effects_);
-  TObject::Free(ExtBorderActive);
-  TObject::Free(ExtBorderInactive);
-  ExtBorderActive = ExtBorderInactive = nullptr;
-  TObject::Free(commonSections_);
-  delete CommonSkinData;
-  TObject::Free(menuSupport_);
-  TObject::Free(options_);
-  TObject::Free(scrollsOptions_);
-  TObject::Free(buttonsOptions_);
-  TObject::Free(labelsOptions_);
-  delete ListController;
-  ClearSkinImages();
+  // The dialog hook reads the options and releases the menu windows, so it
+  // goes while they still exist. A default manager installs it even with no
+  // skin loaded, and then SetActive(false) above removes nothing.
   if (DialogHookInstalled) RemoveDialogHook();
+  // A manager that stopped being the default after installing it.
+  if (dialogHook_) UnhookWindowsHookEx(std::exchange(dialogHook_, nullptr));
+  FreeAndClear(animEffects_);
+  FreeAndClear(internalSkins_);
+  FreeAndClear(Menus);
+  FreeAndClear(HoverTimer);
+  FreeAndClear(effects_);
+  FreeAndClear(ExtBorderActive);
+  FreeAndClear(ExtBorderInactive);
+  FreeAndClear(commonSections_);
+  delete std::exchange(CommonSkinData, nullptr);
+  FreeAndClear(menuSupport_);
+  FreeAndClear(options_);
+  FreeAndClear(scrollsOptions_);
+  FreeAndClear(buttonsOptions_);
+  FreeAndClear(labelsOptions_);
+  delete std::exchange(ListController, nullptr);
+  ClearSkinImages();
   // The hook goes with the manager that set it, even when another manager
   // has become the default since: the application must never call a freed
   // manager.
   if (hooked_ && Application) Application->UnhookMainWindow(HookOf(this));
   if (DefaultManager == this) DefaultManager = nullptr;
-  // A manager that stopped being the default after installing it.
-  if (dialogHook_) UnhookWindowsHookEx(dialogHook_);
   StoreThirdPartyLists();
   for (TStringList* list : ClassLists) TObject::Free(list);
   ClassLists.clear();

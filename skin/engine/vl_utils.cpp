@@ -273,10 +273,10 @@ void WaitWithMessages(DWORD Milliseconds) {
   const DWORD start = GetTickCount();
   for (;;) {
     ProcessPendingMessages();
-    DWORD passed = GetTickCount() - start;
-    if (passed >= Milliseconds) break;
+    const DWORD now = GetTickCount();
+    if (TicksElapsed(start, now, Milliseconds)) break;
     // Sleep until a message arrives or the time is up instead of spinning.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, Milliseconds - passed, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, Milliseconds - (now - start), QS_ALLINPUT);
   }
 }
 

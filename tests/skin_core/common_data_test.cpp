@@ -1,6 +1,8 @@
 // Per-control skin state: section choice, registration, updates, states.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "probe.h"
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/manager_options.h"
@@ -143,6 +145,27 @@ TEST_F(CommonDataTest, RegistrationFollowsTheWindow) {
   late->SkinData = nullptr;
   late->ClearState(csDestroying);
   EXPECT_EQ(GetPropA(h, "VLSDATA"), nullptr);
+}
+
+// While the application terminates, a skin state that goes still takes its
+// property off a window that lives on. Terminated cannot be cleared again, so
+// this runs in a child process of its own.
+TEST_F(CommonDataTest, RegistrationGoesAlsoWhileTheApplicationTerminates) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        TProbeControl* control = AddProbe(Form, "Ending", false);
+        control->SkinData = new TsCommonData(control, false);
+        control->HandleNeeded();
+        const HWND h = control->Handle();
+        PostQuitMessage(0);
+        Application->ProcessMessages();
+        const bool terminated = Application->Terminated();
+        TObject::Free(control->SkinData);
+        control->SkinData = nullptr;
+        std::exit(terminated && GetPropA(h, "VLSDATA") == nullptr ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 TEST_F(CommonDataTest, NestedUpdatesClearAtOnceNotifyAtTheEnd) {

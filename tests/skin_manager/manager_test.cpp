@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/engine/common_data.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_loading.h"
 #include "skin/engine/skin_manager.h"
@@ -35,9 +36,16 @@ std::vector<Received>& Log() {
 class TCommandForm : public TForm {
  public:
   explicit TCommandForm(TComponent* AOwner) : TForm(AOwner, TCreateNew{}) {}
+  // The skin state the form answers with, as a skinned control would.
+  TsCommonData* SkinData = nullptr;
   void WndProc(TMessage& Message) override {
-    if (Message.Msg == SkinCommandMessage)
+    if (Message.Msg == SkinCommandMessage) {
       Log().push_back({Name(), SkinCmdCode(Message.WParam), Message.LParam});
+      if (SkinData && SkinCmdCode(Message.WParam) == SkinCmdGetSkinData) {
+        Message.Result = reinterpret_cast<LRESULT>(SkinData);
+        return;
+      }
+    }
     TForm::WndProc(Message);
   }
 };
@@ -124,6 +132,10 @@ TEST_F(ManagerTest, FirstManagerStaysDefaultUntilDestroyed) {
   COPYDATASTRUCT cds{0, sizeof rec, &rec};
   SendMessageA(Application->Handle(), WM_COPYDATA, 7, reinterpret_cast<LPARAM>(&cds));
   EXPECT_EQ(second->LivePreview.Marker, 0);
+  // Made default while active, it installed the dialog hook with no skin
+  // loaded: its destructor must take the hook down before the options the
+  // hook reads are gone.
+  EXPECT_TRUE(second->DialogHookInstalled);
   Free(second);
   EXPECT_EQ(DefaultManager, nullptr);
 }
@@ -395,12 +407,36 @@ TEST_F(ManagerTest, HoverTimerForgetsAWindowTheCursorHasLeft) {
     m->HoverTimer->OnTimer(m->HoverTimer);
     EXPECT_EQ(m->HotWindow, b->Handle());
   }
+  // A hot control that is no longer hot goes first, then the window.
   SetCursorPos(5, 5);
+  m->SetHotWindow(b->Handle());
+  m->HotControl = a;
   Log().clear();
   m->HoverTimer->OnTimer(m->HoverTimer);
   EXPECT_EQ(m->HotWindow, nullptr);
-  ASSERT_EQ(ReceiversOf(SkinCmdMouseLeave), std::vector<std::string>{"B"});
-  EXPECT_EQ(Log().back().LParam, self);
+  EXPECT_EQ(m->HotControl, nullptr);
+  EXPECT_EQ(ReceiversOf(SkinCmdMouseLeave), (std::vector<std::string>{"A", "B"}));
+
+  // A control that still counts itself hot keeps the window hot; the tick
+  // then tells the control alone, with the manager as the sender like every
+  // other mouse-leave, so receivers that check the sender act on it.
+  TsCommonData data(a, false);
+  data.Hot = true;
+  a->SkinData = &data;
+  m->SetHotWindow(b->Handle());
+  m->HotControl = a;
+  Log().clear();
+  m->HoverTimer->OnTimer(m->HoverTimer);
+  EXPECT_EQ(m->HotWindow, b->Handle());
+  EXPECT_EQ(m->HotControl, a);
+  ASSERT_EQ(ReceiversOf(SkinCmdMouseLeave), std::vector<std::string>{"A"});
+  for (const Received& r : Log()) {
+    if (r.Code == SkinCmdMouseLeave) {
+      EXPECT_EQ(r.LParam, self);
+    }
+  }
+  m->HotControl = nullptr;
+  a->SkinData = nullptr;
 }
 
 }  // namespace

@@ -37,6 +37,11 @@ TEST(ColourMath, TableOfOperations) {
       {"hue offset 0 on a TColor is identity", ChangeColorHue(0, 0xFF00000F), 0xFF00000F},
       {"hue on a TColor: red (low byte) to green", ChangeColorHue(120, 0x000000FF), 0x0000FF00},
       {"hue keeps the top byte", RotateHuePixel(120, 0x55FF0000), 0x5500FF00},
+      // (200, 100, 50): V 200, S 0.75, H 20. Offsets that land a quarter into
+      // the odd sectors, where q (162) and t (87) trade places if mixed up.
+      {"hue into sector 1 is (q, V, p)", RotateHuePixel(55, 0x00C86432), 0x00A2C832},
+      {"hue into sector 3 is (p, q, V)", RotateHuePixel(175, 0x00C86432), 0x0032A2C8},
+      {"hue into sector 5 is (V, p, q)", RotateHuePixel(295, 0x00C86432), 0x00C832A2},
       {"tone of black stays black", ToneColor(0x11000000, 0x00123456), 0x11000000},
       {"tone of white is tone*255 shr 8 in the other order", ToneColor(0x00FFFFFF, 0x00804020),
        ((0x20u * 255 >> 8) << 16) | ((0x40u * 255 >> 8) << 8) | (0x80u * 255 >> 8)},
@@ -50,6 +55,9 @@ TEST(ColourMath, LumaRoundsHalfToEven) {
   EXPECT_EQ(PixelLuma(0x00646464), 100);
   EXPECT_EQ(PixelLuma(0x00FF0000), 76);
   EXPECT_EQ(PixelLuma(0x000000FF), 29);
+  // Exact ties: 0.114 * 250 = 28.5 and 0.587 * 12 + 0.114 * 4 = 7.5.
+  EXPECT_EQ(PixelLuma(0x000000FA), 28);
+  EXPECT_EQ(PixelLuma(0x00000C04), 8);
 }
 
 TEST(ColourMath, ControlToneColorAppliesToneHueSaturation) {
