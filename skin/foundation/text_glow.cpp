@@ -76,7 +76,8 @@ GlowKernel BuildGlowKernel(int radius) {
 
 void BlurByteLine(uint8_t* line, int count, const GlowKernel& kernel) {
   if (count <= 0) return;
-  std::vector<uint8_t> out(static_cast<size_t>(count));
+  std::vector<uint8_t> out;
+  out.resize(static_cast<size_t>(count));
   const int j = kernel.HalfWidth;
   for (int i = 0; i < count; ++i) {
     float s = 0;
@@ -93,10 +94,11 @@ void BlurByteLine(uint8_t* line, int count, const GlowKernel& kernel) {
 
 void BlurGray8(TBitmap* bitmap, int radius) {
   const GreyView v = GreyViewOf(bitmap);
-  if (v.Base == nullptr) return;
+  if (v.Base == nullptr || v.Width <= 0 || v.Height <= 0) return;
   const GlowKernel kernel = BuildGlowKernel(radius);
   for (int y = 0; y < v.Height; ++y) BlurByteLine(v.Row(y), v.Width, kernel);
-  std::vector<uint8_t> column(static_cast<size_t>(v.Height));
+  std::vector<uint8_t> column;
+  column.resize(static_cast<size_t>(v.Height));
   for (int x = 0; x < v.Width; ++x) {
     for (int y = 0; y < v.Height; ++y) column[y] = v.Row(y)[x];
     BlurByteLine(column.data(), v.Height, kernel);
