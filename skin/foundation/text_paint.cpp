@@ -100,20 +100,25 @@ void DrawSectionText(TCanvas* canvas, const char* text, bool enabled, RECT rect,
   if (canvas == nullptr || text == nullptr) return;
   if (source == nullptr) source = DefaultSkinSource();
   SetBkMode(canvas->Handle(), TRANSPARENT);
-  if (source != nullptr && source->ValidSection(sectionIndex)) {
-    const TsGeneralData& section = source->Section(sectionIndex);
-    if (enabled) {
-      const TsGenState& st = section.Props[ClipSectionState(section, state)];
-      auto toRgb = [](SkinColor c) { return ColorToRGB(static_cast<TColor>(c)); };
-      DrawContours(canvas, text, rect, format, st, toRgb);
-      SetTextColor(canvas->Handle(), toRgb(st.FontColor));
-    } else {
-      const TsGenState& normal = section.Props[0];
-      canvas->Font()->SetColor(static_cast<TColor>(
-          MixTwoColors(uint32_t(normal.FontColor), uint32_t(normal.Color), DisabledBlendLevel)));
-    }
+  if (source == nullptr || !source->ValidSection(sectionIndex)) {
+    CanvasDrawText(canvas, text, rect, format);
+    return;
   }
+  const TsGeneralData& section = source->Section(sectionIndex);
+  if (!enabled) {
+    const TsGenState& normal = section.Props[0];
+    canvas->Font()->SetColor(static_cast<TColor>(
+        MixTwoColors(uint32_t(normal.FontColor), uint32_t(normal.Color), DisabledBlendLevel)));
+    CanvasDrawText(canvas, text, rect, format);
+    return;
+  }
+  const TsGenState& st = section.Props[ClipSectionState(section, state)];
+  auto toRgb = [](SkinColor c) { return ColorToRGB(static_cast<TColor>(c)); };
+  DrawContours(canvas, text, rect, format, st, toRgb);
+  SetTextColor(canvas->Handle(), toRgb(st.FontColor));
   CanvasDrawText(canvas, text, rect, format);
+  // The canvas believes its font colour is in the DC.
+  SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
 }
 
 void DrawControlText(TCanvas* canvas, const char* text, bool enabled, RECT rect, UINT format,

@@ -107,13 +107,16 @@ TEST(SectionText, WithoutSkinOrTextTheCanvasColoursOrNothing) {
   TextRecorder rec;
   rec.Canvas.Font()->SetColor(TColor(0x00AA00));
   DrawSectionText(&rec.Canvas, nullptr, true, kTextRect, DT_SINGLELINE, 0, 1, &skin);
+  DrawSectionText(&rec.Canvas, "S", true, kTextRect, DT_SINGLELINE, 0, 0, &skin);
   DrawSectionText(&rec.Canvas, "A", true, kTextRect, DT_SINGLELINE, 5, 1, &skin);
   DrawSectionText(&rec.Canvas, "B", true, kTextRect, DT_SINGLELINE, 0, 1, &empty);
   const auto drawn = rec.Finish();
-  ASSERT_EQ(drawn.size(), 2u);
-  EXPECT_EQ(drawn[0].Text, "A");
-  EXPECT_EQ(drawn[0].Color, COLORREF(0x00AA00));
+  ASSERT_EQ(drawn.size(), 3u);
+  EXPECT_EQ(drawn[0].Color, COLORREF(0x102030));
+  // A skinned caption leaves the canvas's own colour in force behind it.
+  EXPECT_EQ(drawn[1].Text, "A");
   EXPECT_EQ(drawn[1].Color, COLORREF(0x00AA00));
+  EXPECT_EQ(drawn[2].Color, COLORREF(0x00AA00));
 }
 
 ControlTextParams SkinnedControl(const FakeSkin& skin) {
