@@ -20,17 +20,10 @@ int TextLength(const char* text) {
 template <typename ToRgb>
 void DrawContours(TCanvas* canvas, const char* text, const RECT& rect, UINT format,
                   const TsGenState& st, ToRgb toRgb) {
-  const struct {
-    SkinColor color;
-    int dx, dy;
-  } contours[] = {{st.ContourLeft, -1, 0},
-                  {st.ContourTop, 0, -1},
-                  {st.ContourRight, 1, 0},
-                  {st.ContourBottom, 0, 1}};
-  for (const auto& c : contours) {
-    if (c.color == -1) continue;
-    SetTextColor(canvas->Handle(), toRgb(c.color));
-    RECT r = MakeRECT(rect.left + c.dx, rect.top + c.dy, rect.right + c.dx, rect.bottom + c.dy);
+  for (const TextContour& c : StateContours(st)) {
+    if (c.Color == -1) continue;
+    SetTextColor(canvas->Handle(), toRgb(c.Color));
+    RECT r = MovedRect(rect, c);
     CanvasDrawText(canvas, text, r, format);
   }
 }
@@ -84,6 +77,13 @@ struct GlowCacheOwner {
 };
 
 }  // namespace
+
+std::array<TextContour, 4> StateContours(const TsGenState& state) {
+  return {{{state.ContourLeft, -1, 0},
+           {state.ContourTop, 0, -1},
+           {state.ContourRight, 1, 0},
+           {state.ContourBottom, 0, 1}}};
+}
 
 int DrawTextCapped(HDC dc, const std::string& text, RECT& rect, UINT format) {
   const int len = static_cast<int>(std::min<size_t>(text.size(), kMaxDrawTextChars));

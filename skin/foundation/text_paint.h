@@ -6,10 +6,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "skin/foundation/pixel_view.h"
+#include "skin/foundation/skin_records.h"
 #include "skin/foundation/skin_source.h"
 #include "widgets/gdi_handles.h"
 
@@ -26,6 +28,17 @@ constexpr uint8_t kGlowUp = 2;
 constexpr uint8_t kGlowRight = 4;
 constexpr uint8_t kGlowDown = 8;
 constexpr uint8_t kGlowAllSides = 15;
+
+// The one-pixel contour copies of a state's text in drawing order (left,
+// top, right, bottom): colour (-1 none) and offset.
+struct TextContour {
+  SkinColor Color;
+  int Dx, Dy;
+};
+std::array<TextContour, 4> StateContours(const TsGenState& state);
+inline RECT MovedRect(const RECT& r, const TextContour& c) {
+  return MakeRECT(r.left + c.Dx, r.top + c.Dy, r.right + c.Dx, r.bottom + c.Dy);
+}
 
 // DrawTextA with at most kMaxDrawTextChars characters of text; rect takes
 // DrawTextA's answer (DT_CALCRECT).
