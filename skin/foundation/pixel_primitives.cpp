@@ -8,6 +8,7 @@
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/dib_surface.h"
 #include "skin/foundation/skin_source.h"
+#include "skin/foundation/text_paint.h"
 
 namespace {
 
@@ -186,10 +187,6 @@ void FillCornerFromBackground(const PixelView& dst, const PixelView& src, RECT r
   }
 }
 
-namespace {
-constexpr int kMaxDrawTextChars = 5460;
-}
-
 void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, bool alphaMode,
                   RECT rect, UINT format, uint32_t color, bool plain) {
   if (!bitmap.Valid()) return;
@@ -252,17 +249,9 @@ void DrawSectionTextArgb(const PixelView& bitmap, HFONT font, uint32_t canvasFon
   }
   const TsGenState& st = source->Section(sectionIndex).Props[std::clamp(state, 0, 2)];
   if (alphaMode) {
-    const struct {
-      int32_t color;
-      int dx, dy;
-    } contours[] = {{st.ContourLeft, -1, 0},
-                    {st.ContourTop, 0, -1},
-                    {st.ContourRight, 1, 0},
-                    {st.ContourBottom, 0, 1}};
-    for (const auto& c : contours) {
-      if (c.color == -1) continue;
-      RECT r = MakeRECT(rect.left + c.dx, rect.top + c.dy, rect.right + c.dx, rect.bottom + c.dy);
-      DrawTextArgb(bitmap, font, text, true, r, format, uint32_t(c.color), false);
+    for (const TextContour& c : StateContours(st)) {
+      if (c.Color == -1) continue;
+      DrawTextArgb(bitmap, font, text, true, MovedRect(rect, c), format, uint32_t(c.Color), false);
     }
   }
   DrawTextArgb(bitmap, font, text, alphaMode, rect, format, uint32_t(st.FontColor), false);

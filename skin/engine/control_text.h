@@ -1,0 +1,46 @@
+// The engine's side of skinned text and drawing helpers: the same painters
+// fed from a skin manager and a control's skin state, and the choice of the
+// section whose colours show under a see-through control.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/foundation/skin_source.h"
+#include "skin/foundation/text_paint.h"
+
+class TCanvas;
+class TControl;
+class TWinControl;
+class TsCommonData;
+class TsSkinManager;
+
+// The manager's loaded skin as the painters read it, for the length of one
+// paint (the manager does not outlive-check it).
+class ManagerSkinView : public SkinSource {
+ public:
+  explicit ManagerSkinView(const TsSkinManager* manager) : manager_(manager) {}
+  int SectionCount() const override;
+  const TsGeneralData& Section(int index) const override;
+  int ImageCount() const override;
+  const TsMaskData& ImageData(int index) const override;
+  PixelView MasterPixels() const override;
+
+ private:
+  const TsSkinManager* manager_;
+};
+
+// The section whose background shows behind a control in a state: index,
+// unless the control is in its normal state or the section is see-through
+// (40 percent or more) there, when the control is asked which section lies
+// under it. A control that gives no section keeps index.
+int EffectiveSectionIndex(TControl* control, int index, TsSkinManager* manager, int state);
+
+// Nil manager: the default manager.
+void DrawSectionText(TCanvas* canvas, const char* text, bool enabled, RECT rect, UINT format,
+                     int sectionIndex, int state, TsSkinManager* manager);
+void DrawControlText(TCanvas* canvas, const char* text, bool enabled, RECT rect, UINT format,
+                     TsCommonData* skinData, int state);
+
+// Graphic children left out of the clip, unless the default manager paints
+// standard images transparently (or there is no default manager).
+void ExcludeGraphicChildren(HDC dc, TWinControl* parent, int x, int y);
