@@ -196,6 +196,7 @@ void TApplication::WndProc(TMessage& m) {
   std::vector<TWindowHook> hooks = hooks_;
   for (const TWindowHook& h : hooks)
     if (h(m)) return;
+  if (WindowStateMessage(m)) return;
   switch (m.Msg) {
     case WM_CLOSE:
       if (mainForm_) mainForm_->Close();

@@ -370,6 +370,7 @@ void TCustomForm::ShowingChanged() {
     DoHide();
     ShowWindow(handle_, SW_HIDE);
   }
+  if (Application) Application->FormVisibilityChanged();
 }
 
 void TCustomForm::Dispatch(TMessage& m) {
@@ -383,6 +384,9 @@ void TCustomForm::Dispatch(TMessage& m) {
     case WM_CLOSE:
       Close();
       return;
+    case WM_SYSCOMMAND:
+      if (Application && Application->RelaySysCommand(this, m)) return;
+      break;
     case WM_ACTIVATE:
       SetActive(LOWORD(m.WParam) != WA_INACTIVE);
       return;

@@ -230,6 +230,15 @@ class TApplication : public TComponent {
   void HandleMessage();
   bool Active() const { return active_; }
 
+  // The application window carries the task-bar button: shown zero-sized
+  // while a form is visible. Minimize hides the forms with it; Restore
+  // shows them back. Both go through WM_SYSCOMMAND of the application
+  // window, so its hooks see them.
+  void Minimize();
+  void Restore();
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
+
   // Reports the exception being handled (call inside a catch block):
   // OnException when set, else ShowException; EAbort is silent.
   void HandleException(TObject* Sender);
@@ -250,6 +259,12 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& Msg);
   bool IsKeyMsg(MSG& Msg);
   void WndProc(TMessage& Message);
+  // The application window's own answers (minimize, restore, focus).
+  bool WindowStateMessage(TMessage& Message);
+  // Shows the application window while a form is visible, hides it after.
+  void FormVisibilityChanged();
+  // The main form's minimize and restore go to the application window.
+  bool RelaySysCommand(TCustomForm* Form, TMessage& Message);
 
   HWND handle_ = nullptr;
   std::string title_;
