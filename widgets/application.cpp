@@ -2,6 +2,7 @@
 // reporting of exceptions.
 #include <algorithm>
 
+#include "widgets/dialogs.h"
 #include "widgets/exceptions.h"
 #include "widgets/forms.h"
 #include "widgets/message_box.h"
@@ -228,6 +229,7 @@ void InitFormsUnit() {
   if (!Application) Application = new TApplication(nullptr);
   SetMessageBoxOwner(&BoxOwner);
   SetMessageBoxTitle(&BoxTitle);
+  SetMessageDialog(&ShowMessageDialogForm);
 }
 
 void DestroyApplication() {
@@ -241,6 +243,7 @@ void FinalizeFormsUnit() {
   DestroyApplication();
   SetMessageBoxOwner(nullptr);
   SetMessageBoxTitle(nullptr);
+  SetMessageDialog(nullptr);
   TScreen* s = Screen;
   Screen = nullptr;
   TObject::Free(s);

@@ -199,6 +199,10 @@ bool TCustomForm::CloseQuery() {
 }
 
 void TCustomForm::Close() {
+  if (formState_ & fsModal) {
+    modalResult_ = mrCancel;  // the modal loop closes it
+    return;
+  }
   if (!CloseQuery()) return;
   TCloseAction action = caHide;
   DoClose(action);

@@ -40,6 +40,19 @@ enum : TFormState {
   fsActivated = 1u << 5,
 };
 
+// Modal results: the button ids of a message box where they exist.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO,
+                       mrAll = mrNo + 1, mrNoToAll = mrAll + 1, mrYesToAll = mrNoToAll + 1;
+
+// The windows a modal form or box disables: every visible, enabled top-level
+// window of the thread but the given one. EnableTaskWindows enables again
+// those of the list that still exist, and no other.
+using TTaskWindowList = std::vector<HWND>;
+TTaskWindowList DisableTaskWindows(HWND ActiveWindow);
+void EnableTaskWindows(const TTaskWindowList& List);
+
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
 using TExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E)>;
@@ -67,6 +80,12 @@ class TCustomForm : public TWinControl {
   void Release();
   void Show();
   void Hide() { SetVisible(false); }
+  // Shows the form and runs the message loop until ModalResult is set (Close
+  // sets mrCancel; so does the end of the application), with the thread's
+  // other windows disabled; then hides it and gives the activation back.
+  virtual TModalResult ShowModal();
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult v) { modalResult_ = v; }
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle v);
@@ -134,6 +153,8 @@ class TCustomForm : public TWinControl {
   void ShowingChanged();
   void SetActive(bool v);
   void SetWindowFocus();
+  // A result was set: CloseQuery and OnClose may still keep the form open.
+  void CloseModal();
 
   std::unique_ptr<TControlCanvas> canvas_;
   TWinControl* activeControl_ = nullptr;
@@ -142,6 +163,7 @@ class TCustomForm : public TWinControl {
   TPosition position_ = poDesigned;
   TWindowState windowState_ = wsNormal;
   TFormState formState_ = 0;
+  TModalResult modalResult_ = mrNone;
   int pixelsPerInch_ = 96;
   int clientWidth_ = 0, clientHeight_ = 0;
   bool createNew_ = false;
