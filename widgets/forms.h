@@ -17,6 +17,8 @@
 #include "widgets/controls.h"
 #include "widgets/exceptions.h"
 
+class TMainMenu;
+
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TPosition {
@@ -115,6 +117,10 @@ class TCustomForm : public TWinControl {
   bool CanFocus() override { return Visible() && Enabled(); }
   void SetFocus() override;
   TCanvas* Canvas() const { return canvas_.get(); }
+  // The menu bar; the form dispatches its menu messages to it.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* v);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -134,6 +140,7 @@ class TCustomForm : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void DestroyWnd() override;
   void PaintWindow(HDC DC) override;
   virtual void DoCreate();
@@ -155,10 +162,14 @@ class TCustomForm : public TWinControl {
   void SetWindowFocus();
   // A result was set: CloseQuery and OnClose may still keep the form open.
   void CloseModal();
+  // Takes the menu off the window before the window goes (a window destroys
+  // its menu with it).
+  void DetachMenu();
 
   std::unique_ptr<TControlCanvas> canvas_;
   TWinControl* activeControl_ = nullptr;
   TWinControl* focusedControl_ = nullptr;
+  TMainMenu* menu_ = nullptr;
   TFormBorderStyle borderStyle_ = bsSizeable;
   TPosition position_ = poDesigned;
   TWindowState windowState_ = wsNormal;
@@ -196,6 +207,8 @@ class TScreen : public TComponent {
   int PixelsPerInch() const { return ScreenPixelsPerInch(); }
   int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  // The system's menu font, read on first use.
+  TFont* MenuFont();
 
  private:
   friend class TCustomForm;
@@ -208,6 +221,7 @@ class TScreen : public TComponent {
   TCustomForm* activeForm_ = nullptr;
   TCustomForm* focusedForm_ = nullptr;
   TWinControl* activeControl_ = nullptr;
+  std::unique_ptr<TFont> menuFont_;
 };
 
 class TApplication : public TComponent {
