@@ -10,19 +10,19 @@
 namespace {
 
 // What the shell lists: visible, unowned, not a tool window (or forced with
-// WS_EX_APPWINDOW). Collected over this thread's top-level windows.
+// WS_EX_APPWINDOW).
+BOOL CALLBACK CollectListed(HWND w, LPARAM p) {
+  LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+  bool listed = IsWindowVisible(w) &&
+                ((ex & WS_EX_APPWINDOW) || (!GetWindow(w, GW_OWNER) && !(ex & WS_EX_TOOLWINDOW)));
+  if (listed) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+  return TRUE;
+}
+
+// Collected over this thread's top-level windows.
 std::vector<HWND> TaskBarWindows() {
   std::vector<HWND> out;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
-        bool listed = IsWindowVisible(w) && ((ex & WS_EX_APPWINDOW) ||
-                                             (!GetWindow(w, GW_OWNER) && !(ex & WS_EX_TOOLWINDOW)));
-        if (listed) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&out));
+  EnumThreadWindows(GetCurrentThreadId(), CollectListed, reinterpret_cast<LPARAM>(&out));
   return out;
 }
 

@@ -45,8 +45,11 @@ struct TClicks {
 
 // Ends a modal popup that nothing else ends, so a fault fails the test
 // instead of hanging it.
+void CALLBACK EndTheMenu(HWND, UINT, UINT_PTR, DWORD) {
+  EndMenu();
+}
 struct TPopupGuard {
-  UINT_PTR Timer = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  UINT_PTR Timer = SetTimer(nullptr, 0, 5000, EndTheMenu);
   ~TPopupGuard() { KillTimer(nullptr, Timer); }
 };
 
