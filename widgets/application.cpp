@@ -2,6 +2,7 @@
 // reporting of exceptions.
 #include <algorithm>
 
+#include "widgets/dialogs.h"
 #include "widgets/exceptions.h"
 #include "widgets/forms.h"
 #include "widgets/message_box.h"
@@ -196,6 +197,7 @@ void TApplication::WndProc(TMessage& m) {
   std::vector<TWindowHook> hooks = hooks_;
   for (const TWindowHook& h : hooks)
     if (h(m)) return;
+  if (WindowStateMessage(m)) return;
   switch (m.Msg) {
     case WM_CLOSE:
       if (mainForm_) mainForm_->Close();
@@ -227,6 +229,7 @@ void InitFormsUnit() {
   if (!Application) Application = new TApplication(nullptr);
   SetMessageBoxOwner(&BoxOwner);
   SetMessageBoxTitle(&BoxTitle);
+  SetMessageDialog(&ShowMessageDialogForm);
 }
 
 void DestroyApplication() {
@@ -240,6 +243,7 @@ void FinalizeFormsUnit() {
   DestroyApplication();
   SetMessageBoxOwner(nullptr);
   SetMessageBoxTitle(nullptr);
+  SetMessageDialog(nullptr);
   TScreen* s = Screen;
   Screen = nullptr;
   TObject::Free(s);

@@ -49,6 +49,8 @@ void TButton::CreateWnd() {
 }
 
 void TButton::Click() {
+  if (modalResult_ != mrNone)
+    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(modalResult_);
   TControl::Click();
 }
 

@@ -3,6 +3,7 @@
 
 #include "widgets/controls.h"
 #include "widgets/exceptions.h"
+#include "widgets/menus.h"
 
 namespace {
 TControl* captureControl = nullptr;
@@ -48,6 +49,10 @@ const TClassInfo& TControl::StaticClass() {
         "Font", TPropKind::Object, TFont::StaticClass(),
         [](const TControl& c) -> TObject* { return c.Font(); },
         [](TControl& c, TObject* v) { c.Font()->Assign(dynamic_cast<TPersistent*>(v)); });
+    b.Obj(
+        "PopupMenu", TPropKind::Component, TPopupMenu::StaticClass(),
+        [](const TControl& c) -> TObject* { return c.PopupMenu(); },
+        [](TControl& c, TObject* v) { c.SetPopupMenu(dynamic_cast<TPopupMenu*>(v)); });
     b.Bool(
         "ParentFont", [](const TControl& c) { return c.ParentFont(); },
         [](TControl& c, int v) { c.SetParentFont(v != 0); }, true);

@@ -142,6 +142,8 @@ bool Guarded(TObject* Sender, F&& f) noexcept {
 
 // ---- TControl ------------------------------------------------------------------------
 
+class TPopupMenu;
+
 class TControl : public TComponent {
   DECLARE_CLASS(TControl, TComponent)
  public:
@@ -223,6 +225,10 @@ class TControl : public TComponent {
   void SetHint(const std::string& v) { hint_ = v; }
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool v) { showHint_ = v; }
+  // Shown on WM_CONTEXTMENU over the control.
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* v);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor v);
   TControlStyle ControlStyle() const { return controlStyle_; }
@@ -315,6 +321,7 @@ class TControl : public TComponent {
   std::string hint_;
   bool showHint_ = false;
   TCursor cursor_ = crDefault;
+  TPopupMenu* popupMenu_ = nullptr;
 };
 
 // ---- TWinControl ---------------------------------------------------------------------

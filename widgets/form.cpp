@@ -4,6 +4,7 @@
 #include "widgets/exceptions.h"
 #include "widgets/form_reader.h"
 #include "widgets/forms.h"
+#include "widgets/menus.h"
 
 const TEnumInfo& TCustomForm::BorderStyleInfo() {
   static const TEnumInfo info{
@@ -45,6 +46,10 @@ const TClassInfo& TCustomForm::StaticClass() {
     b.Int(
         "PixelsPerInch", [](const TCustomForm& f) { return f.PixelsPerInch(); },
         [](TCustomForm& f, int v) { f.SetPixelsPerInch(v); });
+    b.Obj(
+        "Menu", TPropKind::Component, TMainMenu::StaticClass(),
+        [](const TCustomForm& f) -> TObject* { return f.Menu(); },
+        [](TCustomForm& f, TObject* v) { f.SetMenu(dynamic_cast<TMainMenu*>(v)); });
     b.Enum(
         "Position", PositionInfo(), [](const TCustomForm& f) { return f.Position(); },
         [](TCustomForm& f, int v) { f.SetPosition(static_cast<TPosition>(v)); }, poDesigned);
@@ -199,6 +204,10 @@ bool TCustomForm::CloseQuery() {
 }
 
 void TCustomForm::Close() {
+  if (formState_ & fsModal) {
+    modalResult_ = mrCancel;  // the modal loop closes it
+    return;
+  }
   if (!CloseQuery()) return;
   TCloseAction action = caHide;
   DoClose(action);
@@ -277,6 +286,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 }
 
 void TCustomForm::DestroyWnd() {
+  DetachMenu();
   canvas_->FreeHandle();
   TWinControl::DestroyWnd();
 }
@@ -370,9 +380,11 @@ void TCustomForm::ShowingChanged() {
     DoHide();
     ShowWindow(handle_, SW_HIDE);
   }
+  if (Application) Application->FormVisibilityChanged();
 }
 
 void TCustomForm::Dispatch(TMessage& m) {
+  if (menu_ && DispatchMenuMessage(menu_, m)) return;
   switch (m.Msg) {
     case CM_SHOWINGCHANGED:
       ShowingChanged();
@@ -383,6 +395,9 @@ void TCustomForm::Dispatch(TMessage& m) {
     case WM_CLOSE:
       Close();
       return;
+    case WM_SYSCOMMAND:
+      if (Application && Application->RelaySysCommand(this, m)) return;
+      break;
     case WM_ACTIVATE:
       SetActive(LOWORD(m.WParam) != WA_INACTIVE);
       return;

@@ -17,6 +17,8 @@
 #include "widgets/controls.h"
 #include "widgets/exceptions.h"
 
+class TMainMenu;
+
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TPosition {
@@ -39,6 +41,19 @@ enum : TFormState {
   fsCreatedMDIChild = 1u << 4,
   fsActivated = 1u << 5,
 };
+
+// Modal results: the button ids of a message box where they exist.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO,
+                       mrAll = mrNo + 1, mrNoToAll = mrAll + 1, mrYesToAll = mrNoToAll + 1;
+
+// The windows a modal form or box disables: every visible, enabled top-level
+// window of the thread but the given one. EnableTaskWindows enables again
+// those of the list that still exist, and no other.
+using TTaskWindowList = std::vector<HWND>;
+TTaskWindowList DisableTaskWindows(HWND ActiveWindow);
+void EnableTaskWindows(const TTaskWindowList& List);
 
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
@@ -67,6 +82,12 @@ class TCustomForm : public TWinControl {
   void Release();
   void Show();
   void Hide() { SetVisible(false); }
+  // Shows the form and runs the message loop until ModalResult is set (Close
+  // sets mrCancel; so does the end of the application), with the thread's
+  // other windows disabled; then hides it and gives the activation back.
+  virtual TModalResult ShowModal();
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult v) { modalResult_ = v; }
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle v);
@@ -96,6 +117,10 @@ class TCustomForm : public TWinControl {
   bool CanFocus() override { return Visible() && Enabled(); }
   void SetFocus() override;
   TCanvas* Canvas() const { return canvas_.get(); }
+  // The menu bar; the form dispatches its menu messages to it.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* v);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -115,6 +140,7 @@ class TCustomForm : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void DestroyWnd() override;
   void PaintWindow(HDC DC) override;
   virtual void DoCreate();
@@ -134,14 +160,21 @@ class TCustomForm : public TWinControl {
   void ShowingChanged();
   void SetActive(bool v);
   void SetWindowFocus();
+  // A result was set: CloseQuery and OnClose may still keep the form open.
+  void CloseModal();
+  // Takes the menu off the window before the window goes (a window destroys
+  // its menu with it).
+  void DetachMenu();
 
   std::unique_ptr<TControlCanvas> canvas_;
   TWinControl* activeControl_ = nullptr;
   TWinControl* focusedControl_ = nullptr;
+  TMainMenu* menu_ = nullptr;
   TFormBorderStyle borderStyle_ = bsSizeable;
   TPosition position_ = poDesigned;
   TWindowState windowState_ = wsNormal;
   TFormState formState_ = 0;
+  TModalResult modalResult_ = mrNone;
   int pixelsPerInch_ = 96;
   int clientWidth_ = 0, clientHeight_ = 0;
   bool createNew_ = false;
@@ -174,6 +207,8 @@ class TScreen : public TComponent {
   int PixelsPerInch() const { return ScreenPixelsPerInch(); }
   int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  // The system's menu font, read on first use.
+  TFont* MenuFont();
 
  private:
   friend class TCustomForm;
@@ -186,6 +221,7 @@ class TScreen : public TComponent {
   TCustomForm* activeForm_ = nullptr;
   TCustomForm* focusedForm_ = nullptr;
   TWinControl* activeControl_ = nullptr;
+  std::unique_ptr<TFont> menuFont_;
 };
 
 class TApplication : public TComponent {
@@ -230,6 +266,15 @@ class TApplication : public TComponent {
   void HandleMessage();
   bool Active() const { return active_; }
 
+  // The application window carries the task-bar button: shown zero-sized
+  // while a form is visible. Minimize hides the forms with it; Restore
+  // shows them back. Both go through WM_SYSCOMMAND of the application
+  // window, so its hooks see them.
+  void Minimize();
+  void Restore();
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
+
   // Reports the exception being handled (call inside a catch block):
   // OnException when set, else ShowException; EAbort is silent.
   void HandleException(TObject* Sender);
@@ -250,6 +295,12 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& Msg);
   bool IsKeyMsg(MSG& Msg);
   void WndProc(TMessage& Message);
+  // The application window's own answers (minimize, restore, focus).
+  bool WindowStateMessage(TMessage& Message);
+  // Shows the application window while a form is visible, hides it after.
+  void FormVisibilityChanged();
+  // The main form's minimize and restore go to the application window.
+  bool RelaySysCommand(TCustomForm* Form, TMessage& Message);
 
   HWND handle_ = nullptr;
   std::string title_;

@@ -44,6 +44,9 @@ struct TMemoryDCTraits {
 struct TIconTraits {
   static void Free(HICON h) { DestroyIcon(h); }
 };
+struct TMenuTraits {
+  static void Free(HMENU h) { DestroyMenu(h); }
+};
 struct TModuleTraits {
   static void Free(HMODULE h) { FreeLibrary(h); }
 };
@@ -58,6 +61,9 @@ using TOwnedRegion = TOwnedHandle<HRGN, TGdiObjectTraits>;
 using TMemoryDC = TOwnedHandle<HDC, TMemoryDCTraits>;
 // An icon or cursor from CreateIconIndirect/CopyIcon/LoadImage (not shared).
 using TOwnedIcon = TOwnedHandle<HICON, TIconTraits>;
+// A menu from CreateMenu/CreatePopupMenu: DestroyMenu also destroys the
+// submenus still attached, so owners detach theirs first.
+using TOwnedMenu = TOwnedHandle<HMENU, TMenuTraits>;
 // A module from LoadLibrary: released with FreeLibrary.
 using TOwnedModule = TOwnedHandle<HMODULE, TModuleTraits>;
 

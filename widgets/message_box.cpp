@@ -17,6 +17,7 @@ struct SeamState {
   bool initialized = false;
   TMessageBoxOwnerFunc owner = nullptr;
   TMessageBoxTitleFunc title = nullptr;
+  TMessageDialogFunc dialog = nullptr;
 };
 
 SeamState& State() {
@@ -128,6 +129,7 @@ TMessageBoxRequest MakeRequest(TMessageBoxKind kind, const std::string& caption,
 }  // namespace
 
 int TSystemMessageBoxSink::Show(const TMessageBoxRequest& Request) {
+  if (Request.Kind == TMessageBoxKind::MessageDlg && State().dialog) return State().dialog(Request);
   if (Request.Indirect) return MessageBoxIndirectA(Request.Indirect);
   return MessageBoxA(Request.Owner, Request.Text.c_str(), Request.Caption.c_str(), Request.Style);
 }
@@ -210,6 +212,9 @@ TMessageBoxSink* SetMessageBoxSink(TMessageBoxSink* Sink) {
   return previous;
 }
 
+void SetMessageDialog(TMessageDialogFunc Dialog) {
+  State().dialog = Dialog;
+}
 void SetMessageBoxOwner(TMessageBoxOwnerFunc Owner) {
   State().owner = Owner;
 }
@@ -263,11 +268,14 @@ UINT MessageDlgStyle(TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
 }
 
 int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx) {
-  (void)HelpCtx;
   static const char* const kCaptions[] = {"Warning", "Error", "Information", "Confirm", ""};
   std::string caption = DlgType == mtCustom ? MessageBoxTitle() : kCaptions[DlgType];
-  return MessageBoxSink().Show(
-      MakeRequest(TMessageBoxKind::MessageDlg, caption, Msg, MessageDlgStyle(DlgType, Buttons)));
+  TMessageBoxRequest r =
+      MakeRequest(TMessageBoxKind::MessageDlg, caption, Msg, MessageDlgStyle(DlgType, Buttons));
+  r.DlgType = DlgType;
+  r.DlgButtons = Buttons;
+  r.HelpCtx = HelpCtx;
+  return MessageBoxSink().Show(r);
 }
 
 int MessageBoxIndirectThroughSink(const MSGBOXPARAMSA& Params) {

@@ -22,6 +22,27 @@
 #include <string>
 #include <vector>
 
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn {
+  mbYes,
+  mbNo,
+  mbOK,
+  mbCancel,
+  mbAbort,
+  mbRetry,
+  mbIgnore,
+  mbAll,
+  mbNoToAll,
+  mbYesToAll,
+  mbHelp
+};
+// A set of TMsgDlgBtn: bit (1 << button).
+using TMsgDlgButtons = uint32_t;
+constexpr TMsgDlgButtons MsgDlgButtons(std::initializer_list<TMsgDlgBtn> b) {
+  TMsgDlgButtons r = 0;
+  for (TMsgDlgBtn x : b) r |= 1u << x;
+  return r;
+}
 enum class TMessageBoxKind { MessageBox, ShowMessage, MessageDlg, Exception, MessageBoxIndirect };
 
 struct TMessageBoxRequest {
@@ -33,6 +54,11 @@ struct TMessageBoxRequest {
   // MessageBoxIndirect only: the caller's full parameters (Owner, Caption,
   // Text and Style repeat its fields).
   const MSGBOXPARAMSA* Indirect = nullptr;
+  // MessageDlg only: what Style was mapped from (Style cannot hold every
+  // button set).
+  TMsgDlgType DlgType = mtCustom;
+  TMsgDlgButtons DlgButtons = 0;
+  int HelpCtx = 0;
 };
 
 class TMessageBoxSink {
@@ -43,7 +69,9 @@ class TMessageBoxSink {
   virtual int Show(const TMessageBoxRequest& Request) = 0;
 };
 
-// Shows the box with the platform (MessageBoxA / MessageBoxIndirectA).
+// Shows the box with the platform (MessageBoxA / MessageBoxIndirectA); a
+// message dialog goes to the dialog set with SetMessageDialog when there is
+// one (the forms unit sets its message form).
 class TSystemMessageBoxSink : public TMessageBoxSink {
  public:
   int Show(const TMessageBoxRequest& Request) override;
@@ -83,6 +111,8 @@ TMessageBoxSink* SetMessageBoxSink(TMessageBoxSink* Sink);
 // application's window and title); both may be left unset.
 using TMessageBoxOwnerFunc = HWND (*)();
 using TMessageBoxTitleFunc = std::string (*)();
+using TMessageDialogFunc = int (*)(const TMessageBoxRequest& Request);
+void SetMessageDialog(TMessageDialogFunc Dialog);
 void SetMessageBoxOwner(TMessageBoxOwnerFunc Owner);
 void SetMessageBoxTitle(TMessageBoxTitleFunc Title);
 HWND MessageBoxOwner();
@@ -97,27 +127,6 @@ void ShowMessage(const std::string& Msg);
 // The box HandleException shows for an exception: error icon, one OK button.
 void ShowExceptionMessage(const std::string& Msg);
 
-enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn {
-  mbYes,
-  mbNo,
-  mbOK,
-  mbCancel,
-  mbAbort,
-  mbRetry,
-  mbIgnore,
-  mbAll,
-  mbNoToAll,
-  mbYesToAll,
-  mbHelp
-};
-// A set of TMsgDlgBtn: bit (1 << button).
-using TMsgDlgButtons = uint32_t;
-constexpr TMsgDlgButtons MsgDlgButtons(std::initializer_list<TMsgDlgBtn> b) {
-  TMsgDlgButtons r = 0;
-  for (TMsgDlgBtn x : b) r |= 1u << x;
-  return r;
-}
 // The message dialog; the result is the pressed button's id, which equals its
 // modal result (IDOK = mrOk, ..., IDNO = mrNo). Captioned by its type
 // ("Warning", "Error", "Information", "Confirm"; the application's title for

@@ -8,6 +8,7 @@
 #include "widgets/comctrls.h"
 #include "widgets/extctrls.h"
 #include "widgets/forms.h"
+#include "widgets/menus.h"
 #include "widgets/stdctrls.h"
 #include "widgets/units.h"
 
@@ -24,4 +25,5 @@ void RegisterStandardControls() {
   RegisterClass(TTrackBar::StaticClass());
   RegisterClass(TPageControl::StaticClass());
   RegisterClass(TTabSheet::StaticClass());
+  RegisterMenuClasses();
 }

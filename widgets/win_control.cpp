@@ -9,6 +9,7 @@
 
 #include "widgets/exceptions.h"
 #include "widgets/forms.h"
+#include "widgets/menus.h"
 #include "widgets/window_procs.h"
 
 const TClassInfo& TWinControl::StaticClass() {
@@ -427,6 +428,9 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SETCURSOR:
       SetCursorMessage(m);
       return;
+    case WM_CONTEXTMENU:
+      if (ContextPopup(this, m)) return;
+      break;
     case WM_MOUSEWHEEL:
       // The wheel reaches the focused control as CM_MOUSEWHEEL first; what
       // it leaves goes the platform's way (on to the parent).

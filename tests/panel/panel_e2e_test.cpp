@@ -82,6 +82,12 @@ TEST_F(PanelEndToEnd, StartUpOpensTheMapperAndSendsOnlyTheEffectMode) {
   EXPECT_EQ(SendMessageA(ports, CB_GETCURSEL, 0, 0), CB_ERR);
 }
 
+TEST_F(PanelEndToEnd, HasATaskBarButtonAndMinimizesWithIt) {
+  StartPanel();
+  EXPECT_EQ(e2e::TaskBarRoundTrip(*program_), "");
+  EXPECT_EQ(program_->Close(), 0);
+}
+
 TEST_F(PanelEndToEnd, SlidersSendTheirMessagesAndWriteTheirBoxes) {
   StartPanel();
   struct Case {

@@ -131,6 +131,12 @@ TEST_F(TobrinEndToEnd, StartUpOpensTheMapperAndListsThePortsUnselected) {
   EXPECT_EQ(e2e::WindowText(RefreshButton()), "Refresh");
 }
 
+TEST_F(TobrinEndToEnd, HasATaskBarButtonAndMinimizesWithIt) {
+  StartTobrin("Port A|Port B");
+  EXPECT_EQ(e2e::TaskBarRoundTrip(*program_), "");
+  EXPECT_EQ(program_->Close(), 0);
+}
+
 TEST_F(TobrinEndToEnd, TestButtonsSendTheirSixBytesToTheMapper) {
   StartTobrin("Port A|Port B");
   const std::string mapper = OpenedHandle(program_->PortCalls(), -1);

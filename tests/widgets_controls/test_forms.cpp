@@ -73,21 +73,28 @@ const TClassInfo& TResourceForm::StaticClass() {
   return info;
 }
 
-TEST(ApplicationWindow, IsHiddenTopLevelOfItsClassTitledAndOwnsForms) {
+TEST(ApplicationWindow, IsTopLevelOfItsClassTitledOwnsFormsAndShowsOnlyWithThem) {
   Application->SetTitle("Varnel");
   HWND app = Application->Handle();
   EXPECT_EQ(WindowClassName(app), "TApplication");
   char title[64] = {};
   GetWindowTextA(app, title, sizeof title);
   EXPECT_STREQ(title, "Varnel");
-  EXPECT_FALSE(IsWindowVisible(app));
+  EXPECT_FALSE(IsWindowVisible(app)) << "no form is visible";
   EXPECT_EQ(GetAncestor(app, GA_PARENT), GetDesktopWindow()) << "not a message-only window";
 
   TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
   f->AfterConstruction();
   EXPECT_EQ(GetWindow(f->Handle(), GW_OWNER), app);
   EXPECT_EQ(WindowClassName(f->Handle()), "TForm");
+  EXPECT_FALSE(IsWindowVisible(app)) << "a form's window alone does not show it";
+  f->Show();
+  EXPECT_TRUE(IsWindowVisible(app));
+  RECT r;
+  GetWindowRect(app, &r);
+  EXPECT_TRUE(IsRectEmpty(&r)) << "shown without any area";
   TObject::Free(f);
+  EXPECT_FALSE(IsWindowVisible(app)) << "hidden with the last form";
 }
 
 TEST(ApplicationWindow, HooksSeeMessagesFirstInOrderAndConsume) {

@@ -80,23 +80,33 @@ TEST_F(MessageBoxSeamTest, EveryKindOfBoxReachesTheInstalledSink) {
   EXPECT_EQ(sink_.seen.back().Caption, "Own");
 }
 
-TEST(MessageDlgStyleTest, MapsTypesAndButtonSets) {
+TEST_F(MessageBoxSeamTest, AHeadlessLogRecordsTheBoxEachDialogWouldOffer) {
   struct Case {
     TMsgDlgType type;
     TMsgDlgButtons buttons;
-    UINT style;
+    const char* logged;  // caption, buttons and icon fields of the log line
   } cases[] = {
-      {mtWarning, MsgDlgButtons({mbOK}), MB_ICONWARNING | MB_OK},
-      {mtError, MsgDlgButtons({mbOK, mbCancel}), MB_ICONERROR | MB_OKCANCEL},
+      {mtWarning, MsgDlgButtons({mbOK}), "Warning\tOK\tWARNING"},
+      {mtError, MsgDlgButtons({mbOK, mbCancel}), "Error\tOKCANCEL\tERROR"},
       {mtInformation, MsgDlgButtons({mbAbort, mbRetry, mbIgnore}),
-       MB_ICONINFORMATION | MB_ABORTRETRYIGNORE},
-      {mtConfirmation, MsgDlgButtons({mbYes, mbNo, mbCancel}), MB_ICONQUESTION | MB_YESNOCANCEL},
-      {mtConfirmation, MsgDlgButtons({mbYes, mbNo}), MB_ICONQUESTION | MB_YESNO},
-      {mtCustom, MsgDlgButtons({mbRetry, mbCancel}), MB_RETRYCANCEL},
-      {mtCustom, MsgDlgButtons({mbOK, mbHelp}), MB_OK | MB_HELP},
-      {mtCustom, MsgDlgButtons({mbYesToAll}), MB_OK},
+       "Information\tABORTRETRYIGNORE\tINFORMATION"},
+      {mtConfirmation, MsgDlgButtons({mbYes, mbNo, mbCancel}), "Confirm\tYESNOCANCEL\tQUESTION"},
+      {mtConfirmation, MsgDlgButtons({mbYes, mbNo}), "Confirm\tYESNO\tQUESTION"},
+      {mtCustom, MsgDlgButtons({mbRetry, mbCancel}), "Varnel\tRETRYCANCEL\tNONE"},
+      {mtCustom, MsgDlgButtons({mbOK, mbHelp}), "Varnel\tOK\tNONE"},
+      {mtCustom, MsgDlgButtons({mbYesToAll}), "Varnel\tOK\tNONE"},
   };
-  for (const Case& c : cases) EXPECT_EQ(MessageDlgStyle(c.type, c.buttons), c.style);
+  for (const Case& c : cases) {
+    MessageDlg("m", c.type, c.buttons, 7);
+    const TMessageBoxRequest& r = sink_.seen.back();
+    EXPECT_EQ(r.DlgButtons, c.buttons) << "the set itself reaches the sink";
+    EXPECT_EQ(r.HelpCtx, 7);
+    std::string line = TRecordingMessageBoxSink::FormatLine(r, IDOK);
+    std::string caption = line.substr(line.find('\t') + 1);
+    std::string fields =
+        caption.substr(0, caption.find('\t')) + caption.substr(caption.find("\tm\t") + 2);
+    EXPECT_EQ(fields, std::string(c.logged) + "\tIDOK") << line;
+  }
 }
 
 std::string TempLog() {

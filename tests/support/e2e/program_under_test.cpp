@@ -54,7 +54,11 @@ BOOL CALLBACK FindTopLevel(HWND wnd, LPARAM param) {
   auto* f = reinterpret_cast<TFindByTitle*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(wnd, &pid);
-  if (pid == f->Pid && IsWindowVisible(wnd) && WindowText(wnd) == *f->Title) {
+  // The application window carries the same title but has no area: skip it.
+  char cls[32] = {};
+  GetClassNameA(wnd, cls, sizeof cls);
+  if (pid == f->Pid && IsWindowVisible(wnd) && WindowText(wnd) == *f->Title &&
+      lstrcmpA(cls, "TApplication") != 0) {
     f->Found = wnd;
     return FALSE;
   }
@@ -228,6 +232,27 @@ std::string WindowText(HWND Wnd) {
   SendMessageTimeoutA(Wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
                       5000, &n);
   return std::string(text, n < sizeof text ? n : 0);
+}
+
+std::string TaskBarRoundTrip(const TProgramUnderTest& Program) {
+  HWND main = Program.MainWindow();
+  HWND app = GetWindow(main, GW_OWNER);
+  char cls[32] = {};
+  GetClassNameA(app, cls, sizeof cls);
+  if (lstrcmpA(cls, "TApplication") != 0) return "the main window's owner is not the application";
+  RECT r;
+  GetWindowRect(app, &r);
+  if (!IsWindowVisible(app) || !IsRectEmpty(&r)) return "the application window is not shown empty";
+  if (GetWindow(app, GW_OWNER) || (GetWindowLongPtrA(app, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
+    return "the application window gets no task-bar button";
+  PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Program.Settle();
+  if (!IsIconic(app) || IsWindowVisible(main)) return "minimizing left the main window shown";
+  PostMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+  Program.Settle();
+  if (IsIconic(app) || !IsWindowVisible(main))
+    return "restoring did not bring the main window back";
+  return "";
 }
 
 void DragTrackBarTo(HWND TrackBar, int Pos) {

@@ -65,6 +65,13 @@ std::vector<HWND> FindChildren(HWND Root, const char* ClassName);
 
 std::string WindowText(HWND Wnd);
 
+// Checks that a program's face to the shell holds: the main window is owned by
+// a visible "TApplication" window of no area, which alone gets the task-bar
+// button, and minimizing through the main window's system command takes the
+// main window along and restoring through the button brings it back. Returns
+// what failed, empty when all holds.
+std::string TaskBarRoundTrip(const TProgramUnderTest& Program);
+
 // A user's slider drag released at Pos: the position changes, then the
 // parent hears TB_THUMBPOSITION and TB_ENDTRACK, as from a real release.
 void DragTrackBarTo(HWND TrackBar, int Pos);
