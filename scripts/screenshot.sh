@@ -34,10 +34,22 @@ end_program() {
   return "$closed"
 }
 
+# The largest visible window of that title: the program may also own a
+# window of the same title with no area (the one carrying the task-bar button).
+largest_window() {
+  local best="" best_area=0 w area
+  for w in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
+    area=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null |
+      awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} END{print (w>1 && h>1) ? w*h : 0}')
+    if [ "${area:-0}" -gt "$best_area" ]; then best=$w best_area=$area; fi
+  done
+  echo "$best"
+}
+
 win=""
 for _ in $(seq 100); do
   kill -0 "$pid" 2>/dev/null || break
-  win=$(xdotool search --name "^${title}\$" 2>/dev/null | tail -n 1) && [ -n "$win" ] && break
+  win=$(largest_window) && [ -n "$win" ] && break
   sleep 0.2
 done
 if [ -z "$win" ]; then

@@ -1,6 +1,6 @@
 // close_window TITLE [MILLISECONDS]
-// Asks the program that owns the top-level window TITLE to close, the way a
-// user would: WM_CLOSE to that window. Waits for the program to end and ends
+// Asks the program that owns the visible top-level window TITLE to close, the
+// way a user would: WM_CLOSE to that window. Waits for the program to end and ends
 // it by force only when it has not ended in time (default 10 s).
 // Exit codes: 0 ended by itself, 1 usage, 2 no such window, 3 ended by force,
 // 4 could not be ended.
@@ -25,6 +25,33 @@ class Handle {
   HANDLE h_;
 };
 
+struct Search {
+  const wchar_t* title;
+  HWND found;
+};
+
+// A program may own several top-level windows of one title (a zero-sized
+// window that carries the task-bar button, say): the one a user would close
+// is visible and has an area.
+BOOL CALLBACK TakeIfClosable(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  wchar_t text[256];
+  RECT r;
+  if (GetWindowTextW(window, text, 256) > 0 && wcscmp(text, search->title) == 0 &&
+      IsWindowVisible(window) && GetWindowRect(window, &r) && r.right > r.left &&
+      r.bottom > r.top) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindClosableWindow(const wchar_t* title) {
+  Search search{title, nullptr};
+  EnumWindows(TakeIfClosable, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -41,9 +68,9 @@ int wmain(int argc, wchar_t** argv) {
       return 1;
     }
   }
-  HWND window = FindWindowW(nullptr, argv[1]);
+  HWND window = FindClosableWindow(argv[1]);
   if (window == nullptr) {
-    fwprintf(stderr, L"close_window: no top-level window '%ls'\n", argv[1]);
+    fwprintf(stderr, L"close_window: no visible top-level window '%ls'\n", argv[1]);
     return 2;
   }
   DWORD pid = 0;
