@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -146,10 +147,19 @@ TEST_F(LoadingTest, AvailableSkinsByKindSortedWithStoredSkinsFirstFound) {
     EXPECT_EQ(first, "Stored");
   }
 
+  // The skin list: stored skins first, then folders and archives as the
+  // directory lists them.
   manager_->ListController->Rebuild();
-  ASSERT_EQ(manager_->ListController->Entries.size(), 2u);
-  EXPECT_EQ(manager_->ListController->Entries[0].Name, "Stored");
-  EXPECT_EQ(manager_->ListController->Entries[1].Name, "beta");
+  std::vector<std::string> entries;
+  for (const TvlSkinListData& e : manager_->ListController->Entries) {
+    entries.push_back(e.Name);
+    EXPECT_EQ(e.PreviewIndex, -1) << e.Name;
+  }
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0], "Stored");
+  std::sort(entries.begin() + 1, entries.end());
+  EXPECT_EQ(entries[1], "Zinc");
+  EXPECT_EQ(entries[2], "beta");
 }
 
 TEST_F(LoadingTest, ASkinFoundNowhereSwitchesTheManagerOff) {
