@@ -14,60 +14,12 @@
 #include "skin/engine/stored_skins.h"
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/skin_commands.h"
+#include "tests/skin_manager/skin_files.h"
 #include "widgets/message_box.h"
 #include "widgets/streams.h"
 #include "widgets/string_lists.h"
 
 namespace {
-
-class TBoxLog : public TMessageBoxSink {
- public:
-  int Show(const TMessageBoxRequest& Request) override {
-    Texts.push_back(Request.Text);
-    return IDOK;
-  }
-  std::vector<std::string> Texts;
-};
-
-// A fresh folder under the temporary folder, removed with its content.
-class TempFolder {
- public:
-  TempFolder() {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    path_ = std::string(dir) + "skinmgr" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(counter_++);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~TempFolder() { Remove(path_); }
-  const std::string& Path() const { return path_; }
-  void Folder(const std::string& Name) { CreateDirectoryA((path_ + "\\" + Name).c_str(), nullptr); }
-  void File(const std::string& Name) {
-    HANDLE h = CreateFileA((path_ + "\\" + Name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    CloseHandle(h);
-  }
-
- private:
-  static void Remove(const std::string& Path) {
-    WIN32_FIND_DATAA f;
-    HANDLE h = FindFirstFileA((Path + "\\*").c_str(), &f);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        std::string name = f.cFileName;
-        if (name == "." || name == "..") continue;
-        if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          Remove(Path + "\\" + name);
-        else
-          DeleteFileA((Path + "\\" + name).c_str());
-      } while (FindNextFileA(h, &f));
-      FindClose(h);
-    }
-    RemoveDirectoryA(Path.c_str());
-  }
-  static inline int counter_ = 0;
-  std::string path_;
-};
 
 class LoadingTest : public testing::Test {
  protected:
