@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "png_corpus.h"
+#include "png_writer.h"
 #include "skin/foundation/png_reader.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "png_corpus.h"
+#include "png_writer.h"
 #include "png_test_util.h"
 #include "skin/foundation/png_errors.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "png_corpus.h"
+#include "png_writer.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/png_graphic.h"
 #include "widgets/exceptions.h"

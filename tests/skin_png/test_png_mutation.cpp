@@ -6,7 +6,7 @@
 #include <chrono>
 #include <vector>
 
-#include "png_corpus.h"
+#include "png_writer.h"
 #include "png_test_util.h"
 
 namespace {

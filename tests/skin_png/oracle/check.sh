@@ -6,7 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-g++ -std=c++20 -O1 -I"$here/.." "$here/dump.cpp" "$here/../png_corpus.cpp" -lz -o "$out/dump"
+g++ -std=c++20 -O1 -I"$here/../../support" "$here/dump.cpp" "$here/../../support/png_writer.cpp" -lz -o "$out/dump"
 "$out/dump" "$out"
 bad=0
 for f in "$out"/c*.png; do

@@ -2,7 +2,7 @@
 // an independent decoder can confirm what the generator writes.
 #include <cstdio>
 #include <fstream>
-#include "png_corpus.h"
+#include "png_writer.h"
 int main(int argc, char** argv) {
   const char* dir = argc > 1 ? argv[1] : ".";
   struct F {

@@ -1,4 +1,4 @@
-#include "png_corpus.h"
+#include "png_writer.h"
 
 #include <zlib.h>
 

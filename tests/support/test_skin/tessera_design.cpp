@@ -1,0 +1,319 @@
+#include "tessera_design.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+namespace test_skin {
+namespace {
+
+// Colours as the description writes them (red in the low byte).
+constexpr int32_t Tc(int r, int g, int b) {
+  return r | (g << 8) | (b << 16);
+}
+constexpr int32_t kInk = Tc(29, 35, 39), kSlate = Tc(46, 58, 70), kTeal = Tc(42, 157, 143),
+                  kAmber = Tc(233, 196, 106), kClay = Tc(231, 111, 81), kIvory = Tc(244, 241, 222),
+                  kSand = Tc(214, 204, 178), kMoss = Tc(96, 130, 82), kDusk = Tc(88, 80, 141);
+
+uint32_t Argb(int32_t tc, uint32_t alpha = 0xFF) {
+  return (alpha << 24) | (uint32_t(tc & 0xFF) << 16) | (uint32_t(tc & 0xFF00)) |
+         (uint32_t(tc >> 16) & 0xFF);
+}
+
+const uint32_t kWhite = 0xFFFFFFFF;
+
+// One plate per frame: a ramp lit more in each later frame, an ink rim and a
+// diamond; mask parts below hold a grey ramp. Key corners are punched into
+// the image part when asked.
+void DrawPlate(SkinBuilder& b, MfRect r, int frames, int masks, int32_t base, int32_t accent,
+               bool keyCorners) {
+  Raster& m = b.Master;
+  const int fw = r.Width() / frames;
+  const int fh = masks ? r.Height() / (masks + 1) : r.Height();
+  for (int f = 0; f < frames; ++f) {
+    const int x0 = r.Left + f * fw;
+    const uint32_t top = MixArgb(Argb(base), kWhite, 40 + 50 * f);
+    m.Ramp(x0, r.Top, x0 + fw, r.Top + fh, top, Argb(base));
+    m.Frame(x0, r.Top, x0 + fw, r.Top + fh, Argb(kInk));
+    m.Diamond(x0 + fw / 2, r.Top + fh / 2, std::max(1, std::min(fw, fh) / 4), Argb(accent));
+    for (int k = 1; k <= masks; ++k)
+      m.Ramp(x0, r.Top + k * fh, x0 + fw, r.Top + (k + 1) * fh, 0xFF101010, 0xFF707070);
+    if (keyCorners) {
+      const int right = x0 + fw - 1, bottom = r.Top + fh - 1;
+      const std::pair<int, int> corners[] = {{x0, r.Top},    {x0 + 1, r.Top}, {x0, r.Top + 1},
+                                             {right, r.Top}, {x0, bottom},    {right, bottom}};
+      for (auto [x, y] : corners) m.Set(x, y, kKeyArgb);
+    }
+  }
+}
+
+// Records the centre of every frame's picture.
+void FramePixels(SkinBuilder& b, const std::string& file, MfRect r, int frames, int masks,
+                 const std::string& what) {
+  const int fw = r.Width() / frames;
+  const int fh = masks ? r.Height() / (masks + 1) : r.Height();
+  for (int f = 0; f < frames; ++f)
+    b.AddPixel(file, r.Left + f * fw + fw / 2, r.Top + fh / 2,
+               what + " frame " + std::to_string(f) + " centre");
+}
+
+void Plate(SkinBuilder& b, const std::string& section, const std::string& key, int fw, int fh,
+           int frames, int masks, std::array<int, 4> borders, int uniform, int paintMode,
+           int32_t base, int32_t accent, bool keyCorners = false, int corners = 0) {
+  const MfRect r = b.Place(fw * frames, fh * (masks + 1));
+  DrawPlate(b, r, frames, masks, base, accent, keyCorners);
+  b.Bordered(section, key, r, frames, masks, borders, uniform, paintMode,
+             keyCorners && corners == 0 ? 1 : corners);
+  FramePixels(b, "", r, frames, masks, section + "/" + key);
+}
+
+Raster Glyph(int fw, int fh, int frames, int32_t colour) {
+  Raster g(fw * frames, fh, 0x00FFFFFF);  // a fully clear white pixel loads as 0
+  for (int f = 0; f < frames; ++f) {
+    g.Diamond(f * fw + fw / 2, fh / 2, std::min(fw, fh) / 2 - 1, Argb(colour, 0x80 + 0x3F * f));
+    g.Diamond(f * fw + fw / 2, fh / 2, std::min(fw, fh) / 4, kWhite);
+  }
+  return g;
+}
+
+Raster Tile() {
+  Raster t(16, 16, Argb(kSand));
+  t.Diamond(8, 8, 5, Argb(kTeal));
+  t.Frame(0, 0, 16, 16, Argb(kSlate));
+  return t;
+}
+
+// Flat 16 x 16 blocks, which JPEG keeps within a step or two of each value.
+Raster Stone() {
+  Raster s(48, 32);
+  const int32_t colours[6] = {kSand, kMoss, kDusk, kTeal, kAmber, kSlate};
+  for (int i = 0; i < 6; ++i)
+    s.Fill((i % 3) * 16, (i / 3) * 16, (i % 3) * 16 + 16, (i / 3) * 16 + 16, Argb(colours[i]));
+  return s;
+}
+
+std::vector<MfGradientStop> TwoBands(int32_t a, int32_t b, int32_t c, int mode) {
+  return {{a, b, 50, mode}, {b, c, 50, mode}};
+}
+
+void GlobalInfo(SkinBuilder& b) {
+  SectionSpec g{.Name = "GLOBALINFO"};
+  g.State[0].Color = kSand;
+  g.State[0].FontColor = kInk;
+  g.State[0].TcBottom = kClay;
+  g.State[0].TcTop = kTeal;
+  b.AddSection(g);
+  const std::pair<const char*, std::string> keys[] = {
+      {"VERSION", "8.20"},
+      {"AUTHOR", "Tessera workshop"},
+      {"DESCRIPTION", "Generated test skin"},
+      {"MASTERBITMAP", "MASTER.BMP"},
+      {"TITLEHEIGHT", "26"},
+      {"TITLEHEIGHT*150", "41"},
+      {"MAXHEIGHT", "30"},
+      {"BORDERWIDTH", "5"},
+      {"FORMOFFSET", "4"},
+      {"BORDERMODE", "0"},
+      {"BRIGHTMIN", "-40"},
+      {"BRIGHTMAX", "60"},
+      {"ALIGNOFFSET", "2"},
+      {"ALIGNOFFSETR", "3"},
+      {"BISPACE", "4"},
+      {"BIKEEPHUE", "1"},
+      {"COMBOMARGIN", "3"},
+      {"SLIDERMARGIN", "2"},
+      {"SHADOW1COLOR", std::to_string(kDusk)},
+      {"SHADOW1OFFSET", "2"},
+      {"SHADOW1BLUR", "5"},
+      {"SHADOW1TRANSPARENCY", "40"},
+      {"EDITTEXT_INV", std::to_string(kIvory)},
+      {"EDITBG_EVEN", std::to_string(Tc(236, 232, 214))},
+      {"EDITTEXT_OK", std::to_string(kMoss)},
+      {"EDITBG_WARN", std::to_string(kAmber)},
+      {"EDITTEXT_ALERT", std::to_string(kClay)},
+      {"BORDERCOLOR", std::to_string(kSlate)},
+      {"BICONCLOSEGLOW", "2"},
+      {"BICONCLOSEGLOWMARGIN", "3"},
+      {"SH_SOURCE", "1"},
+      {"SH_COLORL", std::to_string(kInk)},
+      {"SH_WIDTHL", "6"},
+      {"SH_OFFSETB", "6"},
+      {"SH_OPACITY", "90"},
+      {"LO_SOURCE", "2"},
+      {"LO_COLORT", std::to_string(kTeal)},
+      {"LO_OPACITY", "150"}};
+  for (const auto& [key, value] : keys) b.AddKey("GLOBALINFO", key, value);
+  Plate(b, "GLOBALINFO", "EXBORDER", 40, 40, 2, 0, {10, 12, 10, 14}, 0, 0, kSlate, kTeal);
+  Plate(b, "GLOBALINFO", "BICONCLOSE", 16, 16, 3, 0, {0, 0, 0, 0}, 0, 0, kClay, kIvory);
+  const Raster glow = Glyph(24, 24, 1, kClay);
+  b.FileImage("GLOBALINFO", "BICONCLOSEGLOW0", "GLOWCLOSE.PNG", glow, {1, 0}, 0);
+  b.AddPixel("GLOWCLOSE.PNG", 0, 0, "clear white corner");
+  b.AddPixel("GLOWCLOSE.PNG", 12, 12, "opaque bright centre, capped");
+  b.AddPixel("GLOWCLOSE.PNG", 12, 3, "half-transparent rim");
+  Plate(b, "GLOBALINFO", "BICONCLOSEGLOW1", 20, 20, 1, 0, {0, 0, 0, 0}, 6, 0, kAmber, kClay);
+  const char* boxes[3] = {"BOXUNCHECKED", "BOXCHECKED", "BOXGRAYED"};
+  for (int i = 0; i < 3; ++i) {
+    const MfRect r = b.Place(2 * 13, 13);
+    DrawPlate(b, r, 2, 0, i == 2 ? kSand : kIvory, i == 0 ? kIvory : kTeal, false);
+    b.MasterRect("GLOBALINFO", boxes[i], r, 2, 0);
+    FramePixels(b, "", r, 2, 0, std::string("GLOBALINFO/") + boxes[i]);
+  }
+  Plate(b, "GLOBALINFO", "SH_MASK", 18, 18, 1, 1, {6, 6, 6, 6}, 0, 1, kInk, kSlate);
+}
+
+void Controls(SkinBuilder& b) {
+  SectionSpec edit{.Name = "EDIT"};
+  edit.State[0] = {.Color = kIvory, .FontColor = kInk};
+  edit.State[1] = {.Color = Tc(252, 250, 240), .FontColor = kInk};
+  b.AddSection(edit);
+  Plate(b, "EDIT", "BORDERSMASK", 16, 16, 2, 0, {1, 1, 1, 1}, 0, 4, kIvory, kSand);
+
+  SectionSpec menu{.Name = "MENUITEM"};
+  menu.State[0] = {.Color = kSand, .FontColor = kInk};
+  menu.State[1] = {.Color = kTeal, .FontColor = kIvory};
+  b.AddSection(menu);
+  Plate(b, "MENUITEM", "BORDERSMASK", 20, 18, 2, 0, {0, 0, 0, 0}, 3, 1, kSand, kTeal);
+  const std::vector<int> glyphWords = {2, 0, 0, 0, 0, 0, 0, 0};
+  b.FileImage("MENUITEM", "GLYPHMASK", "MENUGLYPH.PNG", Glyph(12, 12, 2, kTeal), glyphWords, 0);
+  b.FileVariant150("MENUITEM", "GLYPHMASK", "MENUGLYPH150.PNG", Glyph(18, 18, 2, kTeal),
+                   glyphWords);
+  b.AddPixel("MENUGLYPH.PNG", 18, 6, "second frame centre");
+
+  SectionSpec hint{.Name = "HINT", .Glow = 300};
+  hint.State[0] = {.Color = Tc(250, 236, 190), .FontColor = kSlate};
+  b.AddSection(hint);
+  Plate(b, "HINT", "BORDERSMASK", 24, 24, 1, 1, {4, 4, 4, 4}, 0, 4, Tc(250, 236, 190), kAmber);
+
+  SectionSpec button{.Name = "BUTTON", .GlowMargin = 4, .GiveOwnFont = "TRUE"};
+  button.State[0] = {.Color = kSlate,
+                     .FontColor = kIvory,
+                     .TcBottom = kInk,
+                     .GradientPercent = 60,
+                     .GradientText = GradientText(TwoBands(kSlate, kTeal, kSlate, 0))};
+  button.State[1] = {
+      .Color = kTeal, .FontColor = Tc(255, 255, 255), .GlowColor = kAmber, .GlowSize = 3};
+  button.State[2] = {.Color = kClay};  // not read: no USESTATE2
+  b.AddSection(button);
+  Plate(b, "BUTTON", "BORDERSMASK", 30, 24, 3, 1, {5, 5, 5, 5}, 0, 4, kSlate, kTeal, true);
+
+  SectionSpec huge{.Name = "BUTTON_HUGE", .Parent = "BUTTON"};
+  huge.State[0].Color = kClay;
+  b.AddSection(huge);
+  Plate(b, "BUTTON_HUGE", "BORDERSMASK", 40, 32, 3, 1, {8, 8, 8, 8}, 0, 4, kClay, kAmber, false, 2);
+
+  SectionSpec tool{.Name = "TOOLBUTTON", .Parent = "BUTTON"};
+  tool.State[0] = {.Color = -5, .FontColor = kAmber};  // negative: BUTTON's colour applies
+  b.AddSection(tool);
+
+  SectionSpec group{.Name = "GROUPBOX", .OutOpacity = 120, .OuterMode = 1};
+  group.State[0] = {.Color = kSand, .FontColor = kSlate, .TcLeft = kIvory};
+  b.AddSection(group);
+  Plate(b, "GROUPBOX", "BORDERSMASK", 24, 24, 1, 0, {6, 9, 6, 6}, 0, 0, kSand, kSlate);
+  const MfRect mark = b.Place(2 * 10, 2 * 8);
+  DrawPlate(b, mark, 2, 1, kSlate, kAmber, false);
+  b.MasterRect("GROUPBOX", "LINEMARK", mark, 2, 1);
+  FramePixels(b, "", mark, 2, 1, "GROUPBOX/LINEMARK");
+}
+
+void Surfaces(SkinBuilder& b) {
+  SectionSpec panel{.Name = "PANEL", .States = 3, .UseState2 = 1};
+  panel.State[0] = {.Color = kSand,
+                    .FontColor = kInk,
+                    .GradientPercent = 40,
+                    .ImagePercent = 30,
+                    .GradientText = GradientText(TwoBands(kSand, kIvory, kSand, 0))};
+  panel.State[1] = {.Color = kIvory,
+                    .FontColor = kInk,
+                    .GradientPercent = 50,
+                    .ImagePercent = 40,
+                    .GradientText = GradientText(TwoBands(kIvory, kAmber, kIvory, 1))};
+  panel.State[2] = {.Color = kMoss,
+                    .FontColor = kIvory,
+                    .GradientPercent = 100,
+                    .ImagePercent = 0,
+                    .Transparency = 20,
+                    .GradientText = GradientText({{kMoss, kTeal, 100, 2}})};
+  b.AddSection(panel);
+  const MfRect pattern = b.Place(32, 32);
+  b.Master.Fill(pattern.Left, pattern.Top, pattern.Right, pattern.Bottom, Argb(kSand));
+  for (int i = 0; i < 4; ++i)
+    b.Master.Diamond(pattern.Left + 8 + 16 * (i % 2), pattern.Top + 8 + 16 * (i / 2), 6,
+                     Argb(kTeal));
+  b.Texture("PANEL", "PATTERN", pattern, 1, true);
+  b.AddPixel("", pattern.Left + 8, pattern.Top + 8, "PANEL/PATTERN diamond centre");
+  b.TextureFile("PANEL", "HOTPATTERN", "TILE.BMP", Tile(), 2);
+  b.AddPixel("TILE.BMP", 8, 8, "tile diamond centre");
+  b.AddPixel("TILE.BMP", 0, 15, "tile rim, bottom row");
+  b.PlainFile("PANEL", "PATTERN2", "STONE.JPG", Stone());
+  for (int i = 0; i < 6; ++i)
+    b.AddPixel("STONE.JPG", (i % 3) * 16 + 8, (i / 3) * 16 + 8, "flat block " + std::to_string(i));
+
+  SectionSpec gauge{.Name = "GAUGE", .States = 1};
+  gauge.State[0] = {.Color = kMoss,
+                    .FontColor = kIvory,
+                    .GradientPercent = 100,
+                    .GradientText = GradientText(TwoBands(kMoss, kTeal, kMoss, 1))};
+  gauge.State[1] = {.Color = kClay};  // not read: one state only
+  b.AddSection(gauge);
+
+  SectionSpec divider{.Name = "DIVIDER", .Parent = "DIVIDER"};
+  divider.State[0] = {.Color = kSlate, .GradientPercent = 50, .GradientText = "ab"};
+  b.AddSection(divider);
+}
+
+void TrackBar(SkinBuilder& b) {
+  SectionSpec track{.Name = "TRACKBAR"};
+  track.State[0] = {.Color = kIvory, .FontColor = kInk, .Transparency = 100};
+  track.State[1] = {.Color = kIvory, .FontColor = kClay, .Transparency = 100};
+  b.AddSection(track);
+  Plate(b, "TRACKBAR", "BORDERSMASK", 16, 16, 2, 0, {2, 2, 2, 2}, 0, 2, kIvory, kSand);
+  Plate(b, "TRACKBAR", "SLIDERCHANNEL", 24, 8, 2, 0, {3, 2, 3, 2}, 0, 0, kSand, kSlate);
+  Plate(b, "TRACKBAR", "PROGHORZ", 16, 8, 1, 0, {3, 2, 3, 2}, 0, 0, kTeal, kAmber);
+  Plate(b, "TRACKBAR", "PROGVERT", 8, 16, 1, 0, {2, 3, 2, 3}, 0, 0, kTeal, kAmber);
+  Plate(b, "TRACKBAR", "TICKHORZ", 3, 5, 1, 0, {0, 0, 0, 0}, 0, 0, kSlate, kSlate);
+  Plate(b, "TRACKBAR", "TICKVERT", 5, 3, 1, 0, {0, 0, 0, 0}, 0, 0, kSlate, kSlate);
+  // Thumb frames: normal, hot, pressed.
+  Plate(b, "TRACKBAR", "SLIDERMASK", 12, 22, 3, 1, {0, 0, 0, 0}, 0, 0, kTeal, kIvory);
+  Plate(b, "TRACKBAR", "SLIDERVMASK", 22, 12, 3, 1, {0, 0, 0, 0}, 0, 0, kTeal, kIvory);
+  for (const char* key : {"PATTERN", "HOTPATTERN"}) {
+    const MfRect r = b.Place(16, 16);
+    DrawPlate(b, r, 1, 0, key[0] == 'P' ? kIvory : kAmber, kSand, false);
+    b.Texture("TRACKBAR", key, r, 0, false);
+  }
+}
+
+// Sections of the large variant: plates of varied size under three parents.
+void Rows(SkinBuilder& b) {
+  const char* parents[3] = {"BUTTON", "PANEL", nullptr};
+  const int32_t colours[5] = {kSlate, kTeal, kAmber, kClay, kMoss};
+  for (int i = 0; i < 108; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "TESSERA_%03d", i);
+    SectionSpec s{.Name = name};
+    if (parents[i % 3]) s.Parent = parents[i % 3];
+    s.State[0].Color = colours[i % 5];
+    s.State[1].Color = colours[(i + 1) % 5];
+    if (i % 4 == 0)
+      s.State[0].GradientText =
+          GradientText(TwoBands(colours[i % 5], kIvory, colours[i % 5], i % 3));
+    b.AddSection(s);
+    Plate(b, name, "BORDERSMASK", 20 + i % 17, 18 + i % 11, 1 + i % 3, i % 2, {4, 4, 4, 4}, 0,
+          i % 5, colours[i % 5], colours[(i + 2) % 5]);
+    const MfRect r = b.Place(24, 24);
+    DrawPlate(b, r, 1, 0, colours[(i + 3) % 5], kIvory, false);
+    b.Texture(name, "PATTERN", r, i % 3, false);
+  }
+}
+
+}  // namespace
+
+void DesignTessera(SkinBuilder& b, bool large) {
+  GlobalInfo(b);
+  Controls(b);
+  Surfaces(b);
+  TrackBar(b);
+  if (large) Rows(b);
+}
+
+}  // namespace test_skin

@@ -1,0 +1,180 @@
+#include <algorithm>
+#include <stdexcept>
+
+#include "tessera_design.h"
+#include "test_skin.h"
+
+namespace test_skin {
+namespace {
+
+// A skin between building and writing, for the broken variants to spoil.
+struct Parts {
+  std::vector<IniSection> Ini;
+  std::vector<SkinFile> Files;  // without Options.dat
+  bool NoDescription = false;
+  bool EmptyDescription = false;
+  int MasterWidth = 0;
+};
+
+void SetValue(Parts& p, const std::string& section, const std::string& key,
+              const std::string& value, bool first = false) {
+  for (IniSection& s : p.Ini) {
+    if (s.Name != section) continue;
+    for (IniKey& k : s.Keys)
+      if (k.Name == key) {
+        k.Value = value;
+        return;
+      }
+    s.Keys.insert(first ? s.Keys.begin() : s.Keys.end(), IniKey{key, value, -1});
+    return;
+  }
+  p.Ini.push_back({section, {{key, value, -1}}});
+}
+
+std::string& ValueOf(Parts& p, const std::string& section, const std::string& key) {
+  for (IniSection& s : p.Ini)
+    for (IniKey& k : s.Keys)
+      if (s.Name == section && k.Name == key) return k.Value;
+  throw std::logic_error("no key " + section + "/" + key);
+}
+
+std::vector<uint8_t>& FileBytes(Parts& p, const std::string& name) {
+  for (SkinFile& f : p.Files)
+    if (f.Name == name) return f.Bytes;
+  throw std::logic_error("no file " + name);
+}
+
+void RemoveFile(Parts& p, const std::string& name) {
+  std::erase_if(p.Files, [&](const SkinFile& f) { return f.Name == name; });
+}
+
+void Loop(Parts& p, int length) {
+  const std::string names[3] = {"LOOPA", "LOOPB", "LOOPC"};
+  for (int i = 0; i < length; ++i) SetValue(p, names[i], "PARENTCLASS", names[(i + 1) % length]);
+}
+
+struct Variant {
+  const char* Name;
+  const char* Broken;
+  Outcome Expected;
+  const char* Expectation;
+  void (*Spoil)(Parts&);
+};
+
+const Variant kVariants[] = {
+    {"no-options", "the folder has no Options.dat", Outcome::Deactivates,
+     "no folder skin is found: Active becomes False, the removal is broadcast, no message",
+     [](Parts& p) { p.NoDescription = true; }},
+    {"parent-loop-2", "LOOPA and LOOPB name each other as PARENTCLASS", Outcome::Loads,
+     "the parent walk ends: both sections hold the defaults, lookups of missing images give -1",
+     [](Parts& p) { Loop(p, 2); }},
+    {"parent-loop-3", "LOOPA, LOOPB and LOOPC name each other in a ring", Outcome::Loads,
+     "the parent walk ends: the three sections hold the defaults", [](Parts& p) { Loop(p, 3); }},
+    {"frames-zero-bordered", "BUTTON/BORDERSMASK is a '^' value with FrameCount 0 and no borders",
+     Outcome::Fails, "the zero divisor is malformed data: the load fails",
+     [](Parts& p) {
+       std::string& v = ValueOf(p, "BUTTON", "BORDERSMASK");
+       v = v.substr(0, 21) + "0000^0000^0000^0000^0^1^0^0";
+     }},
+    {"frames-zero-short-file", "MENUITEM/GLYPHMASK is a '!' value of two words with FrameCount 0",
+     Outcome::Fails, "the zero divisor is malformed data: the load fails",
+     [](Parts& p) { ValueOf(p, "MENUITEM", "GLYPHMASK") = "!MENUGLYPH.PNG!0"; }},
+    {"rect-negative", "GROUPBOX/LINEMARK has Left \"-001\"", Outcome::Loads,
+     "the rectangle is clipped to the master: Left 0, the rest as written",
+     [](Parts& p) {
+       std::string& v = ValueOf(p, "GROUPBOX", "LINEMARK");
+       v.replace(1, 4, "-001");
+     }},
+    {"rect-past-master", "GROUPBOX/LINEMARK lies wholly right of the master", Outcome::Loads,
+     "the clipped rectangle is empty: GROUPBOX has no LINEMARK image",
+     [](Parts& p) {
+       const std::string left = Field4(p.MasterWidth + 4), right = Field4(p.MasterWidth + 24);
+       ValueOf(p, "GROUPBOX", "LINEMARK") = "@" + left + "@0010@" + right + "@0026@2@1";
+     }},
+    {"non-numeric-field", "EDIT/BORDERSMASK has \"00x1\" in its Top field", Outcome::Fails,
+     "the conversion error ends the load",
+     [](Parts& p) { ValueOf(p, "EDIT", "BORDERSMASK").replace(6, 4, "00x1"); }},
+    {"missing-master", "MASTER.BMP is not in the folder", Outcome::Loads,
+     "the master stays empty: images inside it have nothing to show",
+     [](Parts& p) { RemoveFile(p, "MASTER.BMP"); }},
+    {"missing-external-file", "MENUGLYPH.PNG is not in the folder", Outcome::Loads,
+     "MENUITEM has no GLYPHMASK image at DPI level 0",
+     [](Parts& p) { RemoveFile(p, "MENUGLYPH.PNG"); }},
+    {"truncated-png", "GLOWCLOSE.PNG ends in the middle of its image data", Outcome::Fails,
+     "the PNG reader's error ends the load",
+     [](Parts& p) {
+       std::vector<uint8_t>& f = FileBytes(p, "GLOWCLOSE.PNG");
+       f.resize(f.size() / 2);
+     }},
+    {"bad-bmp-header", "MASTER.BMP does not start with \"BM\"", Outcome::Fails,
+     "the bitmap reader's error ends the load",
+     [](Parts& p) {
+       std::vector<uint8_t>& f = FileBytes(p, "MASTER.BMP");
+       f[0] = 'X';
+       f[1] = 'Q';
+     }},
+    {"glow-count-huge", "BICONCLOSEGLOW=1000000", Outcome::Loads,
+     "the title-button glow arrays hold 32 entries",
+     [](Parts& p) { SetValue(p, "GLOBALINFO", "BICONCLOSEGLOW", "1000000"); }},
+    {"states-zero", "BUTTON has STATES=0", Outcome::Loads,
+     "BUTTON's StateCount is 0; its state 1 is a copy of state 0 and state 2 of state 1",
+     [](Parts& p) { SetValue(p, "BUTTON", "STATES", "0", true); }},
+    {"version-12-5", "VERSION=12.5, newer than any supported version", Outcome::Loads,
+     "Version reads 12.5 whatever the locale; the version notice shows once",
+     [](Parts& p) { SetValue(p, "GLOBALINFO", "VERSION", "12.5"); }},
+    {"author-at", "AUTHOR begins with '@', so it reads as an image value", Outcome::Fails,
+     "the value's fixed fields are not numbers: the load fails",
+     [](Parts& p) { SetValue(p, "GLOBALINFO", "AUTHOR", "@Tessera workshop"); }},
+    {"empty-options", "Options.dat is empty", Outcome::Loads,
+     "no images and no master; only TRANSPARENT and MAINCOLOR, appended by the reader",
+     [](Parts& p) { p.EmptyDescription = true; }},
+};
+
+}  // namespace
+
+std::vector<std::string> VariantNames() {
+  std::vector<std::string> names{kSoundVariant};
+  for (const Variant& v : kVariants) names.push_back(v.Name);
+  return names;
+}
+
+TestSkinFiles BuildTestSkin(const std::string& variant, bool large) {
+  const Variant* broken = nullptr;
+  for (const Variant& v : kVariants)
+    if (variant == v.Name) broken = &v;
+  if (!broken && variant != kSoundVariant)
+    throw std::invalid_argument("unknown test skin variant: " + variant);
+  SkinBuilder b(MasterWidthFor(large), MasterHeightFor(large));
+  DesignTessera(b, large);
+  TestSkinFiles out;
+  out.Manifest = b.Finish(variant, "Tessera");
+  out.Manifest.Large = large;
+  out.Files = b.Files();
+  if (!broken) return out;
+
+  Parts p{b.Sections(), b.Files()};
+  p.MasterWidth = b.Master.Width;
+  RemoveFile(p, "Options.dat");
+  broken->Spoil(p);
+  if (!p.NoDescription)
+    p.Files.push_back(
+        {"Options.dat", p.EmptyDescription ? std::vector<uint8_t>{} : RenderDescription(p.Ini)});
+  const TestSkinManifest sound = out.Manifest;
+  TestSkinManifest& m = out.Manifest;
+  m = TestSkinManifest{};
+  m.Variant = variant;
+  m.SkinName = sound.SkinName;
+  m.Large = large;
+  m.Broken = broken->Broken;
+  m.Expected = broken->Expected;
+  m.Expectation = broken->Expectation;
+  for (const SkinFile& f : p.Files) {
+    const MfFile* was = sound.File(f.Name);
+    m.Files.push_back({f.Name, was ? was->Kind : "description", was ? was->Width : 0,
+                       was ? was->Height : 0, f.Bytes.size()});
+  }
+  out.Files = std::move(p.Files);
+  return out;
+}
+
+}  // namespace test_skin
