@@ -118,6 +118,7 @@ TsGeneralData ReadSection(const TvlSkinReader& r, const std::string& name) {
   d.OuterMode = r.ReadInheritedInt(name, "OUTERMODE", 2);
   d.UseState2 = r.ReadInheritedInt(name, "USESTATE2", 0) == 1;
   d.CornerImages = {-1, -1, -1, -1};
+  d.BorderKind = -2;  // no borders mask until the images are looked up
   const TsGenState base = DefaultState();
   ReadStates(d, [&](int state) {
     return ReadState(
@@ -192,7 +193,7 @@ void AppendPlainSection(TvlSkinContent& Skin, const char* Name, int Transparency
   d.SectionName = Name;
   d.StateCount = 1;
   for (TsGenState& s : d.Props) {
-    s = TsGenState();
+    s = DefaultState();
     s.Transparency = Transparency;
     s.Color = Color;
     s.FontColor = Skin.SkinPalette[1];

@@ -167,7 +167,9 @@ class ImageReader {
             words ? v.ImageKind : 1, Section);
     TsMaskData& m = skin_.Masks.back();
     m.Image = file;
-    if (v.WordCount < 5) {
+    if (!words) {
+      // A plain file is a texture: it has no borders.
+    } else if (v.WordCount < 5) {
       DefaultBorders(m, m.FrameCount, m.MaskCount);
     } else {
       m.BorderLeft = static_cast<int16_t>(v.BorderLeft);

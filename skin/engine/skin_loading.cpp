@@ -171,22 +171,21 @@ void LoadSkinFromFolder(TsSkinManager* Manager) {
     }
     CannotRead(Manager->SkinName());
   }
-  // A description without a single section describes no skin: loading it
-  // would put an empty skin in place of the one in force.
-  TStringList sections;
-  description->ReadSections(sections);
-  if (sections.Count() == 0)
-    throw Exception("The skin \"" + Manager->SkinName() + "\" has an empty description.");
-
   TsSkinGlobals globals;
   globals.Version = ReadSkinVersion(description.get());
   Manager->ShowVersionNotices(globals.Version);
   TDescriptionScope scope(std::move(description));
   TvlSkinContent fresh;
   TvlSkinLoad load{Manager, fresh, globals, SkinDescription, folder, EffectiveDpiLevel(Manager)};
-  LoadSkinImages(load);
-  ReadSkinSections(load);
-  CacheCommonSkinData(Manager, fresh);
+  try {
+    LoadSkinImages(load);
+    ReadSkinSections(load);
+    CacheCommonSkinData(Manager, fresh);
+  } catch (const Exception& e) {
+    // The reader's message says what is wrong; the user also needs to know
+    // which skin.
+    throw Exception("The skin \"" + Manager->SkinName() + "\" cannot be loaded: " + e.Message());
+  }
   data.SkinDirectory = folder;
   Manager->TakeSkin(fresh, globals);
   if (Manager->OnSkinLoading) Manager->OnSkinLoading(Manager);

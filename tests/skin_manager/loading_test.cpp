@@ -148,7 +148,8 @@ TEST_F(LoadingTest, ASkinThatCannotBeReadIsReportedAndTheOldNameKept) {
   TempFolder dir;
   dir.File("Steel.qmz");
   dir.Folder("Zinc");
-  dir.File("Zinc\\Options.dat");
+  // A fixed-width field that is not a number ends the load.
+  dir.Text("Zinc\\Options.dat", "[GLOBALINFO]\nCLOSE=@00x0 0000 0010 0010 1 0\n");
   manager_->SetSkinDirectory(dir.Path());
   manager_->SetSkinName("Old");
   // A stored skin keeps the manager on when "Old" is found nowhere.
