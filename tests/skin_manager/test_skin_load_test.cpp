@@ -159,13 +159,21 @@ class TestSkinLoad : public testing::Test {
  protected:
   void SetUp() override {
     previous_ = SetMessageBoxSink(&boxes_);
+    NewManager();
+  }
+  void TearDown() override {
+    FreeManager();
+    SetMessageBoxSink(previous_);
+  }
+  // Unit-wide sizes follow the default manager's scale: they go back first.
+  void FreeManager() {
+    manager_->Options()->SetScaleMode(smOldMode);
+    TObject::Free(manager_);
+  }
+  void NewManager() {
     manager_ = New<TsSkinManager>(nullptr);
     manager_->SetActive(false);
     manager_->SetSkinDirectory(dir_.Path());
-  }
-  void TearDown() override {
-    TObject::Free(manager_);
-    SetMessageBoxSink(previous_);
   }
   TestSkinManifest Write(const std::string& Folder, const std::string& Variant = kSoundVariant) {
     return WriteTestSkin(dir_.Path() + "\\" + Folder, Variant);
@@ -365,10 +373,8 @@ TEST_F(TestSkinLoad, AtDpiLevelTwoImagesAndValuesTakeTheirScaledForm) {
   } cases[] = {{sm150, 96}, {smAuto, 144}};
   for (const auto& c : cases) {
     TAppliedDpi dpi(c.appliedDpi);
-    TObject::Free(manager_);
-    manager_ = New<TsSkinManager>(nullptr);
-    manager_->SetActive(false);
-    manager_->SetSkinDirectory(dir_.Path());
+    FreeManager();
+    NewManager();
     manager_->Options()->SetScaleMode(c.mode);
     ASSERT_EQ(EffectiveDpiLevel(manager_), 2) << c.mode;
     Load("Tessera");
@@ -380,10 +386,8 @@ TEST_F(TestSkinLoad, AtDpiLevelTwoImagesAndValuesTakeTheirScaledForm) {
 
 TEST_F(TestSkinLoad, TheOldScaleModeStaysAtLevelZero) {
   TAppliedDpi dpi(144);
-  TObject::Free(manager_);
-  manager_ = New<TsSkinManager>(nullptr);
-  manager_->SetActive(false);
-  manager_->SetSkinDirectory(dir_.Path());
+  FreeManager();
+  NewManager();
   ASSERT_EQ(manager_->Options()->ScaleMode(), smOldMode);
   const TestSkinManifest m = Write("Tessera");
   Load("Tessera");
