@@ -13,10 +13,14 @@
 // back to a node already tried. Miss when nothing was found.
 template <typename Node, typename Result, typename TryFn, typename NextFn>
 Result WalkParentChain(Node Start, Result Miss, TryFn&& Try, NextFn&& Next) {
-  std::vector<Node> seen;
-  std::optional<Node> node(std::move(Start));
+  // Most walks end at their first or second section: those need no list.
+  Result found = Try(Start);
+  if (found != Miss) return found;
+  std::optional<Node> node = Next(Start);
+  if (!node || *node == Start) return Miss;
+  std::vector<Node> seen{std::move(Start)};
   while (node && std::find(seen.begin(), seen.end(), *node) == seen.end()) {
-    Result found = Try(*node);
+    found = Try(*node);
     if (found != Miss) return found;
     seen.push_back(*node);
     node = Next(seen.back());

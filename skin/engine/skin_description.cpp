@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/engine/description_index.h"
 #include "skin/engine/ini_sections.h"
 #include "skin/engine/parent_walk.h"
 #include "skin/engine/skin_content.h"
@@ -12,7 +13,6 @@
 #include "skin/engine/skin_recolour.h"
 #include "skin/foundation/gradient.h"
 #include "skin/foundation/skin_const.h"
-#include "widgets/inifiles.h"
 #include "widgets/string_lists.h"
 #include "widgets/sysutils.h"
 
@@ -203,40 +203,45 @@ void AppendPlainSection(TvlSkinContent& Skin, const char* Name, int Transparency
 
 }  // namespace
 
-double ReadSkinVersion(const TMemIniFile* Description) {
+double ReadSkinVersion(const TvlSkinDescription* Description) {
   if (!Description) return 0;
   return StrToFloatDef(Description->ReadString("GLOBALINFO", "VERSION", ""), 0);
 }
 
 template <typename T, typename Read>
-T TvlSkinReader::Inherited(const std::string& Section, T Miss, Read&& ReadOwn) const {
-  return WalkParentChain(Section, Miss, ReadOwn,
-                         [&](const std::string& s) -> std::optional<std::string> {
-                           std::string parent = ini_.ReadString(s, "PARENTCLASS", Absent);
-                           if (parent.empty() || parent == Absent || parent == s)
-                             return std::nullopt;
-                           return parent;
-                         });
+T TvlSkinReader::Inherited(std::string_view Section, T Miss, Read&& ReadOwn) const {
+  const auto own = [&](const TvlIniSection* s) { return s ? ReadOwn(*s) : Miss; };
+  return WalkParentChain(
+      ini_.Section(Section), Miss, own,
+      [&](const TvlIniSection* s) -> std::optional<const TvlIniSection*> {
+        const std::string* parent = s ? s->Find("PARENTCLASS") : nullptr;
+        if (!parent || parent->empty() || *parent == Absent || *parent == s->Name)
+          return std::nullopt;
+        return ini_.Section(*parent);
+      });
 }
 
-int TvlSkinReader::ReadInheritedInt(const std::string& Section, const std::string& Key, int Default,
+int TvlSkinReader::ReadInheritedInt(std::string_view Section, std::string_view Key, int Default,
                                     int Limit) const {
-  int v = Inherited(Section, -1, [&](const std::string& s) {
-    const int own = ini_.ReadInteger(s, Key, -1);
+  int v = Inherited(Section, -1, [&](const TvlIniSection& s) {
+    const int own = IniInteger(s.Find(Key), -1);
     return own < 0 ? -1 : own;
   });
   if (v < 0) v = Default;
   return std::min(v, Limit);
 }
 
-std::string TvlSkinReader::ReadInheritedString(const std::string& Section, const std::string& Key,
+std::string TvlSkinReader::ReadInheritedString(std::string_view Section, std::string_view Key,
                                                const std::string& Default) const {
-  std::string v = Inherited(Section, std::string(Absent),
-                            [&](const std::string& s) { return ini_.ReadString(s, Key, Absent); });
-  return v == Absent ? Default : v;
+  const std::string* v = Inherited(Section, static_cast<const std::string*>(nullptr),
+                                   [&](const TvlIniSection& s) -> const std::string* {
+                                     const std::string* own = s.Find(Key);
+                                     return own && *own != Absent ? own : nullptr;
+                                   });
+  return v ? *v : Default;
 }
 
-bool TvlSkinReader::ReadInheritedBool(const std::string& Section, const std::string& Key,
+bool TvlSkinReader::ReadInheritedBool(std::string_view Section, std::string_view Key,
                                       bool Default) const {
   const std::string v = ReadInheritedString(Section, Key, Absent);
   return v == Absent ? Default : v == "TRUE" || v == "1";
@@ -259,11 +264,9 @@ void ReadSkinSections(TvlSkinLoad& Load) {
     const TvlSkinReader reader(*Load.Description, Load.DpiLevel);
     ReadSkinGlobals(Load, reader);
     skin.Sections.clear();
-    TStringList names;
-    Load.Description->ReadSections(names);
-    skin.Sections.reserve(static_cast<size_t>(names.Count()) + 2);
-    for (int i = 0; i < names.Count(); ++i)
-      skin.Sections.push_back(ReadSection(reader, names.Strings(i)));
+    skin.Sections.reserve(Load.Description->Sections().size() + 2);
+    for (const TvlIniSection& s : Load.Description->Sections())
+      skin.Sections.push_back(ReadSection(reader, s.Name));
   }
   AddCommonSections(skin, Load.Manager->CommonSections());
   // Images named by section only (the CommonSections files, the outer-

@@ -5,14 +5,15 @@
 
 #include <climits>
 #include <string>
+#include <string_view>
 
 #include "skin/engine/skin_load_context.h"
 
-class TMemIniFile;
+class TvlSkinDescription;
 
 // GLOBALINFO VERSION with '.' as the decimal separator whatever the locale;
 // 0 when absent or not a number.
-double ReadSkinVersion(const TMemIniFile* Description);
+double ReadSkinVersion(const TvlSkinDescription* Description);
 
 // Reads keys of one description. A section's own key wins; an absent one
 // (a negative number, an unreadable one, or a '?' text) comes from the
@@ -20,28 +21,28 @@ double ReadSkinVersion(const TMemIniFile* Description);
 // already visited.
 class TvlSkinReader {
  public:
-  TvlSkinReader(const TMemIniFile& Description, int DpiLevel)
+  TvlSkinReader(const TvlSkinDescription& Description, int DpiLevel)
       : ini_(Description), dpiLevel_(DpiLevel) {}
 
-  int ReadInheritedInt(const std::string& Section, const std::string& Key, int Default,
+  int ReadInheritedInt(std::string_view Section, std::string_view Key, int Default,
                        int Limit = INT_MAX) const;
-  std::string ReadInheritedString(const std::string& Section, const std::string& Key,
+  std::string ReadInheritedString(std::string_view Section, std::string_view Key,
                                   const std::string& Default) const;
   // "TRUE" or "1" (case-sensitive) are true; any other text is false.
-  bool ReadInheritedBool(const std::string& Section, const std::string& Key, bool Default) const;
+  bool ReadInheritedBool(std::string_view Section, std::string_view Key, bool Default) const;
   int ReadGlobalInt(const std::string& Key, int Default) const;
   // The key's DPI variant, else (above level 0) the plain value scaled to
   // the level; at level 0 a missing key gives -1.
   int ReadGlobalDpiInt(const std::string& Key, int Default) const;
 
-  const TMemIniFile& Description() const { return ini_; }
+  const TvlSkinDescription& Description() const { return ini_; }
   int DpiLevel() const { return dpiLevel_; }
 
  private:
   template <typename T, typename Read>
-  T Inherited(const std::string& Section, T Absent, Read&& ReadOwn) const;
+  T Inherited(std::string_view Section, T Miss, Read&& ReadOwn) const;
 
-  const TMemIniFile& ini_;
+  const TvlSkinDescription& ini_;
   int dpiLevel_;
 };
 

@@ -12,7 +12,7 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
 #include "widgets/graphics.h"
-#include "widgets/inifiles.h"
+#include "skin/engine/description_index.h"
 #include "widgets/sysutils.h"
 
 namespace {
@@ -21,7 +21,7 @@ const char* const GlobalSection = "GLOBALINFO";
 
 void ReadValues(TvlSkinLoad& Load, const TvlSkinReader& r) {
   TsSkinGlobals& g = Load.Globals;
-  const TMemIniFile& ini = r.Description();
+  const TvlSkinDescription& ini = r.Description();
   g.Version = ReadSkinVersion(&ini);
   g.Author = ini.ReadString(GlobalSection, "AUTHOR", "");
   g.Description = ini.ReadString(GlobalSection, "DESCRIPTION", "");
@@ -149,7 +149,7 @@ void ReadSkinGlobals(TvlSkinLoad& Load, const TvlSkinReader& Reader) {
   ReadOuterEffect(Load, Reader, effects[1], "SH_");
   ReadOuterEffect(Load, Reader, effects[0], "LO_");
   Load.Skin.FormOuterEffects = std::move(effects);
-  const TMemIniFile& ini = Reader.Description();
+  const TvlSkinDescription& ini = Reader.Description();
   Load.Globals.TabsCovering = ini.ReadInteger("TABTOP", "TABSCOVERING", 0);
   Load.Globals.RibbonTabsCovering = ini.ReadInteger("RIBBONTAB", "TABSCOVERING", 0);
 }

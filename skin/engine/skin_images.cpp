@@ -6,6 +6,7 @@
 #include "skin/engine/ini_sections.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_forms.h"
+#include "skin/engine/skin_bmp.h"
 #include "skin/engine/skin_content.h"
 #include "skin/engine/skin_image_values.h"
 #include "skin/engine/skin_manager.h"
@@ -14,7 +15,7 @@
 #include "skin/foundation/pixel_primitives.h"
 #include "skin/foundation/png_graphic.h"
 #include "widgets/graphics_jpeg.h"
-#include "widgets/inifiles.h"
+#include "skin/engine/description_index.h"
 #include "widgets/streams.h"
 #include "widgets/string_lists.h"
 #include "widgets/sysutils.h"
@@ -31,21 +32,6 @@ bool Contains(const std::string& Text, const char* Part) {
 
 std::string SkinFilePath(const TvlSkinLoad& Load, const std::string& FileName) {
   return Contains(FileName, ":") ? FileName : Load.SkinDirectory + FileName;
-}
-
-// A bitmap of any depth becomes 32-bit; every pixel but the key is opaque.
-void MakeOpaqueArgb(TBitmap* Bitmap) {
-  if (Bitmap->PixelFormat() == pf32bit || Bitmap->Empty()) return;
-  Bitmap->SetPixelFormat(pf32bit);
-  const PixelView v = ArgbView(Bitmap);
-  SetAlphaInRect(v, MakeRECT(0, 0, v.Width, v.Height), 255, kKeyPixel);
-}
-
-void LoadBmpFile(TBitmap* Bitmap, const std::string& Path) {
-  // One read of the whole file; the rows are converted from memory.
-  TMemoryStream data;
-  data.LoadFromFile(Path);
-  Bitmap->LoadFromStream(data);
 }
 
 TBitmap* ImageBitmap(const TvlSkinContent& Skin, const TsMaskData& Mask) {
@@ -88,9 +74,10 @@ class ImageReader {
  public:
   explicit ImageReader(TvlSkinLoad& Load) : load_(Load), skin_(Load.Skin) {}
 
-  void Key(int SectionIndex, const std::string& Section, const std::string& Key) {
-    const TMemIniFile& ini = *load_.Description;
-    std::string value = UpperCase(ini.ReadString(Section, Key, ""));
+  void Key(int SectionIndex, const std::string& Section, const std::string& Key,
+           const std::string& Value) {
+    const TvlSkinDescription& ini = *load_.Description;
+    std::string value = UpperCase(Value);
     if (value.empty()) return;
     const char first = value[0];
     const bool fixedForm = first == '@' || first == '~';
@@ -191,8 +178,7 @@ void LoadMasterBitmap(TvlSkinLoad& Load) {
   const std::string path = SkinFilePath(Load, name);
   // Packed skins take the master from the archive entry of that name (upper-
   // cased on both sides) once archives are read; folders read the file.
-  if (!name.empty() && FileExists(path)) LoadBmpFile(master.get(), path);
-  MakeOpaqueArgb(master.get());
+  if (!name.empty() && FileExists(path)) LoadBmpFileArgb(path, master.get());
   master->SetHandleType(bmDIB);
   master->SetTransparentColor(clFuchsia);
   Load.Skin.MasterBitmap = master.release();
@@ -224,9 +210,8 @@ void LoadCommonSectionImages(TvlSkinLoad& Load) {
       const std::string path = SkinFilePath(Load, value);
       if (!FileExists(path)) continue;
       auto bitmap = std::make_unique<TBitmap>();
-      LoadBmpFile(bitmap.get(), path);
+      LoadBmpFileArgb(path, bitmap.get());
       if (bitmap->Width() == 0) continue;
-      MakeOpaqueArgb(bitmap.get());
       AddMask(Load, -1, UpperCase(line.substr(0, eq)), 0, 0, 0,
               MakeRECT(0, 0, bitmap->Width(), bitmap->Height()), 0, section);
       Load.Skin.Masks.back().Image = bitmap.release();
@@ -261,7 +246,7 @@ TBitmap* LoadExternalImage(TvlSkinLoad& Load, const std::string& FileName, int H
   TBitmap* bitmap = entry.Bitmap;
   const std::string name = UpperCase(FileName);
   if (Contains(name, ".BMP")) {
-    LoadBmpFile(bitmap, path);
+    LoadBmpFileArgb(path, bitmap);
   } else if (Contains(name, ".JPG") || Contains(name, ".JPEG")) {
     TMemoryStream data;
     data.LoadFromFile(path);
@@ -354,20 +339,19 @@ void LoadSkinImages(TvlSkinLoad& Load) {
   Load.Skin.ClearSkinImages();
   if (!Load.Description) return;
   LoadMasterBitmap(Load);
-  TStringList sections, keys;
-  Load.Description->ReadSections(sections);
   ImageReader reader(Load);
-  for (int s = 0; s < sections.Count(); ++s) {
-    const std::string section = sections.Strings(s);
-    Load.Description->ReadSection(section, keys);
-    bool masterSeen = section != GlobalSection;
-    for (int k = 0; k < keys.Count(); ++k) {
-      const std::string key = keys.Strings(k);
+  const std::vector<TvlIniSection>& sections = Load.Description->Sections();
+  for (size_t s = 0; s < sections.size(); ++s) {
+    const TvlIniSection& section = sections[s];
+    bool masterSeen = section.Name != GlobalSection;
+    for (const auto& [key, value] : section.Keys) {
       if (!masterSeen && key == "MASTERBITMAP") {
         masterSeen = true;
         continue;
       }
-      reader.Key(s, section, key);
+      // A repeated key shows its first value, as the description reads it.
+      reader.Key(static_cast<int>(s), section.Name, key,
+                 *Load.Description->Find(section.Name, key));
     }
   }
   LoadCommonSectionImages(Load);

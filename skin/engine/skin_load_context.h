@@ -5,7 +5,7 @@
 
 #include <string>
 
-class TMemIniFile;
+class TvlSkinDescription;
 class TsSkinManager;
 class TvlSkinContent;
 struct TsSkinGlobals;
@@ -14,7 +14,7 @@ struct TvlSkinLoad {
   TsSkinManager* Manager;
   TvlSkinContent& Skin;
   TsSkinGlobals& Globals;
-  const TMemIniFile* Description;  // nil: nothing to read
-  std::string SkinDirectory;       // ends in a backslash
-  int DpiLevel;                    // the manager's effective DPI level
+  const TvlSkinDescription* Description;  // nil: nothing to read
+  std::string SkinDirectory;              // ends in a backslash
+  int DpiLevel;                           // the manager's effective DPI level
 };

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "skin/engine/description_index.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_cache.h"
 #include "skin/engine/skin_content.h"
@@ -171,12 +172,13 @@ void LoadSkinFromFolder(TsSkinManager* Manager) {
     }
     CannotRead(Manager->SkinName());
   }
-  TsSkinGlobals globals;
-  globals.Version = ReadSkinVersion(description.get());
-  Manager->ShowVersionNotices(globals.Version);
   TDescriptionScope scope(std::move(description));
+  const TvlSkinDescription index(*SkinDescription);
+  TsSkinGlobals globals;
+  globals.Version = ReadSkinVersion(&index);
+  Manager->ShowVersionNotices(globals.Version);
   TvlSkinContent fresh;
-  TvlSkinLoad load{Manager, fresh, globals, SkinDescription, folder, EffectiveDpiLevel(Manager)};
+  TvlSkinLoad load{Manager, fresh, globals, &index, folder, EffectiveDpiLevel(Manager)};
   try {
     LoadSkinImages(load);
     ReadSkinSections(load);

@@ -3,7 +3,7 @@
 #include "skin/engine/skin_content.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/foundation/colour_math.h"
-#include "widgets/inifiles.h"
+#include "skin/engine/description_index.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void FillSelection(std::array<TColor, 30>& p, const TvlSkinContent& Skin) {
 
 }  // namespace
 
-void FillSkinPalette(TvlSkinContent& Skin, const TMemIniFile* Description) {
+void FillSkinPalette(TvlSkinContent& Skin, const TvlSkinDescription* Description) {
   const auto global = [&](const char* key, TColor def) {
     return Description ? Description->ReadInteger("GLOBALINFO", key, def) : def;
   };

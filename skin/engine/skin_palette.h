@@ -2,7 +2,7 @@
 // colour and text, edit colours, selection, the edit states, hints).
 #pragma once
 
-class TMemIniFile;
+class TvlSkinDescription;
 class TvlSkinContent;
 
 // Entries the hue and saturation options recolour; the others keep theirs.
@@ -10,4 +10,4 @@ constexpr int RecolouredPaletteEntries[] = {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 1
 
 // Fills Skin.SkinPalette from GLOBALINFO of Description (defaults without
 // one) and from the EDIT, SELECTION, MENUITEM and HINT sections.
-void FillSkinPalette(TvlSkinContent& Skin, const TMemIniFile* Description);
+void FillSkinPalette(TvlSkinContent& Skin, const TvlSkinDescription* Description);

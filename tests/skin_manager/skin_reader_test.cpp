@@ -3,8 +3,10 @@
 // the section list a skin ends with, and the parent rules of each lookup.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
+#include "skin/engine/description_index.h"
 #include "skin/engine/skin_content.h"
 #include "skin/engine/skin_description.h"
 #include "skin/engine/skin_image_values.h"
@@ -20,6 +22,7 @@
 
 namespace {
 
+// A case-sensitive description of the given text, indexed for the reader.
 class TIni {
  public:
   explicit TIni(const char* Text) : ini_(std::string()) {
@@ -27,12 +30,13 @@ class TIni {
     lines.SetText(Text);
     ini_.SetCaseSensitive(true);
     ini_.SetStrings(lines);
+    index_.emplace(ini_);
   }
-  TMemIniFile& operator*() { return ini_; }
-  TMemIniFile* operator->() { return &ini_; }
+  const TvlSkinDescription& operator*() const { return *index_; }
 
  private:
   TMemIniFile ini_;
+  std::optional<TvlSkinDescription> index_;
 };
 
 TEST(ImageValues, FixedColumnsAndWordsOfEachForm) {
