@@ -127,6 +127,48 @@ TEST_F(LoadingTest, ASkinFoundNowhereSwitchesTheManagerOff) {
   EXPECT_EQ(afterChanges_, 1);
 }
 
+TEST_F(LoadingTest, ArchivesAreFoundUnderTheResolvedDirectoryAndLoseOnlyTheirLastExtension) {
+  // A relative skin directory is the executable's, wherever the process is.
+  const std::string name = "skinrel" + std::to_string(GetCurrentProcessId());
+  const std::string full = GetAppFolder() + name;
+  CreateDirectoryA(full.c_str(), nullptr);
+  const std::string archive = full + "\\my.qmzskin.qmz";
+  CloseHandle(CreateFileA(archive.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  TempFolder elsewhere;
+  // Puts the current folder back and removes the archive, also when a check fails.
+  struct Restore {
+    std::string cwd, archive, folder;
+    ~Restore() {
+      SetCurrentDirectoryA(cwd.c_str());
+      DeleteFileA(archive.c_str());
+      RemoveDirectoryA(folder.c_str());
+    }
+  } restore{[] {
+              char cwd[MAX_PATH];
+              GetCurrentDirectoryA(MAX_PATH, cwd);
+              return std::string(cwd);
+            }(),
+            archive, full};
+  SetCurrentDirectoryA(elsewhere.Path().c_str());
+
+  manager_->SetSkinDirectory(name);
+  TStringList list;
+  std::string first;
+  ListAvailableSkins(manager_, &list, 1, first);
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Strings(0), "my.qmzskin");
+  manager_->ListController->Rebuild();
+  ASSERT_EQ(manager_->ListController->Entries.size(), 1u);
+  EXPECT_EQ(manager_->ListController->Entries[0].Name, "my.qmzskin");
+  manager_->SetSkinName("my.qmzskin.QMZ");
+  manager_->SetActive(true);
+  // Found, though not under the current folder; archives are not read yet.
+  EXPECT_TRUE(manager_->PackedMode);
+  ASSERT_EQ(boxes_.Texts.size(), 1u);
+  EXPECT_NE(boxes_.Texts[0].find("\"my.qmzskin\""), std::string::npos) << boxes_.Texts[0];
+}
+
 TEST_F(LoadingTest, ArchiveExtensionIsCutOnlyFromLongerNames) {
   TempFolder dir;
   manager_->SetSkinDirectory(dir.Path());

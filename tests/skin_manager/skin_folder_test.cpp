@@ -14,6 +14,7 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "tests/skin_manager/recording_form.h"
 #include "tests/skin_manager/skin_files.h"
+#include "widgets/string_lists.h"
 
 namespace {
 
@@ -77,6 +78,25 @@ TEST_F(SkinFolderTest, KeysNamingOneFileShareOneEntry) {
   // Another skin frees the shared bitmap once, with its entry.
   manager_->SetSkinName("S");
   EXPECT_EQ(manager_->ExternalImages.size(), 1u);
+}
+
+TEST_F(SkinFolderTest, CommonSectionImagesBelongToTheirSectionByName) {
+  WriteSkin("[BUTTON]\nCOLOR=5\n");
+  TStringList common;
+  common.SetText("[EXTRA]\nPARENTCLASS=BUTTON\nICON=glyph.bmp\n");
+  manager_->SetCommonSections(&common);
+  Load();
+  const int extra = FindSectionIndex(manager_, "EXTRA");
+  ASSERT_GT(extra, 0);
+  int found = -1;
+  for (size_t i = 0; i < manager_->Masks.size(); ++i)
+    if (manager_->Masks[i].Key == "ICON") found = static_cast<int>(i);
+  const TsMaskData& icon = Image(found);
+  EXPECT_EQ(icon.Section, "EXTRA");
+  EXPECT_EQ(icon.SectionIndex, extra);
+  ASSERT_NE(icon.Image, nullptr);
+  EXPECT_FALSE(manager_->IsExternalBitmap(icon.Image));  // its own, freed with the image
+  EXPECT_EQ(icon.SourceRect.right, 6);
 }
 
 TEST_F(SkinFolderTest, AtDpiLevelTwoStripsAreRepeatedAndFramesTakeTheirWidthFromTheRectangle) {
