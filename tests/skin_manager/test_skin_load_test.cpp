@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <vector>
 #include <string>
@@ -20,6 +21,7 @@
 #include "skin/foundation/skin_source.h"
 #include "tests/skin_manager/skin_files.h"
 #include "test_skin.h"
+#include "widgets/string_lists.h"
 
 namespace {
 
@@ -484,6 +486,35 @@ TEST_F(TestSkinLoad, RecolouringKeepsKeyPixelsKeptGlyphsAndMaskHalves) {
   }
   EXPECT_GT(maskPixels, 0u);
   EXPECT_NE(bright, plain);
+}
+
+TEST_F(TestSkinLoad, ALivePreviewLoadsItsOwnDescriptionOverTheSkinFolder) {
+  const TestSkinManifest m = Write("Tessera");
+  std::string text;
+  {
+    TStringList lines;
+    lines.LoadFromFile(dir_.Path() + "\\Tessera\\Options.dat");
+    for (int i = 0; i < lines.Count(); ++i) {
+      const std::string line = lines.Strings(i);
+      text += (line.rfind("AUTHOR=", 0) == 0 ? std::string("AUTHOR=Editor") : line) + "\r\n";
+    }
+  }
+  LivePreviewRecord rec{};
+  rec.Marker = LivePreviewMarker;
+  ASSERT_LT(text.size(), sizeof rec.Description);
+  std::memcpy(rec.Description, text.data(), text.size());
+  std::strcpy(rec.SkinName, "Tessera");
+  std::strcpy(rec.SkinDirectory, dir_.Path().c_str());
+  Load("Tessera");
+  ASSERT_EQ(manager_->CommonSkinData->Author, m.Globals.Author);
+  manager_->LivePreview = rec;
+  manager_->ApplyLivePreview();
+  ASSERT_TRUE(manager_->Active());
+  EXPECT_TRUE(boxes_.Texts.empty());
+  EXPECT_EQ(manager_->CommonSkinData->Author, "Editor");
+  // The images still come from the skin's folder.
+  ExpectImages(m, false);
+  EXPECT_EQ(LivePreviewDescription, nullptr);
 }
 
 TEST_F(TestSkinLoad, TheDefaultManagerIsThePaintersSkinSource) {
