@@ -76,6 +76,17 @@ uint64_t ReadRaw(const std::vector<std::string>& Files, std::vector<uint8_t>& Bu
   return total;
 }
 
+// The description as the loader reads it, indexed once.
+std::unique_ptr<TMemIniFile> ReadDescription(const std::string& Dir) {
+  TStringList lines;
+  lines.LoadFromFile(Dir + "Options.dat");
+  auto ini = std::make_unique<TMemIniFile>(std::string());
+  ini->SetCaseSensitive(true);
+  ini->SetStrings(lines);
+  const TvlSkinDescription index(*ini);
+  return ini;
+}
+
 // The loader's steps one by one, on a fresh skin, to see where the time goes.
 struct Phases {
   double Description = 0, Master = 0, Images = 0, Sections = 0, Cache = 0;
@@ -84,24 +95,13 @@ struct Phases {
 Phases MeasurePhases(TsSkinManager* Manager, const std::string& Folder, int Runs) {
   Phases p;
   const std::string dir = Folder + "\\";
-  p.Description = Best(Runs, [&] {
-    TStringList lines;
-    lines.LoadFromFile(dir + "Options.dat");
-    TMemIniFile ini{std::string()};
-    ini.SetCaseSensitive(true);
-    ini.SetStrings(lines);
-    const TvlSkinDescription index(ini);
-  });
+  p.Description = Best(Runs, [&] { ReadDescription(dir); });
   p.Master = Best(Runs, [&] {
     TBitmap master;
     LoadBmpFileArgb(dir + "MASTER.BMP", &master);
   });
-  TStringList lines;
-  lines.LoadFromFile(dir + "Options.dat");
-  TMemIniFile ini{std::string()};
-  ini.SetCaseSensitive(true);
-  ini.SetStrings(lines);
-  const TvlSkinDescription index(ini);
+  const std::unique_ptr<TMemIniFile> ini = ReadDescription(dir);
+  const TvlSkinDescription index(*ini);
   double images = 1e30, sections = 1e30, cache = 1e30;
   for (int i = 0; i < Runs; ++i) {
     TvlSkinContent skin;

@@ -171,14 +171,8 @@ TsGeneralData ReadCommonSection(const TvlSkinContent& Skin, const TStringList& C
 
 void AddCommonSections(TvlSkinContent& Skin, TStringList* Lines) {
   if (!Lines || Lines->Count() == 0) return;
-  TStringList common;
-  ParseIniSections(*Lines, common);
-  struct FreeLines {
-    TStringList& s;
-    ~FreeLines() {
-      for (int i = 0; i < s.Count(); ++i) TObject::Free(s.Objects(i));
-    }
-  } freeLines{common};
+  const TParsedIniSections parsed(*Lines);
+  const TStringList& common = parsed.List();
   for (int i = 0; i < common.Count(); ++i) {
     const std::string name = common.Strings(i);
     if (FindSectionIndex(Skin, name) < 0)

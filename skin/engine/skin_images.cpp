@@ -189,14 +189,8 @@ void LoadMasterBitmap(TvlSkinLoad& Load) {
 void LoadCommonSectionImages(TvlSkinLoad& Load) {
   TStringList* common = Load.Manager->CommonSections();
   if (!common || common->Count() == 0) return;
-  TStringList sections;
-  ParseIniSections(*common, sections);
-  struct FreeLines {
-    TStringList& s;
-    ~FreeLines() {
-      for (int i = 0; i < s.Count(); ++i) TObject::Free(s.Objects(i));
-    }
-  } freeLines{sections};
+  const TParsedIniSections parsed(*common);
+  const TStringList& sections = parsed.List();
   for (int i = 0; i < sections.Count(); ++i) {
     const std::string section = UpperCase(sections.Strings(i));
     if (section == GlobalSection) continue;
@@ -241,7 +235,9 @@ int AddMask(TvlSkinLoad& Load, int SectionIndex, const std::string& Key, int Mas
 TBitmap* LoadExternalImage(TvlSkinLoad& Load, const std::string& FileName, int HasMaskHalf) {
   const std::string path = SkinFilePath(Load, FileName);
   if (!FileExists(path)) return nullptr;
-  Load.Skin.ExternalImages.push_back(TvlExtFileData{new TBitmap, FileName, HasMaskHalf});
+  auto owned = std::make_unique<TBitmap>();
+  Load.Skin.ExternalImages.push_back(TvlExtFileData{owned.get(), FileName, HasMaskHalf});
+  owned.release();  // the entry owns it now
   TvlExtFileData& entry = Load.Skin.ExternalImages.back();
   TBitmap* bitmap = entry.Bitmap;
   const std::string name = UpperCase(FileName);

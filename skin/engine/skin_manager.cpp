@@ -299,14 +299,13 @@ PixelView TsSkinManager::MasterPixels() const {
 }
 
 void TsSkinManager::ShowVersionNotices(double Version) {
-  const double version = Version;
-  if (version < 8.45) {
+  if (Version < 8.45) {
     if (Designing())
       ShowMessage("You are using an old version of the \"" + skinName_ +
                   "\" skin. Please, update skins to latest or contact the Vistrel support for "
                   "upgrading of existing skin.\r\n\r\nThis notification occurs in design-time "
                   "only for your information and will not occur in real-time.");
-  } else if (version > 11.99) {
+  } else if (Version > 11.99) {
     const TvlSkinningRules saved = skinningRules_;
     skinningRules_ &= static_cast<TvlSkinningRules>(~(1u << srStdDialogs));
     MessageDlg(

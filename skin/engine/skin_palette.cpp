@@ -37,6 +37,23 @@ void FillSelection(std::array<TColor, 30>& p, const TvlSkinContent& Skin) {
   }
 }
 
+// Entries read from GLOBALINFO with fixed defaults; the alert keys fill
+// three entries each.
+struct FixedEntry {
+  size_t Index;
+  const char* Key;
+  TColor Default;
+};
+constexpr FixedEntry FixedEntries[] = {
+    {14, "EDITTEXT_OK", 0x8000},      {15, "EDITTEXT_WARN", 0x8484},
+    {16, "EDITTEXT_ALERT", 0x0000FF}, {17, "EDITTEXT_ALERT", 0x8597D9},
+    {18, "EDITTEXT_ALERT", 0x4AB28F}, {19, "EDITBG_OK", 0x6CC2A5},
+    {20, "EDITBG_WARN", 0x40FFFF},    {21, "EDITBG_ALERT", 0x95A7E9},
+    {22, "EDITBG_ALERT", 0x8597D9},   {23, "EDITBG_ALERT", 0x4AB28F},
+    {24, "EDITTEXT_H1", 0},           {25, "EDITTEXT_H2", 0},
+    {26, "EDITTEXT_H3", 0},           {27, "BORDERCOLOR", 0},
+};
+
 }  // namespace
 
 void FillSkinPalette(TvlSkinContent& Skin, const TvlSkinDescription* Description) {
@@ -57,20 +74,7 @@ void FillSkinPalette(TvlSkinContent& Skin, const TvlSkinDescription* Description
   p[12] = global("EDITBG_ODD", p[5]);
   p[13] = global("EDITBG_EVEN", static_cast<TColor>(MixTwoColors(static_cast<uint32_t>(p[4]),
                                                                  static_cast<uint32_t>(p[5]), 13)));
-  p[14] = global("EDITTEXT_OK", 0x8000);
-  p[15] = global("EDITTEXT_WARN", 0x8484);
-  p[16] = global("EDITTEXT_ALERT", 0x0000FF);
-  p[17] = global("EDITTEXT_ALERT", 0x8597D9);
-  p[18] = global("EDITTEXT_ALERT", 0x4AB28F);
-  p[19] = global("EDITBG_OK", 0x6CC2A5);
-  p[20] = global("EDITBG_WARN", 0x40FFFF);
-  p[21] = global("EDITBG_ALERT", 0x95A7E9);
-  p[22] = global("EDITBG_ALERT", 0x8597D9);
-  p[23] = global("EDITBG_ALERT", 0x4AB28F);
-  p[24] = global("EDITTEXT_H1", 0);
-  p[25] = global("EDITTEXT_H2", 0);
-  p[26] = global("EDITTEXT_H3", 0);
-  p[27] = global("BORDERCOLOR", 0);
+  for (const FixedEntry& e : FixedEntries) p[e.Index] = global(e.Key, e.Default);
   const TsGeneralData* hint = SectionNamed(Skin, "HINT");
   p[28] = Rgb(hint ? hint->Props[0].Color : clInfoBk);
   p[29] = Rgb(hint ? hint->Props[0].FontColor : clInfoText);
