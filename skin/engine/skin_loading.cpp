@@ -140,6 +140,15 @@ void LoadCurrentSkin(TsSkinManager* Manager) {
     LoadSkinFromFolder(Manager);
 }
 
+void ReloadCurrentSkin(TsSkinManager* Manager) {
+  Manager->PackedMode = FileExists(ArchivePath(Manager));
+  try {
+    LoadCurrentSkin(Manager);
+  } catch (const Exception& e) {
+    ShowError(e.Message());
+  }
+}
+
 void LoadSkinFromFolder(TsSkinManager* Manager) {
   if (!Manager->Active()) return;
   TsSkinData& data = *Manager->CommonSkinData;

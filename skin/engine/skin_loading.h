@@ -28,6 +28,10 @@ void LoadSkinFromFolder(TsSkinManager* Manager);
 void LoadPackedSkinFile(TsSkinManager* Manager);
 // The loader PackedMode chooses.
 void LoadCurrentSkin(TsSkinManager* Manager);
+// The current skin again, after an option it depends on changed. A skin that
+// no longer loads is reported and the one in force stays: nothing raises
+// out of the option's setter.
+void ReloadCurrentSkin(TsSkinManager* Manager);
 
 // Kind 0: skin folders, 1: packed archives, 2: both; sorted, stored skins
 // included. First: the first stored skin, else the first folder found.

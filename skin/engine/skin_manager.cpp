@@ -169,9 +169,8 @@ void TsSkinManager::SetExtendedBorders(bool Value) {
   if (!CommonSkinData->Loaded) return;
   {
     TFlagScope loading(SkinLoading);
-    PackedMode = FileExists(ArchivePath(this));
     UpdateExtendedBorders();
-    LoadCurrentSkin(this);
+    ReloadCurrentSkin(this);
   }
   if (!Loading() && !Destroying()) BroadcastRepaint(this, true);
 }
@@ -260,8 +259,7 @@ void TsSkinManager::Reload() {
   if (!active_ || Loading()) return;
   {
     TFlagScope loading(SkinLoading);
-    PackedMode = FileExists(ArchivePath(this));
-    LoadCurrentSkin(this);
+    ReloadCurrentSkin(this);
     BroadcastNewSkin(this, true);
   }
   if (!UpdateLock) {

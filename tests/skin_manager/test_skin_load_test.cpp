@@ -517,6 +517,20 @@ TEST_F(TestSkinLoad, ALivePreviewLoadsItsOwnDescriptionOverTheSkinFolder) {
   EXPECT_EQ(LivePreviewDescription, nullptr);
 }
 
+TEST_F(TestSkinLoad, AReloadThatFailsIsReportedAndKeepsTheSkinInForce) {
+  const TestSkinManifest m = Write("Tessera");
+  Load("Tessera");
+  TBitmap* master = manager_->MasterBitmap;
+  dir_.Text("Tessera\\MASTER.BMP", "XQ not a bitmap");
+  manager_->SetHueOffset(40);                // reloads
+  manager_->Options()->SetScaleMode(sm125);  // reloads between freeze and thaw
+  EXPECT_EQ(boxes_.Texts.size(), 2u);
+  EXPECT_EQ(manager_->MasterBitmap, master);
+  EXPECT_FALSE(manager_->UpdateLock);
+  EXPECT_FALSE(SkinLoading);
+  ExpectSections(m);
+}
+
 TEST_F(TestSkinLoad, TheDefaultManagerIsThePaintersSkinSource) {
   Write("Tessera");
   ASSERT_EQ(DefaultManager, manager_);
