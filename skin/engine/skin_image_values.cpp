@@ -43,9 +43,17 @@ int WordInt(const std::string& Value, int N, const TCharSet& Separators) {
   return StrToIntDef(ExtractWord(N, Value, Separators), 0);
 }
 
+// Word values are unbounded: each must fit the 16-bit fields of an image
+// record, and the frame and mask counts the sizes they divide.
+constexpr int MaxWordValue = 9999;
+
 void RequireDivisors(const TvlImageValue& v, const std::string& Value) {
   if (v.FrameCount < 1 || v.MaskCount < 0)
     throw EConvertError("The image value '" + Value + "' has no frames to cut");
+  for (int field : {v.FrameCount, v.MaskCount, v.PaintMode, v.BorderLeft, v.BorderTop,
+                    v.BorderRight, v.BorderBottom})
+    if (field < -MaxWordValue || field > MaxWordValue)
+      throw EConvertError("The image value '" + Value + "' holds a number out of range");
 }
 
 }  // namespace

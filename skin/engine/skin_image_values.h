@@ -27,5 +27,5 @@ struct TvlImageValue {
 // Value is already upper-cased. A fixed-width field that is not a number
 // raises EConvertError; a '^' or '!' value whose frame count is below 1 or
 // whose mask count is negative raises EConvertError too, since the frame
-// and border sizes are divided by them.
+// and border sizes are divided by them, as does a '!' word beyond 9999.
 TvlImageValue ParseImageValue(const std::string& Value);

@@ -100,6 +100,8 @@ TEST(ImageValues, MalformedValuesRaise) {
            "^0000 0000 0030 0020 0000 0000 0000 0000 0 1 0 0",  // no frames
            "!GLOW.PNG",                                         // no frame count
            "!GLOW.PNG!2!-1",                                    // negative mask count
+           "!GLOW.PNG!65536!0",                                 // wraps a 16-bit field
+           "!GLOW.PNG!1!0!0!99999",                             // a border out of range
        })
     EXPECT_THROW(ParseImageValue(value), EConvertError) << value;
   // A negative rectangle field reads; the image registration clips it.
