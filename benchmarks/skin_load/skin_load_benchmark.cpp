@@ -119,7 +119,9 @@ Phases MeasurePhases(TsSkinManager* Manager, const std::string& Folder, int Runs
     sections = std::min(sections, Seconds(t2 - t1));
     cache = std::min(cache, Seconds(t3 - t2));
   }
-  p.Images = images - p.Master;  // the master's decode is inside the images step
+  // The master's decode is inside the images step; timing noise must not
+  // make the rest negative.
+  p.Images = std::max(0.0, images - p.Master);
   p.Sections = sections;
   p.Cache = cache;
   return p;
