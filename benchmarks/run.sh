@@ -2,18 +2,19 @@
 # run.sh NAME [ARGS...] — builds the x86_64 tree and runs one benchmark under
 # Wine, from its own folder and with whatever stand-ins it needs.
 #   paint    the pixel painters against memcpy of the same bytes
+#   skin_load  a skin loaded through SkinName against a raw read of its files
 #   png      our PNG reader against the platform's codec
 #   usb_rpc  transactions per second against the simulated device
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 name="${1:-}"
 case "$name" in
-  paint | png) ;;
+  paint | png | skin_load) ;;
   # The simulated programmer sits behind stand-ins of the USB and device-setup
   # DLLs, copied beside the benchmark; Wine must take them over its own.
   usb_rpc) export VARNEL_DLL_OVERRIDES="winusb,setupapi=n" ;;
   *)
-    echo "usage: benchmarks/run.sh paint|png|usb_rpc [ARGS...]" >&2
+    echo "usage: benchmarks/run.sh paint|png|skin_load|usb_rpc [ARGS...]" >&2
     exit 2
     ;;
 esac

@@ -6,6 +6,7 @@
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_forms.h"
+#include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "widgets/controls.h"
@@ -93,8 +94,8 @@ void TsCommonData::UpdateIndexes(bool ResolveSection) {
   StateFlags = sfTransparencyUnknown;
   if (SectionIndexValid(manager, SkinIndex)) {
     BorderIndex = manager->Sections[static_cast<size_t>(SkinIndex)].BordersMask;
-    TextureIndex = manager->FindTextureIndex(SkinIndex, "PATTERN");
-    HotTextureIndex = manager->FindTextureIndex(SkinIndex, "HOTPATTERN");
+    TextureIndex = FindTextureIndex(*manager, SkinIndex, "PATTERN");
+    HotTextureIndex = FindTextureIndex(*manager, SkinIndex, "HOTPATTERN");
     UpdateTransparency(false);
   } else {
     BorderIndex = TextureIndex = HotTextureIndex = -1;

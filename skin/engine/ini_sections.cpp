@@ -24,6 +24,24 @@ void ParseIniSections(const TStrings& Lines, TStringList& Sections) {
   }
 }
 
+TParsedIniSections::TParsedIniSections(const TStrings& Lines) {
+  try {
+    ParseIniSections(Lines, list_);
+  } catch (...) {
+    FreeLines();
+    throw;
+  }
+}
+
+TParsedIniSections::~TParsedIniSections() {
+  FreeLines();
+}
+
+void TParsedIniSections::FreeLines() {
+  for (int i = 0; i < list_.Count(); ++i) TObject::Free(list_.Objects(i));
+  list_.Clear();
+}
+
 std::string ReadSectionString(const TStringList& Sections, const std::string& Section,
                               const std::string& Key, const std::string& Default) {
   int index = Sections.IndexOf(Section);

@@ -5,14 +5,28 @@
 
 #include <string>
 
-class TStrings;
-class TStringList;
+#include "widgets/string_lists.h"
 
 // Clears Sections (without freeing the inner lists of a previous fill; the
 // caller owns and frees them) and fills it from Lines. Empty lines and lines
 // beginning with ';' are skipped; lines before the first section are
 // dropped; repeated section names give separate entries.
 void ParseIniSections(const TStrings& Lines, TStringList& Sections);
+// The sections of INI lines as ParseIniSections gives them, owning the
+// lists of lines it makes.
+class TParsedIniSections {
+ public:
+  explicit TParsedIniSections(const TStrings& Lines);
+  ~TParsedIniSections();
+  TParsedIniSections(const TParsedIniSections&) = delete;
+  TParsedIniSections& operator=(const TParsedIniSections&) = delete;
+  const TStringList& List() const { return list_; }
+
+ private:
+  void FreeLines();
+  TStringList list_;
+};
+
 // The value of the first line of Section whose name (the text before its
 // first '=') equals Key regardless of case, not trimmed; Default when the
 // section or the key is missing.

@@ -1,10 +1,14 @@
 #include "skin/engine/manager_options.h"
 
+#include "skin/engine/skin_rescale.h"
+#include "skin/engine/skinned_forms.h"
+
 #include <algorithm>
 #include <climits>
 
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_message.h"
+#include "skin/engine/skin_rescale.h"
 #include "skin/engine/skinned_forms.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/messages.h"
@@ -442,8 +446,12 @@ void TvlOptions::SetScaleMode(TvlScaleMode Value) {
     MenuGlyphSize = MulDiv(MenuGlyphSize, newPercent, oldPercent);
   }
   if (manager_->Loading()) return;
+  const intptr_t shrinking = newPercent < oldPercent ? 2 : 0;
   manager_->BeginUpdate();
+  ForEachSkinnedForm(manager_, ScaleFreezeProc, shrinking);
+  RescaleAll(manager_);
   manager_->Reload();
+  ForEachSkinnedForm(manager_, ScaleFreezeProc, shrinking + 1);
   manager_->EndUpdate(true, false);
 }
 

@@ -42,9 +42,9 @@ TConstantSkinData::TConstantSkinData() {
   SmallBoxes.fill(-1);
 }
 
-TsSkinData::TsSkinData()
-    : FormOffset(GetSystemMetrics(SM_CXFRAME)),
-      InactiveBorderColor(static_cast<TColor>(ColorToRGB(clInactiveBorder))) {}
+TsSkinGlobals::TsSkinGlobals() : FormOffset(GetSystemMetrics(SM_CXFRAME)) {}
+
+TsSkinData::TsSkinData() : InactiveBorderColor(static_cast<TColor>(ColorToRGB(clInactiveBorder))) {}
 
 TsSkinData::~TsSkinData() {
   TObject::Free(SkinDescription);

@@ -71,19 +71,13 @@ struct TConstantSkinData {
   TConstantSkinData();
 };
 
-// GLOBALINFO values of the loaded skin and whether it is in use.
-class TsSkinData {
- public:
-  TsSkinData();
-  // Also frees the current skin description when a load left one.
-  ~TsSkinData();
-  TsSkinData(const TsSkinData&) = delete;
-  TsSkinData& operator=(const TsSkinData&) = delete;
+// The GLOBALINFO values of a skin. A load reads them into a fresh record
+// and hands them over only when the whole skin was read.
+struct TsSkinGlobals {
+  TsSkinGlobals();
 
-  bool Loaded = false;  // true after a new skin was broadcast
   bool AeroBlur = false;
   std::string Author;
-  std::string SkinDirectory;
   std::string Description;
   int32_t Shadow1Offset = 0;
   int32_t Shadow1Blur = -1;
@@ -105,8 +99,21 @@ class TsSkinData {
   int32_t TabsCovering = 0;
   int32_t RibbonTabsCovering = 0;
   TColor Shadow1Color = 0;
-  TColor InactiveBorderColor = 0;  // the system colour at construction
   double Version = 0;
+};
+
+// The loaded skin's GLOBALINFO values and whether it is in use.
+class TsSkinData : public TsSkinGlobals {
+ public:
+  TsSkinData();
+  // Also frees the current skin description when a load left one.
+  ~TsSkinData();
+  TsSkinData(const TsSkinData&) = delete;
+  TsSkinData& operator=(const TsSkinData&) = delete;
+
+  bool Loaded = false;  // true after a new skin was broadcast
+  std::string SkinDirectory;
+  TColor InactiveBorderColor = 0;  // the system colour at construction
 };
 
 // The description of the skin being loaded; exists only during a load.

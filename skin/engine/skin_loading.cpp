@@ -2,7 +2,14 @@
 
 #include <algorithm>
 
+#include <memory>
+
+#include "skin/engine/description_index.h"
 #include "skin/engine/manager_options.h"
+#include "skin/engine/skin_cache.h"
+#include "skin/engine/skin_content.h"
+#include "skin/engine/skin_description.h"
+#include "skin/engine/skin_images.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
@@ -11,6 +18,7 @@
 #include "skin/foundation/skin_commands.h"
 #include "widgets/controls.h"
 #include "widgets/exceptions.h"
+#include "widgets/inifiles.h"
 #include "widgets/streams.h"
 #include "widgets/string_lists.h"
 #include "widgets/sysutils.h"
@@ -22,19 +30,44 @@ namespace {
 
 const char* const ArchiveExt = ".qmz";
 
-// Skin descriptions and archives are read by the description and archive
-// readers; until a program has them, a skin that exists cannot be loaded,
-// and the manager says so instead of pretending it loaded.
-[[noreturn]] void CannotRead(const std::string& SkinName, const char* What) {
-  throw Exception("The skin \"" + SkinName + "\" cannot be loaded: " + What +
-                  " are not read by this version.");
+// Packed archives and skins stored in the form are read by the archive
+// reader; until a program has it, such a skin cannot be loaded, and the
+// manager says so instead of pretending it loaded.
+[[noreturn]] void CannotRead(const std::string& SkinName) {
+  throw Exception("The skin \"" + SkinName +
+                  "\" cannot be loaded: skin archives are not read by this version.");
 }
 
-// The name without ".qmz", cut at the first occurrence in the lower-cased name.
+// The name without its final ".qmz" (any case); a name that is only the
+// extension stays.
 std::string WithoutArchiveExt(const std::string& Name) {
-  size_t at = LowerCase(Name).find(ArchiveExt);
-  return at == std::string::npos ? Name : Name.substr(0, at) + Name.substr(at + 4);
+  const size_t n = std::char_traits<char>::length(ArchiveExt);
+  if (Name.size() <= n || LowerCase(Name.substr(Name.size() - n)) != ArchiveExt) return Name;
+  return Name.substr(0, Name.size() - n);
 }
+
+// A case-sensitive description read once from its lines.
+std::unique_ptr<TMemIniFile> DescriptionFrom(const TStrings& Lines) {
+  auto ini = std::make_unique<TMemIniFile>(std::string());
+  ini->SetCaseSensitive(true);
+  ini->SetStrings(Lines);
+  return ini;
+}
+
+// The global description lives for one load, also when the load fails.
+class TDescriptionScope {
+ public:
+  explicit TDescriptionScope(std::unique_ptr<TMemIniFile> Description) {
+    TObject::Free(SkinDescription);
+    SkinDescription = Description.release();
+  }
+  ~TDescriptionScope() {
+    TObject::Free(SkinDescription);
+    SkinDescription = nullptr;
+  }
+  TDescriptionScope(const TDescriptionScope&) = delete;
+  TDescriptionScope& operator=(const TDescriptionScope&) = delete;
+};
 
 template <typename F>
 void ForEachEntry(const std::string& Pattern, F&& Visit) {
@@ -64,7 +97,7 @@ std::string GetFullSkinDirectory(const TsSkinManager* Manager) {
 }
 
 std::string ArchivePath(const TsSkinManager* Manager) {
-  return NormalizeDirPath(Manager->SkinDirectory()) + Manager->SkinName() + ArchiveExt;
+  return NormalizeDirPath(GetFullSkinDirectory(Manager)) + Manager->SkinName() + ArchiveExt;
 }
 
 void TsSkinManager::SetSkinName(const std::string& Value) {
@@ -78,12 +111,11 @@ void TsSkinManager::SetSkinName(const std::string& Value) {
     {
       TFlagScope loading(SkinLoading);
       CommonSkinData->Loaded = false;
-      if (Value.size() > 4 && UpperCase(Value.substr(Value.size() - 4)) == ".QMZ")
-        skinName_ = Value.substr(0, Value.size() - 4);
+      skinName_ = WithoutArchiveExt(Value);
       // A live preview prefers the skin's folder over its archive.
-      PackedMode =
-          !(LivePreviewMode && DirectoryExists(NormalizeDirPath(skinDirectory_) + Value)) &&
-          FileExists(ArchivePath(this));
+      PackedMode = !(LivePreviewMode &&
+                     DirectoryExists(NormalizeDirPath(GetFullSkinDirectory(this)) + Value)) &&
+                   FileExists(ArchivePath(this));
       try {
         LoadCurrentSkin(this);
       } catch (const Exception& e) {
@@ -108,47 +140,71 @@ void LoadCurrentSkin(TsSkinManager* Manager) {
     LoadSkinFromFolder(Manager);
 }
 
+void ReloadCurrentSkin(TsSkinManager* Manager) {
+  Manager->PackedMode = FileExists(ArchivePath(Manager));
+  try {
+    LoadCurrentSkin(Manager);
+  } catch (const Exception& e) {
+    ShowError(e.Message());
+  }
+}
+
 void LoadSkinFromFolder(TsSkinManager* Manager) {
   if (!Manager->Active()) return;
   TsSkinData& data = *Manager->CommonSkinData;
-  data.SkinDirectory = GetFullSkinDirectory(Manager) + "\\" + Manager->SkinName() + "\\";
-  const std::string path = data.SkinDirectory + "Options.dat";
-  if (LivePreviewDescription) CannotRead(Manager->SkinName(), "skin descriptions");
-  if (FileExists(path)) {
+  // The folder becomes the skin's only with the skin itself.
+  const std::string folder = GetFullSkinDirectory(Manager) + "\\" + Manager->SkinName() + "\\";
+  const std::string path = folder + "Options.dat";
+  std::unique_ptr<TMemIniFile> description;
+  if (LivePreviewDescription) {
+    description = DescriptionFrom(*LivePreviewDescription);
+  } else if (FileExists(path)) {
     Manager->PackedMode = false;
-    CannotRead(Manager->SkinName(), "skin descriptions");
-  }
-  data.SkinDirectory.clear();
-  TsStoredSkins* stored = Manager->InternalSkins();
-  int index = stored->IndexOfName(Manager->SkinName());
-  if (index < 0) {
-    if (stored->Count() == 0) {
-      Manager->DropActive();
-      return;
+    TStringList lines;
+    lines.LoadFromFile(path);
+    description = DescriptionFrom(lines);
+  } else {
+    data.SkinDirectory.clear();
+    TsStoredSkins* stored = Manager->InternalSkins();
+    int index = stored->IndexOfName(Manager->SkinName());
+    if (index < 0) {
+      if (stored->Count() == 0) {
+        Manager->DropActive();
+        return;
+      }
+      index = 0;
+      Manager->RenameSkin(stored->Items(0)->Name);
     }
-    index = 0;
-    Manager->RenameSkin(stored->Items(0)->Name);
+    if (stored->Items(index)->PackedData()->Size() == 0) {
+      Manager->PackedMode = false;
+      throw Exception("The stored skin \"" + Manager->SkinName() + "\" holds no data.");
+    }
+    CannotRead(Manager->SkinName());
   }
-  if (stored->Items(index)->PackedData()->Size() == 0) {
-    Manager->PackedMode = false;
-    throw Exception("The stored skin \"" + Manager->SkinName() + "\" holds no data.");
+  TDescriptionScope scope(std::move(description));
+  const TvlSkinDescription index(*SkinDescription);
+  TsSkinGlobals globals;
+  globals.Version = ReadSkinVersion(&index);
+  Manager->ShowVersionNotices(globals.Version);
+  TvlSkinContent fresh;
+  TvlSkinLoad load{Manager, fresh, globals, &index, folder, EffectiveDpiLevel(Manager)};
+  try {
+    LoadSkinImages(load);
+    ReadSkinSections(load);
+    CacheCommonSkinData(Manager, fresh);
+  } catch (const Exception& e) {
+    // The reader's message says what is wrong; the user also needs to know
+    // which skin.
+    throw Exception("The skin \"" + Manager->SkinName() + "\" cannot be loaded: " + e.Message());
   }
-  CannotRead(Manager->SkinName(), "skin archives");
+  data.SkinDirectory = folder;
+  Manager->TakeSkin(fresh, globals);
+  if (Manager->OnSkinLoading) Manager->OnSkinLoading(Manager);
 }
 
 void LoadPackedSkinFile(TsSkinManager* Manager) {
   if (!Manager->Active()) return;
-  CannotRead(Manager->SkinName(), "skin archives");
-}
-
-void CacheCommonSkinData(TsSkinManager* Manager) {
-  // Every image index stays -1: the skin images are not cut in this
-  // version, so only the section indices can be found.
-  TConstantSkinData& c = Manager->ConstData;
-  c = TConstantSkinData();
-  c.GlobalInfo = FindSectionIndex(Manager, "GLOBALINFO");
-  for (size_t i = 0; i < StdSectionNames.size(); ++i)
-    c.Sections[i] = FindSectionIndex(Manager, StdSectionNames[i]);
+  CannotRead(Manager->SkinName());
 }
 
 void ListAvailableSkins(TsSkinManager* Manager, TStrings* List, int Kind, std::string& First) {
@@ -184,7 +240,10 @@ void TvlSkinListController::Rebuild() {
   for (int i = 0; i < stored->Count(); ++i) AddSkinListEntry(stored->Items(i)->Name, i);
   if (DirectoryExists(dir)) {
     ForEachEntry(dir + "*.*", [&](const TSearchRec& f) {
-      if (!(f.Attr & faDirectory) && ExtractFileExt(f.Name) == ArchiveExt)
+      const bool isDir = (f.Attr & faDirectory) != 0;
+      if (isDir && FileExists(dir + f.Name + "\\Options.dat"))
+        Entries.push_back(TvlSkinListData{f.Name, -1});
+      else if (!isDir && ExtractFileExt(f.Name) == ArchiveExt)
         AddSkinListEntry(f.Name, -1);
     });
   }
@@ -192,8 +251,8 @@ void TvlSkinListController::Rebuild() {
 }
 
 void TvlSkinListController::AddSkinListEntry(const std::string& Name, int StoredIndex) {
-  // Preview images come from the archives, whose reader this version lacks:
-  // every entry is listed without one.
+  // Previews come from the archives, whose reader (with the alpha image
+  // list that shows them) replaces this: every entry is listed without one.
   TvlSkinListData entry{Name, -1};
   if (StoredIndex < 0) entry.Name = WithoutArchiveExt(Name);
   Entries.push_back(std::move(entry));

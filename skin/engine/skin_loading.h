@@ -28,8 +28,10 @@ void LoadSkinFromFolder(TsSkinManager* Manager);
 void LoadPackedSkinFile(TsSkinManager* Manager);
 // The loader PackedMode chooses.
 void LoadCurrentSkin(TsSkinManager* Manager);
-// Caches the indices of the standard elements after a load or removal.
-void CacheCommonSkinData(TsSkinManager* Manager);
+// The current skin again, after an option it depends on changed. A skin that
+// no longer loads is reported and the one in force stays: nothing raises
+// out of the option's setter.
+void ReloadCurrentSkin(TsSkinManager* Manager);
 
 // Kind 0: skin folders, 1: packed archives, 2: both; sorted, stored skins
 // included. First: the first stored skin, else the first folder found.
@@ -40,8 +42,8 @@ struct TvlSkinListData {
   int PreviewIndex = -1;  // -1: no preview image
 };
 
-// The list of skins the skin-list controls show: stored skins and the skin
-// directory's archives. It tells its clients when the list or the current
+// The list of skins the skin-list controls show: stored skins, then the
+// skin directory's folders and archives. It tells its clients when the list or the current
 // skin changes.
 class TvlSkinListController {
  public:

@@ -7,10 +7,14 @@
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/services_menus.h"
+#include "skin/engine/skin_cache.h"
+#include "skin/engine/skin_images.h"
 #include "skin/engine/skin_loading.h"
+#include "skin/engine/skin_lookups.h"
 #include "skin/engine/skinned_forms.h"
 #include "skin/engine/stored_skins.h"
 #include "skin/engine/vl_utils.h"
+#include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/section_names.h"
 #include "widgets/extctrls.h"
@@ -68,7 +72,7 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
   ListController = new TvlSkinListController(this);
 
   if (!DefaultManager) {
-    DefaultManager = this;
+    SetDefaultManager(this);
     if (IsWinNT && !Designing() && Application) {
       Application->HookMainWindow(HookOf(this));
       hooked_ = true;
@@ -176,9 +180,8 @@ void TsSkinManager::SetExtendedBorders(bool Value) {
   if (!CommonSkinData->Loaded) return;
   {
     TFlagScope loading(SkinLoading);
-    PackedMode = FileExists(ArchivePath(this));
     UpdateExtendedBorders();
-    LoadCurrentSkin(this);
+    ReloadCurrentSkin(this);
   }
   if (!Loading() && !Destroying()) BroadcastRepaint(this, true);
 }
@@ -195,7 +198,7 @@ bool TsSkinManager::IsDefault() const {
 
 void TsSkinManager::SetIsDefault(bool Value) {
   if (!Value && DefaultManager) return;
-  DefaultManager = this;
+  SetDefaultManager(this);
   if (active_)
     BroadcastNewSkin(this, true);
   else
@@ -267,8 +270,7 @@ void TsSkinManager::Reload() {
   if (!active_ || Loading()) return;
   {
     TFlagScope loading(SkinLoading);
-    PackedMode = FileExists(ArchivePath(this));
-    LoadCurrentSkin(this);
+    ReloadCurrentSkin(this);
     BroadcastNewSkin(this, true);
   }
   if (!UpdateLock) {
@@ -289,23 +291,30 @@ void TsSkinManager::StoreThirdPartyLists() {
     thirdParty_->Set(i, ClassLists[i]->Text());
 }
 
-void TsSkinManager::ClearSkinImages() {
-  Masks.clear();
-  for (TBitmap* b : ExternalImages) TObject::Free(b);
-  ExternalImages.clear();
-  TObject::Free(MasterBitmap);
-  MasterBitmap = nullptr;
+void TsSkinManager::TakeSkin(TvlSkinContent& Skin, const TsSkinGlobals& Globals) {
+  SwapContent(Skin);
+  static_cast<TsSkinGlobals&>(*CommonSkinData) = Globals;
+  UpdateEditBrush();
+  UpdateExtendedBorders();
 }
 
-void TsSkinManager::ShowVersionNotices() {
-  const double version = CommonSkinData->Version;
-  if (version < 8.45) {
+void TsSkinManager::UpdateEditBrush() {
+  if (EditBrush) DeleteObject(EditBrush);
+  EditBrush = CreateSolidBrush(ColorToRGB(SkinPalette[5]));
+}
+
+PixelView TsSkinManager::MasterPixels() const {
+  return ArgbView(MasterBitmap);
+}
+
+void TsSkinManager::ShowVersionNotices(double Version) {
+  if (Version < 8.45) {
     if (Designing())
       ShowMessage("You are using an old version of the \"" + skinName_ +
                   "\" skin. Please, update skins to latest or contact the Vistrel support for "
                   "upgrading of existing skin.\r\n\r\nThis notification occurs in design-time "
                   "only for your information and will not occur in real-time.");
-  } else if (version > 11.99) {
+  } else if (Version > 11.99) {
     const TvlSkinningRules saved = skinningRules_;
     skinningRules_ &= static_cast<TvlSkinningRules>(~(1u << srStdDialogs));
     MessageDlg(
@@ -324,9 +333,18 @@ void TsSkinManager::UpdateExtendedBorders() {
   TObject::Free(ExtBorderActive);
   TObject::Free(ExtBorderInactive);
   ExtBorderActive = ExtBorderInactive = nullptr;
-  // A skin's own EXBORDER image needs the skin images, which this build does
-  // not cut; the built-in shadows serve every skin.
-  if (ShadowActiveBitmap && ShadowInactiveBitmap) {
+  const int exBorder = ConstData.ExBorder;
+  if (exBorder >= 0 && exBorder < static_cast<int>(Masks.size())) {
+    const TsMaskData& m = Masks[static_cast<size_t>(exBorder)];
+    const TsSkinData& d = *CommonSkinData;
+    if (d.BorderMode != 0)
+      ExtBorderMargins = RECT{d.FormOffset, d.FormOffset, d.FormOffset, d.FormOffset};
+    else
+      ExtBorderMargins = RECT{m.BorderLeft - d.FormOffset, m.BorderTop - d.FormOffset,
+                              m.BorderRight - d.FormOffset, m.BorderBottom - d.FormOffset};
+    ExtBorderInactive = CopyMaskFrame(m, 0);
+    ExtBorderActive = CopyMaskFrame(m, m.FrameCount > 1 ? 1 : 0);
+  } else if (ShadowActiveBitmap && ShadowInactiveBitmap) {
     ExtBorderActive = new TBitmap;
     ExtBorderActive->Assign(ShadowActiveBitmap);
     ExtBorderInactive = new TBitmap;
@@ -361,14 +379,6 @@ void TsSkinManager::RemoveUser(TsCommonData* SkinData) {
   std::erase(users_, SkinData);
 }
 
-int TsSkinManager::FindTextureIndex(int SkinIndex, const std::string& Key) const {
-  if (!SectionIndexValid(this, SkinIndex)) return -1;
-  const std::string& section = Sections[static_cast<size_t>(SkinIndex)].SectionName;
-  for (size_t i = 0; i < Masks.size(); ++i)
-    if (Masks[i].Section == section && Masks[i].Key == Key) return static_cast<int>(i);
-  return -1;
-}
-
 // ---- Free functions ---------------------------------------------------------------
 
 int GetScrollBarSize() {
@@ -382,12 +392,14 @@ int GetComboBtnWidth() {
 }
 
 int FindSectionIndex(const TsSkinManager* Manager, const std::string& Name) {
-  if (!Manager || Name.empty()) return -1;
-  for (size_t i = 0; i < Manager->Sections.size(); ++i)
-    if (Manager->Sections[i].SectionName == Name) return static_cast<int>(i);
-  return -1;
+  return Manager ? FindSectionIndex(*Manager, Name) : -1;
 }
 
 bool SectionIndexValid(const TsSkinManager* Manager, int Index) {
-  return Manager && Index >= 0 && Index < static_cast<int>(Manager->Sections.size());
+  return Manager && SectionIndexValid(*Manager, Index);
+}
+
+void SetDefaultManager(TsSkinManager* Manager) {
+  DefaultManager = Manager;
+  SetDefaultSkinSource(Manager);
 }

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "skin/engine/outer_effects.h"
+#include "skin/engine/skin_content.h"
 #include "skin/engine/skin_data.h"
 #include "skin/foundation/skin_const.h"
 #include "skin/foundation/skin_records.h"
+#include "skin/foundation/skin_source.h"
 #include "widgets/components.h"
 #include "widgets/events.h"
 #include "widgets/graphics_colors.h"
@@ -75,7 +77,9 @@ using TGetMenuExtraLineData =
 using TGetPopupItemData = TEvent<void(TObject* Sender, void* Item, int State, void* ItemData)>;
 using TSysDlgInit = TEvent<void(TObject* Sender, HWND Wnd, int Kind, bool& AllowSkinning)>;
 
-class TsSkinManager : public TComponent {
+// The skin in force is the manager's TvlSkinContent; painters read it
+// through the SkinSource view.
+class TsSkinManager : public TComponent, public TvlSkinContent, public SkinSource {
   DECLARE_CLASS(TsSkinManager, TComponent)
  public:
   explicit TsSkinManager(TComponent* AOwner);
@@ -130,7 +134,6 @@ class TsSkinManager : public TComponent {
 
   // ---- State read by the rest of the engine
   bool DialogHookInstalled = false;
-  std::vector<TBitmap*> ExternalImages;  // images kept in their own files
   HWND HotWindow = nullptr;
   TsSkinableMenus* Menus = nullptr;
   TWinControl* HotControl = nullptr;
@@ -141,18 +144,12 @@ class TsSkinManager : public TComponent {
   TsSkinData* CommonSkinData = nullptr;
   bool PackedMode = false;
   bool RemovingSkin = false;
-  TBitmap* MasterBitmap = nullptr;
   TBitmap* ExtBorderActive = nullptr;
   TBitmap* ExtBorderInactive = nullptr;
   int AppliedDpiLevel = 0;  // 0..3 from the desktop's applied DPI
-  TsMaskArray Masks;
-  TsGeneralDataArray Sections;
-  TvlOutEffArray FormOuterEffects;
-  TConstantSkinData ConstData;
   RECT ExtBorderMargins{};
   std::vector<TStringList*> ClassLists;  // 23 foreign-control class lists
-  std::array<TColor, 30> SkinPalette{};
-  HBRUSH EditBrush = nullptr;  // solid brush of palette entry 5
+  HBRUSH EditBrush = nullptr;            // solid brush of palette entry 5
   TvlSkinListController* ListController = nullptr;
 
   bool Loading() const { return HasState(csLoading) || HasState(csReading); }
@@ -168,9 +165,13 @@ class TsSkinManager : public TComponent {
   void LoadThirdPartyLists(bool Force);
   void StoreThirdPartyLists();
   void UpdateExtendedBorders();
-  void ShowVersionNotices();
-  // Frees the skin's images: the master bitmap, external images, masks.
-  void ClearSkinImages();
+  // The warnings about a skin older or newer than supported.
+  void ShowVersionNotices() { ShowVersionNotices(CommonSkinData->Version); }
+  void ShowVersionNotices(double Version);
+  // Puts a completely read skin in force; the previous one goes to Skin.
+  void TakeSkin(TvlSkinContent& Skin, const TsSkinGlobals& Globals);
+  // Re-creates the solid brush of palette entry 5.
+  void UpdateEditBrush();
 
   void SetHotWindow(HWND Wnd);
   void SetHotControl(TWinControl* Control);
@@ -186,8 +187,16 @@ class TsSkinManager : public TComponent {
   TColor GetHighlightColor(bool Hot) const { return SkinPalette[Hot ? 8 : 6]; }
   TColor GetHighlightFontColor(bool Hot) const { return SkinPalette[Hot ? 9 : 7]; }
 
-  // The image of key Key in section SkinIndex (its own images only), -1 none.
-  int FindTextureIndex(int SkinIndex, const std::string& Key) const;
+  // ---- SkinSource
+  int SectionCount() const override { return static_cast<int>(Sections.size()); }
+  const TsGeneralData& Section(int index) const override {
+    return Sections[static_cast<size_t>(index)];
+  }
+  int ImageCount() const override { return static_cast<int>(Masks.size()); }
+  const TsMaskData& ImageData(int index) const override {
+    return Masks[static_cast<size_t>(index)];
+  }
+  PixelView MasterPixels() const override;
 
   // Skin states that named this manager as their own: they lose it when the
   // manager goes, so none keeps a pointer to a destroyed manager.
@@ -240,6 +249,9 @@ extern bool IsWinNT;
 // The built-in extended-border shadows (33 x 33, 32-bit), read at start-up.
 extern TBitmap* ShadowActiveBitmap;
 extern TBitmap* ShadowInactiveBitmap;
+// A built-in PNG resource of the program as a 32-bit bitmap (owned by the
+// caller); nil when it is missing or does not decode.
+TBitmap* LoadPngResource(const char* Name);
 // SetProcessDPIAware when the system has it; nothing otherwise.
 void CallSetProcessDPIAware();
 // The unit's start-up and shutdown.
@@ -252,6 +264,9 @@ int DpiLevelOfAppliedDpi(int AppliedDpi);
 int GetScrollBarSize();
 int GetComboBtnWidth();
 
-// Exact, case-sensitive lookup of a section by name; -1 when absent.
+// Exact, case-sensitive lookup of a section by name; -1 when absent or
+// without a manager.
 int FindSectionIndex(const TsSkinManager* Manager, const std::string& Name);
 bool SectionIndexValid(const TsSkinManager* Manager, int Index);
+// DefaultManager, and the skin painters read by default with it.
+void SetDefaultManager(TsSkinManager* Manager);

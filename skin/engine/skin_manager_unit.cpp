@@ -30,8 +30,8 @@ struct User32Functions {
 };
 User32Functions User32;
 
-// A built-in PNG resource as a 32-bit bitmap; nil when it is missing or
-// does not decode.
+}  // namespace
+
 TBitmap* LoadPngResource(const char* Name) {
   try {
     TResourceStream stream(GetModuleHandleA(nullptr), Name, RT_RCDATA);
@@ -39,11 +39,19 @@ TBitmap* LoadPngResource(const char* Name) {
     png.LoadFromStream(stream);
     auto bitmap = std::make_unique<TBitmap>();
     ConvertPngToArgb(bitmap.get(), &png);
-    ClearWhitePixels(bitmap.get());
     return bitmap.release();
   } catch (const Exception&) {
     return nullptr;
   }
+}
+
+namespace {
+
+// A shadow keeps no white: a pure white pixel without alpha is a hole.
+TBitmap* LoadShadow(const char* Name) {
+  TBitmap* bitmap = LoadPngResource(Name);
+  if (bitmap) ClearWhitePixels(bitmap);
+  return bitmap;
 }
 
 }  // namespace
@@ -60,8 +68,8 @@ void SkinManagerInitialization() {
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
   IsWinNT = GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_NT;
 #pragma GCC diagnostic pop
-  ShadowActiveBitmap = LoadPngResource("vlSHDA");
-  ShadowInactiveBitmap = LoadPngResource("vlSHDI");
+  ShadowActiveBitmap = LoadShadow("vlSHDA");
+  ShadowInactiveBitmap = LoadShadow("vlSHDI");
   for (int i = 1; i <= ParamCount(); ++i)
     if (LowerCase(ParamStr(i)) == "/vlver") {
       ShowMessage("Vistrel v" + TsSkinManager::Version());

@@ -9,14 +9,12 @@
 
 #include "skin/foundation/background_view.h"
 #include "skin/foundation/pixel_view.h"
+#include "skin/foundation/skin_const.h"  // the TsDisabledKind bits
 
 class SkinSource;
 
 constexpr int DisabledBlendLevel = 100;
 constexpr int DisabledGraySaturation = -90;
-// TsDisabledKind bits.
-constexpr uint8_t dkBlended = 1;
-constexpr uint8_t dkGrayed = 2;
 
 // Out-of-range positions read 0 and are not written.
 uint32_t GetArgbPixel(const PixelView& bitmap, int x, int y);

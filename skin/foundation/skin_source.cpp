@@ -7,6 +7,10 @@ const SkinSource*& DefaultSlot() {
 }
 }  // namespace
 
+SkinSource::~SkinSource() {
+  if (DefaultSlot() == this) DefaultSlot() = nullptr;
+}
+
 const SkinSource* DefaultSkinSource() {
   return DefaultSlot();
 }

@@ -7,7 +7,8 @@
 
 class SkinSource {
  public:
-  virtual ~SkinSource() = default;
+  // A source never outlives its place as the default.
+  virtual ~SkinSource();
   virtual int SectionCount() const = 0;
   virtual const TsGeneralData& Section(int index) const = 0;
   virtual int ImageCount() const = 0;

@@ -24,11 +24,13 @@ class CommonDataTest : public FormFixture {
     manager->Sections[2].BordersMask = 0;
     TsMaskData mask;
     mask.Section = "BUTTON";
+    mask.SectionIndex = 2;
     mask.Key = "BORDERSMASK";
     mask.BorderLeft = 2;
     mask.BorderBottom = 5;
     manager->Masks.push_back(mask);
     mask.Key = "PATTERN";
+    mask.ImageKind = 1;  // a texture
     manager->Masks.push_back(mask);
     probe = AddProbe(Form, "P");
   }

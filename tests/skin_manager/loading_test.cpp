@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,60 +14,12 @@
 #include "skin/engine/stored_skins.h"
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/skin_commands.h"
+#include "tests/skin_manager/skin_files.h"
 #include "widgets/message_box.h"
 #include "widgets/streams.h"
 #include "widgets/string_lists.h"
 
 namespace {
-
-class TBoxLog : public TMessageBoxSink {
- public:
-  int Show(const TMessageBoxRequest& Request) override {
-    Texts.push_back(Request.Text);
-    return IDOK;
-  }
-  std::vector<std::string> Texts;
-};
-
-// A fresh folder under the temporary folder, removed with its content.
-class TempFolder {
- public:
-  TempFolder() {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    path_ = std::string(dir) + "skinmgr" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(counter_++);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~TempFolder() { Remove(path_); }
-  const std::string& Path() const { return path_; }
-  void Folder(const std::string& Name) { CreateDirectoryA((path_ + "\\" + Name).c_str(), nullptr); }
-  void File(const std::string& Name) {
-    HANDLE h = CreateFileA((path_ + "\\" + Name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    CloseHandle(h);
-  }
-
- private:
-  static void Remove(const std::string& Path) {
-    WIN32_FIND_DATAA f;
-    HANDLE h = FindFirstFileA((Path + "\\*").c_str(), &f);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        std::string name = f.cFileName;
-        if (name == "." || name == "..") continue;
-        if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          Remove(Path + "\\" + name);
-        else
-          DeleteFileA((Path + "\\" + name).c_str());
-      } while (FindNextFileA(h, &f));
-      FindClose(h);
-    }
-    RemoveDirectoryA(Path.c_str());
-  }
-  static inline int counter_ = 0;
-  std::string path_;
-};
 
 class LoadingTest : public testing::Test {
  protected:
@@ -146,10 +99,19 @@ TEST_F(LoadingTest, AvailableSkinsByKindSortedWithStoredSkinsFirstFound) {
     EXPECT_EQ(first, "Stored");
   }
 
+  // The skin list: stored skins first, then folders and archives as the
+  // directory lists them.
   manager_->ListController->Rebuild();
-  ASSERT_EQ(manager_->ListController->Entries.size(), 2u);
-  EXPECT_EQ(manager_->ListController->Entries[0].Name, "Stored");
-  EXPECT_EQ(manager_->ListController->Entries[1].Name, "beta");
+  std::vector<std::string> entries;
+  for (const TvlSkinListData& e : manager_->ListController->Entries) {
+    entries.push_back(e.Name);
+    EXPECT_EQ(e.PreviewIndex, -1) << e.Name;
+  }
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0], "Stored");
+  std::sort(entries.begin() + 1, entries.end());
+  EXPECT_EQ(entries[1], "Zinc");
+  EXPECT_EQ(entries[2], "beta");
 }
 
 TEST_F(LoadingTest, ASkinFoundNowhereSwitchesTheManagerOff) {
@@ -163,6 +125,48 @@ TEST_F(LoadingTest, ASkinFoundNowhereSwitchesTheManagerOff) {
   EXPECT_FALSE(SkinLoading);
   EXPECT_TRUE(boxes_.Texts.empty());
   EXPECT_EQ(afterChanges_, 1);
+}
+
+TEST_F(LoadingTest, ArchivesAreFoundUnderTheResolvedDirectoryAndLoseOnlyTheirLastExtension) {
+  // A relative skin directory is the executable's, wherever the process is.
+  const std::string name = "skinrel" + std::to_string(GetCurrentProcessId());
+  const std::string full = GetAppFolder() + name;
+  CreateDirectoryA(full.c_str(), nullptr);
+  const std::string archive = full + "\\my.qmzskin.qmz";
+  CloseHandle(CreateFileA(archive.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  TempFolder elsewhere;
+  // Puts the current folder back and removes the archive, also when a check fails.
+  struct Restore {
+    std::string cwd, archive, folder;
+    ~Restore() {
+      SetCurrentDirectoryA(cwd.c_str());
+      DeleteFileA(archive.c_str());
+      RemoveDirectoryA(folder.c_str());
+    }
+  } restore{[] {
+              char cwd[MAX_PATH];
+              GetCurrentDirectoryA(MAX_PATH, cwd);
+              return std::string(cwd);
+            }(),
+            archive, full};
+  SetCurrentDirectoryA(elsewhere.Path().c_str());
+
+  manager_->SetSkinDirectory(name);
+  TStringList list;
+  std::string first;
+  ListAvailableSkins(manager_, &list, 1, first);
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Strings(0), "my.qmzskin");
+  manager_->ListController->Rebuild();
+  ASSERT_EQ(manager_->ListController->Entries.size(), 1u);
+  EXPECT_EQ(manager_->ListController->Entries[0].Name, "my.qmzskin");
+  manager_->SetSkinName("my.qmzskin.QMZ");
+  manager_->SetActive(true);
+  // Found, though not under the current folder; archives are not read yet.
+  EXPECT_TRUE(manager_->PackedMode);
+  ASSERT_EQ(boxes_.Texts.size(), 1u);
+  EXPECT_NE(boxes_.Texts[0].find("\"my.qmzskin\""), std::string::npos) << boxes_.Texts[0];
 }
 
 TEST_F(LoadingTest, ArchiveExtensionIsCutOnlyFromLongerNames) {
@@ -186,7 +190,8 @@ TEST_F(LoadingTest, ASkinThatCannotBeReadIsReportedAndTheOldNameKept) {
   TempFolder dir;
   dir.File("Steel.qmz");
   dir.Folder("Zinc");
-  dir.File("Zinc\\Options.dat");
+  // A fixed-width field that is not a number ends the load.
+  dir.Text("Zinc\\Options.dat", "[GLOBALINFO]\nCLOSE=@00x0 0000 0010 0010 1 0\n");
   manager_->SetSkinDirectory(dir.Path());
   manager_->SetSkinName("Old");
   // A stored skin keeps the manager on when "Old" is found nowhere.
