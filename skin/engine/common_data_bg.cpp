@@ -75,6 +75,19 @@ void FillRectWithColor(HDC DC, const TRect& Rect, TColor Color) {
   FillRect(DC, &r, brush.Get());
 }
 
+// Asks what lies behind a control: its parent control, or the parent
+// window of a windowed control without one. False when it has neither.
+bool AskParentBackground(TControl* Control, BackgroundRequest& Request) {
+  if (Control->Parent()) {
+    QueryControlBackground(Request, Control->Parent(), false);
+    return true;
+  }
+  auto* win = dynamic_cast<TWinControl*>(Control);
+  if (!win || !win->HandleAllocated() || !GetParent(win->Handle())) return false;
+  QueryWindowBackground(Request, GetParent(win->Handle()), false);
+  return true;
+}
+
 }  // namespace
 
 // ---- Size rules -------------------------------------------------------------------
@@ -388,12 +401,7 @@ void TsCommonData::GetParentBgInfo(BackgroundInfo& Info) {
     return;
   }
   BackgroundRequest r;
-  auto* win = dynamic_cast<TWinControl*>(Control);
-  if (Control->Parent())
-    QueryControlBackground(r, Control->Parent(), false);
-  else if (win && win->HandleAllocated() && GetParent(win->Handle()))
-    QueryWindowBackground(r, GetParent(win->Handle()), false);
-  else {
+  if (!AskParentBackground(Control, r)) {
     plain();
     return;
   }
@@ -472,13 +480,7 @@ void RestoreTransparentCorners(TsCommonData* SkinData, int State, int Corners) {
   if (!m || m->TransparentCorners == 0) return;
   TControl* c = SkinData->Control;
   BackgroundRequest r;
-  auto* win = dynamic_cast<TWinControl*>(c);
-  if (c->Parent())
-    QueryControlBackground(r, c->Parent(), false);
-  else if (win && win->HandleAllocated() && GetParent(win->Handle()))
-    QueryWindowBackground(r, GetParent(win->Handle()), false);
-  else
-    return;
+  if (!AskParentBackground(c, r)) return;
   BackgroundView answer;
   if (r.Kind == bgBitmap && r.Bitmap)
     answer = MakeBackgroundView(ArgbView(r.Bitmap), r.OffsetX + c->Left(), r.OffsetY + c->Top());

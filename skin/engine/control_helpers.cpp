@@ -153,22 +153,19 @@ void PaintWindowedChildrenToBitmap(TWinControl* Control, TBitmap* Bitmap) {
 void BlendBitmapByAlpha(TBitmap* Dst, TRect DstRect, TBitmap* Src, TPoint SrcPoint, uint8_t Level) {
   const PixelView dst = ArgbView(Dst), src = ArgbView(Src);
   if (!dst.Valid() || !src.Valid()) return;
-  if (DstRect.Left < 0) {
-    SrcPoint.X -= DstRect.Left;
-    DstRect.Left = 0;
-  }
-  if (SrcPoint.X < 0) {
-    DstRect.Left -= SrcPoint.X;
-    SrcPoint.X = 0;
-  }
-  if (DstRect.Top < 0) {
-    SrcPoint.Y -= DstRect.Top;
-    DstRect.Top = 0;
-  }
-  if (SrcPoint.Y < 0) {
-    DstRect.Top -= SrcPoint.Y;
-    SrcPoint.Y = 0;
-  }
+  // A negative start on either side moves the other side by as much.
+  auto clip = [](int& Dst, int& Src) {
+    if (Dst < 0) {
+      Src -= Dst;
+      Dst = 0;
+    }
+    if (Src < 0) {
+      Dst -= Src;
+      Src = 0;
+    }
+  };
+  clip(DstRect.Left, SrcPoint.X);
+  clip(DstRect.Top, SrcPoint.Y);
   const int w =
       std::min({DstRect.Right - DstRect.Left, dst.Width - DstRect.Left, src.Width - SrcPoint.X});
   const int h =
