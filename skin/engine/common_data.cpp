@@ -238,15 +238,3 @@ void TsCtrlSkinData::SetSaturation(int Value) {
   Loaded(true);
   Invalidate(false);
 }
-
-// ---- Background, colour and transparency answers --------------------------------
-// The least that keeps the state consistent until the answering side of the
-// background protocol is built: no size rule, transparency not computed,
-// colours left to the control.
-
-void TsCommonData::UpdateBgSizeFlags() {
-  BgSizeFlags = 0;
-}
-void TsCommonData::UpdateTransparency(bool) {}
-void TsCommonData::ApplySectionColors(bool) {}
-void TsCommonData::ApplyStateColors(bool) {}

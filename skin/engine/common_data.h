@@ -13,8 +13,12 @@
 #include "widgets/components.h"
 #include "widgets/graphics_colors.h"
 #include "widgets/messages.h"
+#include "widgets/sysutils.h"
 
 class TBitmap;
+class TWinControl;
+struct BackgroundInfo;
+struct BackgroundRequest;
 class TControl;
 class TsSkinManager;
 class TvlThreadedTimer;
@@ -100,16 +104,39 @@ class TsCommonData : public TPersistent {
   void Invalidate(bool UpdateNow = false);
   void PrepareCacheBitmap();
 
-  // ---- Background, colour and transparency answers (minimal until the
-  // answering side of the background protocol lands)
+  // ---- Background, colour and transparency answers
+  // Which size changes need a new background (bits of the state-0 gradient
+  // and texture).
   void UpdateBgSizeFlags();
-  void UpdateTransparency(bool Repaint);
+  bool OuterEffectsAllowed() const;
+  // False while the control shows its parent's background in its state.
+  bool HasOwnBackground() const;
+  // 0 opaque, 1 shows the parent's background, 2 not decidable yet (the
+  // parent has no window).
+  int ComputeTransparency();
+  void UpdateTransparency(bool Recurse);
+  bool IsFaceTransparent(int State) const;
+  // The answer to SkinCmdGetBackground. Kind 3 asks the asker to come back
+  // later; a bitmap answer always carries a bitmap with pixels.
+  void FillBackgroundRequest(BackgroundRequest& Request, int State, HWND Wnd);
+  TColor BgColor(int State, HWND Wnd);
+  // The answer to SkinCmdGetBgColor.
+  TColor BgColorAnswer();
+  void GetParentBgInfo(BackgroundInfo& Info);
+  bool NeedsRepaintOnMove();
+  void RefreshParentCache();
   void ApplySectionColors(bool Repaint);
-  void ApplyStateColors(bool Repaint);
+  void ApplyStateColors(bool NoRedrawLock);
 
  private:
   // Performs a message on the control or, without one, on a provider owner.
   void NotifyOwner(UINT Code);
+  TColor DefaultBgColor() const;
+  TColor ParentBgColor(HWND Wnd, TColor Fallback);
+  // Kind 2 with the cache: painted into the request's DC when it asks for
+  // painting, else handed out. Kind 3 while the cache has no pixels.
+  void HandOutCache(BackgroundRequest& Request);
+  bool CacheEmpty() const;
 };
 
 // Skin state of the editable controls: tone, hue and saturation published.
@@ -136,6 +163,17 @@ HWND SkinDataHandle(const TsCommonData* SkinData);
 void ClearSkinDataOwner(TsCommonData* SkinData);
 // The skin state registered on a window, nil when none.
 TsCommonData* GetSkinDataProp(HWND Wnd);
+
+// ---- Background helpers around the skin state
+
+bool IsSectionFaceTransparent(TsSkinManager* Manager, int Index, int State, TControl* Control);
+// Puts what the parent shows back into the key-coloured corners of the
+// control's cache (corner bits of nine_slice.h).
+void RestoreTransparentCorners(TsCommonData* SkinData, int State, int Corners);
+// Copies the DstRect-sized area of the cache at SrcPoint's top-left to DC,
+// leaving out opaque children (their bounds moved by X, Y).
+void CopyCacheExcludingChildren(TWinControl* Control, TsCommonData* SkinData, const TRect& SrcPoint,
+                                const TRect& DstRect, HDC DC, bool RestoreCorners, int X, int Y);
 
 // ---- Animations of the skin state
 void StopAnimation(TsCommonData* SkinData);

@@ -14,5 +14,27 @@ class TvlMainWnd : public TObject {
   HWND WndHandle = nullptr;
 };
 
+// One skinned non-client scroll bar of a scroll-window adapter.
+class TvlScrollBar {
+ public:
+  bool Visible = false;
+  // The window's own thickness and arrow length; -1: the manager's or the
+  // system's.
+  int ScrollWidth = -1;
+  int ButtonsSize = -1;
+};
+
+// The adapter that replaces a window's scroll bars with skinned ones.
+class TvlScrollWnd : public TvlMainWnd {
+ public:
+  TvlScrollBar HorzBar;
+  TvlScrollBar VertBar;
+};
+
+// With Thickness the width of a skinned scroll bar, else the length of its
+// arrow buttons: the window's own size when set, else the manager's, else
+// the system's.
+int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness);
+
 // The adapter stored on the window as "VLSBSC"; nil when there is none.
 TvlMainWnd* GetWindowAdapter(HWND Wnd);

@@ -50,6 +50,16 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
   formWndProc_ = Form->WindowProc;
   Form->WindowProc = TWndMethod::Of<&TsSkinProvider::FormWndProc>(this);
   RegisterSkinnedForm(Form);
+  AttachSkinData();
+}
+
+void TsSkinProvider::AttachSkinData() {
+  // The form's skin state lives on the form's window, so the walks over the
+  // application's forms see the form as skinned and leave it to the
+  // registry's walk.
+  if (!Form->HandleAllocated()) return;
+  SkinData->WndHandle = Form->Handle();
+  RegisterSkinData(SkinData);
 }
 
 TsSkinProvider::~TsSkinProvider() {
@@ -70,6 +80,11 @@ void TsSkinProvider::FormWndProc(TMessage& Message) {
   if (Message.Msg == SkinCommandMessage && SkinCmdCode(Message.WParam) == SkinCmdGetProvider) {
     Message.Result = reinterpret_cast<LRESULT>(this);
     return;
+  }
+  if (Message.Msg == WM_NCCREATE || Message.Msg == WM_CREATE) AttachSkinData();
+  if (Message.Msg == WM_NCDESTROY) {
+    UnregisterSkinData(SkinData);
+    SkinData->WndHandle = nullptr;
   }
   if (formWndProc_) formWndProc_(Message);
 }

@@ -28,7 +28,8 @@ constexpr uint32_t psSnapshotShown =
 constexpr uint32_t psFrozen = 0x10000;  // frozen for a skin change
 
 // The component that skins a form. Stand-in: it registers its owner form
-// as skinned for its lifetime, answers SkinCmdGetProvider on the form's
+// as skinned for its lifetime, puts its skin state on the form's window
+// ("VLSDATA"), answers SkinCmdGetProvider on the form's
 // window (through the form's WindowProc, which it hooks and gives back),
 // keeps the skin state and the markers a skin change sets, and runs
 // messages through its own window procedure, which the form skinning
@@ -60,6 +61,8 @@ class TsSkinProvider : public TComponent {
 
  private:
   void FormWndProc(TMessage& Message);
+  // Registers the skin state on the form's window once it has one.
+  void AttachSkinData();
 
   TWndMethod formWndProc_;  // the form's WindowProc before the hook
   uint32_t stateFlags_ = 0;

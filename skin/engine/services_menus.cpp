@@ -103,3 +103,5 @@ void TsSkinableMenus::SetPopupShape(HWND, TBitmap*) {
   // The shape is cut from the background's transparent border pieces, which
   // only the popup backgrounds know; no background is built yet.
 }
+
+void TsSkinableMenus::HookPopupMenu(TPopupMenu*, bool) {}

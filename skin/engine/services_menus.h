@@ -14,6 +14,7 @@
 
 class TBitmap;
 class TFont;
+class TPopupMenu;
 class TsSkinManager;
 
 // Glyph size of a menu item that has no picture and whose menu has no image
@@ -81,6 +82,11 @@ class TsSkinableMenus : public TPersistent {
   // Gives an open popup window its skinned shape from Bitmap; nothing while
   // the menus are not active or without a bitmap.
   void SetPopupShape(HWND Wnd, TBitmap* Bitmap);
+
+  // Switches the skinned drawing of one popup menu on or off before it
+  // shows. The owner-draw handlers come with the form skinning; until then
+  // there is nothing to switch.
+  void HookPopupMenu(TPopupMenu* Menu, bool Active);
 
   TsSkinManager* Manager() const { return manager_; }
 

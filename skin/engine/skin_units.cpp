@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "skin/engine/control_helpers.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
@@ -9,10 +10,25 @@
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/skin_const.h"
 
+namespace {
+
+// The utilities' unit also binds the theme switch of windows.
+void VclUtilsUnitInitialization() {
+  VlUtilsInitialization();
+  BindSetWindowTheme();
+}
+
+void VclUtilsUnitFinalization() {
+  UnbindSetWindowTheme();
+  VlUtilsFinalization();
+}
+
+}  // namespace
+
 const TUnitInfo SkinCoreUnits[6] = {
     {"sConst", SkinConstInitialization, SkinConstFinalization},
     {"GraphicsUnit", GraphicsUnitInitialization, GraphicsUnitFinalization},
-    {"sVclUtils", VlUtilsInitialization, VlUtilsFinalization},
+    {"sVclUtils", VclUtilsUnitInitialization, VclUtilsUnitFinalization},
     {"SkinMessages", SkinMessageInitialization, SkinMessageFinalization},
     {"sStyleSimply", SkinDataInitialization, SkinDataFinalization},
     {"sSkinManager", SkinManagerInitialization, SkinManagerFinalization},

@@ -1,5 +1,7 @@
 #include "probe.h"
 
+#include "skin/engine/common_messages.h"
+
 const TClassInfo& TProbeControl::StaticClass() {
   static const TClassInfo info =
       TClassBuilder<TProbeControl>("TProbeControl", &TCustomControl::StaticClass()).Done();
@@ -40,10 +42,12 @@ TProbeControl::~TProbeControl() {
 
 void TProbeControl::WndProc(TMessage& m) {
   if (Record(this, Answer, m)) return;
-  if ((m.Msg == WM_NCCREATE || m.Msg == WM_CREATE) && SkinData) {
+  if (CommonHandling && SkinData) {
+    if (HandleControlMessage(m, SkinData)) return;
+  } else if ((m.Msg == WM_NCCREATE || m.Msg == WM_CREATE) && SkinData) {
     RegisterSkinData(SkinData);
-    if (m.Msg == WM_NCCREATE) PropAtNcCreate = GetPropA(handle_, "VLSDATA") == SkinData;
   }
+  if (m.Msg == WM_NCCREATE && SkinData) PropAtNcCreate = GetPropA(handle_, "VLSDATA") == SkinData;
   if (PaintsPattern && m.WParam && (m.Msg == WM_PAINT || m.Msg == WM_ERASEBKGND)) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
     HBRUSH b = CreateSolidBrush(m.Msg == WM_PAINT ? RGB(255, 0, 0) : RGB(0, 0, 255));

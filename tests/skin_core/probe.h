@@ -38,6 +38,9 @@ class TProbeControl : public TCustomControl {
   bool PaintsPattern = false;
   TsCommonData* SkinData = nullptr;  // owned; registers again on window creation
   bool PropAtNcCreate = false;
+  // Passes what Answer leaves to the common handling of skinned controls
+  // (which then also registers the skin state on window creation).
+  bool CommonHandling = false;
 };
 
 class TProbeGraphic : public TGraphicControl {
