@@ -7,7 +7,6 @@
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_manager.h"
-#include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/draw_helpers.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/controls.h"
@@ -21,24 +20,6 @@ int StdSectionSlot(const char* name) {
 }
 
 }  // namespace
-
-// ---- ManagerSkinView ----------------------------------------------------------------
-
-int ManagerSkinView::SectionCount() const {
-  return manager_ ? static_cast<int>(manager_->Sections.size()) : 0;
-}
-const TsGeneralData& ManagerSkinView::Section(int index) const {
-  return manager_->Sections[static_cast<size_t>(index)];
-}
-int ManagerSkinView::ImageCount() const {
-  return manager_ ? static_cast<int>(manager_->Masks.size()) : 0;
-}
-const TsMaskData& ManagerSkinView::ImageData(int index) const {
-  return manager_->Masks[static_cast<size_t>(index)];
-}
-PixelView ManagerSkinView::MasterPixels() const {
-  return manager_ ? ArgbView(manager_->MasterBitmap) : PixelView{};
-}
 
 // ---- Sections -------------------------------------------------------------------------
 
@@ -63,20 +44,17 @@ int EffectiveSectionIndex(TControl* control, int index, TsSkinManager* manager, 
 void DrawSectionText(TCanvas* canvas, const char* text, bool enabled, RECT rect, UINT format,
                      int sectionIndex, int state, TsSkinManager* manager) {
   if (manager == nullptr) manager = DefaultManager;
-  // Stand-in until the manager itself serves the painters its skin. Without
-  // a manager the view has no sections, so the canvas's colours draw.
-  const ManagerSkinView view(manager);
-  DrawSectionText(canvas, text, enabled, rect, format, sectionIndex, state, &view);
+  // Without any manager there are no sections: the canvas's colours draw.
+  DrawSectionText(canvas, text, enabled, rect, format, sectionIndex, state,
+                  static_cast<const SkinSource*>(manager));
 }
 
 void DrawControlText(TCanvas* canvas, const char* text, bool enabled, RECT rect, UINT format,
                      TsCommonData* skinData, int state) {
   if (skinData == nullptr) return;
   TsSkinManager* manager = skinData->SkinManager();
-  // Stand-in until the manager itself serves the painters its skin.
-  const ManagerSkinView view(manager);
   ControlTextParams params;
-  params.Source = &view;
+  params.Source = manager;
   params.Skinned = skinData->Skinned();
   params.CustomFont = skinData->CustomFont;
   params.SkinIndex = skinData->SkinIndex;

@@ -14,21 +14,6 @@ class TWinControl;
 class TsCommonData;
 class TsSkinManager;
 
-// The manager's loaded skin as the painters read it, for the length of one
-// paint (the manager does not outlive-check it).
-class ManagerSkinView : public SkinSource {
- public:
-  explicit ManagerSkinView(const TsSkinManager* manager) : manager_(manager) {}
-  int SectionCount() const override;
-  const TsGeneralData& Section(int index) const override;
-  int ImageCount() const override;
-  const TsMaskData& ImageData(int index) const override;
-  PixelView MasterPixels() const override;
-
- private:
-  const TsSkinManager* manager_;
-};
-
 // The section whose background shows behind a control in a state: index,
 // unless the control is in its normal state or the section is see-through
 // (40 percent or more) there, when the control is asked which section lies
