@@ -150,6 +150,7 @@ class TControl : public TComponent {
 
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
+  void BeforeDestruction() override;
 
   // ---- Messages
   TWndMethod WindowProc;
@@ -447,6 +448,7 @@ class TWinControl : public TControl {
   friend class TCustomForm;
   void Insert(TControl* AControl);
   void Remove(TControl* AControl);
+  void FreeChildren();
   void UpdateTabOrder(int Value);
   void FixupTabList();
   void HandleKeyMessage(TMessage& m);

@@ -95,8 +95,6 @@ void TCustomForm::InitForm() {
 
 TCustomForm::~TCustomForm() {
   if (handle_) DestroyHandle();
-  // Owned components go while the form is whole; they may touch it.
-  DestroyComponents();
   if (Screen) Screen->RemoveForm(this);
   if (Application && Application->mainForm_ == this) Application->mainForm_ = nullptr;
 }
@@ -123,6 +121,8 @@ void TCustomForm::BeforeDestruction() {
   if (Visible()) Hide();
   DoDestroy();
   TWinControl::BeforeDestruction();
+  // Owned components go while the form is whole; they may touch it.
+  DestroyComponents();
 }
 
 void TCustomForm::DoCreate() {

@@ -207,13 +207,11 @@ class TApplication : public TComponent {
   // OnCreate runs, and makes the first form the main form.
   template <typename T>
   void CreateForm(T*& Reference) {
-    T* form = new T(this);
-    Reference = form;
+    T* form = nullptr;
     try {
-      form->AfterConstruction();
+      form = NewWith<T>([&](T* f) { Reference = f; }, this);
     } catch (...) {
       Reference = nullptr;
-      TObject::Free(form);
       throw;
     }
     FormCreated(form);

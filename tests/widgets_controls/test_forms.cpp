@@ -83,8 +83,7 @@ TEST(ApplicationWindow, IsHiddenTopLevelOfItsClassTitledAndOwnsForms) {
   EXPECT_FALSE(IsWindowVisible(app));
   EXPECT_EQ(GetAncestor(app, GA_PARENT), GetDesktopWindow()) << "not a message-only window";
 
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   EXPECT_EQ(GetWindow(f->Handle(), GW_OWNER), app);
   EXPECT_EQ(WindowClassName(f->Handle()), "TForm");
   TObject::Free(f);
@@ -200,8 +199,7 @@ TEST(FormClose, ReleaseFreesFromTheLoopNotInPlace) {
     TComponent* Watched = nullptr;
   };
   Watch watch(nullptr);
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   watch.Watched = f;
   f->FreeNotification(&watch);
   struct Closer {
@@ -215,8 +213,7 @@ TEST(FormClose, ReleaseFreesFromTheLoopNotInPlace) {
 }
 
 TEST(FormClose, CaHideHidesAndCloseQueryCanRefuse) {
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   f->Show();
   struct Query {
     bool Allow = false;
