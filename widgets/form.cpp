@@ -380,6 +380,11 @@ void TCustomForm::Dispatch(TMessage& m) {
     case CM_RELEASE:
       TObject::Free(this);
       return;
+    case WM_SETTINGCHANGE:
+      // The system tells top-level windows; code hooked on the form hears it as a CM_.
+      DefaultHandler(m);
+      Perform(CM_WININICHANGE, m.WParam, m.LParam);
+      return;
     case WM_CLOSE:
       Close();
       return;

@@ -304,6 +304,17 @@ class TClassBuilder {
     };
     return info_.AddProp(std::move(p));
   }
+  // The same, set through Setter (a member function taking the event), for
+  // an event whose assignment must act (a timer starts).
+  template <auto Member, auto Setter>
+  TPropInfo& Event(const char* name) {
+    using Ev = std::remove_cvref_t<decltype(std::declval<C&>().*Member)>;
+    TPropInfo& p = Event<Member>(name);
+    p.SetMethod = [](TObject* o, const TMethod& m) {
+      (static_cast<C&>(*o).*Setter)(Ev::FromMethod(m));
+    };
+    return p;
+  }
 
   // A published method that the form reader can bind to an event of type Ev.
   template <typename Ev, auto Method>

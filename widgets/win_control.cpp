@@ -551,7 +551,7 @@ void TWinControl::SetCursorMessage(TMessage& m) {
     TControl* c = ControlAtPos(p, false);
     TCursor cur = c ? c->Cursor() : Cursor();
     if (cur != crDefault) {
-      ::SetCursor(StandardCursor(cur));
+      ::SetCursor(Screen ? Screen->Cursors(cur) : StandardCursor(cur));
       m.Result = 1;
       return;
     }

@@ -392,12 +392,12 @@ TEST_F(ManagerTest, HoverTimerForgetsAWindowTheCursorHasLeft) {
   RECT r{};
   GetWindowRect(b->Handle(), &r);
   if (PtInRect(&r, p)) {
-    m->HoverTimer->OnTimer(m->HoverTimer);
+    m->HoverTimer->OnTimer()(m->HoverTimer);
     EXPECT_EQ(m->HotWindow, b->Handle());
   }
   SetCursorPos(5, 5);
   Log().clear();
-  m->HoverTimer->OnTimer(m->HoverTimer);
+  m->HoverTimer->OnTimer()(m->HoverTimer);
   EXPECT_EQ(m->HotWindow, nullptr);
   ASSERT_EQ(ReceiversOf(SkinCmdMouseLeave), std::vector<std::string>{"B"});
   EXPECT_EQ(Log().back().LParam, self);
