@@ -296,14 +296,14 @@ TEST(UtilityWindow, IsATPUtilWindowThatRoutesToItsMethod) {
 
 namespace {
 
+BOOL CALLBACK CountProperty(HWND, LPSTR, HANDLE, ULONG_PTR count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 int PropertyCount(HWND h) {
   int n = 0;
-  EnumPropsExA(
-      h,
-      [](HWND, LPSTR, HANDLE, ULONG_PTR count) -> BOOL {
-        return ++*reinterpret_cast<int*>(count), TRUE;
-      },
-      reinterpret_cast<LPARAM>(&n));
+  EnumPropsExA(h, &CountProperty, reinterpret_cast<LPARAM>(&n));
   return n;
 }
 
