@@ -225,8 +225,8 @@ void TApplication::WndProc(TMessage& m) {
 // ---- The forms unit ---------------------------------------------------------------------
 
 void InitFormsUnit() {
-  if (!Screen) Screen = new TScreen(nullptr);
-  if (!Application) Application = new TApplication(nullptr);
+  if (!Screen) Screen = New<TScreen>(nullptr);
+  if (!Application) Application = New<TApplication>(nullptr);
   SetMessageBoxOwner(&BoxOwner);
   SetMessageBoxTitle(&BoxTitle);
   SetMessageDialog(&ShowMessageDialogForm);

@@ -45,24 +45,41 @@ void TPersistent::AssignTo(TPersistent* Dest) {
 const TClassInfo& TComponent::StaticClass() {
   static const TClassInfo info = [] {
     TClassBuilder<TComponent> b("TComponent", &TPersistent::StaticClass());
-    b.Str("Name", [](const TComponent& c) { return c.Name(); },
-          [](TComponent& c, const std::string& v) { c.SetName(v); });
-    b.Int("Tag", [](const TComponent& c) { return c.Tag(); },
-          [](TComponent& c, int v) { c.SetTag(v); }, 0);
+    b.Str(
+        "Name", [](const TComponent& c) { return c.Name(); },
+        [](TComponent& c, const std::string& v) { c.SetName(v); });
+    b.Int(
+        "Tag", [](const TComponent& c) { return c.Tag(); },
+        [](TComponent& c, int v) { c.SetTag(v); }, 0);
     return b.Done();
   }();
   return info;
 }
 
-TComponent::TComponent(TComponent* AOwner) {
-  if (AOwner) AOwner->InsertComponent(this);
+TComponent::TComponent(TComponent* AOwner) : owner_(AOwner), joinPending_(AOwner != nullptr) {}
+
+void TComponent::AfterConstruction() {
+  TPersistent::AfterConstruction();
+  if (joinPending_) owner_->InsertComponent(this);
 }
 
-void TComponent::BeforeDestruction() { state_ |= csDestroying; }
+void TComponent::BeforeDestruction() {
+  state_ |= csDestroying;
+  SendFreeNotifications();
+  LeaveOwner();
+}
 
 TComponent::~TComponent() {
   state_ |= csDestroying;
-  // Tell subscribers first, last to first, while this object is still whole.
+  // What it owns goes after the derived destructors: one may still free an
+  // owned component itself. The rest is for an object deleted without Free.
+  SendFreeNotifications();
+  DestroyComponents();
+  LeaveOwner();
+}
+
+// Subscribers hear of it last to first.
+void TComponent::SendFreeNotifications() {
   while (!freeNotifies_.empty()) {
     TComponent* c = freeNotifies_.back();
     freeNotifies_.pop_back();
@@ -70,7 +87,14 @@ TComponent::~TComponent() {
     back.erase(std::remove(back.begin(), back.end(), this), back.end());
     c->Notification(this, opRemove);
   }
-  DestroyComponents();
+}
+
+void TComponent::LeaveOwner() {
+  if (joinPending_) {
+    // Never joined: the owner has nothing to hear.
+    joinPending_ = false;
+    owner_ = nullptr;
+  }
   if (owner_) owner_->RemoveComponent(this);
 }
 
@@ -110,7 +134,7 @@ TComponent* TComponent::FindComponent(const std::string& Name) const {
 }
 
 void TComponent::InsertComponent(TComponent* c) {
-  if (c->owner_) c->owner_->RemoveComponent(c);
+  c->LeaveOwner();
   Insert(c);
   NotifyAll(c, opInsert);
 }
@@ -138,7 +162,9 @@ void TComponent::NotifyAll(TComponent* c, TOperation op) {
     if (components_[i] != c) components_[i]->Notification(c, op);
 }
 
-void TComponent::Loaded() { state_ &= ~csLoading; }
+void TComponent::Loaded() {
+  state_ &= ~csLoading;
+}
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove) {

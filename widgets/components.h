@@ -2,6 +2,7 @@
 // state and notifications.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,11 +50,21 @@ using TComponentState = uint32_t;
 
 enum TOperation { opInsert, opRemove };
 
+// Lifecycle. A component is made with New<T> (or a class factory, or
+// NewWith): it joins its owner in AfterConstruction, once it is whole, so the
+// owner's Notification(opInsert) sees its real class; Owner() is already set
+// while the constructors run. Freeing it (TObject::Free) tells its
+// subscribers and its owner in BeforeDestruction, again while it is whole;
+// what it owns goes after the derived destructors have run, so a destructor
+// may still free an owned component itself. Windowed controls free their
+// children, and forms their components, in BeforeDestruction: whatever
+// those do to their owner reaches the whole owner.
 class TComponent : public TPersistent {
   DECLARE_CLASS(TComponent, TPersistent)
  public:
   explicit TComponent(TComponent* AOwner);
   ~TComponent() override;
+  void AfterConstruction() override;
   void BeforeDestruction() override;
 
   TComponent* Owner() const { return owner_; }
@@ -97,8 +108,20 @@ class TComponent : public TPersistent {
   void Insert(TComponent* c);
   void Remove(TComponent* c);
   void NotifyAll(TComponent* c, TOperation op);
+  void SendFreeNotifications();
+  void LeaveOwner();
 
+  // Plain `new` would skip AfterConstruction: components come from NewWith.
+  static void* operator new(std::size_t Size) { return ::operator new(Size); }
+  template <typename T, typename F, typename... A>
+  friend T* NewWith(F&& Whole, A&&... args);
+
+ public:
+  static void operator delete(void* Ptr) { ::operator delete(Ptr); }
+
+ private:
   TComponent* owner_ = nullptr;
+  bool joinPending_ = false;  // constructed with an owner it has not joined yet
   std::string name_;
   intptr_t tag_ = 0;
   TComponentState state_ = 0;

@@ -95,6 +95,13 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_uni
   font_->OnChange = TNotifyEvent::Of<&TControl::FontChanged>(this);
 }
 
+void TControl::BeforeDestruction() {
+  SetState(csDestroying);
+  // The parent hears of the removal while this control is whole.
+  if (parent_) parent_->RemoveControl(this);
+  TComponent::BeforeDestruction();
+}
+
 TControl::~TControl() {
   if (captureControl == this) captureControl = nullptr;
   if (mouseControl == this) mouseControl = nullptr;

@@ -152,6 +152,7 @@ class TControl : public TComponent {
 
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
+  void BeforeDestruction() override;
 
   // ---- Messages
   TWndMethod WindowProc;
@@ -454,6 +455,7 @@ class TWinControl : public TControl {
   friend class TCustomForm;
   void Insert(TControl* AControl);
   void Remove(TControl* AControl);
+  void FreeChildren();
   void UpdateTabOrder(int Value);
   void FixupTabList();
   void HandleKeyMessage(TMessage& m);

@@ -1,6 +1,12 @@
 // Comparable events: an event is an (object, code) pair. Two events are equal
 // only when both halves are, so code can install a handler only where none is
 // set, and remove or restore exactly its own (window procedures included).
+//
+// Identity is (object, method), whatever type of pointer bound it: the object
+// is kept as a pointer to the class that declares the method and the code is
+// one stub per method, so a binding through a base or a derived pointer, or
+// by published name, compares equal. A virtual method is one method only
+// when it is always named by the same class (&TControl::WndProc).
 #pragma once
 
 #include <cstddef>
@@ -15,6 +21,18 @@ struct TMethod {
   explicit operator bool() const { return Code != nullptr; }
 };
 
+namespace events_detail {
+template <typename M>
+struct MemberOf;
+template <typename C, typename T>
+struct MemberOf<T C::*> {
+  using Class = C;
+};
+// The class that declares Method (not the class a pointer to it was named through).
+template <auto Method>
+using DeclaringClass = typename MemberOf<decltype(Method)>::Class;
+}  // namespace events_detail
+
 template <typename Sig>
 class TEvent;
 
@@ -28,10 +46,10 @@ class TEvent<R(A...)> {
   TEvent(void* data, Stub code) : data_(data), code_(code) {}
 
   // The event that calls Method on obj; a virtual method dispatches virtually.
-  // One stub exists per (class, method), so equal bindings compare equal.
   template <auto Method, typename C>
   static TEvent Of(C* obj) {
-    return TEvent(static_cast<void*>(obj), &Thunk<Method, C>);
+    events_detail::DeclaringClass<Method>* self = obj;
+    return TEvent(static_cast<void*>(self), &Thunk<Method>);
   }
 
   R operator()(A... args) const { return code_(data_, std::forward<A>(args)...); }
@@ -45,9 +63,10 @@ class TEvent<R(A...)> {
   }
 
  private:
-  template <auto Method, typename C>
+  template <auto Method>
   static R Thunk(void* obj, A... args) {
-    return (static_cast<C*>(obj)->*Method)(std::forward<A>(args)...);
+    return (static_cast<events_detail::DeclaringClass<Method>*>(obj)->*Method)(
+        std::forward<A>(args)...);
   }
 
   void* data_ = nullptr;

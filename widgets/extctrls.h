@@ -18,9 +18,9 @@ class TTimer : public TComponent {
   void SetEnabled(bool v);
   unsigned Interval() const { return interval_; }
   void SetInterval(unsigned v);
-  // Assigning through SetOnTimer (re)starts the timer; the form reader binds
-  // the field directly and Loaded starts it.
-  TNotifyEvent OnTimer;
+  // Setting the event (in code or through the published property) (re)starts
+  // the timer; while a description is read, Loaded starts it.
+  const TNotifyEvent& OnTimer() const { return onTimer_; }
   void SetOnTimer(TNotifyEvent v);
   void Loaded() override;
 
@@ -32,6 +32,7 @@ class TTimer : public TComponent {
   void UpdateTimer();
   void WndProc(TMessage& Message);
 
+  TNotifyEvent onTimer_;
   HWND window_ = nullptr;
   unsigned interval_ = 1000;
   bool enabled_ = true;

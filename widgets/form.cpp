@@ -100,8 +100,6 @@ void TCustomForm::InitForm() {
 
 TCustomForm::~TCustomForm() {
   if (handle_) DestroyHandle();
-  // Owned components go while the form is whole; they may touch it.
-  DestroyComponents();
   if (Screen) Screen->RemoveForm(this);
   if (Application && Application->mainForm_ == this) Application->mainForm_ = nullptr;
 }
@@ -128,6 +126,8 @@ void TCustomForm::BeforeDestruction() {
   if (Visible()) Hide();
   DoDestroy();
   TWinControl::BeforeDestruction();
+  // Owned components go while the form is whole; they may touch it.
+  DestroyComponents();
 }
 
 void TCustomForm::DoCreate() {
@@ -391,6 +391,11 @@ void TCustomForm::Dispatch(TMessage& m) {
       return;
     case CM_RELEASE:
       TObject::Free(this);
+      return;
+    case WM_SETTINGCHANGE:
+      // The system tells top-level windows; code hooked on the form hears it as a CM_.
+      DefaultHandler(m);
+      Perform(CM_WININICHANGE, m.WParam, m.LParam);
       return;
     case WM_CLOSE:
       Close();

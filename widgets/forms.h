@@ -11,11 +11,14 @@
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "widgets/controls.h"
 #include "widgets/exceptions.h"
+#include "widgets/monitors.h"
 
 class TMainMenu;
 
@@ -210,11 +213,29 @@ class TScreen : public TComponent {
   // The system's menu font, read on first use.
   TFont* MenuFont();
 
+  // Display monitors in the system's order. Monitors(i) stays valid until a
+  // monitor comes or goes (MonitorCount and the lookups notice that).
+  int MonitorCount();
+  TMonitor* Monitors(int Index);
+  TMonitor* MonitorFromPoint(const TPoint& Point, TMonitorDefaultTo Default = mdNearest);
+  TMonitor* MonitorFromWindow(HWND Wnd, TMonitorDefaultTo Default = mdNearest);
+
+  // The cursor of a cursor number: the standard one unless replaced; an
+  // unknown number gives the arrow. The handle stays the caller's (shared
+  // cursors from LoadCursor need no release); a null handle removes it.
+  HCURSOR Cursors(TCursor Index) const;
+  void SetCursors(TCursor Index, HCURSOR Cursor);
+
  private:
   friend class TCustomForm;
   void AddForm(TCustomForm* f);
   void RemoveForm(TCustomForm* f);
   void MoveFormToFront(TCustomForm* f);
+  void UpdateMonitors();
+  TMonitor* FindMonitor(HMONITOR Handle);
+
+  std::vector<std::unique_ptr<TMonitor>> monitors_;
+  std::vector<std::pair<TCursor, HCURSOR>> cursors_;
 
   std::vector<TCustomForm*> forms_;
   std::vector<TCustomForm*> customForms_;
@@ -243,13 +264,11 @@ class TApplication : public TComponent {
   // OnCreate runs, and makes the first form the main form.
   template <typename T>
   void CreateForm(T*& Reference) {
-    T* form = new T(this);
-    Reference = form;
+    T* form = nullptr;
     try {
-      form->AfterConstruction();
+      form = NewWith<T>([&](T* f) { Reference = f; }, this);
     } catch (...) {
       Reference = nullptr;
-      TObject::Free(form);
       throw;
     }
     FormCreated(form);

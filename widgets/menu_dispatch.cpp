@@ -115,7 +115,7 @@ const TClassInfo& TMenu::StaticClass() {
   return info;
 }
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(this)) {
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(New<TMenuItem>(this)) {
   items_->menu_ = this;
 }
 

@@ -61,9 +61,8 @@ void TMessageForm::Paint() {
 
 TMessageForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType,
                                   TMsgDlgButtons Buttons) {
-  auto* f = new TMessageForm(Application);
+  auto* f = New<TMessageForm>(Application);
   try {
-    f->AfterConstruction();
     f->dlgType_ = DlgType;
     f->SetBorderStyle(bsDialog);
     f->SetPosition(poScreenCenter);
@@ -73,7 +72,7 @@ TMessageForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType,
     f->iconRect_ = Rect(kMargin, kMargin, kMargin + iconSize, kMargin + iconSize);
     int textLeft = kMargin + (iconSize ? iconSize + kGap : 0);
     TSize text = MeasureText(f->Font(), Msg);
-    auto* label = new TLabel(f);
+    auto* label = New<TLabel>(f);
     label->SetName("Message");
     label->SetParent(f);
     label->SetShowAccelChar(false);
@@ -97,7 +96,7 @@ TMessageForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType,
     int x = (clientWidth - buttonsWidth) / 2;
     TButton* first = nullptr;
     for (TMsgDlgBtn b : shown) {
-      auto* button = new TButton(f);
+      auto* button = New<TButton>(f);
       button->SetName(kButtons[b].Name);
       button->SetParent(f);
       button->SetCaption(kButtons[b].Caption);

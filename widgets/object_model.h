@@ -155,12 +155,28 @@ class TObject {
   void Free() { Free(this); }
 };
 
+// Constructs an object, lets Whole see it (a caller's reference is set
+// before the object's own AfterConstruction reads or announces anything),
+// then runs AfterConstruction. An object whose AfterConstruction fails is
+// freed. Components can only be made this way: their plain `new` is private,
+// so no component misses the step that makes it join its owner.
+template <typename T, typename F, typename... A>
+T* NewWith(F&& Whole, A&&... args) {
+  T* obj = new T(std::forward<A>(args)...);
+  try {
+    Whole(obj);
+    obj->AfterConstruction();
+  } catch (...) {
+    TObject::Free(obj);
+    throw;
+  }
+  return obj;
+}
+
 // Constructs an object and runs its AfterConstruction, as every factory does.
 template <typename T, typename... A>
 T* New(A&&... args) {
-  T* obj = new T(std::forward<A>(args)...);
-  obj->AfterConstruction();
-  return obj;
+  return NewWith<T>([](T*) {}, std::forward<A>(args)...);
 }
 
 // Builds a class's table in its StaticClass():
@@ -287,6 +303,17 @@ class TClassBuilder {
       static_cast<C&>(*o).*Member = Ev::FromMethod(m);
     };
     return info_.AddProp(std::move(p));
+  }
+  // The same, set through Setter (a member function taking the event), for
+  // an event whose assignment must act (a timer starts).
+  template <auto Member, auto Setter>
+  TPropInfo& Event(const char* name) {
+    using Ev = std::remove_cvref_t<decltype(std::declval<C&>().*Member)>;
+    TPropInfo& p = Event<Member>(name);
+    p.SetMethod = [](TObject* o, const TMethod& m) {
+      (static_cast<C&>(*o).*Setter)(Ev::FromMethod(m));
+    };
+    return p;
   }
 
   // A published method that the form reader can bind to an event of type Ev.

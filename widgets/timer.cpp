@@ -13,7 +13,7 @@ const TClassInfo& TTimer::StaticClass() {
     b.Int(
         "Interval", [](const TTimer& t) { return static_cast<int>(t.Interval()); },
         [](TTimer& t, int v) { t.SetInterval(v < 0 ? 0u : static_cast<unsigned>(v)); }, 1000);
-    b.Event<&TTimer::OnTimer>("OnTimer");
+    b.Event<&TTimer::onTimer_, &TTimer::SetOnTimer>("OnTimer");
     return b.Done();
   }();
   return info;
@@ -41,7 +41,7 @@ void TTimer::SetInterval(unsigned v) {
 }
 
 void TTimer::SetOnTimer(TNotifyEvent v) {
-  OnTimer = v;
+  onTimer_ = v;
   UpdateTimer();
 }
 
@@ -55,7 +55,7 @@ void TTimer::UpdateTimer() {
     KillTimer(window_, 1);
     running_ = false;
   }
-  if (HasState(csLoading) || !enabled_ || interval_ == 0 || !OnTimer) return;
+  if (HasState(csLoading) || !enabled_ || interval_ == 0 || !onTimer_) return;
   if (!window_) window_ = AllocateHWnd(TWndMethod::Of<&TTimer::WndProc>(this));
   if (!SetTimer(window_, 1, interval_, nullptr))
     throw EOutOfResources("Not enough timers available");
@@ -75,5 +75,5 @@ void TTimer::WndProc(TMessage& m) {
 }
 
 void TTimer::Timer() {
-  if (OnTimer) OnTimer(this);
+  if (onTimer_) onTimer_(this);
 }

@@ -42,19 +42,29 @@ TWinControl::~TWinControl() {
   WindowProc = TWndMethod::Of<&TControl::WndProc>(static_cast<TControl*>(this));
   if (parent_) RemoveFocus(true);
   if (handle_) DestroyWindowHandle();
-  // Children go last to first; a child freed this way leaves the lists itself.
-  while (ControlCount() > 0) {
-    TControl* c = Controls(ControlCount() - 1);
-    Remove(c);
-    TObject::Free(c);
-  }
+  FreeChildren();
   if (parent_) parent_->RemoveControl(this);
 }
 
 void TWinControl::BeforeDestruction() {
-  TControl::BeforeDestruction();
-  // While the object is still whole, its windows go first.
+  SetState(csDestroying);
+  // While the object is still whole, its windows go first, then its
+  // children: what they tell their owner and parent reaches whole objects.
+  if (parent_) RemoveFocus(true);
   if (handle_) DestroyHandle();
+  FreeChildren();
+  TControl::BeforeDestruction();
+}
+
+void TWinControl::FreeChildren() {
+  // Last to first; each gives up the focus while it can still name its form,
+  // and leaves the lists before it goes.
+  while (ControlCount() > 0) {
+    TControl* c = Controls(ControlCount() - 1);
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->RemoveFocus(true);
+    Remove(c);
+    TObject::Free(c);
+  }
 }
 
 HWND TWinControl::Handle() {
@@ -545,7 +555,7 @@ void TWinControl::SetCursorMessage(TMessage& m) {
     TControl* c = ControlAtPos(p, false);
     TCursor cur = c ? c->Cursor() : Cursor();
     if (cur != crDefault) {
-      ::SetCursor(StandardCursor(cur));
+      ::SetCursor(Screen ? Screen->Cursors(cur) : StandardCursor(cur));
       m.Result = 1;
       return;
     }

@@ -144,10 +144,17 @@ namespace {
 
 LRESULT CALLBACK UtilWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* method = static_cast<TWndMethod*>(GetPropA(wnd, MAKEINTATOM(UtilAtom())));
-  if (!method || !*method) return DefWindowProcA(wnd, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};
-  TWndMethod call = *method;
-  if (!Guarded(nullptr, [&] { call(m); })) m.Result = 0;
+  if (!method || !*method) {
+    m.Result = DefWindowProcA(wnd, msg, wParam, lParam);
+  } else {
+    TWndMethod call = *method;
+    if (!Guarded(nullptr, [&] { call(m); })) m.Result = 0;
+  }
+  if (msg == WM_NCDESTROY) {
+    // Destroyed by the system, not by DeallocateHWnd: the record goes with it.
+    delete static_cast<TWndMethod*>(RemovePropA(wnd, MAKEINTATOM(UtilAtom())));
+  }
   return m.Result;
 }
 
@@ -205,6 +212,21 @@ struct TObjectInstance::Record {
 
 namespace {
 
+// What the window answers without the instance: the procedure it replaced,
+// or (no record) the default procedure in the window's own character set.
+LRESULT PassOn(const TObjectInstance::Record* rec, HWND wnd, UINT msg, WPARAM wParam,
+               LPARAM lParam) {
+  if (!rec)
+    return IsWindowUnicode(wnd) ? DefWindowProcW(wnd, msg, wParam, lParam)
+                                : DefWindowProcA(wnd, msg, wParam, lParam);
+  return rec->Unicode ? CallWindowProcW(rec->Previous, wnd, msg, wParam, lParam)
+                      : CallWindowProcA(rec->Previous, wnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+namespace {
+
 constexpr int kSlots = 16;
 
 ATOM& SlotAtomRef(int slot) {
@@ -227,19 +249,25 @@ void ReleaseAtom(ATOM& a) {
   a = 0;
 }
 
+TObjectInstance::Record* FindRecord(int slot, HWND wnd) {
+  return static_cast<TObjectInstance::Record*>(GetPropA(wnd, MAKEINTATOM(SlotAtom(slot))));
+}
+
 LRESULT InstanceProc(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* rec = static_cast<TObjectInstance::Record*>(GetPropA(wnd, MAKEINTATOM(SlotAtom(slot))));
-  if (!rec) return DefWindowProcA(wnd, msg, wParam, lParam);
+  TObjectInstance::Record* rec = FindRecord(slot, wnd);
+  if (!rec) return PassOn(nullptr, wnd, msg, wParam, lParam);
   LRESULT result = 0;
   if (rec->Owner) {
     TMessage m{msg, wParam, lParam, 0};
     TObjectInstance* owner = rec->Owner;
-    if (!Guarded(nullptr, [&] { owner->HandleMessage(m); })) m.Result = 0;
-    result = m.Result;
-  } else if (rec->Unicode) {
-    result = CallWindowProcW(rec->Previous, wnd, msg, wParam, lParam);
+    // A method that failed leaves the answer to the procedure it replaced
+    // (the record may have gone while it ran).
+    if (Guarded(nullptr, [&] { owner->HandleMessage(m); }))
+      result = m.Result;
+    else
+      result = PassOn(FindRecord(slot, wnd), wnd, msg, wParam, lParam);
   } else {
-    result = CallWindowProcA(rec->Previous, wnd, msg, wParam, lParam);
+    result = PassOn(rec, wnd, msg, wParam, lParam);
   }
   if (msg == WM_NCDESTROY) {
     // The record may have been replaced while the message ran.
@@ -334,10 +362,7 @@ void TObjectInstance::HandleMessage(TMessage& Message) {
 
 void TObjectInstance::CallPrevious(TMessage& Message) {
   if (!record_) return;
-  Message.Result = record_->Unicode ? CallWindowProcW(record_->Previous, record_->Wnd, Message.Msg,
-                                                      Message.WParam, Message.LParam)
-                                    : CallWindowProcA(record_->Previous, record_->Wnd, Message.Msg,
-                                                      Message.WParam, Message.LParam);
+  Message.Result = PassOn(record_, record_->Wnd, Message.Msg, Message.WParam, Message.LParam);
 }
 
 TObjectInstance* MakeObjectInstance(TWndMethod Method) {

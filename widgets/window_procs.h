@@ -35,7 +35,8 @@ void RegisterControlClass(WNDCLASSEXA WindowClass);
 // Utility windows: hidden windows of class "TPUtilWindow" whose messages go
 // to Method (timers, notification sinks). Unhandled messages must be passed
 // to DefWindowProcA by the method itself. An exception in Method goes to
-// HandleException and the message answers 0.
+// HandleException and the message answers 0. A window the system destroys
+// (rather than DeallocateHWnd) frees its record itself.
 HWND AllocateHWnd(TWndMethod Method);
 void DeallocateHWnd(HWND Wnd);
 // The same for a window of another class name (registered on first use),
@@ -47,6 +48,8 @@ HWND AllocateMethodWindow(const char* ClassName, const char* Caption, DWORD Styl
 // procedure plus a property lookup. Attach saves the previous procedure;
 // Detach restores it only while the window still uses ours (someone who
 // subclassed on top keeps working: our procedure then passes messages on).
+// An exception in Method goes to HandleException, and the message gets the
+// answer of the procedure that was there before.
 // Unicode windows stay Unicode: the W or A calls are picked by
 // IsWindowUnicode, and messages reach Method in the window's own form.
 class TObjectInstance {

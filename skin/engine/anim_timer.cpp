@@ -24,10 +24,7 @@ const TClassInfo& TvlThreadedTimer::StaticClass() {
         "Interval", [](const TvlThreadedTimer& t) { return static_cast<int64_t>(t.Interval()); },
         [](TvlThreadedTimer& t, int v) { t.SetInterval(v < 0 ? 0u : static_cast<unsigned>(v)); },
         1000);
-    TPropInfo& ev = b.Event<&TvlThreadedTimer::onTimer_>("OnTimer");
-    ev.SetMethod = [](TObject* o, const TMethod& m) {
-      static_cast<TvlThreadedTimer*>(o)->SetOnTimer(TNotifyEvent::FromMethod(m));
-    };
+    b.Event<&TvlThreadedTimer::onTimer_, &TvlThreadedTimer::SetOnTimer>("OnTimer");
     TPropInfo& prio = b.Enum(
         "ThreadPriority", ThreadPriorityInfo(),
         [](const TvlThreadedTimer& t) { return static_cast<int>(t.ThreadPriority()); },

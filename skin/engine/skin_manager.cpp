@@ -80,7 +80,7 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
   }
 
   Menus = new TsSkinableMenus(this);
-  HoverTimer = new TTimer(this);
+  HoverTimer = New<TTimer>(this);
   HoverTimer->SetInterval(100);
   HoverTimer->SetOnTimer(TNotifyEvent::Of<&TsSkinManager::HotTrackTimer>(this));
 }

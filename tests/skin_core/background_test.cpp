@@ -117,7 +117,7 @@ TEST_F(BackgroundTest, UnansweredWindowGivesManagerColourOrButtonFace) {
   EXPECT_EQ(static_cast<COLORREF>(info.Color), ColorToRGB(clBtnFace));
   EXPECT_FALSE(info.HasBitmap);
 
-  auto* manager = new TsSkinManager(nullptr);
+  auto* manager = New<TsSkinManager>(nullptr);
   ASSERT_EQ(DefaultManager, manager);
   TsGeneralData global;
   global.SectionName = "GLOBALINFO";

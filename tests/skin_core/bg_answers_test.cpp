@@ -52,7 +52,7 @@ class BgAnswersTest : public FormFixture {
  protected:
   void SetUp() override {
     FormFixture::SetUp();
-    manager = new TsSkinManager(Form);
+    manager = New<TsSkinManager>(Form);
     manager->Sections.resize(sCount);
     auto props = [&](Sec s) -> TsGenState& { return manager->Sections[s].Props[0]; };
     for (TsGeneralData& d : manager->Sections)
@@ -84,7 +84,7 @@ class BgAnswersTest : public FormFixture {
     child = AddProbe(parent, "Child");
     child->SetBounds(7, 5, 40, 30);
     child->Answer = ChildAnswer;
-    child->SkinData = new TsCommonData(child, true);
+    child->SkinData = New<TsCommonData>(child, true);
     child->SkinData->SetSkinManager(manager);
     gParentKind = 0;
     gParentFlags = 0;
@@ -110,7 +110,7 @@ class BgAnswersTest : public FormFixture {
   void SkinParent(bool On) {
     if (On == (parent->SkinData != nullptr)) return;
     if (On) {
-      parent->SkinData = new TsCommonData(parent, false);
+      parent->SkinData = New<TsCommonData>(parent, false);
     } else {
       TObject::Free(parent->SkinData);
       parent->SkinData = nullptr;
@@ -153,9 +153,9 @@ TEST_F(BgAnswersTest, TransparencyBySectionAndParent) {
 
 TEST_F(BgAnswersTest, UndecidedTransparencyIsAskedAgainOnTheNextQuery) {
   TProbeControl* host = AddProbe(Form, "Host", false);
-  auto* pages = new TPageControl(Form);
+  auto* pages = New<TPageControl>(Form);
   pages->SetParent(host);
-  auto* d = new TsCommonData(pages, false);
+  auto* d = New<TsCommonData>(pages, false);
   d->SetSkinManager(manager);
   d->SkinIndex = sClear;
   d->StateFlags = sfTransparencyUnknown;
@@ -281,7 +281,7 @@ TEST_F(BgAnswersTest, BgColorOfAState) {
   };
   child->SetColor(0x123456);
   for (const Case& c : cases) {
-    TsCommonData* d = c.withControl ? child->SkinData : new TsCommonData(nullptr, false);
+    TsCommonData* d = c.withControl ? child->SkinData : New<TsCommonData>(nullptr, false);
     d->SetSkinManager(manager);
     d->SkinIndex = c.section;
     d->CustomColor = c.customColor;

@@ -15,7 +15,7 @@ class CommonDataTest : public FormFixture {
  protected:
   void SetUp() override {
     FormFixture::SetUp();
-    manager = new TsSkinManager(Form);
+    manager = New<TsSkinManager>(Form);
     for (const char* name : {"GLOBALINFO", "EDIT", "BUTTON", "COMBOBOX", "TPROBECONTROL"}) {
       TsGeneralData d;
       d.SectionName = name;
@@ -114,7 +114,7 @@ TEST_F(CommonDataTest, DefaultManagerIsStoredAsNil) {
   EXPECT_EQ(d->OwnManager, nullptr);
   EXPECT_EQ(d->SkinManager(), manager);
   EXPECT_FALSE(p->Stored(d));
-  auto* own = new TsSkinManager(Form);
+  auto* own = New<TsSkinManager>(Form);
   d->SetSkinManager(own);
   EXPECT_EQ(d->OwnManager, own);
   EXPECT_TRUE(p->Stored(d));

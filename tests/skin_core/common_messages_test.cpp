@@ -19,14 +19,14 @@ class CommonMessagesTest : public FormFixture {
  protected:
   void SetUp() override {
     FormFixture::SetUp();
-    manager = new TsSkinManager(Form);
+    manager = New<TsSkinManager>(Form);
     for (const char* name : {"EDIT", "PANEL"}) {
       TsGeneralData d;
       d.SectionName = name;
       manager->Sections.push_back(d);
     }
     probe = AddProbe(Form, "P", false);
-    probe->SkinData = new TsCommonData(probe, true);
+    probe->SkinData = New<TsCommonData>(probe, true);
     probe->CommonHandling = true;
     probe->HandleNeeded();
     d = probe->SkinData;
@@ -46,7 +46,7 @@ class CommonMessagesTest : public FormFixture {
 };
 
 TEST_F(CommonMessagesTest, EveryCodeWithItsResult) {
-  TsSkinManager* foreign = new TsSkinManager(Form);
+  TsSkinManager* foreign = New<TsSkinManager>(Form);
   const std::string panel = "PANEL";
   BgSectionQuery query;
   TRect bounds;
@@ -119,7 +119,7 @@ TEST_F(CommonMessagesTest, TransparencyQueryAndPrintDC) {
 
 TEST_F(CommonMessagesTest, SkinStateIsRegisteredWhenTheWindowIsMade) {
   TProbeControl* late = AddProbe(Form, "Late", false);
-  late->SkinData = new TsCommonData(late, false);
+  late->SkinData = New<TsCommonData>(late, false);
   late->CommonHandling = true;
   late->HandleNeeded();
   EXPECT_TRUE(late->PropAtNcCreate);
@@ -218,7 +218,7 @@ TEST_F(CommonMessagesTest, GraphicChildrenAreCopiedByTheirOwnPlaceInTheWorkBitma
   TProbeControl* host = AddProbe(Form, "Host");
   host->SetBounds(0, 0, 40, 40);
   host->Answer = AnswerNotReady;
-  auto* dot = new TDotGraphic(Form);
+  auto* dot = New<TDotGraphic>(Form);
   dot->SetBounds(10, 10, 6, 6);
   dot->SetParent(host);
   TBitmap* target = NewArgbBitmap(50, 50);

@@ -29,7 +29,7 @@ class ControlTextTest : public FormFixture {
  protected:
   void SetUp() override {
     FormFixture::SetUp();
-    manager = new TsSkinManager(Form);
+    manager = New<TsSkinManager>(Form);
     // 0 BUTTON (opaque), 1 WEBBUTTON, 2 GROUPBOX see-through in state 1, 3
     // PANEL whose colours show through, 4 a section 39 % transparent.
     const struct {
@@ -59,7 +59,7 @@ class ControlTextTest : public FormFixture {
     gAnswerIndex = 3;
   }
   TsCommonData* SkinDataWithSection(int index) {
-    probe->SkinData = new TsCommonData(probe, false);
+    probe->SkinData = New<TsCommonData>(probe, false);
     probe->SkinData->SetSkinManager(manager);
     probe->SkinData->SkinIndex = index;
     return probe->SkinData;
@@ -147,8 +147,7 @@ TEST_F(ControlTextTest, SectionTextOfAManager) {
 
 TEST_F(ControlTextTest, GraphicChildrenLeftOutOfTheClipUnlessImagesAreTransparent) {
   ASSERT_NE(DefaultManager, nullptr);
-  auto* graphic = new TProbeGraphic(Form);
-  graphic->AfterConstruction();
+  auto* graphic = New<TProbeGraphic>(Form);
   graphic->SetBounds(100, 20, 30, 10);
   graphic->SetParent(Form);
   TvlOptions* options = DefaultManager->Options();

@@ -14,8 +14,7 @@
 namespace {
 
 TEST(GlowForm, CarrierFormIsInertAndTransparentToTheMouse) {
-  auto* f = new TvlGlowForm(nullptr);
-  f->AfterConstruction();
+  auto* f = New<TvlGlowForm>(nullptr);
   EXPECT_EQ(f->Tag() & NoSkinTag, NoSkinTag);
   EXPECT_EQ(f->BorderStyle(), bsNone);
   EXPECT_EQ(f->Perform(WM_NCHITTEST, 0, 0), static_cast<LRESULT>(HTTRANSPARENT));
@@ -26,8 +25,7 @@ TEST(GlowForm, CarrierFormIsInertAndTransparentToTheMouse) {
   EXPECT_EQ(SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTTRANSPARENT);
 
   // Hiding it never hands the activation on.
-  TForm* other = new TForm(Application, TCustomForm::TCreateNew{});
-  other->AfterConstruction();
+  TForm* other = New<TForm>(Application, TCustomForm::TCreateNew{});
   other->Show();
   SetActiveWindow(other->Handle());
   SetWindowPos(h, HWND_TOP, 10, 10, 40, 40, SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -40,8 +38,7 @@ TEST(GlowForm, CarrierFormIsInertAndTransparentToTheMouse) {
 }
 
 TEST(ArgbFactories, BitmapForAControlTakesItsSize) {
-  auto* f = new TvlGlowForm(nullptr);
-  f->AfterConstruction();
+  auto* f = New<TvlGlowForm>(nullptr);
   f->SetBounds(0, 0, 33, 21);
   std::unique_ptr<TBitmap> b(NewArgbBitmapForControl(f));
   EXPECT_EQ(b->Width(), 33);

@@ -55,7 +55,7 @@ TEST_F(MessagesTest, ControlDeliveryNeverMakesAWindow) {
   EXPECT_FALSE(noHandle->HandleAllocated());
   EXPECT_TRUE(ReceivedLog().empty());
 
-  auto* g = new TProbeGraphic(Form);
+  auto* g = New<TProbeGraphic>(Form);
   g->SetName("G");
   g->SetParent(Form);
   g->Answer = [](TControl*, TMessage& m) {
@@ -96,7 +96,7 @@ TEST_F(MessagesTest, SkinnedWindowsAndControls) {
   EXPECT_TRUE(IsSkinnedWindow(registered->Handle()));
   EXPECT_TRUE(IsSkinnedControl(registered));
 
-  auto* g = new TProbeGraphic(Form);
+  auto* g = New<TProbeGraphic>(Form);
   g->SetParent(Form);
   EXPECT_FALSE(IsSkinnedControl(g));  // Perform answers 0
   TProbeControl* noHandle = AddProbe(Form, "NoHandle", false);

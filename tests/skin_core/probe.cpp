@@ -77,8 +77,7 @@ void Pump(int rounds) {
 
 void FormFixture::SetUp() {
   ReceivedLog().clear();
-  Form = new TForm(Application, TCustomForm::TCreateNew{});
-  Form->AfterConstruction();
+  Form = New<TForm>(Application, TCustomForm::TCreateNew{});
   Form->SetBounds(50, 50, 400, 300);
   Form->HandleNeeded();
 }
@@ -92,8 +91,7 @@ void FormFixture::TearDown() {
 
 TProbeControl* FormFixture::AddProbe(TWinControl* Parent, const std::string& Name,
                                      bool WithHandle) {
-  auto* p = new TProbeControl(Form);
-  p->AfterConstruction();
+  auto* p = New<TProbeControl>(Form);
   p->SetName(Name);
   p->SetBounds(0, 0, 50, 40);
   p->SetParent(Parent);

@@ -28,7 +28,7 @@ class TimerTest : public testing::Test {
   void SetUp() override {
     steps.clear();
     depth = maxDepth = 0;
-    timer = new TvlThreadedTimer(nullptr);
+    timer = New<TvlThreadedTimer>(nullptr);
     current = timer;
   }
   void TearDown() override {

@@ -313,7 +313,7 @@ TEST_F(BroadcastTest, ASkinChangeReachesEachControlOnce) {
   TRecordingForm* skinned = Form("A", true);
   TRecordingForm* plain = Form("U", false);
   for (auto [form, name] : {std::pair{skinned, "InA"}, std::pair{plain, "InU"}}) {
-    auto* c = new TRecordingControl(form);
+    auto* c = New<TRecordingControl>(form);
     c->SetName(name);
     c->SetParent(form);
     c->HandleNeeded();

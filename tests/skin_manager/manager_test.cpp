@@ -404,7 +404,7 @@ TEST_F(ManagerTest, HoverTimerForgetsAWindowTheCursorHasLeft) {
   RECT r{};
   GetWindowRect(b->Handle(), &r);
   if (PtInRect(&r, p)) {
-    m->HoverTimer->OnTimer(m->HoverTimer);
+    m->HoverTimer->OnTimer()(m->HoverTimer);
     EXPECT_EQ(m->HotWindow, b->Handle());
   }
   // A hot control that is no longer hot goes first, then the window.
@@ -412,7 +412,7 @@ TEST_F(ManagerTest, HoverTimerForgetsAWindowTheCursorHasLeft) {
   m->SetHotWindow(b->Handle());
   m->HotControl = a;
   Log().clear();
-  m->HoverTimer->OnTimer(m->HoverTimer);
+  m->HoverTimer->OnTimer()(m->HoverTimer);
   EXPECT_EQ(m->HotWindow, nullptr);
   EXPECT_EQ(m->HotControl, nullptr);
   EXPECT_EQ(ReceiversOf(SkinCmdMouseLeave), (std::vector<std::string>{"A", "B"}));
@@ -426,7 +426,7 @@ TEST_F(ManagerTest, HoverTimerForgetsAWindowTheCursorHasLeft) {
   m->SetHotWindow(b->Handle());
   m->HotControl = a;
   Log().clear();
-  m->HoverTimer->OnTimer(m->HoverTimer);
+  m->HoverTimer->OnTimer()(m->HoverTimer);
   EXPECT_EQ(m->HotWindow, b->Handle());
   EXPECT_EQ(m->HotControl, a);
   ASSERT_EQ(ReceiversOf(SkinCmdMouseLeave), std::vector<std::string>{"A"});

@@ -358,8 +358,7 @@ class OptionsFormsTest : public OptionsManagerTest {
  protected:
   void SetUp() override {
     OptionsManagerTest::SetUp();
-    Form = new TCommandRecorder(Application, TCustomForm::TCreateNew{});
-    Form->AfterConstruction();
+    Form = New<TCommandRecorder>(Application, TCustomForm::TCreateNew{});
     Form->HandleNeeded();
   }
   void TearDown() override {

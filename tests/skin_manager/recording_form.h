@@ -55,8 +55,7 @@ enum class TFormWindow { Shown, Hidden, None };
 // asked; shown, with a hidden window, or without a window.
 inline TRecordingForm* MakeRecordingForm(const std::string& Name, bool WithProvider,
                                          TFormWindow Window = TFormWindow::Shown) {
-  auto* f = new TRecordingForm(Application);
-  f->AfterConstruction();
+  auto* f = New<TRecordingForm>(Application);
   f->SetName(Name);
   f->SetBounds(60, 60, 200, 120);
   if (WithProvider) New<TsSkinProvider>(f);

@@ -226,8 +226,7 @@ TEST(StoredSkins, AManagerInAFormReadsAndWritesItsStoredSkins) {
       "          514D7A66020000000B0000004F7074696F6E732E646174FF0010789C01020304\n"
       "          A0B1C2D3E4F57F80}\n"
       "      end>\n";
-  auto* form = new TForm(Application, TCustomForm::TCreateNew{});
-  form->AfterConstruction();
+  auto* form = New<TForm>(Application, TCustomForm::TCreateNew{});
   ReadComponentFromText(form,
                         "object StoredSkinsForm: TForm\n"
                         "  object sSkinManager1: TsSkinManager\n"

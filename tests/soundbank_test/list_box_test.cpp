@@ -50,8 +50,7 @@ class TSkinnedProbe : public TsListBox {
 class ListBoxTest : public testing::Test {
  protected:
   void SetUp() override {
-    form_ = new TForm(Application, TCustomForm::TCreateNew{});
-    form_->AfterConstruction();
+    form_ = New<TForm>(Application, TCustomForm::TCreateNew{});
     form_->SetBounds(40, 40, 320, 260);
   }
   void TearDown() override {

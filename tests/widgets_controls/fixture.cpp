@@ -11,8 +11,7 @@ void Pump(int rounds) {
 }
 
 void FormTest::SetUp() {
-  Form = new TForm(Application, TCustomForm::TCreateNew{});
-  Form->AfterConstruction();
+  Form = New<TForm>(Application, TCustomForm::TCreateNew{});
   Form->SetBounds(50, 50, 400, 300);
 }
 

@@ -38,8 +38,7 @@ struct TStateEvents {
 };
 
 TForm* NewShownForm(TFormBorderStyle Style) {
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   f->SetBorderStyle(Style);
   f->SetBounds(40, 40, 200, 150);
   f->Show();

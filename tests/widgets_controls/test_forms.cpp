@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "fixture.h"
 #include "widgets/gdi_handles.h"
 #include "widgets/sysutils.h"
@@ -83,8 +87,7 @@ TEST(ApplicationWindow, IsTopLevelOfItsClassTitledOwnsFormsAndShowsOnlyWithThem)
   EXPECT_FALSE(IsWindowVisible(app)) << "no form is visible";
   EXPECT_EQ(GetAncestor(app, GA_PARENT), GetDesktopWindow()) << "not a message-only window";
 
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   EXPECT_EQ(GetWindow(f->Handle(), GW_OWNER), app);
   EXPECT_EQ(WindowClassName(f->Handle()), "TForm");
   EXPECT_FALSE(IsWindowVisible(app)) << "a form's window alone does not show it";
@@ -207,8 +210,7 @@ TEST(FormClose, ReleaseFreesFromTheLoopNotInPlace) {
     TComponent* Watched = nullptr;
   };
   Watch watch(nullptr);
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   watch.Watched = f;
   f->FreeNotification(&watch);
   struct Closer {
@@ -222,8 +224,7 @@ TEST(FormClose, ReleaseFreesFromTheLoopNotInPlace) {
 }
 
 TEST(FormClose, CaHideHidesAndCloseQueryCanRefuse) {
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   f->Show();
   struct Query {
     bool Allow = false;
@@ -252,14 +253,34 @@ TEST(FormClose, ClosingTheMainFormEndsTheApplication) {
   TObject::Free(f);
 }
 
-TEST(Manifest, SelectsCommonControls6AndDeclaresWindows10) {
-  HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-  ASSERT_TRUE(res);
-  HGLOBAL data = LoadResource(nullptr, res);
-  std::string text(static_cast<const char*>(LockResource(data)), SizeofResource(nullptr, res));
-  EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
-  EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
-  EXPECT_NE(text.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10";
+TEST(Manifest, SelectsCommonControls6AndDeclaresWindowsVistaTo10) {
+  // What the loader made of the manifest: the process's default activation
+  // context (the null handle) lists the systems it declares. The record's
+  // layout differs between system versions, so each system's identifier is
+  // looked for in it, followed by its kind.
+  std::vector<char> info(4096);
+  SIZE_T size = 0;
+  ASSERT_TRUE(QueryActCtxW(0, nullptr, nullptr, CompatibilityInformationInActivationContext,
+                           info.data(), info.size(), &size));
+  info.resize(size);
+  const struct {
+    const char* System;
+    const wchar_t* Id;
+  } systems[] = {{"Vista", L"{e2011457-1546-43c5-a5fe-008deee3d3f0}"},
+                 {"7", L"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
+                 {"8", L"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},
+                 {"8.1", L"{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
+                 {"10", L"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}};
+  for (const auto& s : systems) {
+    GUID id{};
+    ASSERT_EQ(CLSIDFromString(s.Id, &id), S_OK);
+    auto at = std::search(info.begin(), info.end(), reinterpret_cast<const char*>(&id),
+                          reinterpret_cast<const char*>(&id) + sizeof id);
+    ASSERT_LE(at + sizeof id + sizeof(DWORD), info.end()) << "Windows " << s.System;
+    DWORD kind = 0;
+    std::memcpy(&kind, &*(at + sizeof id), sizeof kind);
+    EXPECT_EQ(kind, DWORD(ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS)) << "Windows " << s.System;
+  }
   // The process's activation context gives the version 6 controls: the
   // library comes from the side-by-side assembly (Wine's reports 5.81).
   TOwnedModule comctl(LoadLibraryA("comctl32.dll"));

@@ -38,6 +38,7 @@ TEST_F(FormTest, HoverTracksTheDeepestControlWithoutCopiesToParents) {
   TButton* b = New<TButton>(Form);
   b->SetParent(g);
   b->SetBounds(120, 30, 60, 25);
+  SetCursorPos(0, 0);  // off the form, whatever an earlier test left
   Form->Show();
   UpdateMouseControl();
 

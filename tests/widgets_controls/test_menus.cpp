@@ -14,7 +14,7 @@
 namespace {
 
 TMenuItem* NewItem(TComponent* Owner, TMenuItem* Parent, const std::string& Caption) {
-  auto* i = new TMenuItem(Owner);
+  auto* i = New<TMenuItem>(Owner);
   i->SetCaption(Caption);
   Parent->Add(i);
   return i;
@@ -74,7 +74,7 @@ const TClassInfo& TMenuForm::StaticClass() {
 
 TEST(MenuHandles, AreBuiltFromTheItemsAndFollowTheirChanges) {
   TComponent owner(nullptr);
-  auto* menu = new TPopupMenu(&owner);
+  auto* menu = New<TPopupMenu>(&owner);
   TMenuItem* root = menu->Items();
   TMenuItem* open = NewItem(&owner, root, "&Open");
   open->SetShortCut(ShortCut('O', ssCtrl));
@@ -141,9 +141,8 @@ TEST(MenuHandles, AreBuiltFromTheItemsAndFollowTheirChanges) {
 }
 
 TEST(MenuMessages, TheFormDispatchesCommandsPopupsSelectionAndOwnerDraw) {
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
-  auto* menu = new TMainMenu(f);
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
+  auto* menu = New<TMainMenu>(f);
   TMenuItem* file = NewItem(f, menu->Items(), "&File");
   TMenuItem* open = NewItem(f, file, "&Open");
   TMenuItem* drawn = NewItem(f, file, "Drawn");
@@ -215,11 +214,10 @@ TEST(MenuMessages, TheFormDispatchesCommandsPopupsSelectionAndOwnerDraw) {
 }
 
 TEST(PopupMenu, PopupIsModalAndClicksTheChosenItem) {
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   f->SetBounds(100, 100, 200, 150);
   f->Show();
-  auto* menu = new TPopupMenu(f);
+  auto* menu = New<TPopupMenu>(f);
   TMenuItem* first = NewItem(f, menu->Items(), "First");
   TMenuItem* second = NewItem(f, menu->Items(), "Second");
   TClicks clicks;
@@ -253,14 +251,13 @@ TEST(PopupMenu, PopupIsModalAndClicksTheChosenItem) {
 }
 
 TEST(PopupMenu, ContextMenuShowsTheMenuOfTheControlUnderThePoint) {
-  TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-  f->AfterConstruction();
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
   f->SetBounds(100, 100, 300, 200);
-  auto* label = new TLabel(f);
+  auto* label = New<TLabel>(f);
   label->SetParent(f);
   label->SetBounds(10, 10, 80, 20);
-  auto* formMenu = new TPopupMenu(f);
-  auto* labelMenu = new TPopupMenu(f);
+  auto* formMenu = New<TPopupMenu>(f);
+  auto* labelMenu = New<TPopupMenu>(f);
   for (TPopupMenu* m : {formMenu, labelMenu}) NewItem(f, m->Items(), "Item");
   f->SetPopupMenu(formMenu);
   label->SetPopupMenu(labelMenu);
@@ -298,8 +295,7 @@ TEST(PopupMenu, ContextMenuShowsTheMenuOfTheControlUnderThePoint) {
 }
 
 TEST(MenuDescription, FormsReadTheirMenusAndBindTheirEvents) {
-  TMenuForm* f = new TMenuForm(Application);
-  f->AfterConstruction();
+  TMenuForm* f = New<TMenuForm>(Application);
   ASSERT_TRUE(f->Menu());
   EXPECT_EQ(f->Menu()->Name(), "MainMenu1");
   ASSERT_TRUE(f->PopupMenu());

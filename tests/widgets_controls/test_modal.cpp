@@ -56,14 +56,13 @@ struct TModalForm {
   TButton* Yes;
   TButton* Cancel;
   TModalForm() {
-    Form = new TForm(Application, TCustomForm::TCreateNew{});
-    Form->AfterConstruction();
+    Form = New<TForm>(Application, TCustomForm::TCreateNew{});
     Form->SetBounds(60, 60, 240, 160);
-    Yes = new TButton(Form);
+    Yes = New<TButton>(Form);
     Yes->SetParent(Form);
     Yes->SetModalResult(mrYes);
     Yes->SetDefault(true);
-    Cancel = new TButton(Form);
+    Cancel = New<TButton>(Form);
     Cancel->SetParent(Form);
     Cancel->SetBounds(90, 0, 75, 25);
     Cancel->SetModalResult(mrCancel);
@@ -149,8 +148,7 @@ TEST(ShowModal, CloseQueryAndOnCloseCanKeepTheFormOpen) {
 
 TEST(ShowModal, DisablesTheOtherWindowsOnlyWhileItRuns) {
   auto shown = [](int x) {
-    TForm* f = new TForm(Application, TCustomForm::TCreateNew{});
-    f->AfterConstruction();
+    TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
     f->SetBounds(x, 300, 100, 80);
     f->Show();
     return f;

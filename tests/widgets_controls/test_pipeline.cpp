@@ -9,6 +9,7 @@
 #include "fixture.h"
 #include "widgets/exceptions.h"
 #include "widgets/extctrls.h"
+#include "widgets/reflection.h"
 #include "widgets/stdctrls.h"
 #include "widgets/window_procs.h"
 
@@ -291,4 +292,107 @@ TEST(UtilityWindow, IsATPUtilWindowThatRoutesToItsMethod) {
   EXPECT_EQ(FindControl(h), nullptr);
   DeallocateHWnd(h);
   EXPECT_FALSE(IsWindow(h));
+}
+
+namespace {
+
+BOOL CALLBACK CountProperty(HWND, LPSTR, HANDLE, ULONG_PTR count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int PropertyCount(HWND h) {
+  int n = 0;
+  EnumPropsExA(h, &CountProperty, reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+// Sits on top of a window's procedure and counts the window's properties
+// once the procedure below has handled WM_NCDESTROY.
+WNDPROC watchedPrevious = nullptr;
+int propertiesLeft = -1;
+LRESULT CALLBACK WatchNcDestroy(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  LRESULT r = CallWindowProcA(watchedPrevious, h, msg, w, l);
+  if (msg == WM_NCDESTROY) propertiesLeft = PropertyCount(h);
+  return r;
+}
+
+}  // namespace
+
+TEST(UtilityWindow, AWindowTheSystemDestroysTakesItsMethodRecordAlong) {
+  struct Sink {
+    HWND Wnd = nullptr;
+    void Proc(TMessage& m) { m.Result = DefWindowProcA(Wnd, m.Msg, m.WParam, m.LParam); }
+  } sink;
+  HWND h = AllocateHWnd(TWndMethod::Of<&Sink::Proc>(&sink));
+  sink.Wnd = h;
+  int before = PropertyCount(h);
+  ASSERT_GE(before, 1);
+  watchedPrevious = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchNcDestroy)));
+  DestroyWindow(h);
+  EXPECT_EQ(propertiesLeft, before - 1) << "the record is released at WM_NCDESTROY";
+  DeallocateHWnd(h);  // too late, and harmless
+}
+
+TEST(ObjectInstance, AFailingMethodLeavesTheAnswerToThePreviousProcedure) {
+  TBoxRecorder boxes;
+  HWND h = MakeForeignWindow();
+  struct Thrower {
+    void Proc(TMessage& m) {
+      if (m.Msg == WM_USER + 1) throw Exception("Adapter failed");
+    }
+  } t;
+  TObjectInstance* instance = MakeObjectInstance(TWndMethod::Of<&Thrower::Proc>(&t));
+  ASSERT_TRUE(instance->Attach(h));
+  EXPECT_EQ(SendMessageW(h, WM_USER + 1, 5, 0), 1005) << "not 0: the window answers as without us";
+  ASSERT_EQ(boxes.Boxes.size(), 1u);
+  EXPECT_EQ(boxes.Boxes[0].Text, "Adapter failed.");
+  FreeObjectInstance(instance);
+  DestroyWindow(h);
+}
+
+TEST(ObjectInstance, AUnicodeWindowWithoutARecordGetsTheUnicodeDefault) {
+  HWND subclassed = MakeForeignWindow();
+  HWND plain = MakeForeignWindow();
+  ASSERT_TRUE(IsWindowUnicode(plain));
+  TSubclasser s;
+  s.Instance = MakeObjectInstance(TWndMethod::Of<&TSubclasser::Proc>(&s));
+  ASSERT_TRUE(s.Instance->Attach(subclassed));
+  // Our slot procedure, called for a window it holds no record for (as a copy
+  // kept by other code would call it), passes the message on unconverted.
+  auto ours = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(subclassed, GWLP_WNDPROC));
+  const wchar_t* text = L"\u03A9mega \u00E9t\u00E9";
+  CallWindowProcW(ours, plain, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  wchar_t got[32] = {};
+  GetWindowTextW(plain, got, 32);
+  EXPECT_STREQ(got, text);
+  FreeObjectInstance(s.Instance);
+  DestroyWindow(plain);
+  DestroyWindow(subclassed);
+}
+
+template <typename T>
+constexpr bool kOnTimerAssignable = requires(T& t) {
+  t.OnTimer = TNotifyEvent();
+};
+static_assert(!kOnTimerAssignable<TTimer>, "a field set directly would not start the timer");
+
+TEST(Timer, SettingTheEventThroughItsPropertyStartsTheTimer) {
+  struct Ticks {
+    int Count = 0;
+    void Tick(TObject*) { ++Count; }
+  } ticks;
+  TTimer* timer = New<TTimer>(Application);
+  timer->SetInterval(5);
+  SetMethodProp(timer, "OnTimer", TNotifyEvent::Of<&Ticks::Tick>(&ticks).Method());
+  EXPECT_TRUE(PumpUntil([&] { return ticks.Count >= 2; }));
+  EXPECT_TRUE(GetMethodProp(timer, "OnTimer") == TNotifyEvent::Of<&Ticks::Tick>(&ticks).Method());
+  SetMethodProp(timer, "OnTimer", TMethod{});
+  int stopped = ticks.Count;
+  Pump();
+  Sleep(30);
+  Pump();
+  EXPECT_EQ(ticks.Count, stopped) << "cleared: the timer stops";
+  TObject::Free(timer);
 }

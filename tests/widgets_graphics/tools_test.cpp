@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <string>
 
+#include "widgets/components.h"
+#include "widgets/form_reader.h"
 #include "widgets/graphics.h"
 #include "widgets/reflection.h"
 
@@ -162,20 +166,59 @@ TEST(Font, HandleFollowsTheAttributesAndAdoptsForeignFonts) {
   EXPECT_EQ(f.Charset(), SYMBOL_CHARSET);
 }
 
-TEST(Font, PublishesWhatFormDescriptionsWrite) {
-  const TClassInfo& c = TFont::StaticClass();
-  for (const char* name : {"Charset", "Color", "Height", "Name", "Style", "Pitch", "Size"})
-    EXPECT_NE(c.FindProp(name), nullptr) << name;
-  TFont f;
-  SetSetProp(&f, "Style", "fsBold,fsStrikeOut");
-  EXPECT_EQ(f.Style(), fsBold | fsStrikeOut);
-  EXPECT_EQ(GetSetProp(&f, "Style"), "fsBold,fsStrikeOut");
-  SetEnumProp(&f, "Pitch", "fpVariable");
-  EXPECT_EQ(f.Pitch(), fpVariable);
-  const TPropInfo* size = c.FindProp("Size");
-  ASSERT_TRUE(size->Stored);
-  EXPECT_FALSE(size->Stored(&f));
-  EXPECT_EQ(c.FindProp("Color")->Default, clWindowText);
+// A component that publishes a font, as every control does.
+class TFontHolder : public TComponent {
+  DECLARE_CLASS(TFontHolder, TComponent)
+ public:
+  using TComponent::TComponent;
+  TFont* Font() const { return font_.get(); }
+
+ private:
+  std::unique_ptr<TFont> font_ = std::make_unique<TFont>();
+};
+
+const TClassInfo& TFontHolder::StaticClass() {
+  static const TClassInfo info = [] {
+    TClassBuilder<TFontHolder> b("TFontHolder", &TComponent::StaticClass());
+    b.SubObject<&TFontHolder::Font>("Font");
+    return b.Done();
+  }();
+  return info;
+}
+
+TEST(Font, WhatADescriptionHoldsReadsBackAsTheSameFont) {
+  TFontHolder* written = New<TFontHolder>(nullptr);
+  written->SetName("Holder");
+  TFont* f = written->Font();
+  f->SetName("Tahoma");
+  f->SetHeight(-17);
+  f->SetColor(clRed);
+  f->SetStyle(fsBold | fsStrikeOut);
+  f->SetCharset(SYMBOL_CHARSET);
+  f->SetPitch(fpVariable);
+  const std::string text = WriteComponentToText(written);
+  EXPECT_EQ(text.find("Font.Size"), std::string::npos) << "the size follows from the height";
+  EXPECT_NE(text.find("Font.Style = [fsBold, fsStrikeOut]"), std::string::npos) << text;
+
+  TFontHolder* read = New<TFontHolder>(nullptr);
+  ReadComponentFromText(read, text);
+  const TFont* g = read->Font();
+  EXPECT_EQ(g->Name(), "Tahoma");
+  EXPECT_EQ(g->Height(), -17);
+  EXPECT_EQ(g->Size(), f->Size());
+  EXPECT_EQ(g->Color(), clRed);
+  EXPECT_EQ(g->Style(), fsBold | fsStrikeOut);
+  EXPECT_EQ(g->Charset(), SYMBOL_CHARSET);
+  EXPECT_EQ(g->Pitch(), fpVariable);
+
+  // A font left as it is writes only its name and height.
+  TFontHolder* plain = New<TFontHolder>(nullptr);
+  const std::string plainText = WriteComponentToText(plain);
+  for (const char* left : {"Font.Color", "Font.Style", "Font.Charset", "Font.Pitch"})
+    EXPECT_EQ(plainText.find(left), std::string::npos) << left;
+  for (TComponent* c : {static_cast<TComponent*>(written), static_cast<TComponent*>(read),
+                        static_cast<TComponent*>(plain)})
+    TObject::Free(c);
 }
 
 TEST(BrushAndPen, HandlesMatchStyleColourAndWidth) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "reader_fixture.h"
 #include "widgets/form_reader.h"
 #include "widgets/graphics_colors.h"
@@ -13,9 +11,10 @@ class FormReaderTest : public ::testing::Test {
   void SetUp() override {
     RegisterTestClasses();
     Log().clear();
-    owner_ = std::make_unique<TComponent>(nullptr);
-    root_ = New<TReaderRoot>(owner_.get());
+    owner_ = New<TComponent>(nullptr);
+    root_ = New<TReaderRoot>(owner_);
   }
+  void TearDown() override { TObject::Free(owner_); }
   TTestWidget* W(const char* name) {
     return dynamic_cast<TTestWidget*>(root_->FindComponent(name));
   }
@@ -29,7 +28,7 @@ class FormReaderTest : public ::testing::Test {
     return {0, "no error"};
   }
 
-  std::unique_ptr<TComponent> owner_;
+  TComponent* owner_ = nullptr;
   TReaderRoot* root_ = nullptr;
 };
 
@@ -217,7 +216,7 @@ TEST_F(FormReaderTest, NoEventIsBoundWhenTheReadFails) {
 TEST_F(FormReaderTest, ASecondRootOfTheSameNameGetsAUniqueName) {
   const char* text = "object Form1: TReaderRoot\nend\n";
   ReadComponentFromText(root_, text);
-  auto* second = New<TReaderRoot>(owner_.get());
+  auto* second = New<TReaderRoot>(owner_);
   ReadComponentFromText(second, text);
   EXPECT_EQ(root_->Name(), "Form1");
   EXPECT_EQ(second->Name(), "Form1_1");
@@ -228,7 +227,7 @@ TEST_F(FormReaderTest, ReadsTheRcDataNamedAfterTheClass) {
   EXPECT_EQ(root_->Caption, "from the resource");
   ASSERT_TRUE(W("W1"));
   EXPECT_EQ(W("W1")->Count, 7);
-  auto* other = New<TTestTimer>(owner_.get());
+  auto* other = New<TTestTimer>(owner_);
   EXPECT_THROW(ReadFormResource(other), EResNotFound);
 }
 
@@ -270,7 +269,7 @@ TEST_F(FormReaderTest, WrittenDescriptionReadsBackToTheSameValues) {
   EXPECT_NE(written.find("OnChange = OtherChange"), std::string::npos) << written;
   EXPECT_NE(written.find("Data = {\n"), std::string::npos) << written;
 
-  auto* copy = New<TReaderRoot>(owner_.get());
+  auto* copy = New<TReaderRoot>(owner_);
   ReadComponentFromText(copy, written);
   EXPECT_EQ(copy->Caption, root_->Caption);
   auto* w1 = dynamic_cast<TTestWidget*>(copy->FindComponent("W1"));
