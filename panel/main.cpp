@@ -3,7 +3,7 @@
 
 #include "panel/panel_form.h"
 #include "skin/engine/skin_units.h"
-#include "widgets/units.h"
+#include "widgets/rtl/units.h"
 
 namespace {
 

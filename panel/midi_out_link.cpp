@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
-#include "widgets/classes.h"
-#include "widgets/message_box.h"
+#include "widgets/rtl/classes.h"
+#include "widgets/forms/message_box.h"
 
 TMidiOutLink MidiOut(TPlainBoxKind::ApplicationMessageBox);
 

@@ -2,7 +2,7 @@
 
 #include "panel/midi_out_link.h"
 #include "panel/panel_messages.h"
-#include "widgets/string_lists.h"
+#include "widgets/rtl/string_lists.h"
 
 TForm1* Form1 = nullptr;
 std::string SysExHeader;

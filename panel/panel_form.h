@@ -5,10 +5,10 @@
 #include <string>
 
 #include "skin/engine/skin_manager.h"
-#include "widgets/comctrls.h"
-#include "widgets/extctrls.h"
-#include "widgets/forms.h"
-#include "widgets/stdctrls.h"
+#include "widgets/controls/comctrls.h"
+#include "widgets/controls/extctrls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/controls/stdctrls.h"
 
 class TForm1 : public TForm {
   DECLARE_CLASS(TForm1, TForm)

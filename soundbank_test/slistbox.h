@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <string>
 
-#include "widgets/stdctrls.h"
+#include "widgets/controls/stdctrls.h"
 
 class TsCustomListBox : public TListBox {
   DECLARE_CLASS(TsCustomListBox, TListBox)

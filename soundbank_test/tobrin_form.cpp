@@ -4,7 +4,7 @@
 // <windows.h> maps RegisterClass to the window-class call.
 #undef RegisterClass
 
-#include "widgets/string_lists.h"
+#include "widgets/rtl/string_lists.h"
 
 TForm1* Form1 = nullptr;
 TMidiOutLink SoundBankOut(TPlainBoxKind::ShowMessage);

@@ -7,10 +7,10 @@
 #include "panel/midi_out_link.h"
 #include "skin/engine/skin_manager.h"
 #include "soundbank_test/slistbox.h"
-#include "widgets/buttons.h"
-#include "widgets/comctrls.h"
-#include "widgets/forms.h"
-#include "widgets/stdctrls.h"
+#include "widgets/controls/buttons.h"
+#include "widgets/controls/comctrls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/controls/stdctrls.h"
 
 class TForm1 : public TForm {
   DECLARE_CLASS(TForm1, TForm)

@@ -26,11 +26,11 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_units.h"
 #include "test_skin.h"
-#include "widgets/graphics_bitmap.h"
-#include "widgets/inifiles.h"
-#include "widgets/streams.h"
-#include "widgets/string_lists.h"
-#include "widgets/units.h"
+#include "widgets/graphics/bitmap.h"
+#include "widgets/rtl/inifiles.h"
+#include "widgets/rtl/streams.h"
+#include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/units.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/vl_geometry.h"
-#include "widgets/extctrls.h"
-#include "widgets/forms.h"
-#include "widgets/graphics.h"
+#include "widgets/controls/extctrls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/graphics.h"
 
 const TEnumInfo& ThreadPriorityInfo() {
   static const TEnumInfo e{

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "widgets/components.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/components.h"
+#include "widgets/rtl/sysutils.h"
 
 class TBitmap;
 class TTimer;

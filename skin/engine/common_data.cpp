@@ -8,8 +8,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/foundation/argb_factories.h"
-#include "widgets/controls.h"
-#include "widgets/graphics.h"
+#include "widgets/controls/controls.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <string>
 
-#include "widgets/components.h"
-#include "widgets/graphics_colors.h"
-#include "widgets/messages.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/components.h"
+#include "widgets/graphics/colors.h"
+#include "widgets/controls/messages.h"
+#include "widgets/rtl/sysutils.h"
 
 class TBitmap;
 class TWinControl;

@@ -15,11 +15,11 @@
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/nine_slice.h"
 #include "skin/foundation/texture_place.h"
-#include "widgets/comctrls.h"
-#include "widgets/controls.h"
-#include "widgets/forms.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics.h"
+#include "widgets/controls/comctrls.h"
+#include "widgets/controls/controls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
-#include "widgets/controls.h"
-#include "widgets/forms.h"
-#include "widgets/graphics.h"
+#include "widgets/controls/controls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/graphics.h"
 
 bool EditHoverOption = false;
 

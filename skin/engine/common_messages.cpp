@@ -11,11 +11,11 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/foundation/background_query.h"
-#include "widgets/comctrls.h"
-#include "widgets/forms.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics.h"
-#include "widgets/stdctrls.h"
+#include "widgets/controls/comctrls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/controls/stdctrls.h"
 
 bool HintsSuspended = false;
 bool SavedShowHint = true;

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "widgets/messages.h"
+#include "widgets/controls/messages.h"
 
 class TControl;
 class TsCommonData;

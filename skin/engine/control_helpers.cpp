@@ -9,9 +9,9 @@
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/background_query.h"
-#include "widgets/forms.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/graphics.h"
 
 TSetWindowTheme SetWindowThemeProc = nullptr;
 

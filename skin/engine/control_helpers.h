@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "widgets/graphics_colors.h"
-#include "widgets/sysutils.h"
+#include "widgets/graphics/colors.h"
+#include "widgets/rtl/sysutils.h"
 
 class TBitmap;
 class TControl;

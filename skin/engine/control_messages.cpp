@@ -10,10 +10,10 @@
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
-#include "widgets/comctrls.h"
-#include "widgets/controls.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics.h"
+#include "widgets/controls/comctrls.h"
+#include "widgets/controls/controls.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/draw_helpers.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/controls.h"
+#include "widgets/controls/controls.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "skin/engine/description_index.h"
 
-#include "widgets/inifiles.h"
-#include "widgets/string_lists.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/inifiles.h"
+#include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/sysutils.h"
 
 TvlSkinDescription::TvlSkinDescription(const TMemIniFile& Ini) {
   // The description's own lines: "[name]", then "key=value" for each key.

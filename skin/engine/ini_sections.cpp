@@ -1,7 +1,7 @@
 #include "skin/engine/ini_sections.h"
 
-#include "widgets/string_lists.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/sysutils.h"
 
 void ParseIniSections(const TStrings& Lines, TStringList& Sections) {
   Sections.Clear();

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "widgets/string_lists.h"
+#include "widgets/rtl/string_lists.h"
 
 // Clears Sections (without freeing the inner lists of a previous fill; the
 // caller owns and frees them) and fills it from Lines. Empty lines and lines

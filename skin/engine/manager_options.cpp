@@ -11,7 +11,7 @@
 #include "skin/engine/skin_rescale.h"
 #include "skin/engine/skinned_forms.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/messages.h"
+#include "widgets/controls/messages.h"
 
 void (*InstallSysColorPatches)() = nullptr;
 void (*RemoveSysColorPatches)() = nullptr;

@@ -12,7 +12,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/section_names.h"
 #include "skin/foundation/skin_const.h"
-#include "widgets/components.h"
+#include "widgets/rtl/components.h"
 
 // The system-colour interception is its own unit; it plugs itself in here.
 // Both are null until then and are only called when set.

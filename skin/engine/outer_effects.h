@@ -3,7 +3,7 @@
 // come with the outer effects themselves.
 #pragma once
 
-#include "widgets/components.h"
+#include "widgets/rtl/components.h"
 
 class TsCommonData;
 

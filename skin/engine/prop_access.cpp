@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "widgets/reflection.h"
+#include "widgets/rtl/reflection.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 // PropExists (Instance, PropName) is the layer's own, with the same rule.
-#include "widgets/reflection.h"
+#include "widgets/rtl/reflection.h"
 
 TObject* GetObjectPropByName(TObject* Instance, const std::string& PropName);
 int64_t GetOrdPropByName(TObject* Instance, const std::string& PropName);

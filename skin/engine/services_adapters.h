@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "widgets/object_model.h"
+#include "widgets/rtl/object_model.h"
 
 // The base of the window adapters; each sets the "VLSBSC" property on its
 // window while it exists.

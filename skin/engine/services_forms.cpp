@@ -3,9 +3,9 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/skinned_forms.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/forms.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "widgets/components.h"
-#include "widgets/message_box.h"
-#include "widgets/messages.h"
+#include "widgets/rtl/components.h"
+#include "widgets/forms/message_box.h"
+#include "widgets/controls/messages.h"
 
 class TBitmap;
 class TCustomForm;

@@ -1,7 +1,7 @@
 #include "skin/engine/services_menus.h"
 
 #include "skin/engine/skin_manager.h"
-#include "widgets/graphics_tools.h"
+#include "widgets/graphics/tools.h"
 
 int MenuGlyphSize = 16;
 

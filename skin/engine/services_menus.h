@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "widgets/components.h"
+#include "widgets/rtl/components.h"
 
 class TBitmap;
 class TFont;

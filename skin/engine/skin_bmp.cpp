@@ -9,10 +9,10 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/pixel_primitives.h"
 #include "skin/foundation/pixel_view.h"
-#include "widgets/exceptions.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics_bitmap.h"
-#include "widgets/streams.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/bitmap.h"
+#include "widgets/rtl/streams.h"
 
 namespace {
 

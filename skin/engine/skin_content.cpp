@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "widgets/graphics_bitmap.h"
+#include "widgets/graphics/bitmap.h"
 
 void SetExtFileBitmap32(TvlExtFileData& Item) {
   if (Item.Bitmap) Item.Bitmap->SetPixelFormat(pf32bit);

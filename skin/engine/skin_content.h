@@ -12,7 +12,7 @@
 
 #include "skin/engine/skin_data.h"
 #include "skin/foundation/skin_records.h"
-#include "widgets/graphics_colors.h"
+#include "widgets/graphics/colors.h"
 
 class TBitmap;
 

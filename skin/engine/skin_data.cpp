@@ -4,10 +4,10 @@
 
 #include "skin/engine/skinned_forms.h"
 #include "skin/engine/vl_utils.h"
-#include "widgets/forms.h"
-#include "widgets/graphics_icon.h"
-#include "widgets/inifiles.h"
-#include "widgets/sysutils.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/icon.h"
+#include "widgets/rtl/inifiles.h"
+#include "widgets/rtl/sysutils.h"
 
 const std::array<const char*, 42> StdSectionNames = {
     "MENUITEM",    "CHECKBOX",    "SPEEDBUTTON", "SPEEDBUTTON_SMALL",

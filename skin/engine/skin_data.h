@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/graphics_colors.h"
+#include "widgets/graphics/colors.h"
 
 class TIcon;
 class TMemIniFile;

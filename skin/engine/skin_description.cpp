@@ -13,8 +13,8 @@
 #include "skin/engine/skin_recolour.h"
 #include "skin/foundation/gradient.h"
 #include "skin/foundation/skin_const.h"
-#include "widgets/string_lists.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/sysutils.h"
 
 namespace {
 

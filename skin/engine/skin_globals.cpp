@@ -11,9 +11,9 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
-#include "widgets/graphics.h"
+#include "widgets/graphics/graphics.h"
 #include "skin/engine/description_index.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/sysutils.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "skin/engine/vl_utils.h"
-#include "widgets/exceptions.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/sysutils.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/pixel_primitives.h"
 #include "skin/foundation/png_graphic.h"
-#include "widgets/graphics_jpeg.h"
+#include "widgets/graphics/jpeg.h"
 #include "skin/engine/description_index.h"
-#include "widgets/streams.h"
-#include "widgets/string_lists.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/streams.h"
+#include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/sysutils.h"
 
 namespace {
 

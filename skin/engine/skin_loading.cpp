@@ -16,12 +16,12 @@
 #include "skin/engine/stored_skins.h"
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/controls.h"
-#include "widgets/exceptions.h"
-#include "widgets/inifiles.h"
-#include "widgets/streams.h"
-#include "widgets/string_lists.h"
-#include "widgets/sysutils.h"
+#include "widgets/controls/controls.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/inifiles.h"
+#include "widgets/rtl/streams.h"
+#include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/sysutils.h"
 
 bool LivePreviewMode = false;
 TStringList* LivePreviewDescription = nullptr;

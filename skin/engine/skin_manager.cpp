@@ -17,12 +17,12 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/section_names.h"
-#include "widgets/extctrls.h"
-#include "widgets/forms.h"
-#include "widgets/graphics.h"
-#include "widgets/message_box.h"
-#include "widgets/string_lists.h"
-#include "widgets/sysutils.h"
+#include "widgets/controls/extctrls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/forms/message_box.h"
+#include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/sysutils.h"
 
 TsSkinManager* DefaultManager = nullptr;
 bool SkinLoading = false;

@@ -18,10 +18,10 @@
 #include "skin/foundation/skin_const.h"
 #include "skin/foundation/skin_records.h"
 #include "skin/foundation/skin_source.h"
-#include "widgets/components.h"
-#include "widgets/events.h"
-#include "widgets/graphics_colors.h"
-#include "widgets/messages.h"
+#include "widgets/rtl/components.h"
+#include "widgets/rtl/events.h"
+#include "widgets/graphics/colors.h"
+#include "widgets/controls/messages.h"
 
 class TBitmap;
 class TStringList;

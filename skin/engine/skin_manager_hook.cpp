@@ -8,8 +8,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/forms.h"
-#include "widgets/string_lists.h"
+#include "widgets/forms/forms.h"
+#include "widgets/rtl/string_lists.h"
 
 namespace {
 

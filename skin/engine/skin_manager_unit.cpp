@@ -9,12 +9,12 @@
 #include "skin/engine/stored_skins.h"
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/png_graphic.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics.h"
-#include "widgets/message_box.h"
-#include "widgets/string_lists.h"
-#include "widgets/streams.h"
-#include "widgets/sysutils.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/forms/message_box.h"
+#include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/streams.h"
+#include "widgets/rtl/sysutils.h"
 
 bool IsWinNT = false;
 TBitmap* ShadowActiveBitmap = nullptr;

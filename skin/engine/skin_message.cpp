@@ -3,8 +3,8 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/services_adapters.h"
 #include "skin/engine/skin_manager.h"
-#include "widgets/controls.h"
-#include "widgets/forms.h"
+#include "widgets/controls/controls.h"
+#include "widgets/forms/forms.h"
 
 TChildBroadcastVeto ChildBroadcastVeto = nullptr;
 

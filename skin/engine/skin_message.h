@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "skin/foundation/skin_commands.h"
-#include "widgets/messages.h"
+#include "widgets/controls/messages.h"
 
 class TControl;
 class TWinControl;

@@ -8,8 +8,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
-#include "widgets/controls.h"
-#include "widgets/forms.h"
+#include "widgets/controls/controls.h"
+#include "widgets/forms/forms.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // for a program's list of units.
 #pragma once
 
-#include "widgets/units.h"
+#include "widgets/rtl/units.h"
 
 // Constants and captions, the graphics unit (layered windows, layout, check
 // boxes), the utilities (optional system functions), the skin command

@@ -12,7 +12,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/vl_utils.h"
-#include "widgets/forms.h"
+#include "widgets/forms/forms.h"
 
 std::vector<TComponent*> SkinnedFormsRegistry;
 bool GlobalAnimationActive = false;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "widgets/messages.h"
+#include "widgets/controls/messages.h"
 
 class TComponent;
 class TsSkinManager;

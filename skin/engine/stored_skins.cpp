@@ -1,8 +1,8 @@
 #include "skin/engine/stored_skins.h"
 
 #include "skin/engine/skin_manager.h"
-#include "widgets/graphics_bitmap.h"
-#include "widgets/streams.h"
+#include "widgets/graphics/bitmap.h"
+#include "widgets/rtl/streams.h"
 
 // ---- TsStoredSkin --------------------------------------------------------------
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "widgets/collections.h"
-#include "widgets/graphics_colors.h"
+#include "widgets/rtl/collections.h"
+#include "widgets/graphics/colors.h"
 
 class TBitmap;
 class TMemoryStream;

@@ -5,10 +5,10 @@
 #include <cstddef>
 
 #include "skin/engine/services_forms.h"
-#include "widgets/controls.h"
-#include "widgets/forms.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics.h"
+#include "widgets/controls/controls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "skin/foundation/vl_geometry.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/sysutils.h"
 
 class TControl;
 class TGraphic;

@@ -8,8 +8,8 @@
 
 #include "skin/foundation/background_view.h"
 #include "skin/foundation/pixel_view.h"
-#include "widgets/graphics_bitmap.h"
-#include "widgets/sysutils.h"
+#include "widgets/graphics/bitmap.h"
+#include "widgets/rtl/sysutils.h"
 
 // False (outputs untouched) for a missing bitmap or one without rows; the
 // stride is 0 for a bitmap of one row.

@@ -6,9 +6,9 @@
 
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/vl_geometry.h"
-#include "widgets/controls.h"
-#include "widgets/exceptions.h"
-#include "widgets/gdi_handles.h"
+#include "widgets/controls/controls.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/graphics/gdi_handles.h"
 
 namespace {
 

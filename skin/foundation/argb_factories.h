@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "widgets/graphics_bitmap.h"
-#include "widgets/sysutils.h"
+#include "widgets/graphics/bitmap.h"
+#include "widgets/rtl/sysutils.h"
 
 class TControl;
 

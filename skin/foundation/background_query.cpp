@@ -1,8 +1,8 @@
 #include "skin/foundation/background_query.h"
 
 #include "skin/foundation/skin_commands.h"
-#include "widgets/controls.h"
-#include "widgets/gdi_handles.h"
+#include "widgets/controls/controls.h"
+#include "widgets/graphics/gdi_handles.h"
 
 namespace {
 

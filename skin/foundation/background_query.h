@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "skin/foundation/argb_bitmap.h"
-#include "widgets/graphics_colors.h"
-#include "widgets/sysutils.h"
+#include "widgets/graphics/colors.h"
+#include "widgets/rtl/sysutils.h"
 
 class TBitmap;
 class TControl;

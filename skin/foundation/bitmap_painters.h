@@ -9,7 +9,7 @@
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/resample.h"
 #include "skin/foundation/skin_source.h"
-#include "widgets/graphics_canvas.h"
+#include "widgets/graphics/canvas.h"
 
 // Colour arithmetic over bitmaps.
 void ForEachPixelExceptKey(TBitmap* bitmap, PixelProc proc, int32_t data, TColor keyColor);

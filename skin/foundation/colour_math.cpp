@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "widgets/graphics_colors.h"
+#include "widgets/graphics/colors.h"
 
 namespace {
 inline uint32_t Byte(uint32_t v, int n) {

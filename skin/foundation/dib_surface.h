@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "skin/foundation/pixel_view.h"
-#include "widgets/gdi_handles.h"
+#include "widgets/graphics/gdi_handles.h"
 
 class DibSurface {
  public:

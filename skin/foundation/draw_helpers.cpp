@@ -5,8 +5,8 @@
 
 #include "skin/foundation/skin_const.h"
 #include "skin/foundation/skin_source.h"
-#include "widgets/controls.h"
-#include "widgets/graphics.h"
+#include "widgets/controls/controls.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "skin/foundation/pixel_view.h"
 #include "skin/foundation/skin_records.h"
-#include "widgets/gdi_handles.h"
+#include "widgets/graphics/gdi_handles.h"
 
 class TBitmap;
 class TCanvas;

@@ -3,7 +3,7 @@
 // the skinning (NoSkinTag) and without a frame.
 #pragma once
 
-#include "widgets/forms.h"
+#include "widgets/forms/forms.h"
 
 class TvlGlowForm : public TCustomForm {
   DECLARE_CLASS(TvlGlowForm, TCustomForm)

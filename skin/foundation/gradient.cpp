@@ -6,8 +6,8 @@
 
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/dib_surface.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/sysutils.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/rtl/sysutils.h"
 
 void ParseGradientData(const std::string& text, TsGradArray& stops) {
   stops.clear();

@@ -5,7 +5,7 @@
 // are the decoder's and the colour manager's own classes.
 #pragma once
 
-#include "widgets/exceptions.h"
+#include "widgets/rtl/exceptions.h"
 
 DECLARE_EXCEPTION(EGraphicCompression, Exception)
 DECLARE_EXCEPTION(EColorConversionError, Exception)

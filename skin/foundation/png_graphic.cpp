@@ -8,8 +8,8 @@
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/blend.h"
 #include "skin/foundation/png_errors.h"
-#include "widgets/graphics_canvas.h"
-#include "widgets/streams.h"
+#include "widgets/graphics/canvas.h"
+#include "widgets/rtl/streams.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "skin/foundation/png_color_manager.h"
 #include "skin/foundation/png_reader.h"
-#include "widgets/graphics_bitmap.h"
-#include "widgets/units.h"
+#include "widgets/graphics/bitmap.h"
+#include "widgets/rtl/units.h"
 
 class TPNGGraphic : public TBitmap {
   DECLARE_GRAPHIC(TPNGGraphic, TBitmap)

@@ -9,7 +9,7 @@
 #include "skin/foundation/nine_slice.h"
 #include "skin/foundation/pixel_primitives.h"
 #include "skin/foundation/texture_place.h"
-#include "widgets/gdi_handles.h"
+#include "widgets/graphics/gdi_handles.h"
 
 namespace {
 

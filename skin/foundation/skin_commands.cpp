@@ -1,6 +1,6 @@
 #include "skin/foundation/skin_commands.h"
 
-#include "widgets/controls.h"
+#include "widgets/controls/controls.h"
 
 LRESULT PlatformSendMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   return SendMessageA(Wnd, Msg, WParam, LParam);

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "widgets/graphics_colors.h"
+#include "widgets/graphics/colors.h"
 
 class TControl;
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "widgets/events.h"
-#include "widgets/object_model.h"
+#include "widgets/rtl/events.h"
+#include "widgets/rtl/object_model.h"
 
 class TCanvas;
 

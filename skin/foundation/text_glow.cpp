@@ -9,7 +9,7 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/text_paint.h"
-#include "widgets/graphics.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

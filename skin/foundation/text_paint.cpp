@@ -8,7 +8,7 @@
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/pixel_primitives.h"
 #include "skin/foundation/skin_records.h"
-#include "widgets/graphics.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "widgets/sysutils.h"
+#include "widgets/rtl/sysutils.h"
 
 // ---- Rectangles, points and numbers ----------------------------------------
 

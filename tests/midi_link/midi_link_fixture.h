@@ -12,7 +12,7 @@
 
 #include "panel/midi_out_link.h"
 #include "tests/support/winmm_stub/winmm_stub_client.h"
-#include "widgets/message_box.h"
+#include "widgets/forms/message_box.h"
 
 namespace midi_link_test {
 

@@ -2,7 +2,7 @@
 // them, failing queries kept as empty entries.
 #include "midi_link_fixture.h"
 
-#include "widgets/classes.h"
+#include "widgets/rtl/classes.h"
 
 namespace midi_link_test {
 namespace {

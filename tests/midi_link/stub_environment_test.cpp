@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "widgets/classes.h"
+#include "widgets/rtl/classes.h"
 
 namespace midi_link_test {
 namespace {

@@ -10,7 +10,7 @@
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/background_query.h"
 #include "skin/foundation/bitmap_painters.h"
-#include "widgets/comctrls.h"
+#include "widgets/controls/comctrls.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "skin/foundation/section_names.h"
 #include "skin/foundation/skin_const.h"
-#include "widgets/gdi_handles.h"
+#include "widgets/graphics/gdi_handles.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/glow_form.h"
 #include "skin/foundation/skin_const.h"
-#include "widgets/graphics.h"
-#include "widgets/message_box.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/forms/message_box.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "skin/engine/common_data.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/controls.h"
-#include "widgets/forms.h"
+#include "widgets/controls/controls.h"
+#include "widgets/forms/forms.h"
 
 struct Received {
   std::string Name;

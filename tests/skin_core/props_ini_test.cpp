@@ -5,8 +5,8 @@
 
 #include "skin/engine/ini_sections.h"
 #include "skin/engine/prop_access.h"
-#include "widgets/components.h"
-#include "widgets/string_lists.h"
+#include "widgets/rtl/components.h"
+#include "widgets/rtl/string_lists.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
-#include "widgets/extctrls.h"
+#include "widgets/controls/extctrls.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/skin_commands.h"
 #include "tests/skin_manager/skin_files.h"
-#include "widgets/message_box.h"
-#include "widgets/streams.h"
-#include "widgets/string_lists.h"
+#include "widgets/forms/message_box.h"
+#include "widgets/rtl/streams.h"
+#include "widgets/rtl/string_lists.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/section_names.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/extctrls.h"
-#include "widgets/forms.h"
-#include "widgets/graphics.h"
-#include "widgets/message_box.h"
-#include "widgets/string_lists.h"
+#include "widgets/controls/extctrls.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/forms/message_box.h"
+#include "widgets/rtl/string_lists.h"
 
 namespace {
 

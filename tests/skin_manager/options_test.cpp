@@ -10,8 +10,8 @@
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/forms.h"
-#include "widgets/reflection.h"
+#include "widgets/forms/forms.h"
+#include "widgets/rtl/reflection.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/stored_skins.h"
-#include "widgets/exceptions.h"
-#include "widgets/form_reader.h"
-#include "widgets/string_lists.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/form_reader.h"
+#include "widgets/rtl/string_lists.h"
 
 namespace {
 

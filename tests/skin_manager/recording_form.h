@@ -12,7 +12,7 @@
 #include "skin/engine/services_forms.h"
 #include "skin/engine/skinned_forms.h"
 #include "skin/foundation/skin_commands.h"
-#include "widgets/forms.h"
+#include "widgets/forms/forms.h"
 
 inline std::vector<std::string>& FormLog() {
   static std::vector<std::string> log;

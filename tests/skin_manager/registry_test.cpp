@@ -9,8 +9,8 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_message.h"
-#include "widgets/graphics_icon.h"
-#include "widgets/inifiles.h"
+#include "widgets/graphics/icon.h"
+#include "widgets/rtl/inifiles.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "skin/engine/skin_bmp.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "tests/skin_manager/skin_files.h"
-#include "widgets/exceptions.h"
+#include "widgets/rtl/exceptions.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "widgets/graphics_bitmap.h"
-#include "widgets/message_box.h"
+#include "widgets/graphics/bitmap.h"
+#include "widgets/forms/message_box.h"
 
 // Records every message box instead of showing it.
 class TBoxLog : public TMessageBoxSink {

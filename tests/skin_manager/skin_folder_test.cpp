@@ -14,7 +14,7 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "tests/skin_manager/recording_form.h"
 #include "tests/skin_manager/skin_files.h"
-#include "widgets/string_lists.h"
+#include "widgets/rtl/string_lists.h"
 
 namespace {
 

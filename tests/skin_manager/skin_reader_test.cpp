@@ -16,9 +16,9 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/colour_math.h"
-#include "widgets/exceptions.h"
-#include "widgets/inifiles.h"
-#include "widgets/string_lists.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/inifiles.h"
+#include "widgets/rtl/string_lists.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/stored_skins.h"
-#include "widgets/exceptions.h"
-#include "widgets/form_reader.h"
-#include "widgets/forms.h"
-#include "widgets/graphics_bitmap.h"
-#include "widgets/streams.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/form_reader.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/bitmap.h"
+#include "widgets/rtl/streams.h"
 
 namespace {
 

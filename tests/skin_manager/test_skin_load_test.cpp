@@ -21,7 +21,7 @@
 #include "skin/foundation/skin_source.h"
 #include "tests/skin_manager/skin_files.h"
 #include "test_skin.h"
-#include "widgets/string_lists.h"
+#include "widgets/rtl/string_lists.h"
 
 namespace {
 

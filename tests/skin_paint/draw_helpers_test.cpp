@@ -14,9 +14,9 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/dib_surface.h"
 #include "skin/foundation/draw_helpers.h"
-#include "widgets/exceptions.h"
-#include "widgets/graphics.h"
-#include "widgets/streams.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/rtl/streams.h"
 
 namespace {
 

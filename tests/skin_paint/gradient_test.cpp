@@ -3,7 +3,7 @@
 
 #include "skin/foundation/gradient.h"
 #include "test_images.h"
-#include "widgets/graphics_colors.h"
+#include "widgets/graphics/colors.h"
 
 namespace {
 

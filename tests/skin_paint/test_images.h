@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "skin/foundation/pixel_view.h"
-#include "widgets/gdi_handles.h"
+#include "widgets/graphics/gdi_handles.h"
 
 class TestImage {
  public:

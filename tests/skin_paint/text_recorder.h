@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/graphics.h"
+#include "widgets/graphics/graphics.h"
 
 struct DrawnText {
   std::string Text;

@@ -11,9 +11,9 @@
 #include "png_writer.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/png_graphic.h"
-#include "widgets/exceptions.h"
-#include "widgets/graphics_canvas.h"
-#include "widgets/streams.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/graphics/canvas.h"
+#include "widgets/rtl/streams.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "skin/foundation/skin_commands.h"
 #include "soundbank_test/slistbox.h"
 #include "test_support.h"
-#include "widgets/exceptions.h"
-#include "widgets/forms.h"
-#include "widgets/stdctrls.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/forms/forms.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 

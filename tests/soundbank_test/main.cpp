@@ -4,7 +4,7 @@
 
 #include "soundbank_test/tobrin_form.h"
 #include "skin/engine/skin_units.h"
-#include "widgets/units.h"
+#include "widgets/rtl/units.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "widgets/gdi_handles.h"
+#include "widgets/graphics/gdi_handles.h"
 
 TCapture CaptureClient(HWND Wnd) {
   TCapture c;

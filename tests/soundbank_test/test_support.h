@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "widgets/message_box.h"
+#include "widgets/forms/message_box.h"
 
 inline void Pump(int rounds = 3) {
   for (int i = 0; i < rounds; ++i) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/engine/skin_units.h"
-#include "widgets/units.h"
+#include "widgets/rtl/units.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "widgets/forms.h"
-#include "widgets/message_box.h"
+#include "widgets/forms/forms.h"
+#include "widgets/forms/message_box.h"
 
 // Records every box instead of showing it.
 class TBoxRecorder : public TMessageBoxSink {

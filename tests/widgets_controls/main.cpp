@@ -2,7 +2,7 @@
 // program (without a program body).
 #include <gtest/gtest.h>
 
-#include "widgets/units.h"
+#include "widgets/rtl/units.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "fixture.h"
-#include "widgets/exceptions.h"
-#include "widgets/extctrls.h"
-#include "widgets/stdctrls.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/controls/extctrls.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fixture.h"
-#include "widgets/stdctrls.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 

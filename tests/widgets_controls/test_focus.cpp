@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "fixture.h"
-#include "widgets/comctrls.h"
-#include "widgets/form_reader.h"
-#include "widgets/stdctrls.h"
+#include "widgets/controls/comctrls.h"
+#include "widgets/rtl/form_reader.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 

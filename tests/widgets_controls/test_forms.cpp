@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "fixture.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/sysutils.h"
-#include "widgets/extctrls.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/rtl/sysutils.h"
+#include "widgets/controls/extctrls.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "fixture.h"
-#include "widgets/gdi_handles.h"
-#include "widgets/graphics.h"
-#include "widgets/menus.h"
-#include "widgets/stdctrls.h"
+#include "widgets/graphics/gdi_handles.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/menus/menus.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "fixture.h"
-#include "widgets/dialogs.h"
+#include "widgets/forms/dialogs.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fixture.h"
-#include "widgets/stdctrls.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "fixture.h"
-#include "widgets/exceptions.h"
-#include "widgets/stdctrls.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 

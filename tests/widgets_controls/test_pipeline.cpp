@@ -7,11 +7,11 @@
 #include <stdexcept>
 
 #include "fixture.h"
-#include "widgets/exceptions.h"
-#include "widgets/extctrls.h"
-#include "widgets/reflection.h"
-#include "widgets/stdctrls.h"
-#include "widgets/window_procs.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/controls/extctrls.h"
+#include "widgets/rtl/reflection.h"
+#include "widgets/controls/stdctrls.h"
+#include "widgets/controls/window_procs.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fixture.h"
-#include "widgets/stdctrls.h"
+#include "widgets/controls/stdctrls.h"
 
 TEST(ScreenMonitors, ListTheSystemsMonitorsAndFindThemByPlace) {
   ASSERT_EQ(Screen->MonitorCount(), GetSystemMetrics(SM_CMONITORS));

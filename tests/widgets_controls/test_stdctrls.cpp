@@ -9,9 +9,9 @@
 #include <algorithm>
 
 #include "fixture.h"
-#include "widgets/buttons.h"
-#include "widgets/comctrls.h"
-#include "widgets/stdctrls.h"
+#include "widgets/controls/buttons.h"
+#include "widgets/controls/comctrls.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "widgets/graphics.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "widgets/graphics.h"
-#include "widgets/streams.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/rtl/streams.h"
 
 namespace {
 

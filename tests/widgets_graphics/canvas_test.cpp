@@ -1,7 +1,7 @@
 // TCanvas on foreign DCs: tool selection and restoring the DC's own objects.
 #include <gtest/gtest.h>
 
-#include "widgets/graphics.h"
+#include "widgets/graphics/graphics.h"
 
 namespace {
 

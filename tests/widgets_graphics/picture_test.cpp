@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "widgets/graphics.h"
-#include "widgets/streams.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/rtl/streams.h"
 
 extern "C" {
 #include <jpeglib.h>

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "widgets/components.h"
-#include "widgets/form_reader.h"
-#include "widgets/graphics.h"
-#include "widgets/reflection.h"
+#include "widgets/rtl/components.h"
+#include "widgets/rtl/form_reader.h"
+#include "widgets/graphics/graphics.h"
+#include "widgets/rtl/reflection.h"
 
 #include <commctrl.h>
 

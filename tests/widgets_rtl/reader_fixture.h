@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/classes.h"
+#include "widgets/rtl/classes.h"
 
 std::vector<std::string>& Log();
 

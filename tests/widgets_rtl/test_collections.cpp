@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "widgets/classes.h"
+#include "widgets/rtl/classes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "widgets/form_parser.h"
+#include "widgets/rtl/form_parser.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "reader_fixture.h"
-#include "widgets/form_reader.h"
-#include "widgets/graphics_colors.h"
+#include "widgets/rtl/form_reader.h"
+#include "widgets/graphics/colors.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "widgets/classes.h"
-#include "widgets/inifiles.h"
+#include "widgets/rtl/classes.h"
+#include "widgets/rtl/inifiles.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "widgets/classes.h"
-#include "widgets/message_box.h"
+#include "widgets/rtl/classes.h"
+#include "widgets/forms/message_box.h"
 
 namespace {
 

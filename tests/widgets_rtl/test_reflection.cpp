@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "reader_fixture.h"
-#include "widgets/reflection.h"
+#include "widgets/rtl/reflection.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "widgets/forms.h"
-#include "widgets/message_box.h"
-#include "widgets/units.h"
+#include "widgets/forms/forms.h"
+#include "widgets/forms/message_box.h"
+#include "widgets/rtl/units.h"
 
 namespace {
 

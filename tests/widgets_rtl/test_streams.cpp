@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "widgets/classes.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/classes.h"
+#include "widgets/rtl/sysutils.h"
 
 namespace {
 

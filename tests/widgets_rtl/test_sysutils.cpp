@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "widgets/exceptions.h"
-#include "widgets/sysutils.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/sysutils.h"
 
 namespace {
 

@@ -1,0 +1,351 @@
+// Forms, the application object and the screen.
+//
+// TApplication owns a hidden top-level window of class "TApplication",
+// captioned with Title, which owns every form window; its message loop
+// performs key messages as CN_* on the focused widget control before they
+// are dispatched (no IsDialogMessage). TCustomForm reads its description
+// from the RCDATA resource named after its upper-cased class name in
+// AfterConstruction, after the most-derived constructor, then raises OnCreate.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "widgets/controls/controls.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/forms/monitors.h"
+
+class TMainMenu;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TPosition {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
+
+using TFormState = uint32_t;
+enum : TFormState {
+  fsCreating = 1u << 0,
+  fsVisible = 1u << 1,
+  fsShowing = 1u << 2,
+  fsModal = 1u << 3,
+  fsCreatedMDIChild = 1u << 4,
+  fsActivated = 1u << 5,
+};
+
+// Modal results: the button ids of a message box where they exist.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO,
+                       mrAll = mrNo + 1, mrNoToAll = mrAll + 1, mrYesToAll = mrNoToAll + 1;
+
+// The windows a modal form or box disables: every visible, enabled top-level
+// window of the thread but the given one. EnableTaskWindows enables again
+// those of the list that still exist, and no other.
+using TTaskWindowList = std::vector<HWND>;
+TTaskWindowList DisableTaskWindows(HWND ActiveWindow);
+void EnableTaskWindows(const TTaskWindowList& List);
+
+using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
+using TExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E)>;
+
+class TCustomForm : public TWinControl {
+  DECLARE_CLASS(TCustomForm, TWinControl)
+ public:
+  static const TEnumInfo& BorderStyleInfo();
+  static const TEnumInfo& PositionInfo();
+
+  // A form whose class is not TForm reads its description in AfterConstruction.
+  explicit TCustomForm(TComponent* AOwner);
+  // A form without a description (CreateNew).
+  struct TCreateNew {};
+  TCustomForm(TComponent* AOwner, TCreateNew);
+  ~TCustomForm() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  // Runs CloseQuery and OnClose; the action decides (C13). Closing the main
+  // form ends the application.
+  void Close();
+  virtual bool CloseQuery();
+  // Frees the form from the message loop (CM_RELEASE), never in place.
+  void Release();
+  void Show();
+  void Hide() { SetVisible(false); }
+  // Shows the form and runs the message loop until ModalResult is set (Close
+  // sets mrCancel; so does the end of the application), with the thread's
+  // other windows disabled; then hides it and gives the activation back.
+  virtual TModalResult ShowModal();
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult v) { modalResult_ = v; }
+
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle v);
+  bool KeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool v) { keyPreview_ = v; }
+  bool OldCreateOrder() const { return oldCreateOrder_; }
+  void SetOldCreateOrder(bool v) { oldCreateOrder_ = v; }
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int v) { pixelsPerInch_ = v; }
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition v) { position_ = v; }
+  TFormState FormState() const { return formState_; }
+  TWindowState WindowState();
+  void SetWindowState(TWindowState v);
+  // Client size as stored; while the description is read it waits for Loaded.
+  void SetFormClientWidth(int v);
+  void SetFormClientHeight(int v);
+
+  bool Active() const { return active_; }
+  TWinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TWinControl* Control);
+  // Focus bookkeeping: CM_EXIT/CM_ENTER, CM_FOCUSCHANGED, CM_UIACTIVATE.
+  virtual bool SetFocusedControl(TWinControl* Control);
+  void FocusControl(TWinControl* Control);
+  void DefocusControl(TWinControl* Control, bool Removing);
+  TWinControl* FocusedControl() const { return focusedControl_; }
+  bool CanFocus() override { return Visible() && Enabled(); }
+  void SetFocus() override;
+  TCanvas* Canvas() const { return canvas_.get(); }
+  // The menu bar; the form dispatches its menu messages to it.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* v);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnPaint;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+  TRect GetClientRect() override;
+  void Dispatch(TMessage& Message) override;
+  void BeginReadState() override;
+  void EndReadState() override;
+  void Loaded() override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void PaintWindow(HDC DC) override;
+  virtual void DoCreate();
+  virtual void DoDestroy();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& Action);
+  virtual void Activate();
+  virtual void Deactivate();
+  virtual void Paint();
+
+ private:
+  friend class TApplication;
+  void InitForm();
+  // The frame styles of the border style (shared with the client-size sum).
+  void FrameStyles(DWORD& Style, DWORD& ExStyle) const;
+  void ShowingChanged();
+  void SetActive(bool v);
+  void SetWindowFocus();
+  // A result was set: CloseQuery and OnClose may still keep the form open.
+  void CloseModal();
+  // Takes the menu off the window before the window goes (a window destroys
+  // its menu with it).
+  void DetachMenu();
+
+  std::unique_ptr<TControlCanvas> canvas_;
+  TWinControl* activeControl_ = nullptr;
+  TWinControl* focusedControl_ = nullptr;
+  TMainMenu* menu_ = nullptr;
+  TFormBorderStyle borderStyle_ = bsSizeable;
+  TPosition position_ = poDesigned;
+  TWindowState windowState_ = wsNormal;
+  TFormState formState_ = 0;
+  TModalResult modalResult_ = mrNone;
+  int pixelsPerInch_ = 96;
+  int clientWidth_ = 0, clientHeight_ = 0;
+  bool createNew_ = false;
+  bool keyPreview_ = false;
+  bool oldCreateOrder_ = false;
+  bool active_ = false;
+  bool created_ = false;
+};
+
+class TForm : public TCustomForm {
+  DECLARE_CLASS(TForm, TCustomForm)
+ public:
+  using TCustomForm::TCustomForm;
+};
+
+class TScreen : public TComponent {
+  DECLARE_CLASS(TScreen, TComponent)
+ public:
+  explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+  // Most recently activated first.
+  int FormCount() const { return static_cast<int>(forms_.size()); }
+  TCustomForm* Forms(int Index) const { return forms_[Index]; }
+  // In creation order.
+  int CustomFormCount() const { return static_cast<int>(customForms_.size()); }
+  TCustomForm* CustomForms(int Index) const { return customForms_[Index]; }
+  TCustomForm* ActiveForm() const { return activeForm_; }
+  TCustomForm* ActiveCustomForm() const { return activeForm_; }
+  TWinControl* ActiveControl() const { return activeControl_; }
+  TCustomForm* FocusedForm() const { return focusedForm_; }
+  int PixelsPerInch() const { return ScreenPixelsPerInch(); }
+  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  // The system's menu font, read on first use.
+  TFont* MenuFont();
+
+  // Display monitors in the system's order. Monitors(i) stays valid until a
+  // monitor comes or goes (MonitorCount and the lookups notice that).
+  int MonitorCount();
+  TMonitor* Monitors(int Index);
+  TMonitor* MonitorFromPoint(const TPoint& Point, TMonitorDefaultTo Default = mdNearest);
+  TMonitor* MonitorFromWindow(HWND Wnd, TMonitorDefaultTo Default = mdNearest);
+
+  // The cursor of a cursor number: the standard one unless replaced; an
+  // unknown number gives the arrow. The handle stays the caller's (shared
+  // cursors from LoadCursor need no release); a null handle removes it.
+  HCURSOR Cursors(TCursor Index) const;
+  void SetCursors(TCursor Index, HCURSOR Cursor);
+
+ private:
+  friend class TCustomForm;
+  void AddForm(TCustomForm* f);
+  void RemoveForm(TCustomForm* f);
+  void MoveFormToFront(TCustomForm* f);
+  void UpdateMonitors();
+  TMonitor* FindMonitor(HMONITOR Handle);
+
+  std::vector<std::unique_ptr<TMonitor>> monitors_;
+  std::vector<std::pair<TCursor, HCURSOR>> cursors_;
+
+  std::vector<TCustomForm*> forms_;
+  std::vector<TCustomForm*> customForms_;
+  TCustomForm* activeForm_ = nullptr;
+  TCustomForm* focusedForm_ = nullptr;
+  TWinControl* activeControl_ = nullptr;
+  std::unique_ptr<TFont> menuFont_;
+};
+
+class TApplication : public TComponent {
+  DECLARE_CLASS(TApplication, TComponent)
+ public:
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+
+  // Makes the application window.
+  void Initialize();
+  // The hidden "TApplication" window, made on first use.
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& v);
+  std::string ExeName() const;
+
+  // Constructs the form, sets Reference before its description is read and
+  // OnCreate runs, and makes the first form the main form.
+  template <typename T>
+  void CreateForm(T*& Reference) {
+    T* form = nullptr;
+    try {
+      form = NewWith<T>([&](T* f) { Reference = f; }, this);
+    } catch (...) {
+      Reference = nullptr;
+      throw;
+    }
+    FormCreated(form);
+  }
+  TCustomForm* MainForm() const { return mainForm_; }
+  bool ShowMainForm() const { return showMainForm_; }
+  void SetShowMainForm(bool v) { showMainForm_ = v; }
+
+  // Shows the main form and runs the message loop until Terminate.
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  void ProcessMessages();
+  void HandleMessage();
+  bool Active() const { return active_; }
+
+  // The application window carries the task-bar button: shown zero-sized
+  // while a form is visible. Minimize hides the forms with it; Restore
+  // shows them back. Both go through WM_SYSCOMMAND of the application
+  // window, so its hooks see them.
+  void Minimize();
+  void Restore();
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
+
+  // Reports the exception being handled (call inside a catch block):
+  // OnException when set, else ShowException; EAbort is silent.
+  void HandleException(TObject* Sender);
+  void ShowException(const std::exception& E);
+  TExceptionEvent OnException;
+
+  // Hooks see every message of the application window first, in
+  // registration order; True consumes it.
+  void HookMainWindow(TWindowHook Hook);
+  void UnhookMainWindow(TWindowHook Hook);
+
+  // The plain box of the message-box seam.
+  int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
+
+ private:
+  friend class TCustomForm;
+  void FormCreated(TComponent* Form);
+  bool ProcessMessage(MSG& Msg);
+  bool IsKeyMsg(MSG& Msg);
+  void WndProc(TMessage& Message);
+  // The application window's own answers (minimize, restore, focus).
+  bool WindowStateMessage(TMessage& Message);
+  // Shows the application window while a form is visible, hides it after.
+  void FormVisibilityChanged();
+  // The main form's minimize and restore go to the application window.
+  bool RelaySysCommand(TCustomForm* Form, TMessage& Message);
+
+  HWND handle_ = nullptr;
+  std::string title_;
+  TCustomForm* mainForm_ = nullptr;
+  std::vector<TWindowHook> hooks_;
+  bool terminated_ = false;
+  bool showMainForm_ = true;
+  bool active_ = false;
+  bool running_ = false;
+};
+
+// Binds a form's field to the component its description created under Name;
+// a description that lacks it is an error.
+template <typename T>
+void BindComponent(TComponent& Owner, T*& Field, const char* Name) {
+  Field = dynamic_cast<T*>(Owner.FindComponent(Name));
+  if (!Field) throw EComponentError(std::string("The form description lacks ") + Name);
+}
+
+// Made by the forms unit's start-up, freed by the program's shutdown.
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// The forms unit: Screen and Application.
+void InitFormsUnit();
+void FinalizeFormsUnit();
+// Step 4 of the shutdown: frees Application (Terminated set), so the forms
+// are freed and their OnDestroy handlers run.
+void DestroyApplication();
