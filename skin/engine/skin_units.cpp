@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "skin/engine/glow_effects.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
@@ -9,13 +10,14 @@
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/skin_const.h"
 
-const TUnitInfo SkinCoreUnits[6] = {
+const TUnitInfo SkinCoreUnits[7] = {
     {"sConst", SkinConstInitialization, SkinConstFinalization},
     {"GraphicsUnit", GraphicsUnitInitialization, GraphicsUnitFinalization},
     {"sVclUtils", VlUtilsInitialization, VlUtilsFinalization},
     {"SkinMessages", SkinMessageInitialization, SkinMessageFinalization},
     {"sStyleSimply", SkinDataInitialization, SkinDataFinalization},
     {"sSkinManager", SkinManagerInitialization, SkinManagerFinalization},
+    {"vlEffects", GlowEffectsInitialization, GlowEffectsFinalization},
 };
 
 std::vector<TUnitInfo> WithSkinCoreUnits(std::initializer_list<TUnitInfo> ProgramUnits) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "skin/engine/common_data.h"
+#include "skin/engine/glow_effects.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/services_menus.h"
@@ -174,6 +175,7 @@ void BroadcastToSkinnedForms(TMessage& Message) {
 void BroadcastNewSkin(TsSkinManager* Manager, bool Repaint) {
   if (Manager->Loading()) return;
   const bool designing = Manager->Designing();
+  if (Manager == DefaultManager) ClearGlows(false);
   if (!designing && Repaint) FreezeSkinnedForms(Manager);
   Manager->Menus->SkinBorderWidth = -1;
   Manager->CommonSkinData->Loaded = false;
@@ -193,6 +195,7 @@ void BroadcastNewSkin(TsSkinManager* Manager, bool Repaint) {
 
 void BroadcastRemoveSkin(TsSkinManager* Manager) {
   Manager->RemovingSkin = true;
+  ClearGlows(false);
   Manager->RemoveDialogHook();
   Manager->CommonSkinData->Loaded = false;
   TMessage m{SkinCommandMessage, SkinCmdParam(SkinCmdRemoveSkin), reinterpret_cast<LPARAM>(Manager),
