@@ -13,6 +13,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/vl_utils.h"
+#include "skin/engine/window_animations.h"
 #include "widgets/forms.h"
 
 std::vector<TComponent*> SkinnedFormsRegistry;
@@ -79,6 +80,13 @@ void FinishSkinChangeProc(TsSkinProvider* Provider, intptr_t Animate) {
   if (form->WindowState() == wsMinimized || !(Provider->StateFlags() & psFrozen)) return;
   Provider->SetStateFlags(Provider->StateFlags() & ~psSnapshotShown);
   if (Animate == 1) {
+    TvlSkinChanging* anim = Provider->SkinData->SkinManager()->AnimEffects()->SkinChanging();
+    if (anim->Active()) {
+      if (Provider->DrawNonClientArea)
+        AnimateTransition(form, anim->Time(), 255, atAero);
+      else
+        AnimateTransition(form, 0, 255, atFading);
+    }
     Provider->InSkinChange = false;
     RedrawWindow(form->Handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);

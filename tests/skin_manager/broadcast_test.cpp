@@ -222,9 +222,12 @@ TEST_F(BroadcastTest, NewSkinFreezesNotifiesRepaintsThenUnfreezesInRegistryOrder
   auto walk = [](int Code) {
     return Deliveries({"Min", "H", "U", "B", "A", "A", "B", "H", "Min"}, Code);
   };
+  // Unfrozen, then each form's skin-change transition turns its redraw on
+  // again as it ends.
   EXPECT_EQ(FormLog(),
             Concat({Redraws({"A", "B"}, 0), walk(SkinCmdNewSkin), walk(SkinCmdStopAnimation),
-                    walk(SkinCmdRefresh), Redraws({"A", "B"}, 1)}));
+                    walk(SkinCmdRefresh), Redraws({"A", "B"}, 1), Redraws({"A"}, 1),
+                    Redraws({"B"}, 1)}));
   // Frozen and animating through the notices; the new skin counts as
   // loaded only once every form has heard of it.
   EXPECT_EQ(
