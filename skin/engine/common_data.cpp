@@ -3,6 +3,7 @@
 #include "skin/engine/common_data.h"
 
 #include "skin/engine/anim_timer.h"
+#include "skin/engine/glow_effects.h"
 #include "skin/engine/outer_effects.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/skin_manager.h"
@@ -92,8 +93,7 @@ TsCommonData::~TsCommonData() {
   }
   TObject::Free(CacheBitmap);
   CacheBitmap = nullptr;
-  // The control's glow goes with the glow effects (HideGlow) once they exist;
-  // no glow can be shown before that.
+  HideGlow(GlowIndex, false);
   TObject::Free(OuterEffects);
   OuterEffects = nullptr;
   TObject::Free(ShadowBitmap);
@@ -168,7 +168,7 @@ void TsCommonData::SetSkinManager(TsSkinManager* Value) {
 
 void TsCommonData::SetSkinSection(const std::string& Value) {
   if (Value == SkinSection) return;
-  // The glow effects hide the control's glow here (HideGlow) once they exist.
+  HideGlow(GlowIndex, false);
   SkinSection = UpperCase(Value);
   TsSkinManager* manager = SkinManager();
   const bool hasSections = manager && !manager->Sections.empty();

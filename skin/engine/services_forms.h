@@ -27,6 +27,9 @@ constexpr uint32_t psSnapshotShown =
     0x1000;                             // a border-form snapshot stands in during a skin change
 constexpr uint32_t psFrozen = 0x10000;  // frozen for a skin change
 
+enum TvlAnimEvent : uint8_t { aeShowing, aeHiding };
+using TvlAfterAnimation = TEvent<void(TvlAnimEvent)>;
+
 // The component that skins a form. Stand-in: it registers its owner form
 // as skinned for its lifetime, puts its skin state on the form's window
 // ("VLSDATA"), answers SkinCmdGetProvider on the form's
@@ -50,6 +53,8 @@ class TsSkinProvider : public TComponent {
   TBitmap* FormImage = nullptr;  // owned until a transition takes it over
   bool InSkinChange = false;
   bool ExitAnimationDone = false;
+  // Called after a show (aeShowing) or hide (aeHiding) animation.
+  TvlAfterAnimation OnAfterAnimation;
 
   uint32_t StateFlags() const { return stateFlags_; }
   // Replaces the word; the form's alignment is off while minimizing or

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "skin/engine/control_helpers.h"
+#include "skin/engine/glow_effects.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
@@ -25,13 +26,14 @@ void VclUtilsUnitFinalization() {
 
 }  // namespace
 
-const TUnitInfo SkinCoreUnits[6] = {
+const TUnitInfo SkinCoreUnits[7] = {
     {"sConst", SkinConstInitialization, SkinConstFinalization},
     {"GraphicsUnit", GraphicsUnitInitialization, GraphicsUnitFinalization},
     {"sVclUtils", VclUtilsUnitInitialization, VclUtilsUnitFinalization},
     {"SkinMessages", SkinMessageInitialization, SkinMessageFinalization},
     {"sStyleSimply", SkinDataInitialization, SkinDataFinalization},
     {"sSkinManager", SkinManagerInitialization, SkinManagerFinalization},
+    {"vlEffects", GlowEffectsInitialization, GlowEffectsFinalization},
 };
 
 std::vector<TUnitInfo> WithSkinCoreUnits(std::initializer_list<TUnitInfo> ProgramUnits) {

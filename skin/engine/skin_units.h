@@ -7,7 +7,7 @@
 // Constants and captions, the graphics unit (layered windows, layout, check
 // boxes), the utilities (optional system functions), the skin command
 // route, the skinned-forms registry and the skin manager.
-extern const TUnitInfo SkinCoreUnits[6];
+extern const TUnitInfo SkinCoreUnits[7];
 
 // The skin core's units followed by a program's own.
 std::vector<TUnitInfo> WithSkinCoreUnits(std::initializer_list<TUnitInfo> ProgramUnits);

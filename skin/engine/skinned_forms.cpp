@@ -6,12 +6,14 @@
 #include <string>
 
 #include "skin/engine/common_data.h"
+#include "skin/engine/glow_effects.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/vl_utils.h"
+#include "skin/engine/window_animations.h"
 #include "widgets/forms/forms.h"
 
 std::vector<TComponent*> SkinnedFormsRegistry;
@@ -78,6 +80,13 @@ void FinishSkinChangeProc(TsSkinProvider* Provider, intptr_t Animate) {
   if (form->WindowState() == wsMinimized || !(Provider->StateFlags() & psFrozen)) return;
   Provider->SetStateFlags(Provider->StateFlags() & ~psSnapshotShown);
   if (Animate == 1) {
+    TvlSkinChanging* anim = Provider->SkinData->SkinManager()->AnimEffects()->SkinChanging();
+    if (anim->Active()) {
+      if (Provider->DrawNonClientArea)
+        AnimateTransition(form, anim->Time(), 255, atAero);
+      else
+        AnimateTransition(form, 0, 255, atFading);
+    }
     Provider->InSkinChange = false;
     RedrawWindow(form->Handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
@@ -174,6 +183,7 @@ void BroadcastToSkinnedForms(TMessage& Message) {
 void BroadcastNewSkin(TsSkinManager* Manager, bool Repaint) {
   if (Manager->Loading()) return;
   const bool designing = Manager->Designing();
+  if (Manager == DefaultManager) ClearGlows(false);
   if (!designing && Repaint) FreezeSkinnedForms(Manager);
   Manager->Menus->SkinBorderWidth = -1;
   Manager->CommonSkinData->Loaded = false;
@@ -193,6 +203,7 @@ void BroadcastNewSkin(TsSkinManager* Manager, bool Repaint) {
 
 void BroadcastRemoveSkin(TsSkinManager* Manager) {
   Manager->RemovingSkin = true;
+  ClearGlows(false);
   Manager->RemoveDialogHook();
   Manager->CommonSkinData->Loaded = false;
   TMessage m{SkinCommandMessage, SkinCmdParam(SkinCmdRemoveSkin), reinterpret_cast<LPARAM>(Manager),

@@ -221,9 +221,12 @@ TEST_F(BroadcastTest, NewSkinFreezesNotifiesRepaintsThenUnfreezesInRegistryOrder
   // Each command goes down the unskinned application forms, then along the
   // registry: each form once.
   auto walk = [](int Code) { return Deliveries({"U", "A", "B", "H", "Min"}, Code); };
+  // Unfrozen, then each form's skin-change transition turns its redraw on
+  // again as it ends.
   EXPECT_EQ(FormLog(),
             Concat({Redraws({"A", "B"}, 0), walk(SkinCmdNewSkin), walk(SkinCmdStopAnimation),
-                    walk(SkinCmdRefresh), Redraws({"A", "B"}, 1)}));
+                    walk(SkinCmdRefresh), Redraws({"A", "B"}, 1), Redraws({"A"}, 1),
+                    Redraws({"B"}, 1)}));
   // Frozen and animating through the notices; the new skin counts as
   // loaded only once every form has heard of it.
   EXPECT_EQ(seenByA, (std::vector<TSeen>{{true, true, false}, {true, false, true}}));

@@ -1,0 +1,34 @@
+// Stands in for UpdateLayeredWindow while a test runs and keeps what each
+// call was handed: the window, the constant alpha, the flags and a copy of
+// the source bitmap's pixels. The screen is never read: without a
+// compositor it shows premultiplied colour over black.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+struct LayeredPush {
+  HWND Wnd;
+  uint8_t Alpha;
+  uint8_t AlphaFormat;
+  DWORD Flags;
+  bool Moved;
+  POINT Pos;
+  int Width, Height;
+  std::vector<uint32_t> Pixels;  // top-down 0xAARRGGBB, empty when unreadable
+  uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
+};
+
+class LayeredRecorder {
+ public:
+  LayeredRecorder();
+  ~LayeredRecorder();
+  LayeredRecorder(const LayeredRecorder&) = delete;
+  LayeredRecorder& operator=(const LayeredRecorder&) = delete;
+
+  std::vector<LayeredPush>& Pushes();
+  std::vector<LayeredPush> PushesTo(HWND Wnd) const;
+  void Clear() { Pushes().clear(); }
+};
