@@ -46,6 +46,11 @@ bool ControlIsReady(TControl* Control) {
   return (Control->ControlState() & (csReadingState | csCreating)) == 0;
 }
 
+HWND TopParentWindow(HWND Wnd) {
+  while (HWND parent = Wnd ? GetParent(Wnd) : nullptr) Wnd = parent;
+  return Wnd;
+}
+
 void AddToParentFormAdapter(TControl* Control) {
   if (!Control || Control->HasState(csLoading | csDesigning)) return;
   TCustomForm* form = GetParentForm(Control);

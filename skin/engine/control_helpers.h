@@ -20,6 +20,8 @@ class TsSkinProvider;
 // Not nil, has a parent, a windowed control has its window, and neither
 // loading, being destroyed, reading its state nor being created.
 bool ControlIsReady(TControl* Control);
+// The topmost ancestor of Wnd; Wnd itself without a parent.
+HWND TopParentWindow(HWND Wnd);
 // Tells the control's form (SkinCmdControlAdded) that the control is new,
 // so the form's skin provider can adapt it.
 void AddToParentFormAdapter(TControl* Control);
