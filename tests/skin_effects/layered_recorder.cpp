@@ -6,9 +6,15 @@ namespace {
 
 std::vector<LayeredPush> pushes;
 TUpdateLayeredWindow saved = nullptr;
+int failAfter = -1;
 
 BOOL WINAPI RecordPush(HWND Wnd, HDC, POINT* Pos, SIZE* Size, HDC Src, POINT* SrcPos, COLORREF,
                        BLENDFUNCTION* Blend, DWORD Flags) {
+  if (failAfter == 0) {
+    failAfter = -1;
+    throw LayeredPushFailed();
+  }
+  if (failAfter > 0) --failAfter;
   LayeredPush p{Wnd,
                 Blend ? Blend->SourceConstantAlpha : uint8_t{255},
                 Blend ? Blend->AlphaFormat : uint8_t{0},
@@ -40,11 +46,17 @@ BOOL WINAPI RecordPush(HWND Wnd, HDC, POINT* Pos, SIZE* Size, HDC Src, POINT* Sr
 
 LayeredRecorder::LayeredRecorder() {
   pushes.clear();
+  failAfter = -1;
   saved = UpdateLayeredWindowProc;
   UpdateLayeredWindowProc = RecordPush;
 }
 
+void LayeredRecorder::FailAfter(int N) {
+  failAfter = N;
+}
+
 LayeredRecorder::~LayeredRecorder() {
+  failAfter = -1;
   UpdateLayeredWindowProc = saved;
   pushes.clear();
 }
