@@ -36,14 +36,6 @@ class FormAnimationTest : public FormFixture {
     for (const LayeredPush& p : Pushes) r.push_back(p.Alpha);
     return r;
   }
-  int RunHide() {
-    int ticks = 0;
-    while (HideTimer() && HideTimer()->Carrier && ticks < 200) {
-      HideTimer()->Step();
-      ++ticks;
-    }
-    return ticks;
-  }
 
   TsSkinManager* manager = nullptr;
   TsSkinProvider* provider = nullptr;

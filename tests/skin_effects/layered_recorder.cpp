@@ -1,5 +1,6 @@
 #include "layered_recorder.h"
 
+#include "skin/engine/window_animations.h"
 #include "skin/foundation/argb_factories.h"
 
 namespace {
@@ -70,4 +71,13 @@ std::vector<LayeredPush> LayeredRecorder::PushesTo(HWND Wnd) const {
   for (const LayeredPush& p : pushes)
     if (p.Wnd == Wnd) r.push_back(p);
   return r;
+}
+
+int RunHide() {
+  int ticks = 0;
+  while (HideTimer() && HideTimer()->Carrier && ticks < 200) {
+    HideTimer()->Step();
+    ++ticks;
+  }
+  return ticks;
 }

@@ -40,3 +40,7 @@ class LayeredRecorder {
   // an animation); negative never.
   void FailAfter(int N);
 };
+
+// Runs the global hide timer's steps by hand until its carrier is gone;
+// the number of steps taken.
+int RunHide();

@@ -34,16 +34,6 @@ TBitmap* NewImage() {
   return b;
 }
 
-// Runs the hide timer's steps by hand until its carrier is gone.
-int RunHide() {
-  int ticks = 0;
-  while (HideTimer() && HideTimer()->Carrier && ticks < 200) {
-    HideTimer()->Step();
-    ++ticks;
-  }
-  return ticks;
-}
-
 TEST(HideAnimation, FramesPerTime) {
   LayeredRecorder rec;
   struct Case {
