@@ -128,6 +128,12 @@ class TsCommonData : public TPersistent {
   void ApplySectionColors(bool Repaint);
   void ApplyStateColors(bool NoRedrawLock);
 
+  // ---- Glow
+  // Shows the hover glow of section Index (< 0: the control's own) around
+  // the control or around Wnd, or hides it when the control is not hot.
+  // Animate fades it in (or out) instead of switching it at once.
+  void ShowGlowEffect(bool KeepExisting, HWND Wnd, uint8_t Alpha, bool Animate, int Index);
+
  private:
   // Performs a message on the control or, without one, on a provider owner.
   void NotifyOwner(UINT Code);
@@ -167,6 +173,10 @@ TsCommonData* GetSkinDataProp(HWND Wnd);
 // ---- Background helpers around the skin state
 
 bool IsSectionFaceTransparent(TsSkinManager* Manager, int Index, int State, TControl* Control);
+// The control's tone, hue offset and saturation applied to a 32-bit bitmap
+// (key-coloured pixels left alone), then the cache's transparent corners
+// restored.
+void ApplySkinDataFilters(TBitmap* Bitmap, TsCommonData* SkinData, int State);
 // Puts what the parent shows back into the key-coloured corners of the
 // control's cache (corner bits of nine_slice.h).
 void RestoreTransparentCorners(TsCommonData* SkinData, int State, int Corners);

@@ -9,6 +9,9 @@
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
+#include "skin/foundation/bitmap_painters.h"
+#include "skin/foundation/nine_slice.h"
+#include "skin/foundation/vl_geometry.h"
 #include "widgets/controls/controls.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/graphics.h"
@@ -270,4 +273,20 @@ void FinishAnimation(TvlThreadedTimer* Timer) {
   Timer->SetEnabled(false);
   TObject::Free(Timer->WorkImage);
   Timer->WorkImage = nullptr;
+}
+
+// ---- Image filters ----------------------------------------------------------------
+
+void ApplySkinDataFilters(TBitmap* Bitmap, TsCommonData* SkinData, int State) {
+  if (!Bitmap || !SkinData) return;
+  if (SkinData->ColorTone != clNone)
+    ForEachPixelExceptKey(Bitmap, TonePixelProc,
+                          static_cast<int32_t>(ColorToRGB(SkinData->ColorTone)), clFuchsia);
+  if (SkinData->HUEOffset != 0)
+    ForEachPixelExceptKey(Bitmap, HuePixelProc, SkinData->HUEOffset, clFuchsia);
+  if (SkinData->Saturation != 0)
+    ForEachPixelExceptKey(Bitmap, SaturationPixelProc,
+                          ClampInt(SkinData->Saturation * 255 / 100, -255, 255), clFuchsia);
+  RestoreTransparentCorners(
+      SkinData, State, kCornerTopLeft | kCornerBottomLeft | kCornerTopRight | kCornerBottomRight);
 }

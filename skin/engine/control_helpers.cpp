@@ -9,6 +9,7 @@
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/background_query.h"
+#include "skin/foundation/bitmap_painters.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/graphics/graphics.h"
@@ -44,6 +45,11 @@ bool ControlIsReady(TControl* Control) {
   if (win && !win->HandleAllocated()) return false;
   if (Control->HasState(csLoading | csDestroying)) return false;
   return (Control->ControlState() & (csReadingState | csCreating)) == 0;
+}
+
+HWND TopParentWindow(HWND Wnd) {
+  while (HWND parent = Wnd ? GetParent(Wnd) : nullptr) Wnd = parent;
+  return Wnd;
 }
 
 void AddToParentFormAdapter(TControl* Control) {
@@ -148,6 +154,10 @@ void PaintWindowedChildrenToBitmap(TWinControl* Control, TBitmap* Bitmap) {
     if (!parentlessForm) OffsetWindowOrgEx(dc, -child->Left(), -child->Top(), nullptr);
     PaintControlToBitmap(Bitmap, child, child->Left(), child->Top(), nullptr);
   }
+}
+
+void ClearRectsInBitmap(const std::vector<TRect>& Rects, TBitmap* Bitmap) {
+  for (const TRect& r : Rects) FillRectArgb(Bitmap, r, 0, 0);
 }
 
 void BlendBitmapByAlpha(TBitmap* Dst, TRect DstRect, TBitmap* Src, TPoint SrcPoint, uint8_t Level) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "widgets/graphics/colors.h"
 #include "widgets/rtl/sysutils.h"
@@ -20,6 +21,8 @@ class TsSkinProvider;
 // Not nil, has a parent, a windowed control has its window, and neither
 // loading, being destroyed, reading its state nor being created.
 bool ControlIsReady(TControl* Control);
+// The topmost ancestor of Wnd; Wnd itself without a parent.
+HWND TopParentWindow(HWND Wnd);
 // Tells the control's form (SkinCmdControlAdded) that the control is new,
 // so the form's skin provider can adapt it.
 void AddToParentFormAdapter(TControl* Control);
@@ -43,6 +46,8 @@ void RepaintChildren(TWinControl* Control);
 void PaintControlToBitmap(TBitmap* Bitmap, TControl* Control, int X, int Y,
                           TsSkinProvider* Provider);
 void PaintWindowedChildrenToBitmap(TWinControl* Control, TBitmap* Bitmap);
+// Each rectangle becomes colour 0 with alpha 0.
+void ClearRectsInBitmap(const std::vector<TRect>& Rects, TBitmap* Bitmap);
 // Blends the source pixels that have alpha over Dst, each weighted by its
 // alpha scaled by Level; Dst's alpha is kept.
 void BlendBitmapByAlpha(TBitmap* Dst, TRect DstRect, TBitmap* Src, TPoint SrcPoint, uint8_t Level);

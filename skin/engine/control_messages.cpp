@@ -5,6 +5,7 @@
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/control_kinds.h"
+#include "skin/engine/glow_effects.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_adapters.h"
 #include "skin/engine/services_menus.h"
@@ -102,7 +103,8 @@ void OnSize(TsCommonData* d) {
       if (!host->Controls(i)->HasState(csDestroying))
         host->Controls(i)->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdParentBgChanged, 1), 0);
   }
-  // The glow is hidden here once the glow effects exist.
+  // A glow sized for the old bounds goes, unless an animation owns it.
+  if (!d->AnimationRunning()) HideGlow(d->GlowIndex, false);
 }
 
 void OnVisibleChanged(TsCommonData* d, bool Visible) {
@@ -128,6 +130,11 @@ void OnVisibleChanged(TsCommonData* d, bool Visible) {
   d->BgChanged = true;
 }
 
+// Containers and buttons glow through their own painting, if at all.
+bool HasHoverGlow(TsCommonData* d) {
+  return !ContainerKinds.Contains(d->ControlKind) && !ButtonKinds.Contains(d->ControlKind);
+}
+
 bool HoverIgnored(TsCommonData* d) {
   TsSkinManager* m = d->SkinManager();
   return !m || m->Designing() || m->Options()->NoMouseHover();
@@ -143,7 +150,9 @@ void OnMouseEnter(TsCommonData* d) {
   }
   if (hovers) d->Hot = true;
   if (DefaultManager && w->HandleAllocated()) DefaultManager->SetHotWindow(w->Handle());
-  // The hover glow starts here once the glow effects exist.
+  if (HasHoverGlow(d) && w->HandleAllocated())
+    d->ShowGlowEffect(false, w->Handle(), d->SkinManager()->Effects()->AllowAnimation() ? 0 : 255,
+                      true, -1);
   const bool follows = SkinColorKinds.Contains(d->ControlKind) &&
                        (!EditKinds.Contains(d->ControlKind) || EditHoverOption);
   if (follows && StateCount(d) >= 2) ShowColorChange(d, TakeStateColors(d, 1), true);
@@ -152,7 +161,7 @@ void OnMouseEnter(TsCommonData* d) {
 void OnMouseLeave(TsCommonData* d) {
   if (!d->Skinned() || !d->Control || HoverIgnored(d) || IsMouseOverControl(d)) return;
   if (!NoHoverKinds.Contains(d->ControlKind)) d->Hot = false;
-  // The glow fades out here once the glow effects exist.
+  if (HasHoverGlow(d)) HideGlow(d->GlowIndex, true);
   if (!SkinColorKinds.Contains(d->ControlKind)) return;
   const bool changed = d->CurrentState() == 0 && !FullySeeThrough(d) && TakeStateColors(d, 0);
   if (d->Control->Visible()) ShowColorChange(d, changed, true);
@@ -170,12 +179,13 @@ bool HandleControlMessage(TMessage& Message, TsCommonData* SkinData) {
       RegisterSkinData(d);
       return false;
     case WM_MOVE:
-      // The parent's shadow repaint and the glow's hiding come with the
-      // outer effects and the glow effects.
-      if (d->Skinned() && d->NeedsRepaintOnMove() && d->Control) {
+      // The parent's shadow repaint comes with the outer effects.
+      if (!d->Skinned()) return false;
+      if (d->NeedsRepaintOnMove() && d->Control) {
         d->BgChanged = true;
         d->Control->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdParentBgChanged, 1), 0);
       }
+      HideGlow(d->GlowIndex, false);
       return false;
     case WM_SIZE:
       if (d->Skinned()) OnSize(d);
@@ -192,6 +202,7 @@ bool HandleControlMessage(TMessage& Message, TsCommonData* SkinData) {
       d->Hot = false;
       d->Focused = false;
       d->BgChanged = true;
+      if (d->Control && !d->Control->Enabled()) HideGlow(d->GlowIndex, false);
       return false;
     case WM_CONTEXTMENU:
       if (d->Control && d->Control->PopupMenu())
@@ -217,7 +228,7 @@ bool HandleControlMessage(TMessage& Message, TsCommonData* SkinData) {
     case SkinCommandMessage:
       return HandleSkinCommand(Message, d);
     case CM_VISIBLECHANGED:
-      // A glow is hidden here once the glow effects exist.
+      if (!Message.WParam) HideGlow(d->GlowIndex, false);
       OnVisibleChanged(d, Message.WParam != 0);
       return false;
     case CM_MOUSEENTER:

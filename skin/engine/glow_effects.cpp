@@ -6,6 +6,8 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/layered_windows.h"
 #include "skin/engine/manager_options.h"
+#include "skin/engine/control_helpers.h"
+#include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/vl_utils.h"
@@ -41,28 +43,51 @@ bool ManagerAllowsAnimation(TsSkinManager* Manager) {
   return Manager && Manager->Effects()->AllowAnimation();
 }
 
-// The first image of exactly that section and key, as the skin lookups
-// find it by name.
-int GlowMaskIndex(const TsSkinManager* Manager, const std::string& Section,
-                  const std::string& Key) {
-  if (!Manager || Section.empty()) return -1;
-  for (size_t i = 0; i < Manager->Masks.size(); ++i)
-    if (Manager->Masks[i].Section == Section && Manager->Masks[i].Key == Key)
-      return static_cast<int>(i);
-  return -1;
+TRect ScreenClipBox(HWND Wnd, const POINT& Origin, bool WindowDC) {
+  TWindowDC dc(Wnd, WindowDC ? GetWindowDC(Wnd) : GetDC(Wnd));
+  RECT clip{};
+  if (!dc || GetClipBox(dc.Get(), &clip) == ERROR) return TRect();
+  OffsetRect(&clip, Origin.x, Origin.y);
+  return TRect(clip);
 }
 
-// The glow of the control's own section around its window, hosted by its
-// top-level window.
-void ShowOwnGlow(TsCommonData* SkinData, uint8_t Alpha) {
-  HWND wnd = SkinDataHandle(SkinData);
-  TsSkinManager* manager = SkinData->SkinManager();
-  if (!wnd || !SectionIndexValid(manager, SkinData->SkinIndex)) return;
-  const TsGeneralData& section = manager->Sections[static_cast<size_t>(SkinData->SkinIndex)];
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  SkinData->GlowIndex = ShowGlow(TRect(r), section.SectionName, "GLOW", section.GlowMargin, Alpha,
-                                 GetAncestor(wnd, GA_ROOT), SkinData);
+TRect Intersection(const TRect& A, const TRect& B) {
+  RECT a = A, b = B, r{};
+  IntersectRect(&r, &a, &b);
+  return TRect(r);
+}
+
+// The window a control's glow is placed next to: its form's parent, or the
+// form itself.
+HWND GlowHost(TControl* Control) {
+  TCustomForm* form = GetParentForm(Control);
+  if (!form) return nullptr;
+  TWinControl* host = form->Parent() ? form->Parent() : form;
+  return host->HandleAllocated() ? host->Handle() : nullptr;
+}
+
+// The glow of a hot control around the visible part of its window (or, for
+// a graphic control, of its area on the parent).
+int ShowControlGlow(TsCommonData* SkinData, const TsGeneralData& Section, uint8_t Alpha) {
+  TControl* c = SkinData->Control;
+  if (auto* w = dynamic_cast<TWinControl*>(c)) {
+    if (!w->HandleAllocated()) return -1;
+    RECT r{};
+    GetWindowRect(w->Handle(), &r);
+    const TRect rect =
+        Intersection(TRect(r), ScreenClipBox(w->Handle(), POINT{r.left, r.top}, true));
+    return ShowGlow(rect, Section.SectionName, "GLOW", Section.GlowMargin, Alpha, GlowHost(c),
+                    SkinData);
+  }
+  TWinControl* parent = c->Parent();
+  if (!parent || !parent->HandleAllocated()) return -1;
+  POINT origin{0, 0};
+  ClientToScreen(parent->Handle(), &origin);
+  const TRect own(origin.x + c->Left(), origin.y + c->Top(), origin.x + c->Left() + c->Width(),
+                  origin.y + c->Top() + c->Height());
+  const TRect rect = Intersection(own, ScreenClipBox(parent->Handle(), origin, false));
+  return ShowGlow(rect, SkinData->SkinSection, "GLOW", Section.GlowMargin, Alpha, GlowHost(c),
+                  SkinData);
 }
 
 // A fade that will hide the glow at its end: a running fade-out, or any
@@ -121,6 +146,7 @@ void TvlGlowEffect::BuildBitmap(int Width, int Height) {
   if (Manager && MaskIndex >= 0 && MaskIndex < static_cast<int>(Manager->Masks.size()) && v.Valid())
     PaintMaskNineSlice(Bitmap, TRect(0, 0, Width, Height), EmptyBackgroundInfo,
                        Manager->Masks[static_cast<size_t>(MaskIndex)], 0, false);
+  ApplySkinDataFilters(Bitmap, SkinData, 0);
 }
 
 void TvlGlowEffect::Show(const TRect& Rect, uint8_t Alpha, HWND Wnd) {
@@ -188,13 +214,15 @@ void RepaintWithFade(TsCommonData* SkinData, int Kind, AnimationStepProc Callbac
   TsSkinManager* manager = SkinData->SkinManager();
   if (Animate && !SkinLoading && SkinData->CacheBitmap && !SkinData->BgChanged &&
       ManagerAllowsAnimation(manager)) {
-    if (Glow && Kind < 100 && SkinData->GlowIndex < 0) ShowOwnGlow(SkinData, 0);
+    if (Glow && Kind < 100 && SkinData->GlowIndex < 0)
+      SkinData->ShowGlowEffect(false, SkinDataHandle(SkinData), 0, false, -1);
     SkinData->BgChanged = true;
     StartFade(SkinData, Kind, Callback, Fast);
     return;
   }
   SkinData->Invalidate(false);
-  if (Glow && SkinData->Hot && Kind < 100 && SkinData->GlowIndex < 0) ShowOwnGlow(SkinData, 255);
+  if (Glow && SkinData->Hot && Kind < 100 && SkinData->GlowIndex < 0)
+    SkinData->ShowGlowEffect(false, SkinDataHandle(SkinData), 255, false, -1);
   if (!SkinData->Hot) HideGlow(SkinData->GlowIndex, false);
 }
 
@@ -318,9 +346,50 @@ int ShowGlowByMask(const TRect& Rect, const std::vector<int>& MaskIndexes, int M
 int ShowGlow(const TRect& Rect, const std::string& Section, const std::string& Name, int Margin,
              uint8_t Alpha, HWND Wnd, TsCommonData* SkinData) {
   if (!LayeredWindowsAvailable() || !SkinData || GetCapture()) return -1;
-  const int mask = GlowMaskIndex(SkinData->SkinManager(), Section, Name + "0");
+  TsSkinManager* manager = SkinData->SkinManager();
+  const int mask = manager ? FindMaskByName(*manager, Section, Name + "0") : -1;
   if (mask < 0) return -1;
   return ShowGlowByMask(Rect, {mask}, Margin, Alpha, Wnd, SkinData);
+}
+
+void TsCommonData::ShowGlowEffect(bool KeepExisting, HWND Wnd, uint8_t Alpha, bool Animate,
+                                  int Index) {
+  TsSkinManager* manager = SkinManager();
+  const int section = Index < 0 ? SkinIndex : Index;
+  if (!manager || !manager->Effects()->AllowGlowing() || !SectionIndexValid(*manager, section) ||
+      manager->Options()->NoMouseHover() || GetCapture())
+    return;
+  const TsGeneralData& s = manager->Sections[static_cast<size_t>(section)];
+  if (s.Glow < 1) return;
+  if (!Control) {
+    // A window adapter's glow follows Hot at once.
+    if (Wnd && Hot && (!KeepExisting || GlowIndex == -1)) {
+      // A glow made before stays no longer on screen once replaced.
+      HideGlow(GlowIndex, false);
+      RECT r{};
+      GetWindowRect(Wnd, &r);
+      const TRect rect = ScreenClipBox(Wnd, POINT{r.left, r.top}, true);
+      GlowIndex =
+          ShowGlow(rect, SkinSection, "GLOW", s.GlowMargin, Alpha, TopParentWindow(Wnd), this);
+    } else if (!Hot || (GlowIndex >= 0 && KeepExisting)) {
+      HideGlow(GlowIndex, false);
+    }
+    return;
+  }
+  if (!Hot) {
+    HideGlow(GlowIndex, Animate);
+    return;
+  }
+  if (Control->ControlState() & csLButtonDown) return;
+  if (KeepExisting && GlowIndex >= 0) return;
+  if (!manager->Effects()->AllowAnimation()) Animate = false;
+  if (Animate) Alpha = 0;
+  if (GlowIndex < 0) GlowIndex = ShowControlGlow(this, s, Alpha);
+  if (Animate && GlowIndex >= 0) {
+    BgChanged = false;
+    RepaintWithFade(this, 1, GlowFadeStep, true, false, false);
+    if (AnimTimer) AnimTimer->IsGlowAnimation = 1;
+  }
 }
 
 void HideGlow(int& Index, bool Animated) {

@@ -1,7 +1,12 @@
 #include "skin/engine/services_forms.h"
 
 #include "skin/engine/common_data.h"
+#include "skin/engine/layered_windows.h"
+#include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
+#include "skin/foundation/argb_bitmap.h"
+#include "skin/foundation/argb_factories.h"
+#include "skin/foundation/glow_form.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
@@ -21,6 +26,42 @@ TDwmIsCompositionEnabled BoundDwmIsCompositionEnabled() {
         reinterpret_cast<void*>(GetProcAddress(dwm.Get(), "DwmIsCompositionEnabled")));
   }();
   return fn;
+}
+
+void SetOpaque(TBitmap* Bitmap) {
+  const PixelView v = ArgbView(Bitmap);
+  for (int y = 0; y < v.Height; ++y)
+    for (int x = 0; x < v.Width; ++x) v.At(x, y) |= 0xFF000000u;
+}
+
+// What the stand-ins compose as a non-client image: the window's size, its
+// colour inside a raised edge, opaque.
+bool ComposePlainFrame(HWND Wnd, TColor Color, TBitmap*& Cache) {
+  if (!Wnd || !IsWindow(Wnd)) return false;
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  if (!Cache) Cache = NewArgbBitmap(0, 0);
+  Cache->SetWidth(r.right - r.left);
+  Cache->SetHeight(r.bottom - r.top);
+  HDC dc = Cache->Canvas()->Handle();
+  RECT all{0, 0, r.right - r.left, r.bottom - r.top};
+  TOwnedBrush brush(CreateSolidBrush(ColorToRGB(Color)));
+  FillRect(dc, &all, brush.Get());
+  DrawEdge(dc, &all, EDGE_RAISED, BF_RECT);
+  SetOpaque(Cache);
+  return true;
+}
+
+void PrintWindowAt(HWND Child, HDC DC, const POINT& At) {
+  TSavedDC saved(DC);
+  RECT r{};
+  GetWindowRect(Child, &r);
+  OffsetViewportOrgEx(DC, At.x, At.y, nullptr);
+  IntersectClipRect(DC, 0, 0, r.right - r.left, r.bottom - r.top);
+  SendSkinCommand(Child, SkinCmdSetPrintDC, reinterpret_cast<LPARAM>(DC));
+  SendMessageA(Child, WM_PRINT, reinterpret_cast<WPARAM>(DC),
+               PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+  SendSkinCommand(Child, SkinCmdSetPrintDC, 0);
 }
 
 }  // namespace
@@ -72,6 +113,8 @@ TsSkinProvider::~TsSkinProvider() {
   }
   TObject::Free(FormImage);
   FormImage = nullptr;
+  TObject::Free(SnapshotForm);
+  SnapshotForm = nullptr;
   TObject::Free(SkinData);
   SkinData = nullptr;
 }
@@ -107,6 +150,92 @@ LRESULT TsSkinProvider::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage m{Msg, WParam, LParam, 0};
   if (ProviderWndProc) ProviderWndProc(m);
   return m.Result;
+}
+
+bool TsSkinProvider::PaintNonClientImage() {
+  if (!Form || !Form->HandleAllocated()) return false;
+  return ComposePlainFrame(Form->Handle(), Form->Color(), SkinData->CacheBitmap);
+}
+
+// ---- The dialog adapter ------------------------------------------------------------
+
+TvlDialogWnd::TvlDialogWnd(HWND Wnd) : Handle(Wnd), SkinData(new TsCommonData(nullptr, true)) {}
+
+TvlDialogWnd::~TvlDialogWnd() {
+  TObject::Free(SnapshotForm);
+  TObject::Free(SkinData);
+}
+
+bool TvlDialogWnd::PaintNonClientImage() {
+  return ComposePlainFrame(Handle, clBtnFace, SkinData->CacheBitmap);
+}
+
+int TvlDialogWnd::CaptionHeight() const {
+  const LONG_PTR style = GetWindowLongPtrA(Handle, GWL_STYLE);
+  if ((style & WS_CAPTION) != WS_CAPTION && !IsIconic(Handle)) return 0;
+  const bool tool = (GetWindowLongPtrA(Handle, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+  return GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+}
+
+int TvlDialogWnd::ClientOffsetX() const {
+  RECT r{};
+  GetWindowRect(Handle, &r);
+  POINT p{0, 0};
+  ClientToScreen(Handle, &p);
+  return p.x - r.left;
+}
+
+int TvlDialogWnd::ClientOffsetY() const {
+  RECT r{};
+  GetWindowRect(Handle, &r);
+  POINT p{0, 0};
+  ClientToScreen(Handle, &p);
+  return p.y - r.top;
+}
+
+LRESULT TvlDialogWnd::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  return SendMessageA(Handle, Msg, WParam, LParam);
+}
+
+// ---- Snapshots and printing --------------------------------------------------------
+
+TvlGlowForm* MakeWindowSnapshot(HWND Wnd) {
+  RECT r{};
+  if (!Wnd || !GetWindowRect(Wnd, &r)) return nullptr;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::unique_ptr<TvlGlowForm, void (*)(TvlGlowForm*)> form(
+      New<TvlGlowForm>(nullptr), [](TvlGlowForm* f) { TObject::Free(f); });
+  form->SetBounds(r.left, r.top, w, h);
+  std::unique_ptr<TBitmap, void (*)(TBitmap*)> image(NewArgbBitmap(w, h),
+                                                     [](TBitmap* b) { TObject::Free(b); });
+  PrintWindow(Wnd, image->Canvas()->Handle(), 0);
+  SetOpaque(image.get());
+  HWND s = form->Handle();
+  SetWindowLongPtrA(s, GWL_EXSTYLE, GetWindowLongPtrA(s, GWL_EXSTYLE) | WS_EX_LAYERED);
+  {
+    TWindowDC screen(nullptr);
+    UpdateLayered(s, screen.Get(), nullptr, image.get(), 255);
+  }
+  SetWindowPos(s, HWND_TOPMOST, r.left, r.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  return form.release();
+}
+
+void PrintChildWindows(TsSkinProvider* Provider, HWND Wnd, HDC DC) {
+  HWND top = Wnd ? GetTopWindow(Wnd) : nullptr;
+  // Bottom first, so the windows above paint over it.
+  for (HWND c = top ? GetWindow(top, GW_HWNDLAST) : nullptr; c; c = GetWindow(c, GW_HWNDPREV)) {
+    // Its own flag: the dialog itself is still hidden while it is printed.
+    if (!(GetWindowLongPtrA(c, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r{};
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, Wnd, reinterpret_cast<POINT*>(&r), 2);
+    PrintWindowAt(c, DC, POINT{r.left, r.top});
+    POINT client{0, 0};
+    MapWindowPoints(c, Wnd, &client, 1);
+    TSavedDC saved(DC);
+    OffsetViewportOrgEx(DC, client.x, client.y, nullptr);
+    PrintChildWindows(Provider, c, DC);
+  }
 }
 
 int ShowMessageBox(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int) {

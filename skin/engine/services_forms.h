@@ -14,11 +14,13 @@
 #include "widgets/rtl/components.h"
 #include "widgets/forms/message_box.h"
 #include "widgets/controls/messages.h"
+#include "widgets/rtl/sysutils.h"
 
 class TBitmap;
 class TCustomForm;
 class TsCommonData;
 class TvlBorderForm;
+class TvlGlowForm;
 
 // Bits of a provider's state-flag word.
 constexpr uint32_t psMinimizing = 0x100;
@@ -64,6 +66,21 @@ class TsSkinProvider : public TComponent {
   // Runs a message through the provider's window procedure directly.
   LRESULT Perform(UINT Msg, WPARAM WParam, LPARAM LParam);
 
+  // Composes the form's whole non-client image into SkinData's cache.
+  // Stand-in: a plain frame of the window's size (the form's colour inside
+  // a raised edge), opaque; True when it painted.
+  bool PaintNonClientImage();
+  // Rebuilds RegionRects from the skin's border images. Stand-in: without
+  // those images the list stays as it was set.
+  void UpdateRegionRects() {}
+  // The transparent corner pieces of the form's region, in window
+  // coordinates.
+  std::vector<TRect> RegionRects;
+  // A snapshot form prepared for the exit; a hide animation takes it over.
+  TvlGlowForm* SnapshotForm = nullptr;
+  // The non-client image in the cache is current: a hide need not compose it.
+  bool NonClientImageFresh = false;
+
  private:
   void FormWndProc(TMessage& Message);
   // Registers the skin state on the form's window once it has one.
@@ -73,12 +90,42 @@ class TsSkinProvider : public TComponent {
   uint32_t stateFlags_ = 0;
 };
 
-// The window adapter of a skinned standard dialog. Stand-in: its window.
+// The window adapter of a skinned standard dialog. Stand-in: its window,
+// its skin state whose cache holds a plain frame, and the geometry the
+// animations read.
 class TvlDialogWnd {
  public:
-  explicit TvlDialogWnd(HWND Wnd) : Handle(Wnd) {}
+  explicit TvlDialogWnd(HWND Wnd);
+  ~TvlDialogWnd();
+  TvlDialogWnd(const TvlDialogWnd&) = delete;
+  TvlDialogWnd& operator=(const TvlDialogWnd&) = delete;
+
   HWND Handle;
+  TsCommonData* SkinData = nullptr;  // owned
+  TvlBorderForm* BorderForm = nullptr;
+  TvlGlowForm* SnapshotForm = nullptr;  // owned until a hide takes it over
+
+  // Composes the dialog's caption and borders into the cache (stand-in: the
+  // plain frame).
+  bool PaintNonClientImage();
+  int CaptionHeight() const;
+  // Where the client area lies in the skinned picture.
+  int ClientOffsetX() const;
+  int ClientOffsetY() const;
+  // Sets the window region from the skin's border images; the stand-in has
+  // none, so the window keeps its own.
+  void UpdateRegion(bool) {}
+  // Runs a message through the adapter's window procedure (stand-in: the
+  // dialog's own).
+  LRESULT Perform(UINT Msg, WPARAM WParam, LPARAM LParam);
 };
+
+// A top-most, inactive glow form at Wnd's screen rectangle showing an
+// opaque copy of the window; the caller owns it.
+TvlGlowForm* MakeWindowSnapshot(HWND Wnd);
+// Draws every child window of Wnd into DC, recursively in z-order, each at
+// its place and announced with SkinCmdSetPrintDC around its WM_PRINT.
+void PrintChildWindows(TsSkinProvider* Provider, HWND Wnd, HDC DC);
 
 // One window the dialog hook took on; the dialog adapter is nil when the
 // window is a form.

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <memory>
 
+#include "skin/engine/control_helpers.h"
 #include "skin/engine/layered_windows.h"
+#include "skin/engine/services_forms.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
 #include "skin/engine/vl_utils.h"
@@ -48,15 +50,21 @@ void SetOpaque(TBitmap* Bitmap) {
     for (int x = 0; x < v.Width; ++x) v.At(x, y) |= 0xFF000000u;
 }
 
-// The control's new look: its background and its paint on the picture's DC,
-// announced as a print so a skinned control paints from its cache.
+// The control's new look with its children; a form with a provider gets
+// its non-client image and loses the corner pieces of its region.
 void PaintNewLook(TWinControl* Control, TBitmap* Picture) {
-  HDC dc = Picture->Canvas()->Handle();
-  PerformSkinCommand(Control, SkinCmdSetPrintDC, reinterpret_cast<LPARAM>(dc));
-  Control->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-  PerformSkinCommand(Control, SkinCmdSetPrintDC, 0);
+  TsSkinProvider* provider = nullptr;
+  if (auto* form = dynamic_cast<TCustomForm*>(Control))
+    provider =
+        reinterpret_cast<TsSkinProvider*>(SendSkinCommand(form->Handle(), SkinCmdGetProvider, 0));
+  if (provider) provider->PaintNonClientImage();
+  PaintControlToBitmap(Picture, Control, 0, 0, provider);
+  // Printed by GDI, the picture has no alpha; the layered pushes need it.
   SetOpaque(Picture);
+  if (provider) {
+    provider->UpdateRegionRects();
+    ClearRectsInBitmap(provider->RegionRects, Picture);
+  }
 }
 
 void BlitToWindow(HWND Wnd, TBitmap* Bitmap) {

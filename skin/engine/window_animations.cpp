@@ -64,6 +64,50 @@ void WaitFrameEnd(DWORD Start) {
   }
 }
 
+TBitmap* CopyArgbBitmap(TBitmap* Bitmap) {
+  TBitmap* copy = NewArgbBitmap(Bitmap->Width(), Bitmap->Height());
+  BitBlt(copy->Canvas()->Handle(), 0, 0, Bitmap->Width(), Bitmap->Height(),
+         Bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+  return copy;
+}
+
+void RunShowFrames(HWND Carrier, TBitmap* Picture, int Steps, double AlphaStep, uint8_t Final,
+                   TvlAnimType Mode) {
+  const int w = Picture->Width(), h = Picture->Height();
+  std::unique_ptr<TBitmap, void (*)(TBitmap*)> work(NewArgbBitmap(w, h),
+                                                    [](TBitmap* b) { TObject::Free(b); });
+  const double zx = w / 32.0, zy = h / 32.0;
+  double l = zx, t = zy, r = w - zx, b = h - zy;
+  double dx = w / 2.0, dy = h / 2.0;
+  double alpha = 0;
+  for (int i = 0; i <= Steps; ++i) {
+    const DWORD start = GetTickCount();
+    alpha = std::min<double>(Final, alpha + AlphaStep);
+    if (Mode == atAero) {
+      ClearPixels(work.get());
+      DrawZoomed(work.get(), Picture, l, t, r, b);
+      if (Steps > 0) {
+        l -= zx / Steps;
+        t -= zy / Steps;
+        r += zx / Steps;
+        b += zy / Steps;
+      }
+    } else if (Mode == atDropDown) {
+      ClearPixels(work.get());
+      DrawZoomed(work.get(), Picture, 0, 0, w - dx, h - dy);
+      dx /= 2;
+      dy /= 2;
+    } else if (i == 0) {
+      BitBlt(work->Canvas()->Handle(), 0, 0, w, h, Picture->Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
+    {
+      TWindowDC screen(nullptr);
+      UpdateLayered(Carrier, screen.Get(), nullptr, work.get(), AlphaByte(alpha));
+    }
+    WaitFrameEnd(start);
+  }
+}
+
 // ---- The hide animation ------------------------------------------------------------
 
 const TClassInfo& TvlHideTimer::StaticClass() {

@@ -14,6 +14,8 @@
 
 class TBitmap;
 class TCustomForm;
+class TsSkinProvider;
+class TvlDialogWnd;
 
 // Frames are 10 ms apart: Time div 10 steps, Steps + 1 frames.
 constexpr int AnimationSteps(int Time) {
@@ -21,6 +23,13 @@ constexpr int AnimationSteps(int Time) {
 }
 // Busy-waits until 10 ms have passed since Start (the frame's tick).
 void WaitFrameEnd(DWORD Start);
+// The frames of a show animation on Carrier, one each 10 ms: frame i of
+// 0..Steps has alpha min(Final, (i + 1) * AlphaStep); atAero grows the
+// picture from 1/32 inside its edges, atDropDown from the top-left corner.
+void RunShowFrames(HWND Carrier, TBitmap* Picture, int Steps, double AlphaStep, uint8_t Final,
+                   TvlAnimType Mode);
+// A 32-bit copy of Bitmap; the caller owns it.
+TBitmap* CopyArgbBitmap(TBitmap* Bitmap);
 
 class TvlHideTimer : public TvlThreadedTimer {
   DECLARE_CLASS(TvlHideTimer, TvlThreadedTimer)
@@ -80,3 +89,13 @@ class TOutputWindow : public TCustomControl {
 TOutputWindow* TransitionCover();
 void PrepareTransition(TWinControl* Control, TvlAnimType Mode);
 void AnimateTransition(TWinControl* Control, uint16_t Time, uint8_t Alpha, TvlAnimType Mode);
+
+// ---- Forms and dialogs: show on a layered carrier, then hide on the
+// common hide animation
+void AnimateFormShow(TsSkinProvider* Provider, uint16_t Time, uint8_t Alpha, TvlAnimType Mode);
+void AnimateFormHide(TsSkinProvider* Provider);
+void AnimateDialogShow(TvlDialogWnd* Dialog, uint16_t Time, uint8_t Alpha, TvlAnimType Mode);
+void AnimateDialogHide(TvlDialogWnd* Dialog);
+// The dialog's client area (WholeWindow: as its window shows it; else its
+// child windows printed) laid into Bitmap at the client offset, opaque.
+void PaintDialogToBitmap(TvlDialogWnd* Dialog, TBitmap* Bitmap, bool WholeWindow);

@@ -64,6 +64,7 @@ class FadeGlowTest : public FormFixture {
       manager->Sections.push_back(d);
     }
     manager->Sections[1].GlowMargin = 2;
+    manager->Sections[1].Glow = 1;
     TBitmap* image = NewArgbBitmap(6, 6);
     Fill(image, 0x80FFFFFF);
     manager->ExternalImages.push_back({image, "GLOW.PNG", 0});
@@ -231,6 +232,108 @@ TEST_F(FadeGlowTest, WithoutAnimationTheControlRepaintsAndShowsOrHidesItsGlow) {
   data->Hot = false;
   RepaintWithFade(data, 0, FadeStep, true, false, true);
   EXPECT_EQ(data->GlowIndex, -1);
+  // A section whose GLOW is 0 never glows.
+  manager->Sections[1].Glow = 0;
+  data->Hot = true;
+  RepaintWithFade(data, 1, FadeStep, true, false, true);
+  EXPECT_EQ(data->GlowIndex, -1);
+}
+
+// The common handling shows the hover glow on mouse enter and hides it when
+// the control moves, resizes, is disabled or hidden.
+TEST_F(FadeGlowTest, HoverGlowFollowsTheCommonMessages) {
+  LayeredRecorder rec;
+  manager->Effects()->SetAllowAnimation(false);
+  probe->CommonHandling = true;
+  SetCursorPos(0, 0);
+  struct Case {
+    const char* what;
+    int kind;
+    bool allowGlowing;
+    bool glows;
+  };
+  const Case kinds[] = {
+      {"plain control", 165, true, true},
+      {"glowing switched off", 165, false, false},
+      {"container", 74, true, false},
+      {"button", 93, true, false},
+  };
+  for (const Case& c : kinds) {
+    SCOPED_TRACE(c.what);
+    data->ControlKind = c.kind;
+    data->Hot = false;
+    manager->Effects()->SetAllowGlowing(c.allowGlowing);
+    rec.Clear();
+    probe->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(data->GlowIndex >= 0, c.glows);
+    if (c.glows) {
+      ASSERT_FALSE(rec.Pushes().empty());
+      EXPECT_EQ(rec.Pushes().back().Alpha, 255);
+    }
+    probe->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(data->GlowIndex, -1);
+  }
+  manager->Effects()->SetAllowGlowing(true);
+  data->ControlKind = 165;
+
+  struct Hide {
+    const char* what;
+    UINT msg;
+    WPARAM wParam;
+    bool enabled;
+    bool hides;
+  };
+  const Hide hides[] = {
+      {"move", WM_MOVE, 0, true, true},
+      {"size", WM_SIZE, 0, true, true},
+      {"enabled again", CM_ENABLEDCHANGED, 0, true, false},
+      {"disabled", CM_ENABLEDCHANGED, 0, false, true},
+      {"shown", CM_VISIBLECHANGED, 1, true, false},
+      {"hidden", CM_VISIBLECHANGED, 0, true, true},
+  };
+  for (const Hide& h : hides) {
+    SCOPED_TRACE(h.what);
+    data->Hot = false;
+    probe->Perform(CM_MOUSEENTER, 0, 0);
+    ASSERT_GE(data->GlowIndex, 0);
+    HWND glow = TvlGlowEffects[static_cast<size_t>(data->GlowIndex)]->Form->Handle();
+    probe->SetEnabled(h.enabled);
+    probe->Perform(h.msg, h.wParam, 0);
+    EXPECT_EQ(data->GlowIndex < 0, h.hides);
+    EXPECT_EQ(IsWindowVisible(glow) == FALSE, h.hides);
+    probe->SetEnabled(true);
+    HideGlow(data->GlowIndex, false);
+  }
+}
+
+TEST_F(FadeGlowTest, AnimatedHoverGlowFadesInAndOut) {
+  LayeredRecorder rec;
+  probe->CommonHandling = true;
+  data->ControlKind = 165;
+  SetCursorPos(0, 0);
+  probe->Perform(CM_MOUSEENTER, 0, 0);
+  ASSERT_GE(data->GlowIndex, 0);
+  ASSERT_NE(Timer(), nullptr);
+  EXPECT_EQ(Timer()->IsGlowAnimation, 1);
+  HWND glow = TvlGlowEffects[static_cast<size_t>(data->GlowIndex)]->Form->Handle();
+  // Shown at 0 and raised by the immediate first step.
+  const std::vector<LayeredPush> first = rec.PushesTo(glow);
+  ASSERT_EQ(first.size(), 2u);
+  EXPECT_EQ(first[0].Alpha, 0);
+  EXPECT_EQ(first[1].Alpha, 26);
+  // A resize while the glow fades in leaves it to the animation.
+  probe->Perform(WM_SIZE, 0, 0);
+  EXPECT_GE(data->GlowIndex, 0);
+  Ticks(12);
+  EXPECT_EQ(rec.PushesTo(glow).back().Alpha, 255);
+
+  probe->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(data->Hot);
+  ASSERT_GE(data->GlowIndex, 0);  // fading out
+  EXPECT_LT(rec.PushesTo(glow).back().Alpha, 255);
+  Ticks(25);
+  EXPECT_EQ(data->GlowIndex, -1);
+  EXPECT_FALSE(IsWindowVisible(glow));
 }
 
 TEST_F(FadeGlowTest, GlowLifeCycle) {
@@ -298,6 +401,22 @@ TEST_F(FadeGlowTest, GlowLifeCycle) {
   BroadcastNewSkin(manager, false);
   EXPECT_TRUE(TvlGlowEffects.empty());
   EXPECT_EQ(data->GlowIndex, -1);
+}
+
+TEST_F(FadeGlowTest, GlowImageTakesTheControlsTone) {
+  LayeredRecorder rec;
+  std::vector<uint32_t> centre;
+  for (TColor tone : {clNone, clRed}) {
+    data->ColorTone = tone;
+    data->GlowIndex = ShowButtonGlow(255);
+    ASSERT_GE(data->GlowIndex, 0);
+    centre.push_back(rec.Pushes().back().At(20, 10));
+    HideGlow(data->GlowIndex, false);
+  }
+  EXPECT_EQ(centre[0] >> 16 & 0xFF, centre[0] & 0xFF);  // the white image as it is
+  const uint32_t toned = centre[1];
+  EXPECT_NE(toned, centre[0]);
+  EXPECT_GT(toned >> 16 & 0xFF, toned & 0xFF);  // red above blue
 }
 
 TEST_F(FadeGlowTest, GlowFadeInReachesFullAlphaOnTheNinthTickAndEndsOnTheTenth) {

@@ -1,14 +1,21 @@
 #include "layered_recorder.h"
 
+#include "skin/engine/window_animations.h"
 #include "skin/foundation/argb_factories.h"
 
 namespace {
 
 std::vector<LayeredPush> pushes;
 TUpdateLayeredWindow saved = nullptr;
+int failAfter = -1;
 
 BOOL WINAPI RecordPush(HWND Wnd, HDC, POINT* Pos, SIZE* Size, HDC Src, POINT* SrcPos, COLORREF,
                        BLENDFUNCTION* Blend, DWORD Flags) {
+  if (failAfter == 0) {
+    failAfter = -1;
+    throw LayeredPushFailed();
+  }
+  if (failAfter > 0) --failAfter;
   LayeredPush p{Wnd,
                 Blend ? Blend->SourceConstantAlpha : uint8_t{255},
                 Blend ? Blend->AlphaFormat : uint8_t{0},
@@ -40,11 +47,17 @@ BOOL WINAPI RecordPush(HWND Wnd, HDC, POINT* Pos, SIZE* Size, HDC Src, POINT* Sr
 
 LayeredRecorder::LayeredRecorder() {
   pushes.clear();
+  failAfter = -1;
   saved = UpdateLayeredWindowProc;
   UpdateLayeredWindowProc = RecordPush;
 }
 
+void LayeredRecorder::FailAfter(int N) {
+  failAfter = N;
+}
+
 LayeredRecorder::~LayeredRecorder() {
+  failAfter = -1;
   UpdateLayeredWindowProc = saved;
   pushes.clear();
 }
@@ -58,4 +71,13 @@ std::vector<LayeredPush> LayeredRecorder::PushesTo(HWND Wnd) const {
   for (const LayeredPush& p : pushes)
     if (p.Wnd == Wnd) r.push_back(p);
   return r;
+}
+
+int RunHide() {
+  int ticks = 0;
+  while (HideTimer() && HideTimer()->Carrier && ticks < 200) {
+    HideTimer()->Step();
+    ++ticks;
+  }
+  return ticks;
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 struct LayeredPush {
@@ -21,6 +22,10 @@ struct LayeredPush {
   uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
 };
 
+struct LayeredPushFailed : std::runtime_error {
+  LayeredPushFailed() : std::runtime_error("UpdateLayeredWindow") {}
+};
+
 class LayeredRecorder {
  public:
   LayeredRecorder();
@@ -31,4 +36,11 @@ class LayeredRecorder {
   std::vector<LayeredPush>& Pushes();
   std::vector<LayeredPush> PushesTo(HWND Wnd) const;
   void Clear() { Pushes().clear(); }
+  // The push after N more recorded pushes throws (a failure on the way of
+  // an animation); negative never.
+  void FailAfter(int N);
 };
+
+// Runs the global hide timer's steps by hand until its carrier is gone;
+// the number of steps taken.
+int RunHide();

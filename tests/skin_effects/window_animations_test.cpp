@@ -34,16 +34,6 @@ TBitmap* NewImage() {
   return b;
 }
 
-// Runs the hide timer's steps by hand until its carrier is gone.
-int RunHide() {
-  int ticks = 0;
-  while (HideTimer() && HideTimer()->Carrier && ticks < 200) {
-    HideTimer()->Step();
-    ++ticks;
-  }
-  return ticks;
-}
-
 TEST(HideAnimation, FramesPerTime) {
   LayeredRecorder rec;
   struct Case {
@@ -173,16 +163,31 @@ class TFailingPaint : public TProbeControl {
   }
 };
 
-TEST_F(TransitionTest, AFailingPaintLeavesNoAnimationFlagNorCover) {
+TEST_F(TransitionTest, AFailingPaintOrPushLeavesNoAnimationFlagNorCover) {
+  LayeredRecorder rec;
+  SetAnimationCompositionQuery([] { return false; });
   auto* failing = New<TFailingPaint>(Form);
   failing->SetBounds(200, 20, 30, 30);
   failing->SetParent(Form);
   failing->HandleNeeded();
+  failing->PaintsPattern = true;
+  // The control's own paint fails: the new look keeps its background and
+  // the transition ends.
   PrepareTransition(failing, atFading);
-  ASSERT_NE(TransitionCover(), nullptr);
-  EXPECT_THROW(AnimateTransition(failing, 20, 255, atFading), std::runtime_error);
+  HWND c = TransitionCover()->Handle();
+  EXPECT_NO_THROW(AnimateTransition(failing, 20, 255, atFading));
   EXPECT_FALSE(GlobalAnimationActive);
   EXPECT_EQ(TransitionCover(), nullptr);
+  ASSERT_EQ(rec.PushesTo(c).size(), 1u);
+  EXPECT_EQ(rec.PushesTo(c)[0].At(15, 15), 0xFF0000FFu);
+  // The layered push fails on the way out.
+  PrepareTransition(probe, atFading);
+  ASSERT_NE(TransitionCover(), nullptr);
+  rec.FailAfter(0);
+  EXPECT_THROW(AnimateTransition(probe, 20, 255, atFading), LayeredPushFailed);
+  EXPECT_FALSE(GlobalAnimationActive);
+  EXPECT_EQ(TransitionCover(), nullptr);
+  SetAnimationCompositionQuery(nullptr);
 }
 
 TEST_F(TransitionTest, SkinChangeOfAFrozenFormRunsItsTransition) {
