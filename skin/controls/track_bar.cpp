@@ -464,6 +464,12 @@ void TsTrackBar::WndProc(TMessage& m) {
   } else {
     if (m.Msg == WM_NCCREATE || m.Msg == WM_CREATE) RegisterSkinData(skinData_);
     TTrackBar::WndProc(m);
+    // A skin that arrived while the bar had no window (the broadcast stops
+    // at windowless parents) is taken when the bar is shown.
+    if (m.Msg == CM_SHOWINGCHANGED && Showing()) {
+      HandleControlMessage(m, skinData_);
+      UpdateSliderMasks(skinData_->SkinIndex);
+    }
   }
   if (scroll && !inUserChange_) {
     inUserChange_ = true;
