@@ -49,4 +49,28 @@ TEST_F(SkinnedTrackBar, TakesTheTrackBarSectionAndItsImages) {
   EXPECT_EQ(Bar->ProgressMask(), Manifest.ImageIndex("TRACKBAR", "PROGHORZ"));
 }
 
+TEST_F(SkinnedTrackBar, HintsComeBackWhenTheReleaseNeverArrives) {
+  for (UINT lost : {UINT(WM_CAPTURECHANGED), UINT(WM_CANCELMODE)}) {
+    SetApplicationShowHint(true);
+    const TRect t = Bar->ThumbRect();
+    SendMessageA(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM((t.Left + t.Right) / 2, (t.Top + t.Bottom) / 2));
+    EXPECT_FALSE(ApplicationShowHint()) << lost;
+    SendMessageA(Bar->Handle(), lost, 0, 0);
+    EXPECT_TRUE(ApplicationShowHint()) << lost;
+    EXPECT_FALSE(HintsSuspended) << lost;
+    ReleaseCapture();
+    PumpMessages();
+  }
+}
+
+TEST_F(SkinnedTrackBar, RemovingTheSkinGivesThePlainLookBack) {
+  Bar->PrepareCache();
+  Manager->SetActive(false);
+  PumpMessages();
+  EXPECT_FALSE(Bar->SkinData()->Skinned());
+  EXPECT_EQ(Bar->ThumbMask(), -1);
+  EXPECT_TRUE(Bar->HandleAllocated());
+}
+
 }  // namespace
