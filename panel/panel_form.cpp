@@ -119,19 +119,19 @@ void TForm1::SendNrpn(uint8_t Lsb, int Value) {
   for (DWORD word : NrpnWords(Lsb, static_cast<uint8_t>(Value))) MidiOut.ShortMsg(word);
 }
 
-void TForm1::EqBandChange(TTrackBar* Slider, uint8_t Lsb, TEdit* Box) {
+void TForm1::EqBandChange(TsTrackBar* Slider, uint8_t Lsb, TEdit* Box) {
   const int pos = Slider->Position();
   SendNrpn(Lsb, MapSliderToMidiValue(pos, kEqCentre, kEqHalf));
   Box->SetText(EqPositionToDbText(pos));
 }
 
-void TForm1::ThreeDChange(TTrackBar* Slider, uint8_t Lsb, TEdit* Box) {
+void TForm1::ThreeDChange(TsTrackBar* Slider, uint8_t Lsb, TEdit* Box) {
   const int pos = Slider->Position();
   SendNrpn(Lsb, pos);
   Box->SetText(std::to_string(pos));
 }
 
-void TForm1::SysExChange(TTrackBar* Slider, uint8_t Address, TEdit* Box) {
+void TForm1::SysExChange(TsTrackBar* Slider, uint8_t Address, TEdit* Box) {
   const int pos = Slider->Position();
   MidiOut.SendSysEx(PanelSysEx(SysExHeader, Address, pos));
   Box->SetText(std::to_string(pos));  // also when sending failed
@@ -166,7 +166,7 @@ void TForm1::sComboBoxFXChange(TObject*) {
 
 void TForm1::SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders) {
   if (IncludingSliders)
-    for (TTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
+    for (TsTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
       s->SetEnabled(Enabled);
   for (TEdit* e : {sEditEQHigh, sEditEQMid2, sEditEQMid1, sEditEQLow}) e->SetEnabled(Enabled);
   for (TLabel* l : {sLabel1, sLabel2, sLabel3, sLabel4, sLabel12, sLabel13, sLabel14, sLabel15})
@@ -217,7 +217,7 @@ void TForm1::sButton3DClick(TObject*) {
 void TForm1::Timer1Timer(TObject*) {
   // The equalizer may have been switched on again since the timer started.
   if (!eqDown_)
-    for (TTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
+    for (TsTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
       s->SetEnabled(false);
   Timer1->SetEnabled(false);
 }

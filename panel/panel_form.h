@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "skin/controls/track_bar.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/controls/comctrls.h"
 #include "widgets/controls/extctrls.h"
@@ -21,17 +22,17 @@ class TForm1 : public TForm {
   TGroupBox* sGroupBox2 = nullptr;
   TGroupBox* sGroupBox3 = nullptr;
   TGroupBox* sGroupBox3D = nullptr;
-  TTrackBar* sTrackBarEQHigh = nullptr;
-  TTrackBar* sTrackBarEQMid2 = nullptr;
-  TTrackBar* sTrackBarEQMid1 = nullptr;
-  TTrackBar* sTrackBarEQLow = nullptr;
-  TTrackBar* sTrackBarLevel = nullptr;
-  TTrackBar* sTrackBarTime = nullptr;
-  TTrackBar* sTrackBarMix = nullptr;
-  TTrackBar* sTrackBarDepth = nullptr;
-  TTrackBar* sTrackBarRate = nullptr;
-  TTrackBar* sTrackBar3DVol = nullptr;
-  TTrackBar* sTrackBarDelTime = nullptr;
+  TsTrackBar* sTrackBarEQHigh = nullptr;
+  TsTrackBar* sTrackBarEQMid2 = nullptr;
+  TsTrackBar* sTrackBarEQMid1 = nullptr;
+  TsTrackBar* sTrackBarEQLow = nullptr;
+  TsTrackBar* sTrackBarLevel = nullptr;
+  TsTrackBar* sTrackBarTime = nullptr;
+  TsTrackBar* sTrackBarMix = nullptr;
+  TsTrackBar* sTrackBarDepth = nullptr;
+  TsTrackBar* sTrackBarRate = nullptr;
+  TsTrackBar* sTrackBar3DVol = nullptr;
+  TsTrackBar* sTrackBarDelTime = nullptr;
   TEdit* sEditEQHigh = nullptr;
   TEdit* sEditEQMid2 = nullptr;
   TEdit* sEditEQMid1 = nullptr;
@@ -91,9 +92,9 @@ class TForm1 : public TForm {
 
  private:
   void SendNrpn(uint8_t Lsb, int Value);
-  void EqBandChange(TTrackBar* Slider, uint8_t Lsb, TEdit* Box);
-  void ThreeDChange(TTrackBar* Slider, uint8_t Lsb, TEdit* Box);
-  void SysExChange(TTrackBar* Slider, uint8_t Address, TEdit* Box);
+  void EqBandChange(TsTrackBar* Slider, uint8_t Lsb, TEdit* Box);
+  void ThreeDChange(TsTrackBar* Slider, uint8_t Lsb, TEdit* Box);
+  void SysExChange(TsTrackBar* Slider, uint8_t Address, TEdit* Box);
   void SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders);
   void SetThreeDControlsEnabled(bool Enabled);
 

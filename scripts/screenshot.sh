@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# screenshot.sh EXE WINDOW-TITLE OUT.png — starts EXE under the running Wine
+# screenshot.sh EXE WINDOW-TITLE OUT.png [ARGS...] — starts EXE (with ARGS) under the running Wine
 # session, waits for its window, captures it, and closes the program through
 # its own window, as a user would. Exits 0 only when the picture is saved and
 # the program ended by itself.
@@ -8,11 +8,12 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/common.sh"
 exe=$1 title=$2 out=$3
+shift 3
 closer="$BUILD_DIR/x86_64/tools/close_window.exe"
 [ -f "$closer" ] || { echo "screenshot: $closer is not built" >&2; exit 1; }
 
 log=$(mktemp)
-VARNEL_MESSAGE_LOG="$log" wine "$exe" >/dev/null 2>&1 &
+VARNEL_MESSAGE_LOG="$log" wine "$exe" "$@" >/dev/null 2>&1 &
 pid=$!
 trap 'rm -f "$log"' EXIT
 

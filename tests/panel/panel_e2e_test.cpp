@@ -51,7 +51,7 @@ class PanelEndToEnd : public ::testing::Test {
     return w;
   }
   HWND Slider(const char* group, int left, int top) {
-    return Control(group, "TTrackBar", left, top);
+    return Control(group, "TsTrackBar", left, top);
   }
   std::string BoxText(const char* group, int left, int top) {
     return e2e::WindowText(Control(group, "TEdit", left, top));
