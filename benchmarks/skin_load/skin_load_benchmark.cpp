@@ -112,6 +112,7 @@ Phases MeasurePhases(TsSkinManager* Manager, const std::string& Folder,
   const double master = Best(Runs, [&] {
     TBitmap master;
     LoadBmpFileArgb(dir + "MASTER.BMP", &master);
+    KeepSpareArgbPixels(&master);
   });
   const std::vector<std::string> imageFiles = ImageFilesOf(Files);
   Phases best;
@@ -152,6 +153,7 @@ Phases MeasurePhases(TsSkinManager* Manager, const std::string& Folder,
     Manager->TakeSkin(*fresh, globals);
     const auto t6 = Clock::now();
     // The previous skin, now in the fresh record, and the description go.
+    KeepSpareArgbPixels(fresh->MasterBitmap);
     fresh.reset();
     index.reset();
     ini.reset();
