@@ -25,11 +25,13 @@
 #include "skin/engine/skin_images.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_units.h"
+#include "skin/engine/skinned_forms.h"
 #include "test_skin.h"
 #include "widgets/graphics/bitmap.h"
 #include "widgets/rtl/inifiles.h"
 #include "widgets/rtl/streams.h"
 #include "widgets/rtl/string_lists.h"
+#include "widgets/rtl/sysutils.h"
 #include "widgets/rtl/units.h"
 
 namespace {
@@ -76,55 +78,102 @@ uint64_t ReadRaw(const std::vector<std::string>& Files, std::vector<uint8_t>& Bu
   return total;
 }
 
-// The description as the loader reads it, indexed once.
+// The description as the loader reads it: the file's lines, then the
+// case-sensitive ini the load keeps as the global description.
 std::unique_ptr<TMemIniFile> ReadDescription(const std::string& Dir) {
   TStringList lines;
   lines.LoadFromFile(Dir + "Options.dat");
   auto ini = std::make_unique<TMemIniFile>(std::string());
   ini->SetCaseSensitive(true);
   ini->SetStrings(lines);
-  const TvlSkinDescription index(*ini);
   return ini;
 }
 
-// The loader's steps one by one, on a fresh skin, to see where the time goes.
+// The steps of LoadSkinFromFolder and of the SkinName setter one by one, in
+// the same order, to see where the time goes.
 struct Phases {
-  double Description = 0, Master = 0, Images = 0, Sections = 0, Cache = 0;
+  double Description = 0, Index = 0, Master = 0, Files = 0, Keys = 0, Sections = 0, Cache = 0,
+         Take = 0, Free = 0, Broadcast = 0;
 };
 
-Phases MeasurePhases(TsSkinManager* Manager, const std::string& Folder, int Runs) {
-  Phases p;
+// Every image file of the folder but the master and the description.
+std::vector<std::string> ImageFilesOf(const std::vector<std::string>& Files) {
+  std::vector<std::string> out;
+  for (const std::string& f : Files) {
+    const std::string name = UpperCase(std::filesystem::path(f).filename().string());
+    if (name != "OPTIONS.DAT" && name != "MASTER.BMP") out.push_back(name);
+  }
+  return out;
+}
+
+Phases MeasurePhases(TsSkinManager* Manager, const std::string& Folder,
+                     const std::vector<std::string>& Files, int Runs) {
   const std::string dir = Folder + "\\";
-  p.Description = Best(Runs, [&] { ReadDescription(dir); });
-  p.Master = Best(Runs, [&] {
+  const double master = Best(Runs, [&] {
     TBitmap master;
     LoadBmpFileArgb(dir + "MASTER.BMP", &master);
+    KeepSpareArgbPixels(&master);
   });
-  const std::unique_ptr<TMemIniFile> ini = ReadDescription(dir);
-  const TvlSkinDescription index(*ini);
-  double images = 1e30, sections = 1e30, cache = 1e30;
+  const std::vector<std::string> imageFiles = ImageFilesOf(Files);
+  Phases best;
+  for (double* d : {&best.Description, &best.Index, &best.Files, &best.Keys, &best.Sections,
+                    &best.Cache, &best.Take, &best.Free, &best.Broadcast})
+    *d = 1e30;
+  const auto keep = [](double& Best, Clock::time_point From, Clock::time_point To) {
+    Best = std::min(Best, Seconds(To - From));
+  };
   for (int i = 0; i < Runs; ++i) {
-    TvlSkinContent skin;
+    {
+      // The image files alone, on a scratch skin.
+      const std::unique_ptr<TMemIniFile> ini = ReadDescription(dir);
+      const TvlSkinDescription index(*ini);
+      TvlSkinContent scratch;
+      TsSkinGlobals globals;
+      globals.Version = ReadSkinVersion(&index);
+      TvlSkinLoad load{Manager, scratch, globals, &index, dir, EffectiveDpiLevel(Manager)};
+      const auto f0 = Clock::now();
+      for (const std::string& name : imageFiles) LoadExternalImage(load, name, 0);
+      keep(best.Files, f0, Clock::now());
+    }
+    const auto t0 = Clock::now();
+    std::unique_ptr<TMemIniFile> ini = ReadDescription(dir);
+    const auto t1 = Clock::now();
+    auto index = std::make_unique<TvlSkinDescription>(*ini);
+    const auto t2 = Clock::now();
+    auto fresh = std::make_unique<TvlSkinContent>();
     TsSkinGlobals globals;
-    globals.Version = ReadSkinVersion(&index);
-    TvlSkinLoad load{Manager, skin, globals, &index, dir, EffectiveDpiLevel(Manager)};
-    auto t0 = Clock::now();
+    globals.Version = ReadSkinVersion(index.get());
+    TvlSkinLoad load{Manager, *fresh, globals, index.get(), dir, EffectiveDpiLevel(Manager)};
     LoadSkinImages(load);
-    auto t1 = Clock::now();
+    const auto t3 = Clock::now();
     ReadSkinSections(load);
-    auto t2 = Clock::now();
-    CacheCommonSkinData(Manager, skin);
-    auto t3 = Clock::now();
-    images = std::min(images, Seconds(t1 - t0));
-    sections = std::min(sections, Seconds(t2 - t1));
-    cache = std::min(cache, Seconds(t3 - t2));
+    const auto t4 = Clock::now();
+    CacheCommonSkinData(Manager, *fresh);
+    const auto t5 = Clock::now();
+    Manager->TakeSkin(*fresh, globals);
+    const auto t6 = Clock::now();
+    // The previous skin, now in the fresh record, and the description go.
+    KeepSpareArgbPixels(fresh->MasterBitmap);
+    fresh.reset();
+    index.reset();
+    ini.reset();
+    const auto t7 = Clock::now();
+    BroadcastNewSkin(Manager, true);
+    const auto t8 = Clock::now();
+    keep(best.Description, t0, t1);
+    keep(best.Index, t1, t2);
+    keep(best.Keys, t2, t3);
+    keep(best.Sections, t3, t4);
+    keep(best.Cache, t4, t5);
+    keep(best.Take, t5, t6);
+    keep(best.Free, t6, t7);
+    keep(best.Broadcast, t7, t8);
   }
-  // The master's decode is inside the images step; timing noise must not
-  // make the rest negative.
-  p.Images = std::max(0.0, images - p.Master);
-  p.Sections = sections;
-  p.Cache = cache;
-  return p;
+  best.Master = master;
+  // The master and the files are read inside the image step; timing noise
+  // must not make the rest negative.
+  best.Keys = std::max(0.0, best.Keys - best.Master - best.Files);
+  return best;
 }
 
 void Run(const std::filesystem::path& Root, bool Large, int Runs) {
@@ -149,8 +198,9 @@ void Run(const std::filesystem::path& Root, bool Large, int Runs) {
   uint64_t bytes = 0;
   const double raw = Best(Runs, [&] { bytes = ReadRaw(files, buffer); });
   const double load = Best(Runs, [&] { manager->SetSkinName(name); });
-  const Phases p = MeasurePhases(manager, folder.string(), Runs);
-  const double parts = p.Description + p.Master + p.Images + p.Sections + p.Cache;
+  const Phases p = MeasurePhases(manager, folder.string(), files, Runs);
+  const double parts = p.Description + p.Index + p.Master + p.Files + p.Keys + p.Sections +
+                       p.Cache + p.Take + p.Free + p.Broadcast;
   const double rest = std::max(0.0, load - parts);
 
   std::printf("%s: %zu files, %.1f KB, master %dx%d, %zu sections, %zu images\n", name.c_str(),
@@ -161,9 +211,17 @@ void Run(const std::filesystem::path& Root, bool Large, int Runs) {
   const struct {
     const char* what;
     double seconds;
-  } shares[] = {{"description", p.Description},        {"master bitmap", p.Master},
-                {"image files, image keys", p.Images}, {"sections, palette", p.Sections},
-                {"cached indices", p.Cache},           {"rest of the road", rest}};
+  } shares[] = {{"description file, ini", p.Description},
+                {"description index", p.Index},
+                {"master bitmap", p.Master},
+                {"image files", p.Files},
+                {"image keys", p.Keys},
+                {"sections, palette", p.Sections},
+                {"cached indices", p.Cache},
+                {"take the skin", p.Take},
+                {"free the old skin", p.Free},
+                {"broadcast", p.Broadcast},
+                {"rest of the road", rest}};
   for (const auto& s : shares)
     std::printf("    %-24s %9.3f ms  %5.1f %%\n", s.what, s.seconds * 1e3,
                 100.0 * s.seconds / std::max(load, 1e-12));

@@ -27,8 +27,6 @@ constexpr size_t FileHeaderSize = 14, InfoHeaderSize = 40;
 constexpr size_t HeaderSize = FileHeaderSize + InfoHeaderSize;
 // Larger images are left to the general reader, which refuses them itself.
 constexpr int64_t MaxSide = 32768;
-// Rows are read in blocks of about this many bytes.
-constexpr uint64_t BlockBytes = 256 * 1024;
 
 struct PlainBmp {
   int64_t Width = 0, Height = 0;
@@ -57,6 +55,40 @@ bool ParsePlainBmp(const uint8_t* Header, uint64_t FileSize, PlainBmp& Out) {
          Out.Stride * static_cast<uint64_t>(height) <= FileSize - Out.PixelsAt;
 }
 
+// Pixel X is read before it is written, so Dst may run up to Width bytes
+// behind Src in the same buffer.
+// The previous skin's master, kept for the next load: under Wine the first
+// write to each fresh page costs more than converting its pixels, and a
+// skin is most often reloaded at the size it had.
+struct SpareDib {
+  TOwnedBitmap Handle;
+  void* Bits = nullptr;
+  LONG Width = 0, Height = 0;  // Height < 0: top-down
+};
+SpareDib& Spare() {
+  static SpareDib spare;
+  return spare;
+}
+
+// A 32-bit DIB of that layout: the spare when it fits, else a new one (the
+// spare then waits for its master, which the image files never are).
+HBITMAP MakeArgbDib(LONG Width, LONG Height, void** Bits) {
+  SpareDib& spare = Spare();
+  if (spare.Handle && spare.Width == Width && spare.Height == Height) {
+    *Bits = spare.Bits;
+    spare.Bits = nullptr;
+    return spare.Handle.Detach();
+  }
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = Width;
+  bi.bmiHeader.biHeight = Height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, Bits, nullptr, 0);
+}
+
 void ConvertRow(const uint8_t* Src, uint32_t* Dst, int64_t Width) {
   for (int64_t x = 0; x < Width; ++x, Src += 3) {
     const uint32_t rgb = uint32_t{Src[0]} | (uint32_t{Src[1]} << 8) | (uint32_t{Src[2]} << 16);
@@ -64,31 +96,35 @@ void ConvertRow(const uint8_t* Src, uint32_t* Dst, int64_t Width) {
   }
 }
 
-// A top-down DIB written row by row as the file's rows arrive: no blank
-// image is painted first.
+// A DIB in the file's row order, its rows read in one block into the end of
+// its own memory and widened in place from the first row on: no blank image
+// is painted first and no second buffer is touched.
 bool ReadPlainRows(TStream& File, const PlainBmp& B, TBitmap* Bitmap) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = static_cast<LONG>(B.Width);
-  bi.bmiHeader.biHeight = -static_cast<LONG>(B.Height);
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  TOwnedBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TOwnedBitmap dib(MakeArgbDib(static_cast<LONG>(B.Width),
+                               static_cast<LONG>(B.BottomUp ? B.Height : -B.Height), &bits));
   if (!dib || !bits) return false;
-  auto* out = static_cast<uint32_t*>(bits);
-  const int64_t rowsPerBlock = std::max<int64_t>(1, static_cast<int64_t>(BlockBytes / B.Stride));
-  std::vector<uint8_t> block(static_cast<size_t>(B.Stride * static_cast<uint64_t>(rowsPerBlock)));
+  // No overflow: both sides are at most MaxSide, and a 32-bit row is never
+  // shorter than the file's padded 24-bit row.
+  const uint64_t outStride = static_cast<uint64_t>(B.Width) * 4;
+  const uint64_t total = outStride * static_cast<uint64_t>(B.Height);
+  const uint64_t fileBytes = B.Stride * static_cast<uint64_t>(B.Height);
+  auto* base = static_cast<uint8_t*>(bits);
+  const uint64_t at = total - fileBytes;
   File.SetPosition(static_cast<int32_t>(B.PixelsAt));
-  for (int64_t row = 0; row < B.Height; row += rowsPerBlock) {
-    const int64_t rows = std::min(rowsPerBlock, B.Height - row);
-    File.ReadBuffer(block.data(), static_cast<int32_t>(B.Stride * static_cast<uint64_t>(rows)));
-    for (int64_t r = 0; r < rows; ++r) {
-      const int64_t fileRow = row + r;
-      const int64_t y = B.BottomUp ? B.Height - 1 - fileRow : fileRow;
-      ConvertRow(block.data() + B.Stride * static_cast<uint64_t>(r), out + y * B.Width, B.Width);
+  File.ReadBuffer(base + at, static_cast<int32_t>(fileBytes));
+  // Row r's source starts (outStride - Stride) * (Height - r) bytes after its
+  // destination; only rows nearer than Width bytes are copied out first.
+  std::vector<uint8_t> spill;
+  for (int64_t r = 0; r < B.Height; ++r) {
+    const uint8_t* src = base + at + B.Stride * static_cast<uint64_t>(r);
+    auto* dst = reinterpret_cast<uint32_t*>(base + outStride * static_cast<uint64_t>(r));
+    const uint64_t gap = (outStride - B.Stride) * static_cast<uint64_t>(B.Height - r);
+    if (gap < static_cast<uint64_t>(B.Width)) {
+      spill.assign(src, src + B.Width * 3);
+      src = spill.data();
     }
+    ConvertRow(src, dst, B.Width);
   }
   Bitmap->SetHandle(dib.Detach());
   return true;
@@ -113,4 +149,24 @@ void LoadBmpFileArgb(const std::string& Path, TBitmap* Bitmap) {
   Bitmap->SetPixelFormat(pf32bit);
   const PixelView v = ArgbView(Bitmap);
   SetAlphaInRect(v, MakeRECT(0, 0, v.Width, v.Height), 255, kKeyPixel);
+}
+
+void KeepSpareArgbPixels(TBitmap* Bitmap) {
+  if (!Bitmap || !Bitmap->HandleAllocated() || Bitmap->HandleType() != bmDIB ||
+      Bitmap->PixelFormat() != pf32bit)
+    return;
+  DIBSECTION ds{};
+  if (GetObjectA(Bitmap->Handle(), sizeof ds, &ds) != sizeof ds || !ds.dsBm.bmBits ||
+      ds.dsBmih.biBitCount != 32 || ds.dsBmih.biCompression != BI_RGB || ds.dshSection)
+    return;
+  SpareDib& spare = Spare();
+  spare.Handle.Reset(Bitmap->ReleaseHandle());
+  spare.Bits = ds.dsBm.bmBits;
+  spare.Width = ds.dsBmih.biWidth;
+  spare.Height = ds.dsBmih.biHeight;
+}
+
+void FreeSpareArgbPixels() {
+  Spare().Handle.Reset();
+  Spare().Bits = nullptr;
 }

@@ -1,7 +1,7 @@
 // A skin's BMP files. The common form (uncompressed, 24 bits per pixel) is
-// read in blocks of rows straight into a 32-bit work bitmap, with no whole-
-// file buffer and no 24-bit detour; every other form goes to the general
-// BMP reader.
+// read in one block into the end of the 32-bit bitmap's own memory and
+// widened there, with no second buffer and no 24-bit detour; every other
+// form goes to the general BMP reader.
 #pragma once
 
 #include <string>
@@ -12,3 +12,10 @@ class TBitmap;
 // key colour, which stays a hole (0x00FF00FF); a 32-bit file keeps its own
 // alpha. Raises when the file cannot be opened or does not decode.
 void LoadBmpFileArgb(const std::string& Path, TBitmap* Bitmap);
+
+// Takes the pixels of a plain 32-bit DIB that is about to be freed (the
+// previous skin's master) for the next file of the same size and layout,
+// which overwrites every pixel; Bitmap is left without an image. Anything
+// else is left alone. One such DIB is kept at a time.
+void KeepSpareArgbPixels(TBitmap* Bitmap);
+void FreeSpareArgbPixels();

@@ -6,6 +6,7 @@
 
 #include "skin/engine/description_index.h"
 #include "skin/engine/manager_options.h"
+#include "skin/engine/skin_bmp.h"
 #include "skin/engine/skin_cache.h"
 #include "skin/engine/skin_content.h"
 #include "skin/engine/skin_description.h"
@@ -199,6 +200,9 @@ void LoadSkinFromFolder(TsSkinManager* Manager) {
   }
   data.SkinDirectory = folder;
   Manager->TakeSkin(fresh, globals);
+  // The previous skin goes with this scope; its master's pixels serve the
+  // next load.
+  KeepSpareArgbPixels(fresh.MasterBitmap);
   if (Manager->OnSkinLoading) Manager->OnSkinLoading(Manager);
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "skin/engine/manager_options.h"
+#include "skin/engine/skin_bmp.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/stored_skins.h"
@@ -85,6 +86,7 @@ void SkinManagerFinalization() {
   TObject::Free(ShadowActiveBitmap);
   TObject::Free(ShadowInactiveBitmap);
   ShadowActiveBitmap = ShadowInactiveBitmap = nullptr;
+  FreeSpareArgbPixels();
   User32.SetProcessDPIAware = nullptr;
   User32.Module.Reset();
 }

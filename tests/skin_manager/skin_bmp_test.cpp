@@ -79,3 +79,77 @@ TEST(SkinBmp, FilesShorterThanTheirHeaderSaysAreRefused) {
 }
 
 }  // namespace
+
+// A bottom-up 24-bit BMP whose pixel (x, y) is Seed + x * 7 + y * 131 (one
+// byte per channel), the key colour at (1, 1).
+std::string PatternBmp(int W, int H, uint32_t Seed) {
+  const size_t stride = (static_cast<size_t>(W) * 3 + 3) & ~size_t{3};
+  std::string f(54 + stride * H, '\0');
+  f[0] = 'B';
+  f[1] = 'M';
+  Put32(f, 2, static_cast<uint32_t>(f.size()));
+  Put32(f, 10, 54);
+  Put32(f, 14, 40);
+  Put32(f, 18, static_cast<uint32_t>(W));
+  Put32(f, 22, static_cast<uint32_t>(H));
+  f[26] = 1;
+  f[28] = 24;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const uint32_t c = x == 1 && y == 1 ? 0xFF00FFu : (Seed + x * 7 + y * 131) & 0xFFFFFFu;
+      const size_t at = 54 + stride * (H - 1 - y) + x * 3;
+      f[at] = static_cast<char>(c);
+      f[at + 1] = static_cast<char>(c >> 8);
+      f[at + 2] = static_cast<char>(c >> 16);
+    }
+  return f;
+}
+
+void ExpectPattern(TBitmap& B, int W, int H, uint32_t Seed) {
+  const PixelView v = ArgbView(&B);
+  ASSERT_TRUE(v.Valid());
+  ASSERT_EQ(v.Width, W);
+  ASSERT_EQ(v.Height, H);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const uint32_t want = x == 1 && y == 1 ? 0x00FF00FFu
+                                             : 0xFF000000u | ((Seed + x * 7 + y * 131) & 0xFFFFFF);
+      ASSERT_EQ(v.At(x, y), want) << x << "," << y;
+    }
+}
+
+TEST(SkinBmp, EveryRowWidthIsWidenedInPlaceWithoutLosingAPixel) {
+  TempFolder dir;
+  for (int w : {1, 2, 3, 4, 5, 7, 64, 65}) {
+    dir.Text("w.bmp", PatternBmp(w, 5, 0x102030u));
+    TBitmap b;
+    LoadBmpFileArgb(dir.Path() + "\\w.bmp", &b);
+    ExpectPattern(b, w, 5, 0x102030u);
+  }
+}
+
+TEST(SkinBmp, ASpareMasterServesTheNextFileOfItsSizeOnly) {
+  TempFolder dir;
+  dir.Text("a.bmp", PatternBmp(9, 6, 0x010101u));
+  dir.Text("b.bmp", PatternBmp(9, 6, 0x404040u));
+  dir.Text("c.bmp", PatternBmp(8, 6, 0x707070u));
+  TBitmap first;
+  LoadBmpFileArgb(dir.Path() + "\\a.bmp", &first);
+  KeepSpareArgbPixels(&first);
+  EXPECT_FALSE(first.HandleAllocated());
+  TBitmap other;
+  LoadBmpFileArgb(dir.Path() + "\\c.bmp", &other);  // another size: a new DIB, spare kept
+  ExpectPattern(other, 8, 6, 0x707070u);
+  KeepSpareArgbPixels(&first);  // no image: nothing to keep
+  TBitmap second;
+  KeepSpareArgbPixels(&other);
+  LoadBmpFileArgb(dir.Path() + "\\b.bmp", &second);
+  ExpectPattern(second, 9, 6, 0x404040u);
+  const HBITMAP secondHandle = second.Handle();
+  KeepSpareArgbPixels(&second);
+  TBitmap third;
+  LoadBmpFileArgb(dir.Path() + "\\a.bmp", &third);
+  EXPECT_EQ(third.Handle(), secondHandle);  // the spare's pixels, all rewritten
+  ExpectPattern(third, 9, 6, 0x010101u);
+  FreeSpareArgbPixels();
+}
