@@ -9,6 +9,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/stored_skins.h"
 #include "skin/foundation/bitmap_painters.h"
+#include "skin/foundation/draw_helpers.h"
 #include "skin/foundation/png_graphic.h"
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/graphics/graphics.h"
@@ -36,10 +37,8 @@ User32Functions User32;
 TBitmap* LoadPngResource(const char* Name) {
   try {
     TResourceStream stream(GetModuleHandleA(nullptr), Name, RT_RCDATA);
-    TPNGGraphic png;
-    png.LoadFromStream(stream);
     auto bitmap = std::make_unique<TBitmap>();
-    ConvertPngToArgb(bitmap.get(), &png);
+    LoadPngStreamToBitmap(bitmap.get(), stream);
     return bitmap.release();
   } catch (const Exception&) {
     return nullptr;

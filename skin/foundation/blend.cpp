@@ -188,11 +188,32 @@ void AlphaCopyArgb(RECT dstRect, RECT srcRect, const PixelView& dst, const Pixel
     return out;
   };
   const bool plain = !tinted && transparency == 0;
+  // Columns whose background position lies inside the background bitmap,
+  // and the background's column of the first copied one.
+  const bool canFill = bg.HasBitmap && fillHoles && bg.Pixels.Valid();
+  const int bx0 = sp.dx + bg.OffsetX;
+  const int fillFrom = canFill ? std::clamp(-bx0, 0, sp.w) : 0;
+  const int fillTo = canFill ? std::clamp(bg.Pixels.Width - bx0, fillFrom, sp.w) : 0;
   for (int r = 0; r < sp.h; ++r) {
     uint32_t* d = dst.Row(sp.dy + r) + sp.dx;
     const uint32_t* s = src.Row(sp.sy + r) + sp.sx;
     if (!bg.HasBitmap && plain) {
       blend::AlphaOverRow(d, s, sp.w, false);
+      continue;
+    }
+    if (!tinted) {
+      // Holes take the background where it has a pixel, else they stay:
+      // the row in up to three parts, each through the row kernel.
+      const int by = sp.dy + r + bg.OffsetY;
+      if (!canFill || fillFrom >= fillTo || by < 0 || by >= bg.Pixels.Height) {
+        blend::AlphaCopyRow(d, s, sp.w, nullptr, bg.HasBitmap, transparency);
+        continue;
+      }
+      const uint32_t* fill = bg.Pixels.Row(by) + bx0;
+      blend::AlphaCopyRow(d, s, fillFrom, nullptr, true, transparency);
+      blend::AlphaCopyRow(d + fillFrom, s + fillFrom, fillTo - fillFrom, fill + fillFrom, true,
+                          transparency);
+      blend::AlphaCopyRow(d + fillTo, s + fillTo, sp.w - fillTo, nullptr, true, transparency);
       continue;
     }
     for (int c = 0; c < sp.w;) {

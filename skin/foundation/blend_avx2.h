@@ -15,5 +15,7 @@ int LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t wd, uint3
 int MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n, bool skipKey,
               uint32_t skipValue, bool forceAlpha);
 int AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha);
+int AlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, const uint32_t* fill, bool holeTest,
+                 int transparency);
 }  // namespace avx2
 }  // namespace blend

@@ -121,11 +121,20 @@ inline void MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weight
   const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
   const __m128i key = _mm_set1_epi32(static_cast<int>(skipValue));
   const __m128i alpha = _mm_set1_epi32(forceAlpha ? static_cast<int>(0xFF000000u) : 0);
+  const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
   for (; i + 4 <= n; i += 4) {
     const __m128i d = Load(dst + i), s = Load(src + i), m = Load(weights + i);
-    const __m128i wLo = _mm_and_si128(_mm_sub_epi16(c256, _mm_unpacklo_epi8(m, z)), colourLanes);
-    const __m128i wHi = _mm_and_si128(_mm_sub_epi16(c256, _mm_unpackhi_epi8(m, z)), colourLanes);
-    __m128i r = Toward4(d, s, wLo, wHi);
+    __m128i r;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(m, colourBytes), z)) == 0xFFFF) {
+      // Black mask pixels: the image's colours exactly.
+      r = _mm_or_si128(_mm_and_si128(s, colourBytes), _mm_andnot_si128(colourBytes, d));
+    } else {
+      const __m128i wLo =
+          _mm_and_si128(_mm_sub_epi16(c256, _mm_unpacklo_epi8(m, z)), colourLanes);
+      const __m128i wHi =
+          _mm_and_si128(_mm_sub_epi16(c256, _mm_unpackhi_epi8(m, z)), colourLanes);
+      r = Toward4(d, s, wLo, wHi);
+    }
     if (skipKey) {
       const __m128i hole = _mm_cmpeq_epi32(s, key);
       r = _mm_or_si128(_mm_and_si128(hole, d), _mm_andnot_si128(hole, r));
@@ -170,6 +179,57 @@ inline void AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumul
   }
 #endif
   for (; i < n; ++i) dst[i] = AlphaOverPixel(dst[i], src[i], accumulateAlpha);
+}
+
+// The copy of AlphaCopyArgb without tint: a source pixel that is a hole
+// (0x00FF00FF or alpha <= 16, tested only when holeTest) takes the pixel of
+// `fill` when given and else stays; any other is blended by its weight w
+// (its alpha a, or (100 - transparency) * a div 100): colour bytes
+// d := ((s - d) * w + d * 256) shr 8; with transparency 0 the alpha becomes
+// max(da, a), otherwise it stays.
+inline uint32_t AlphaCopyPixel(uint32_t d, uint32_t s, const uint32_t* fill, bool holeTest,
+                               int transparency) {
+  const uint32_t a = s >> 24;
+  if (holeTest && (s == 0x00FF00FFu || a <= 16)) return fill != nullptr ? *fill : d;
+  const uint32_t w = transparency != 0 ? uint32_t(100 - transparency) * a / 100 : a;
+  uint32_t out = Lerp(d, s, 256u - w, 0x00FFFFFFu);
+  if (transparency == 0 && a > (out >> 24)) out = (out & 0x00FFFFFFu) | (a << 24);
+  return out;
+}
+
+inline void AlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, const uint32_t* fill,
+                         bool holeTest, int transparency) {
+  int i = HasAvx2() ? avx2::AlphaCopyRow(dst, src, n, fill, holeTest, transparency) : 0;
+#if defined(__SSE2__)
+  using namespace detail;
+  const __m128i z = _mm_setzero_si128();
+  const __m128i alphaBytes = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m128i colour = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
+  const __m128i seventeen = _mm_set1_epi32(17);
+  const __m128i share = _mm_set1_epi16(static_cast<short>(100 - transparency));
+  const __m128i by100 = _mm_set1_epi16(5243);  // x div 100 = (x * 5243) shr 19, x <= 25500
+  for (; i + 4 <= n; i += 4) {
+    const __m128i d = Load(dst + i), s = Load(src + i);
+    __m128i wLo = BroadcastAlpha(_mm_unpacklo_epi8(s, z));
+    __m128i wHi = BroadcastAlpha(_mm_unpackhi_epi8(s, z));
+    if (transparency != 0) {
+      wLo = _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(wLo, share), by100), 3);
+      wHi = _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(wHi, share), by100), 3);
+    }
+    __m128i r = Toward4(d, s, _mm_and_si128(wLo, colour), _mm_and_si128(wHi, colour));
+    if (transparency == 0) r = _mm_max_epu8(r, _mm_and_si128(s, alphaBytes));
+    if (holeTest) {
+      // The key 0x00FF00FF has alpha 0: the alpha test finds it too.
+      const __m128i hole = _mm_cmplt_epi32(_mm_srli_epi32(s, 24), seventeen);
+      const __m128i f = fill != nullptr ? Load(fill + i) : d;
+      r = _mm_or_si128(_mm_and_si128(hole, f), _mm_andnot_si128(hole, r));
+    }
+    Store(dst + i, r);
+  }
+#endif
+  for (; i < n; ++i)
+    dst[i] = AlphaCopyPixel(dst[i], src[i], fill != nullptr ? fill + i : nullptr, holeTest,
+                            transparency);
 }
 
 // Every pixel but `key` copied with alpha 255.

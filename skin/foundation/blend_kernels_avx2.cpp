@@ -66,14 +66,27 @@ int MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n
   const __m256i colour = kColourLanes();
   const __m256i key = _mm256_set1_epi32(static_cast<int>(skipValue));
   const __m256i alpha = _mm256_set1_epi32(forceAlpha ? static_cast<int>(0xFF000000u) : 0);
+  const __m256i colourBytes = _mm256_set1_epi32(0x00FFFFFF);
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     const __m256i d = Load(dst + i), s = Load(src + i), m = Load(weights + i);
-    const __m256i wLo =
-        _mm256_and_si256(_mm256_sub_epi16(c256, _mm256_unpacklo_epi8(m, z)), colour);
-    const __m256i wHi =
-        _mm256_and_si256(_mm256_sub_epi16(c256, _mm256_unpackhi_epi8(m, z)), colour);
-    __m256i r = Toward8(d, s, wLo, wHi);
+    // Mostly black masks (the image part of a skin image): where the eight
+    // mask pixels are black the colours are the image's exactly.
+    __m256i r;
+    if (_mm256_testz_si256(m, colourBytes)) {
+      r = _mm256_or_si256(_mm256_and_si256(s, colourBytes), _mm256_andnot_si256(colourBytes, d));
+    } else if (_mm256_testc_si256(m, colourBytes)) {
+      // White mask pixels (the windows of a skin image): (d * 255 + s) shr 8
+      // is d, less 1 where s < d.
+      const __m256i atLeast = _mm256_cmpeq_epi8(_mm256_max_epu8(s, d), s);
+      r = _mm256_add_epi8(d, _mm256_andnot_si256(atLeast, colourBytes));
+    } else {
+      const __m256i wLo =
+          _mm256_and_si256(_mm256_sub_epi16(c256, _mm256_unpacklo_epi8(m, z)), colour);
+      const __m256i wHi =
+          _mm256_and_si256(_mm256_sub_epi16(c256, _mm256_unpackhi_epi8(m, z)), colour);
+      r = Toward8(d, s, wLo, wHi);
+    }
     if (skipKey) {
       const __m256i hole = _mm256_cmpeq_epi32(s, key);
       r = _mm256_or_si256(_mm256_and_si256(hole, d), _mm256_andnot_si256(hole, r));
@@ -103,6 +116,54 @@ int AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha
       r = _mm256_or_si256(r, _mm256_and_si256(_mm256_cmpeq_epi8(sa, alphaBytes), alphaBytes));
     } else {
       r = _mm256_max_epu8(r, sa);
+    }
+    Store(dst + i, r);
+  }
+  return i;
+}
+
+int AlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, const uint32_t* fill, bool holeTest,
+                 int transparency) {
+  const __m256i z = _mm256_setzero_si256();
+  const __m256i alphaBytes = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m256i seventeen = _mm256_set1_epi32(17);
+  const __m256i share = _mm256_set1_epi16(static_cast<short>(100 - transparency));
+  const __m256i by100 = _mm256_set1_epi16(5243);  // x div 100 = (x * 5243) shr 19, x <= 25500
+  const __m256i alphaLo = _mm256_setr_epi8(3, -128, 3, -128, 3, -128, -128, -128, 7, -128, 7, -128,
+                                           7, -128, -128, -128, 3, -128, 3, -128, 3, -128, -128,
+                                           -128, 7, -128, 7, -128, 7, -128, -128, -128);
+  const __m256i alphaHi = _mm256_setr_epi8(11, -128, 11, -128, 11, -128, -128, -128, 15, -128, 15,
+                                           -128, 15, -128, -128, -128, 11, -128, 11, -128, 11,
+                                           -128, -128, -128, 15, -128, 15, -128, 15, -128, -128,
+                                           -128);
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i d = Load(dst + i), s = Load(src + i);
+    // Holes come in runs (the transparent parts of an image): a block of
+    // holes only is the fill, a block without holes needs no fill read.
+    __m256i hole = z;
+    if (holeTest) {
+      // The key 0x00FF00FF has alpha 0: the alpha test finds it too.
+      hole = _mm256_cmpgt_epi32(seventeen, _mm256_srli_epi32(s, 24));
+      const int holes = _mm256_movemask_epi8(hole);
+      if (holes == -1) {
+        if (fill != nullptr) Store(dst + i, Load(fill + i));
+        continue;
+      }
+    }
+    // Each pixel's alpha into the 16-bit lanes of its colour bytes, 0 in
+    // the lane of its alpha byte, in one byte shuffle per half.
+    __m256i wLo = _mm256_shuffle_epi8(s, alphaLo);
+    __m256i wHi = _mm256_shuffle_epi8(s, alphaHi);
+    if (transparency != 0) {
+      wLo = _mm256_srli_epi16(_mm256_mulhi_epu16(_mm256_mullo_epi16(wLo, share), by100), 3);
+      wHi = _mm256_srli_epi16(_mm256_mulhi_epu16(_mm256_mullo_epi16(wHi, share), by100), 3);
+    }
+    __m256i r = Toward8(d, s, wLo, wHi);
+    if (transparency == 0) r = _mm256_max_epu8(r, _mm256_and_si256(s, alphaBytes));
+    if (!_mm256_testz_si256(hole, hole)) {
+      const __m256i f = fill != nullptr ? Load(fill + i) : d;
+      r = _mm256_or_si256(_mm256_and_si256(hole, f), _mm256_andnot_si256(hole, r));
     }
     Store(dst + i, r);
   }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "skin/foundation/blend.h"
+#include "skin/foundation/blend_kernels.h"
 #include "skin/foundation/resample.h"
 #include "skin/foundation/skin_source.h"
 
@@ -40,6 +42,49 @@ void TilePlain(const PixelView& dst, const PixelView& src, int sx, int sy, int s
   for (int y = bandEnd; y < std::min(b, dst.Height); ++y) {
     std::memcpy(dst.Row(y) + l, dst.Row(y - sh) + l, static_cast<size_t>(right - l) * 4);
   }
+}
+
+
+// Masked tiles without a background (edges and the centre of a masked
+// nine-slice image): key pixels stay, all others are blended through the
+// mask. Each of the tile's rows is laid out once across the whole width, so
+// that every target row is one kernel call instead of one per tile; the
+// result is that of one CopyMaskedPiece per tile. False (nothing painted)
+// when the tile or its mask rows do not lie wholly inside src, which the
+// per-tile copy clips instead.
+bool TileMaskedRows(const PixelView& dst, const PixelView& src, const TsMaskData& mask, int sx,
+                    int sy, int sw, int sh, int l, int t, int r, int b) {
+  if (sw <= 0 || sh <= 0) return true;  // an axis of size 0 paints nothing
+  const int maskShift = (mask.SourceRect.bottom - mask.SourceRect.top) / 2;
+  if (sx < 0 || sy < 0 || sx + sw > src.Width || sy + sh + maskShift > src.Height) return false;
+  const int x0 = std::max(l, 0), x1 = std::min(r, dst.Width);
+  const int y0 = std::max(t, 0), y1 = std::min(b, dst.Height);
+  if (x1 <= x0 || y1 <= y0) return true;
+  const int width = x1 - x0;
+  const int rows = std::min(sh, y1 - t);
+  // Too large a layout for a scratch block: the caller tiles piece by piece.
+  if (int64_t{rows} * width > (int64_t{1} << 19)) return false;
+  std::vector<uint32_t> laid(size_t(rows) * width * 2);
+  for (int k = 0; k < rows; ++k) {
+    uint32_t* image = laid.data() + size_t(k) * width * 2;
+    uint32_t* weights = image + width;
+    const uint32_t* srcRow = src.Row(sy + k) + sx;
+    const uint32_t* maskRow = src.Row(sy + k + maskShift) + sx;
+    int phase = (x0 - l) % sw;
+    for (int x = 0; x < width;) {
+      const int n = std::min(sw - phase, width - x);
+      std::memcpy(image + x, srcRow + phase, size_t(n) * 4);
+      std::memcpy(weights + x, maskRow + phase, size_t(n) * 4);
+      x += n;
+      phase = 0;
+    }
+  }
+  for (int y = y0; y < y1; ++y) {
+    const int k = (y - t) % sh;
+    const uint32_t* image = laid.data() + size_t(k) * width * 2;
+    blend::MaskedRow(dst.Row(y) + x0, image, image + width, width, true, kKeyPixel, false);
+  }
+  return true;
 }
 
 }  // namespace
@@ -169,6 +214,7 @@ void PaintMaskNineSlice(const PixelView& bitmap, RECT rect, const BackgroundView
       TilePlain(bitmap, src, sx, sy, sw, sh, l, t2, r, b);
       return;
     }
+    if (TileMaskedRows(bitmap, src, mask, sx, sy, sw, sh, l, t2, r, b)) return;
     Tile(l, t2, r, b, sw, sh, [&](int dx, int dy, int w, int h) {
       CopyMaskedPiece(MakeRECT(dx, dy, dx + w, dy + h), MakeRECT(sx, sy, sx + w, sy + h), bitmap,
                       src, kNoBackground, false, mask);

@@ -42,15 +42,51 @@ void ExpandRowToArgb(ArgbRowKind kind, const uint8_t* source, size_t count,
       for (size_t i = 0; i < count; ++i, x += step) Put(destRow, x, lookup[source[i]]);
       break;
     case ArgbRowKind::Bgr24:
-      for (size_t i = 0; i < count; ++i, x += step, source += 3)
-        Put(destRow, x,
-            0xFF000000u | (uint32_t(source[2]) << 16) | (uint32_t(source[1]) << 8) | source[0]);
+      // Four bytes read for each triple, the fourth replaced: the source is
+      // a row buffer of 4 bytes per pixel, so the last read stays inside it.
+      for (size_t i = 0; i < count; ++i, x += step, source += 3) {
+        uint32_t p;
+        std::memcpy(&p, source, 4);
+        Put(destRow, x, p | 0xFF000000u);
+      }
       break;
     case ArgbRowKind::Bgra32:
       if (step == 1) {
         std::memcpy(destRow + 4 * start, source, 4 * count);
         break;
       }
+      for (size_t i = 0; i < count; ++i, x += step) std::memcpy(destRow + 4 * x, source + 4 * i, 4);
+      break;
+  }
+}
+
+void ScatterNativeRow(ArgbRowKind kind, const uint8_t* source, size_t count, uint8_t* destRow,
+                      size_t start, size_t step) {
+  size_t x = start;
+  switch (kind) {
+    case ArgbRowKind::Indexed1:
+      for (size_t i = 0; i < count; ++i, x += step) {
+        const unsigned bit = (source[i >> 3] >> (7 - (i & 7))) & 1u;
+        const unsigned shift = 7 - unsigned(x & 7);
+        uint8_t& b = destRow[x >> 3];
+        b = static_cast<uint8_t>((b & ~(1u << shift)) | (bit << shift));
+      }
+      break;
+    case ArgbRowKind::Indexed4:
+      for (size_t i = 0; i < count; ++i, x += step) {
+        const unsigned v = (source[i >> 1] >> ((i & 1) ? 0 : 4)) & 15u;
+        const unsigned shift = (x & 1) ? 0 : 4;
+        uint8_t& b = destRow[x >> 1];
+        b = static_cast<uint8_t>((b & ~(15u << shift)) | (v << shift));
+      }
+      break;
+    case ArgbRowKind::Indexed8:
+      for (size_t i = 0; i < count; ++i, x += step) destRow[x] = source[i];
+      break;
+    case ArgbRowKind::Bgr24:
+      for (size_t i = 0; i < count; ++i, x += step) std::memcpy(destRow + 3 * x, source + 3 * i, 3);
+      break;
+    case ArgbRowKind::Bgra32:
       for (size_t i = 0; i < count; ++i, x += step) std::memcpy(destRow + 4 * x, source + 4 * i, 4);
       break;
   }

@@ -20,6 +20,13 @@ void BuildArgbLookup(const ColorPalette& palette, const std::vector<uint8_t>& al
                      unsigned fileBits, unsigned bitmapBits, uint32_t (&lookup)[256]);
 
 // Writes count converted pixels to the destination row at columns start,
-// start + step, ...; triples get alpha 255.
+// start + step, ...; triples get alpha 255 (a source of triples must have one
+// readable byte after its last triple).
 void ExpandRowToArgb(ArgbRowKind kind, const uint8_t* source, size_t count,
                      const uint32_t (&lookup)[256], uint8_t* destRow, size_t start, size_t step);
+
+// Writes count converted pixels, as the colour manager made them (packed
+// indices, triples or quads), to the destination row in the same format at
+// columns start, start + step, ...; the other pixels of the row stay.
+void ScatterNativeRow(ArgbRowKind kind, const uint8_t* source, size_t count, uint8_t* destRow,
+                      size_t start, size_t step);

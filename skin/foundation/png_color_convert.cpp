@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "skin/foundation/png_color_manager.h"
 #include "skin/foundation/png_errors.h"
 
@@ -69,6 +73,91 @@ struct SampleSource {
     return planar ? planes[c] + k * bytes : planes[0] + (k * samples + c) * bytes;
   }
 };
+
+
+// RGB(A) samples to BGR(A) bytes: colours through the gamma table when asked,
+// alpha copied as it is.
+template <bool Gamma>
+void RgbToBgr8(const uint8_t* s, uint8_t* d, size_t count, bool alpha, const uint8_t* table) {
+  if (alpha && !Gamma) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i keep = _mm_set1_epi32(static_cast<int>(0xFF00FF00u));
+    const __m128i low = _mm_set1_epi32(0xFF);
+    for (; i + 4 <= count; i += 4) {
+      const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
+      const __m128i swapped =
+          _mm_or_si128(_mm_and_si128(p, keep),
+                       _mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 16), low),
+                                    _mm_slli_epi32(_mm_and_si128(p, low), 16)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * i), swapped);
+    }
+#endif
+    for (; i < count; ++i) {
+      uint32_t p;
+      std::memcpy(&p, s + 4 * i, 4);
+      p = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
+      std::memcpy(d + 4 * i, &p, 4);
+    }
+    return;
+  }
+  auto level = [table](uint8_t v) { return Gamma ? table[v] : v; };
+  if (alpha) {
+    for (size_t i = 0; i < count; ++i, s += 4, d += 4) {
+      const uint8_t r = s[0], g = s[1], b = s[2], a = s[3];
+      d[0] = level(b);
+      d[1] = level(g);
+      d[2] = level(r);
+      d[3] = a;
+    }
+    return;
+  }
+  for (size_t i = 0; i < count; ++i, s += 3, d += 3) {
+    const uint8_t r = s[0], g = s[1], b = s[2];
+    d[0] = level(b);
+    d[1] = level(g);
+    d[2] = level(r);
+  }
+}
+
+// 16-bit samples scaled by 255 / 65535 (truncating), then as above.
+template <bool Gamma>
+void RgbToBgr16(const uint8_t* s, uint8_t* d, size_t count, bool alpha, bool bigEndian,
+                const uint8_t* table) {
+  const size_t samples = alpha ? 4 : 3;
+  auto scaled = [bigEndian](const uint8_t* p) {
+    const uint32_t v = bigEndian ? (uint32_t{p[0]} << 8) | p[1] : (uint32_t{p[1]} << 8) | p[0];
+    return static_cast<uint8_t>(v * 255u / 65535u);
+  };
+  auto level = [table](uint8_t v) { return Gamma ? table[v] : v; };
+  size_t i = 0;
+#if defined(__SSE2__)
+  if (alpha && bigEndian && !Gamma) {
+    // Four pixels at a time: v * 255 div 65535 is v div 257, which is
+    // (v * 65281) shr 24 for every 16-bit v.
+    const __m128i by257 = _mm_set1_epi16(static_cast<short>(65281));
+    auto scale = [&](__m128i x) {
+      x = _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8));  // big-endian samples
+      x = _mm_srli_epi16(_mm_mulhi_epu16(x, by257), 8);
+      // R G B A to B G R A in each pixel's four lanes.
+      return _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2)),
+                                 _MM_SHUFFLE(3, 0, 1, 2));
+    };
+    for (; i + 4 <= count; i += 4, s += 32, d += 16) {
+      const __m128i a = scale(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)));
+      const __m128i b = scale(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(a, b));
+    }
+  }
+#endif
+  for (; i < count; ++i, s += 2 * samples, d += samples) {
+    const uint8_t r = scaled(s), g = scaled(s + 2), b = scaled(s + 4);
+    d[0] = level(b);
+    d[1] = level(g);
+    d[2] = level(r);
+    if (alpha) d[3] = scaled(s + 6);
+  }
+}
 
 }  // namespace
 
@@ -174,6 +263,23 @@ void TColorManager::RgbFamily(const uint8_t* const* src, size_t planes, uint8_t*
   const size_t outPos[3] = {outBgr ? 2u : 0u, 1, outBgr ? 0u : 2u};
   const size_t outPixel = outSamples * outBytes;
 
+  if (!planar && mask == 0xFF && outBytes == 1 && !inBgr && outBgr &&
+      inSamples == outSamples) {
+    // The PNG cases (RGB to BGR, RGBA to BGRA, 8 or 16 bits) with fixed
+    // sample positions, so that the compiler can vectorize them.
+    if (inBytes == 1) {
+      if (gamma)
+        RgbToBgr8<true>(src[0], dst, count, inSamples == 4, gammaTable_.data());
+      else
+        RgbToBgr8<false>(src[0], dst, count, inSamples == 4, gammaTable_.data());
+    } else {
+      if (gamma)
+        RgbToBgr16<true>(src[0], dst, count, inSamples == 4, bigEndian, gammaTable_.data());
+      else
+        RgbToBgr16<false>(src[0], dst, count, inSamples == 4, bigEndian, gammaTable_.data());
+    }
+    return;
+  }
   if (!planar && mask == 0xFF && inBytes == 1 && outBytes == 1) {
     // The common case of 8-bit files, kept free of per-sample branches.
     const uint8_t* s = src[0];

@@ -2,9 +2,19 @@
 
 #include <string>
 
-void RaisePngError(const char* message) {
+namespace {
+std::string WithPng(const char* message) {
   std::string text(message);
   for (size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s", at + 3))
     text.replace(at, 2, "PNG");
-  throw EInvalidGraphic(std::move(text));
+  return text;
+}
+}  // namespace
+
+void RaisePngError(const char* message) {
+  throw EInvalidGraphic(WithPng(message));
+}
+
+void RaisePngOutOfMemory() {
+  throw EOutOfResources(WithPng(png_msg::kOutOfMemory));
 }

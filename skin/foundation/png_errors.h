@@ -25,6 +25,13 @@ inline constexpr char kCompressionError[] =
 inline constexpr char kExtraData[] = "Cannot load image. Extra compressed data found in %s file.";
 inline constexpr char kInvalidColorFormat[] = "Invalid color format in %s file.";
 inline constexpr char kLz77Error[] = "LZ77 decompression error.";
+// Beyond the decoder's format messages: the reader's limits (png_reader.h) and memory.
+inline constexpr char kTooLarge[] =
+    "Cannot load image. The %s image is larger than this reader accepts "
+    "(16384 pixels a side, 16777216 pixels in all).";
+inline constexpr char kDataTooShort[] =
+    "Cannot load image. The image data in %s file is too short for the image size.";
+inline constexpr char kOutOfMemory[] = "Cannot load image. Not enough memory for the %s image.";
 
 // Colour manager messages.
 inline constexpr char kBadSampleBits[] =
@@ -38,3 +45,6 @@ inline constexpr char kNoConverter[] = "Color conversion failed. Could not find 
 
 // Raises EInvalidGraphic with one of the reader messages, "PNG" filled in.
 [[noreturn]] void RaisePngError(const char* message);
+// Raises EOutOfResources with kOutOfMemory: what a failed allocation while
+// loading a PNG becomes, so that no std::bad_alloc leaves the reader.
+[[noreturn]] void RaisePngOutOfMemory();

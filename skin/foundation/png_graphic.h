@@ -1,12 +1,16 @@
 // TPNGGraphic: a bitmap that loads PNG images, registered with TPicture for
 // the "png" extension, and ConvertPngToArgb for the library's 32-bit images.
 //
-// The decoder writes 32-bit pixels straight into the bitmap's DIB. Images
-// that carry alpha (RGBA, and palette images with transparency) stay 32-bit;
-// all others become 24-bit bitmaps of the same colours.
+// The decoder writes straight into the bitmap's DIB, in the formats of
+// RGBA images become 32-bit bitmaps with their alpha, RGB images
+// 24-bit bitmaps, palette and grey images palette bitmaps of 1, 4 or 8 bits
+// (grey with alpha loses its alpha). A memory stream is decoded in place,
+// without a copy. ConvertPngToArgb turns any of them into a 32-bit bitmap in
+// one pass.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "skin/foundation/png_color_manager.h"
@@ -23,7 +27,8 @@ class TPNGGraphic : public TBitmap {
   void Assign(TPersistent* Source) override;
   // Decodes the PNG at the stream's position; the stream is left after its
   // IEND chunk. Raises EInvalidGraphic, EGraphicCompression or
-  // EColorConversionError for malformed data.
+  // EColorConversionError for malformed data (and for images beyond the
+  // reader's limits, png_reader.h), EOutOfResources when memory runs out.
   void LoadFromStream(TStream& Stream) override;
 
   // Draw adds a fading mirror image, half as high, below the image.
@@ -40,6 +45,8 @@ class TPNGGraphic : public TBitmap {
   void Draw(TCanvas& ACanvas, const TRect& Rect) override;
 
  private:
+  void LoadPng(TStream& Stream);
+
   TColorManager colorManager_;
   PngImageProperties props_;
   std::vector<uint8_t> alphaTable_;
@@ -49,8 +56,19 @@ class TPNGGraphic : public TBitmap {
 };
 
 // Bitmap takes the decoded image as a 32-bit bitmap with alpha: the file's
-// alpha for RGBA and transparent palette images, 255 everywhere else.
+// alpha for RGBA and transparent palette images (at every bit depth), 255
+// everywhere else.
 void ConvertPngToArgb(TBitmap* Bitmap, TPNGGraphic* Png);
+
+// The decoding step of the PNG loading helpers (LoadPngStreamToBitmap
+// and LoadPngFileToBitmap, draw_helpers.h): Bitmap takes the PNG (the
+// stream's from its position, left after the IEND chunk) as a 32-bit bitmap
+// with alpha, with the pixels and transparency settings that loading a
+// TPNGGraphic, assigning it and ConvertPngToArgb give. It decodes straight
+// into Bitmap's 32-bit DIB: no graphic in the file's own format in between,
+// and no copy of a memory stream. Errors as TPNGGraphic::LoadFromStream.
+void DecodePngStreamToArgb(TBitmap* Bitmap, TStream& Stream);
+void DecodePngFileToArgb(TBitmap* Bitmap, const std::string& FileName);
 
 // The unit's start-up and shutdown steps: TPicture opens "png" files with
 // TPNGGraphic while registered.

@@ -8,7 +8,9 @@
 
 class TLZ77Decoder {
  public:
-  TLZ77Decoder(int flushMode, bool autoReset);
+  // skipCheck: the zlib stream's Adler-32 is neither computed nor checked
+  // (for data whose container checks it otherwise).
+  TLZ77Decoder(int flushMode, bool autoReset, bool skipCheck = false);
   ~TLZ77Decoder();
   TLZ77Decoder(const TLZ77Decoder&) = delete;
   TLZ77Decoder& operator=(const TLZ77Decoder&) = delete;
@@ -30,5 +32,6 @@ class TLZ77Decoder {
   int zresult_ = Z_OK;
   int flushMode_;
   bool autoReset_;
+  bool skipCheck_;
   bool open_ = false;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -30,6 +31,7 @@ uint32_t Rgb(uint32_t red, uint32_t green, uint32_t blue) {
 
 bool PngReader::ReadImageHeader(const uint8_t* data, size_t size) {
   props_ = PngImageProperties{};
+  headerRefusal_ = png_msg::kInvalidFormat;
   if (data == nullptr || size < 8 || std::memcmp(data, kSignature, 8) != 0) return false;
   PngCursor cursor(data + 8, size - 8);
   PngChunkReader chunks(cursor);
@@ -40,7 +42,10 @@ bool PngReader::ReadImageHeader(const uint8_t* data, size_t size) {
   const uint32_t width = PngCursor::LoadBE32(ihdr);
   const uint32_t height = PngCursor::LoadBE32(ihdr + 4);
   if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) return false;
-  if (uint64_t{width} * height > kPngMaxPixels) return false;
+  if (width > kPngMaxSide || height > kPngMaxSide || uint64_t{width} * height > kPngMaxPixels) {
+    headerRefusal_ = png_msg::kTooLarge;
+    return false;
+  }
   props_.ImageWidth = width;
   props_.ImageHeight = height;
   props_.SampleBits = ihdr[8];
@@ -83,15 +88,48 @@ bool PngReader::ReadImageHeader(const uint8_t* data, size_t size) {
   }
 }
 
-// The state of one load; it lives only while LoadFromMemory runs.
+uint64_t PngReader::ImageBytes(PngOutput output) const {
+  uint64_t bits = 32;
+  if (output == PngOutput::Native) {
+    switch (bitmapFormat_) {
+      case SamplePixelFormat::Bits1:
+        bits = 1;
+        break;
+      case SamplePixelFormat::Bits4:
+        bits = 4;
+        break;
+      case SamplePixelFormat::Bits8:
+        bits = 8;
+        break;
+      case SamplePixelFormat::Bits24:
+        bits = 24;
+        break;
+      default:
+        break;
+    }
+  }
+  return (uint64_t{props_.ImageWidth} * bits + 31) / 32 * 4 * props_.ImageHeight;
+}
+
+namespace {
+
+// Inflated image data is taken this many bytes at a time (whole rows, at
+// least one): zlib's fast loop stops 258 bytes before the end of its output,
+// so row-sized calls would spend a few percent of every row in its slow loop.
+constexpr size_t kInflateBatchBytes = size_t{1} << 17;
+
+}  // namespace
+
+// The state of one load; it lives only while Load runs.
 class PngReader::Session {
  public:
-  Session(PngReader& owner, const uint8_t* data, size_t size, const ArgbTarget& target,
-          PngProgressSink* progress)
+  Session(PngReader& owner, const uint8_t* data, size_t size, PngOutput output,
+          PngTargetProvider& provider, PngProgressSink* progress)
       : r_(owner),
         data_(data),
         size_(size),
-        target_(target),
+        output_(output),
+        provider_(provider),
         progress_(progress),
         cursor_(data, size),
         chunks_(cursor_) {}
@@ -99,6 +137,12 @@ class PngReader::Session {
   size_t Run() {
     try {
       Load();
+    } catch (const std::bad_alloc&) {
+      Notify(PngProgressStage::Ending, 100, nullptr);
+      RaisePngOutOfMemory();
+    } catch (const std::length_error&) {
+      Notify(PngProgressStage::Ending, 100, nullptr);
+      RaisePngOutOfMemory();
     } catch (...) {
       Notify(PngProgressStage::Ending, 100, nullptr);
       throw;
@@ -121,19 +165,25 @@ class PngReader::Session {
   void ReadTransparencyChunk(const uint8_t* data, uint32_t length);
   uint32_t GreyValue(const uint8_t* sample) const;
   void DecodeImageData();
+  void CheckLimits();
+  uint64_t InflatedBytes() const;
+  uint64_t ContiguousIdatBytes() const;
   void DecodeRows(size_t passWidth, uint32_t firstRow, uint32_t rowStep, uint32_t startColumn,
                   uint32_t columnStep, bool movesProgress);
-  void ReadImageRow(uint8_t* buffer, size_t count);
-  size_t RowBytes(uint64_t pixels) const;
+  void WriteRow(const uint8_t* samples, size_t count, uint32_t y, uint32_t startColumn,
+                uint32_t columnStep);
+  void ReadImageData(uint8_t* buffer, size_t count);
+  uint64_t RowBytes(uint64_t pixels) const;
 
   PngReader& r_;
   const uint8_t* data_;
   size_t size_;
-  ArgbTarget target_;
+  PngOutput output_;
+  PngTargetProvider& provider_;
   PngProgressSink* progress_;
   PngCursor cursor_;
   PngChunkReader chunks_;
-  TLZ77Decoder decoder_{Z_PARTIAL_FLUSH, false};
+  TLZ77Decoder decoder_{Z_PARTIAL_FLUSH, false, /*skipCheck=*/true};
   const uint8_t* input_ = nullptr;  // undecoded rest of the current IDAT data
   size_t inputLeft_ = 0;
   int rowTop_ = 0;
@@ -143,16 +193,15 @@ class PngReader::Session {
   uint8_t channels_ = 1;
   ArgbRowKind rowKind_ = ArgbRowKind::Bgra32;
   uint32_t lookup_[256] = {};
-  std::vector<uint8_t> rows_[2];
-  std::vector<uint8_t> converted_;
+  PngRows rows_;
+  std::vector<uint8_t> batch_;      // inflated rows, filter byte first
+  std::vector<uint8_t> previous_;   // the row before the batch
+  std::vector<uint8_t> converted_;  // one converted row of an interlace pass
 };
 
 void PngReader::Session::Load() {
   PngImageProperties& props = r_.props_;
-  if (!r_.ReadImageHeader(data_, size_)) RaisePngError(png_msg::kInvalidFormat);
-  if (target_.Base == nullptr || target_.Width != props.ImageWidth ||
-      target_.Height != props.ImageHeight)
-    throw std::invalid_argument("PNG target does not match the image size");
+  if (!r_.ReadImageHeader(data_, size_)) RaisePngError(r_.headerRefusal_);
   cursor_.Skip(8);
   rowTop_ = 0;
   Notify(PngProgressStage::Starting, 0, "Preparing...");
@@ -365,9 +414,53 @@ void PngReader::Session::ReadTransparencyChunk(const uint8_t* data, uint32_t len
   }
 }
 
-size_t PngReader::Session::RowBytes(uint64_t pixels) const {
-  // The image is at most kPngMaxPixels wide, so this stays far below 2^32.
-  return static_cast<size_t>((pixels * r_.props_.SampleBits + 7) / 8 * channels_);
+uint64_t PngReader::Session::RowBytes(uint64_t pixels) const {
+  return (pixels * r_.props_.SampleBits + 7) / 8 * channels_;
+}
+
+uint64_t PngReader::Session::InflatedBytes() const {
+  const PngImageProperties& props = r_.props_;
+  if (props.InterlaceMethod != 1) return uint64_t{props.ImageHeight} * (RowBytes(props.ImageWidth) + 1);
+  uint64_t total = 0;
+  for (int pass = 0; pass < 7; ++pass) {
+    if (kPassStartColumn[pass] >= props.ImageWidth || kPassStartRow[pass] >= props.ImageHeight)
+      continue;
+    const uint64_t columns =
+        (props.ImageWidth - kPassStartColumn[pass] + kPassColumnStep[pass] - 1) / kPassColumnStep[pass];
+    const uint64_t rows =
+        (props.ImageHeight - kPassStartRow[pass] + kPassRowStep[pass] - 1) / kPassRowStep[pass];
+    total += rows * (RowBytes(columns) + 1);
+  }
+  return total;
+}
+
+uint64_t PngReader::Session::ContiguousIdatBytes() const {
+  // The current chunk is the first IDAT; its header is read, the cursor is at
+  // its data. Only lengths are read here: the CRCs are checked when the
+  // chunks are decoded.
+  PngCursor probe = cursor_;
+  uint64_t total = 0;
+  uint32_t length = chunks_.Length();
+  for (;;) {
+    total += length;
+    if (!probe.CanRead(size_t{length} + 4 + 8)) break;
+    probe.Skip(size_t{length} + 4);
+    const uint8_t* header = probe.Take(8);
+    const uint32_t type = PngCursor::LoadBE32(header + 4);
+    if ((type & ~0x20202020u) != (kChunkIDAT & ~0x20202020u)) break;
+    length = PngCursor::LoadBE32(header);
+    if (length > kMaxChunkLength) break;
+  }
+  return total;
+}
+
+void PngReader::Session::CheckLimits() {
+  // The header bounded width, height and pixels; what the sample format adds
+  // is checked here, before anything of the image is allocated.
+  if (RowBytes(r_.props_.ImageWidth) > kPngMaxRowBytes) RaisePngError(png_msg::kTooLarge);
+  if (r_.ImageBytes(output_) > kPngMaxImageBytes) RaisePngError(png_msg::kTooLarge);
+  if (ContiguousIdatBytes() * kDeflateMaxRatio < InflatedBytes())
+    RaisePngError(png_msg::kDataTooShort);
 }
 
 void PngReader::Session::DecodeImageData() {
@@ -382,14 +475,20 @@ void PngReader::Session::DecodeImageData() {
   } else if (props.ColorType == 0 || props.ColorType == 4) {
     r_.palette_ = r_.cm_.MakeGrayPalette(false);
   }
-  if (rowKind_ != ArgbRowKind::Bgr24 && rowKind_ != ArgbRowKind::Bgra32)
+  CheckLimits();
+  if (output_ == PngOutput::Argb32 && rowKind_ != ArgbRowKind::Bgr24 &&
+      rowKind_ != ArgbRowKind::Bgra32)
     BuildArgbLookup(r_.palette_, r_.alphaTable_, props.SampleBits, r_.cm_.OutputSampleBits(),
                     lookup_);
 
-  const size_t fullRow = RowBytes(props.ImageWidth);
-  rows_[0].assign(fullRow + 1, 0);
-  rows_[1].assign(fullRow + 1, 0);
-  converted_.resize(size_t{props.ImageWidth} * 4);
+  const size_t fullLine = static_cast<size_t>(RowBytes(props.ImageWidth)) + 1;
+  batch_.resize(std::max(fullLine, kInflateBatchBytes));
+  previous_.resize(fullLine);
+  if (props.InterlaceMethod == 1 || output_ == PngOutput::Argb32)
+    converted_.resize(size_t{props.ImageWidth} * 4);
+
+  rows_ = provider_.ProvideRows(r_);
+  if (rows_.Base == nullptr) throw EInvalidGraphicOperation("No rows for the PNG image");
 
   if (props.InterlaceMethod != 1) {
     DecodeRows(props.ImageWidth, 0, 1, 0, 1, true);
@@ -407,35 +506,64 @@ void PngReader::Session::DecodeImageData() {
     chunks_.ReadChunkData();
     chunks_.ReadChunkHeader();
   }
-  rows_[0] = {};
-  rows_[1] = {};
+  batch_ = {};
+  previous_ = {};
   converted_ = {};
 }
 
 void PngReader::Session::DecodeRows(size_t passWidth, uint32_t firstRow, uint32_t rowStep,
                                     uint32_t startColumn, uint32_t columnStep, bool movesProgress) {
-  const size_t rowBytes = RowBytes(passWidth);
-  uint8_t* current = rows_[0].data();
-  uint8_t* previous = rows_[1].data();
+  const uint32_t height = r_.props_.ImageHeight;
+  if (firstRow >= height) return;
+  const size_t rowBytes = static_cast<size_t>(RowBytes(passWidth));
+  const size_t line = rowBytes + 1;
+  const size_t batchRows = std::max<size_t>(1, batch_.size() / line);
   // The first row of every pass is filtered against a row of zeros.
-  std::memset(previous, 0, rowBytes + 1);
-  for (uint32_t y = firstRow; y < r_.props_.ImageHeight; y += rowStep) {
-    ReadImageRow(current, rowBytes + 1);
-    ApplyRowFilter(current[0], current + 1, previous + 1, bytesPerPixel_, rowBytes);
-    uint8_t* destRow = target_.Base + static_cast<ptrdiff_t>(y) * target_.Stride;
-    if (rowKind_ == ArgbRowKind::Bgra32 && columnStep == 1) {
-      r_.cm_.ConvertPixelRow(current + 1, destRow, passWidth, 0xFF);
-    } else {
-      r_.cm_.ConvertPixelRow(current + 1, converted_.data(), passWidth, 0xFF);
-      ExpandRowToArgb(rowKind_, converted_.data(), passWidth, lookup_, destRow, startColumn,
-                      columnStep);
+  std::memset(previous_.data(), 0, rowBytes);
+  const uint8_t* previous = previous_.data();
+  uint32_t y = firstRow;
+  size_t rowsLeft = (height - firstRow + rowStep - 1) / rowStep;
+  while (rowsLeft > 0) {
+    const size_t n = std::min(batchRows, rowsLeft);
+    ReadImageData(batch_.data(), n * line);
+    for (size_t k = 0; k < n; ++k, y += rowStep) {
+      uint8_t* current = batch_.data() + k * line;
+      ApplyRowFilter(current[0], current + 1, previous, bytesPerPixel_, rowBytes);
+      WriteRow(current + 1, passWidth, y, startColumn, columnStep);
+      if (movesProgress) rowTop_ = static_cast<int>(y) + 1;
+      previous = current + 1;
     }
-    if (movesProgress) rowTop_ = static_cast<int>(y) + 1;
-    std::swap(current, previous);
+    rowsLeft -= n;
+    if (rowsLeft > 0) {
+      // The next batch overwrites this one: keep its last row.
+      std::memcpy(previous_.data(), previous, rowBytes);
+      previous = previous_.data();
+    }
   }
 }
 
-void PngReader::Session::ReadImageRow(uint8_t* buffer, size_t count) {
+void PngReader::Session::WriteRow(const uint8_t* samples, size_t count, uint32_t y,
+                                  uint32_t startColumn, uint32_t columnStep) {
+  uint8_t* destRow = rows_.Base + static_cast<ptrdiff_t>(y) * rows_.Stride;
+  TColorManager& cm = r_.cm_;
+  if (output_ == PngOutput::Native) {
+    if (columnStep == 1) {
+      cm.ConvertPixelRow(samples, destRow, count, 0xFF);
+    } else {
+      cm.ConvertPixelRow(samples, converted_.data(), count, 0xFF);
+      ScatterNativeRow(rowKind_, converted_.data(), count, destRow, startColumn, columnStep);
+    }
+    return;
+  }
+  if (rowKind_ == ArgbRowKind::Bgra32 && columnStep == 1) {
+    cm.ConvertPixelRow(samples, destRow, count, 0xFF);
+    return;
+  }
+  cm.ConvertPixelRow(samples, converted_.data(), count, 0xFF);
+  ExpandRowToArgb(rowKind_, converted_.data(), count, lookup_, destRow, startColumn, columnStep);
+}
+
+void PngReader::Session::ReadImageData(uint8_t* buffer, size_t count) {
   size_t left = count;
   while (left > 0) {
     // Zero-length IDAT chunks are legal and carry nothing.
@@ -458,22 +586,58 @@ void PngReader::Session::ReadImageRow(uint8_t* buffer, size_t count) {
   }
 }
 
+size_t PngReader::Load(const uint8_t* data, size_t size, PngOutput output,
+                       PngTargetProvider& provider, PngProgressSink* progress) {
+  Session session(*this, data, size, output, provider, progress);
+  return session.Run();
+}
+
+namespace {
+
+// A target the caller made before the load.
+class FixedTarget : public PngTargetProvider {
+ public:
+  explicit FixedTarget(const ArgbTarget& target) : target_(target) {}
+  PngRows ProvideRows(const PngReader& reader) override {
+    if (target_.Base == nullptr || target_.Width != reader.Properties().ImageWidth ||
+        target_.Height != reader.Properties().ImageHeight)
+      throw EInvalidGraphicOperation("PNG target does not match the image size");
+    return {target_.Base, target_.Stride};
+  }
+
+ private:
+  ArgbTarget target_;
+};
+
+// A top-down block made once the reader has accepted the image.
+class ImageTarget : public PngTargetProvider {
+ public:
+  explicit ImageTarget(ArgbImage& image) : image_(image) {}
+  PngRows ProvideRows(const PngReader& reader) override {
+    image_.Width = reader.Properties().ImageWidth;
+    image_.Height = reader.Properties().ImageHeight;
+    image_.Pixels.resize(size_t{image_.Width} * image_.Height);
+    return {reinterpret_cast<uint8_t*>(image_.Pixels.data()),
+            static_cast<ptrdiff_t>(image_.Width) * 4};
+  }
+
+ private:
+  ArgbImage& image_;
+};
+
+}  // namespace
+
 size_t PngReader::LoadFromMemory(const uint8_t* data, size_t size, const ArgbTarget& target,
                                  PngProgressSink* progress) {
-  Session session(*this, data, size, target, progress);
-  return session.Run();
+  FixedTarget provider(target);
+  return Load(data, size, PngOutput::Argb32, provider, progress);
 }
 
 ArgbImage LoadPngToArgb(const uint8_t* data, size_t size) {
   TColorManager colorManager;
   PngReader reader(colorManager);
-  if (!reader.ReadImageHeader(data, size)) RaisePngError(png_msg::kInvalidFormat);
   ArgbImage image;
-  image.Width = reader.Properties().ImageWidth;
-  image.Height = reader.Properties().ImageHeight;
-  image.Pixels.resize(size_t{image.Width} * image.Height);
-  const ArgbTarget target{reinterpret_cast<uint8_t*>(image.Pixels.data()),
-                          static_cast<ptrdiff_t>(image.Width) * 4, image.Width, image.Height};
-  reader.LoadFromMemory(data, size, target);
+  ImageTarget provider(image);
+  reader.Load(data, size, PngOutput::Argb32, provider);
   return image;
 }

@@ -285,15 +285,17 @@ void PaintSectionAndMask(const SkinSource* source, int sectionIndex, int maskInd
   l.gradientPercent = st.GradientPercent;
   l.texture = patternIndex;
   l.gradient = &st.Gradient;
+  // What the fill hands down (a masked texture's key pixels and uncovered
+  // strips) lies at the painted area's offset in the background.
   const BackgroundView shifted = bg.Shifted(offset.x, offset.y);
   if (!bg.HasBitmap || l.transparency == 0) {
-    Fill(*source, bitmap, rect, l, bg, true);
+    Fill(*source, bitmap, rect, l, shifted, true);
   } else if (l.transparency >= 100) {
     PaintBehind(bitmap, rect, bg, offset);
   } else {
     PixelBuffer temp(Width(rect), Height(rect));
     const RECT all = MakeRECT(0, 0, Width(rect), Height(rect));
-    Fill(*source, temp.View(), all, l, bg, true);
+    Fill(*source, temp.View(), all, l, shifted, true);
     PaintBehind(bitmap, rect, bg, offset);
     BlendBitmapRect(bitmap, temp.View(), static_cast<uint8_t>(l.transparency * 255 / 100), all,
                     POINT{rect.left, rect.top});

@@ -126,14 +126,12 @@ void PaintSoftRoundRect(TBitmap* bitmap, RECT rect, int transparency, uint32_t c
     for (int x = 0; x < w; ++x) SetArgbPixel(view, rect.left + x, rect.top + y, wv.At(x, y));
 }
 
+// What a TPNGGraphic, assigned and made 32-bit by ConvertPngToArgb, gives,
+// decoded straight into the bitmap's 32-bit pixels (png_graphic.h).
 void LoadPngFileToBitmap(TBitmap* bitmap, const std::string& fileName) {
-  TPNGGraphic png;
-  png.LoadFromFile(fileName);
-  ConvertPngToArgb(bitmap, &png);
+  DecodePngFileToArgb(bitmap, fileName);
 }
 
 void LoadPngStreamToBitmap(TBitmap* bitmap, TStream& stream) {
-  TPNGGraphic png;
-  png.LoadFromStream(stream);
-  ConvertPngToArgb(bitmap, &png);
+  DecodePngStreamToArgb(bitmap, stream);
 }

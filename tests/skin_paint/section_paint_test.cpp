@@ -205,6 +205,41 @@ TEST(SectionPaint, SectionAndMaskUsesTheGivenTexture) {
   EXPECT_EQ(dst.at(7, 6), 0xFF0000FFu);
 }
 
+// PaintSectionAndMask hands its background down shifted by Offset, as every
+// section painter does: the strips a masked texture of PaintMode 10 leaves
+// uncovered show the background at the painted area's offset in it, both
+// when the texture is painted straight into the target (transparency 0) and
+// through the translucent temporary (transparency 50, which blends the
+// strip over the same background pixels and so shows them unchanged).
+TEST(SectionPaint, SectionAndMaskShiftsTheBackgroundOfAMaskedTexture) {
+  FakeSkin skin(4, 8);
+  skin.Master().FillRect(0, 0, 4, 4, 0x00FF0000);
+  skin.Master().FillRect(0, 4, 4, 8, 0x00000000);  // black mask: the image
+  const int texture = skin.AddImage({0, 0, 4, 8}, 1, 1);
+  skin.images[texture].PaintMode = plTileWhole;
+  TsGeneralData section;
+  section.Props[0].Color = 0x00204080;
+  section.Props[0].ImagePercent = 100;
+  skin.sections.push_back(section);
+  TestImage bg(30, 30, 0);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 30; ++x) bg.at(x, y) = 0xFF000000u | uint32_t(y * 256 + x);
+  const POINT offset{5, 7};
+  for (int transparency : {0, 50}) {
+    SCOPED_TRACE(transparency);
+    skin.sections[0].Props[0].Transparency = transparency;
+    TestImage dst(10, 10, 0);
+    PaintSectionAndMask(&skin, 0, -1, texture, MakeBackgroundView(bg.View(), 0, 0), 0,
+                        {0, 0, 10, 10}, offset, dst.View());
+    if (transparency == 0) {
+      EXPECT_EQ(dst.at(0, 0) & 0xFFFFFF, 0xFF0000u);  // a whole tile
+    }
+    for (const POINT p : {POINT{9, 0}, POINT{8, 5}, POINT{0, 9}, POINT{9, 9}}) {
+      EXPECT_EQ(dst.at(p.x, p.y), bg.at(p.x + offset.x, p.y + offset.y)) << p.x << "," << p.y;
+    }
+  }
+}
+
 TEST(TexturePlacement, TableOfPlacements) {
   SkinFixture f;
   const TsMaskData& tex = f.skin.images[f.masterTex];

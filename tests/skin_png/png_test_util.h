@@ -10,7 +10,7 @@
 // Inputs of the mutation run (the command line may raise it).
 extern long g_pngMutationCount;
 
-enum class DecodeOutcome { Decoded, InvalidGraphic, Compression, ColorConversion };
+enum class DecodeOutcome { Decoded, InvalidGraphic, Compression, ColorConversion, OutOfMemory };
 
 struct DecodeResult {
   DecodeOutcome Outcome = DecodeOutcome::Decoded;
@@ -23,8 +23,6 @@ struct DecodeResult {
 };
 
 // Decodes into a bottom-up target (negative stride, as DIBs are) surrounded
-// by guard bytes. Exceptions of the reader's own classes become outcomes; any
-// other escapes. Images above maxPixels are not decoded (outcome Decoded,
-// no pixels) to keep mutation runs fast.
-DecodeResult DecodeGuarded(const std::vector<uint8_t>& file, TColorManager* shared = nullptr,
-                           uint64_t maxPixels = kPngMaxPixels);
+// by guard bytes, made only when the reader asks for it (after its checks).
+// Exceptions of the reader's own classes become outcomes; any other escapes.
+DecodeResult DecodeGuarded(const std::vector<uint8_t>& file, TColorManager* shared = nullptr);

@@ -8,8 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include "alloc_counter.h"
 #include "png_writer.h"
 #include "skin/foundation/argb_bitmap.h"
+#include "skin/foundation/draw_helpers.h"
 #include "skin/foundation/png_graphic.h"
 #include "widgets/rtl/exceptions.h"
 #include "widgets/graphics/canvas.h"
@@ -68,19 +70,28 @@ TEST(PngGraphic, PictureOpensPngFilesThroughTheRegisteredClass) {
   EXPECT_FALSE(TPicture::FindGraphicClass("png"));
 }
 
-TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsFollowTheAlpha) {
+TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsAreThePartsOwn) {
   struct Case {
     uint8_t Type, Depth;
     bool Trns;
     TPixelFormat Format;
   };
+  // The graphic's formats: palette and grey images are palette bitmaps
+  // (a 2-bit file a 4-bit one), grey with alpha an 8-bit one.
   const Case cases[] = {{6, 8, false, pf32bit}, {6, 16, false, pf32bit}, {2, 8, false, pf24bit},
-                        {0, 4, false, pf24bit}, {4, 8, false, pf24bit},  {3, 8, false, pf24bit},
-                        {3, 1, true, pf32bit},  {3, 2, true, pf32bit},   {3, 4, true, pf32bit}};
+                        {2, 16, true, pf24bit}, {0, 1, false, pf1bit},   {0, 2, true, pf4bit},
+                        {0, 4, false, pf4bit},  {0, 8, false, pf8bit},   {0, 16, false, pf8bit},
+                        {4, 8, false, pf8bit},  {4, 16, false, pf8bit},  {3, 8, false, pf8bit},
+                        {3, 1, true, pf1bit},   {3, 2, true, pf4bit},    {3, 4, true, pf4bit},
+                        {3, 8, true, pf8bit}};
   uint64_t seed = 10;
   for (const Case& c : cases) {
     PngSpec pngDesc = MakePngDesc(c.Type, c.Depth, 9, 5, ++seed);
-    if (c.Trns) pngDesc.Transparency = Bytes{0, 0x40, 0x80};
+    if (c.Trns) {
+      pngDesc.Transparency = c.Type == 3   ? Bytes{0, 0x40, 0x80}
+                             : c.Type == 2 ? Bytes{0, 1, 0, 2, 0, 3}
+                                           : Bytes{0, 1};
+    }
     Bytes file = EncodePng(pngDesc);
     const size_t pngSize = file.size();
     file.insert(file.end(), {1, 2, 3, 4, 5});
@@ -99,7 +110,36 @@ TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsFollowTheAlpha) {
     ConvertPngToArgb(&argb, &png);
     EXPECT_EQ(argb.PixelFormat(), pf32bit);
     EXPECT_EQ(PixelsOf(&argb), ExpectedArgb(pngDesc));
+    // The loading helper decodes straight into 32 bits: the same bitmap.
+    TBitmap direct;
+    stream.SetPosition(0);
+    LoadPngStreamToBitmap(&direct, stream);
+    EXPECT_EQ(stream.Position(), static_cast<int32_t>(pngSize));
+    EXPECT_EQ(direct.PixelFormat(), pf32bit);
+    EXPECT_EQ(PixelsOf(&direct), PixelsOf(&argb));
+    EXPECT_EQ(direct.Transparent(), argb.Transparent());
+    if (argb.Transparent()) {
+      EXPECT_EQ(direct.TransparentColor(), argb.TransparentColor());
+    }
   }
+}
+
+// The library road decodes a memory stream where it lies: what the load
+// holds at once is the reader's working memory, far below the file's size.
+TEST(PngGraphic, MemoryStreamsAreDecodedWithoutACopy) {
+  const PngSpec pngDesc = MakePngDesc(6, 8, 300, 300, 60);
+  const Bytes file = EncodePng(pngDesc);
+  ASSERT_GT(file.size(), size_t{300} << 10);
+  TMemoryStream stream;
+  stream.Write(file.data(), static_cast<int32_t>(file.size()));
+  stream.SetPosition(0);
+  TPNGGraphic png;
+  alloc_counter::ResetPeak();
+  png.LoadFromStream(stream);
+  EXPECT_LT(alloc_counter::PeakSinceReset(), file.size() / 2);
+  TBitmap argb;
+  ConvertPngToArgb(&argb, &png);
+  EXPECT_EQ(PixelsOf(&argb), ExpectedArgb(pngDesc));
 }
 
 TEST(PngGraphic, GammaOfAnEarlierLoadDoesNotCarryOver) {

@@ -2,12 +2,19 @@
 // nothing is written outside the image.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
+#include "alloc_counter.h"
 #include "png_writer.h"
 #include "png_test_util.h"
+#include "skin/foundation/png_errors.h"
+#include "skin/foundation/png_graphic.h"
+#include "widgets/rtl/streams.h"
 
 namespace {
 
@@ -22,6 +29,11 @@ const std::string kCrc = "Cannot load image. CRC error found in PNG file.";
 const std::string kCompression = "Cannot load image. Compression error found in PNG file.";
 const std::string kExtra = "Cannot load image. Extra compressed data found in PNG file.";
 const std::string kColorFormat = "Invalid color format in PNG file.";
+const std::string kTooLarge =
+    "Cannot load image. The PNG image is larger than this reader accepts "
+    "(16384 pixels a side, 16777216 pixels in all).";
+const std::string kTooShort =
+    "Cannot load image. The image data in PNG file is too short for the image size.";
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
   Bytes out;
@@ -130,7 +142,7 @@ TEST(PngHostile, MalformedFilesRaiseTheReadersMessages) {
        [&] {
          return Png({Ihdr(100000, 100000), Idat(z), Iend()});
        },
-       DecodeOutcome::InvalidGraphic, kInvalid},
+       DecodeOutcome::InvalidGraphic, kTooLarge},
       {"width 2^31",
        [&] {
          return Png({Ihdr(0x80000000u, 1), Idat(z), Iend()});
@@ -349,6 +361,167 @@ TEST(PngHostile, PaletteOverlongTransparencyAndPaletteAreClamped) {
   const DecodeResult r = DecodeGuarded(EncodePng(s));
   ASSERT_EQ(r.Outcome, DecodeOutcome::Decoded) << r.Message;
   for (uint32_t p : r.Pixels) EXPECT_EQ(p, 0x22444444u);
+}
+
+// A zlib stream of `count` zero bytes, made a megabyte at a time.
+Bytes DeflateZeros(uint64_t count) {
+  z_stream z{};
+  deflateInit(&z, 1);
+  const Bytes zeros(1 << 20, 0);
+  Bytes out;
+  Bytes buffer(1 << 16);
+  for (;;) {
+    const uInt n = uInt(std::min<uint64_t>(count, zeros.size()));
+    count -= n;
+    z.next_in = const_cast<Bytef*>(zeros.data());
+    z.avail_in = n;
+    const int flush = count == 0 ? Z_FINISH : Z_NO_FLUSH;
+    int rc;
+    do {
+      z.next_out = buffer.data();
+      z.avail_out = uInt(buffer.size());
+      rc = deflate(&z, flush);
+      out.insert(out.end(), buffer.data(), buffer.data() + (buffer.size() - z.avail_out));
+    } while (z.avail_out == 0 || (flush == Z_FINISH && rc != Z_STREAM_END));
+    if (flush == Z_FINISH) break;
+  }
+  deflateEnd(&z);
+  return out;
+}
+
+struct SizeCase {
+  const char* Name;
+  Bytes File;
+  std::string Message;  // empty: the image decodes
+};
+
+// Files that declare large images, each refused from its header or its
+// image data's length before the image is allocated, or (at the limits)
+// decoded within them.
+std::vector<SizeCase> LargeDeclaredSizes() {
+  std::vector<SizeCase> cases;
+  const Bytes tiny = Deflate(Bytes(64, 0));
+  // The report's cases: 69 bytes declaring 2^26 x 1 RGBA16, and a valid
+  // 130 KB file of 1 x 2^26 grey pixels.
+  cases.push_back({"69 bytes, 2^26 x 1 RGBA16",
+                   Png({Ihdr(1u << 26, 1, 16, 6), Idat(Deflate(Bytes(9, 0))), Iend()}), kTooLarge});
+  cases.push_back({"valid 1 x 2^26 grey",
+                   Png({Ihdr(1, 1u << 26, 8, 0), Idat(DeflateZeros(uint64_t{2} << 26)), Iend()}),
+                   kTooLarge});
+  cases.push_back({"16385 x 1", Png({Ihdr(16385, 1, 8, 6), Idat(tiny), Iend()}), kTooLarge});
+  cases.push_back({"1 x 16385", Png({Ihdr(1, 16385, 1, 0), Idat(tiny), Iend()}), kTooLarge});
+  cases.push_back(
+      {"4097 x 4096 of 1 bit", Png({Ihdr(4097, 4096, 1, 0), Idat(tiny), Iend()}), kTooLarge});
+  cases.push_back({"4096 x 4096 RGBA16 with 60 bytes of data",
+                   Png({Ihdr(4096, 4096, 16, 6), Idat(Bytes(tiny.begin(), tiny.end())), Iend()}),
+                   kTooShort});
+  cases.push_back({"16384 x 1024 RGBA16 with a short stream",
+                   Png({Ihdr(16384, 1024, 16, 6), Idat(DeflateZeros(1 << 20)), Iend()}),
+                   kTooShort});
+  cases.push_back({"interlaced 4096 x 4096 with a short stream",
+                   Png({MakeChunk("IHDR", IhdrData(4096, 4096, 8, 2, 1)), Idat(DeflateZeros(1000)),
+                        Iend()}),
+                   kTooShort});
+  // At the limits: decoded.
+  cases.push_back({"16384 x 1 RGBA16",
+                   Png({Ihdr(16384, 1, 16, 6), Idat(DeflateZeros(16384 * 8 + 1)), Iend()}), ""});
+  cases.push_back({"1 x 16384 grey",
+                   Png({Ihdr(1, 16384, 8, 0), Idat(DeflateZeros(16384 * 2)), Iend()}), ""});
+  cases.push_back({"4096 x 4096 grey 1 bit",
+                   Png({Ihdr(4096, 4096, 1, 0), Idat(DeflateZeros(4096 * 513)), Iend()}), ""});
+  return cases;
+}
+
+TEST(PngHostile, LargeDeclaredSizesAreRefusedQuicklyWithinTheLimits) {
+  using Clock = std::chrono::steady_clock;
+  for (const SizeCase& c : LargeDeclaredSizes()) {
+    SCOPED_TRACE(c.Name);
+    // The reader with a target made on request.
+    alloc_counter::ResetPeak();
+    const auto start = Clock::now();
+    std::string message;
+    ArgbImage image;
+    try {
+      image = LoadPngToArgb(c.File.data(), c.File.size());
+    } catch (const EInvalidGraphic& e) {
+      message = e.what();
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const size_t peak = alloc_counter::PeakSinceReset();
+    EXPECT_EQ(message, c.Message);
+    if (c.Message.empty()) {
+      EXPECT_LE(peak, kPngMaxImageBytes + kPngMaxWorkBytes);
+      EXPECT_EQ(uint64_t{image.Width} * image.Height * 4, image.Pixels.size() * 4);
+    } else {
+      // Refused before anything of the image is allocated.
+      EXPECT_LT(peak, size_t{64} << 10) << peak << " bytes";
+      EXPECT_LT(seconds, 0.5);
+    }
+
+    // The same through TPNGGraphic: nothing allocated, the graphic empty.
+    TMemoryStream stream;
+    stream.Write(c.File.data(), static_cast<int32_t>(c.File.size()));
+    stream.SetPosition(0);
+    TPNGGraphic png;
+    alloc_counter::ResetPeak();
+    message.clear();
+    try {
+      png.LoadFromStream(stream);
+    } catch (const EInvalidGraphic& e) {
+      message = e.what();
+    }
+    EXPECT_EQ(message, c.Message);
+    if (!c.Message.empty()) {
+      EXPECT_TRUE(png.Empty());
+      EXPECT_LT(alloc_counter::PeakSinceReset(), size_t{64} << 10);
+    }
+  }
+}
+
+// Fails every larger request while it lives.
+class FailAbove {
+ public:
+  explicit FailAbove(size_t bytes) { alloc_counter::FailAbove(bytes); }
+  ~FailAbove() { alloc_counter::FailAbove(0); }
+};
+
+TEST(PngHostile, AllocationFailureLeavesAsTheLibrarysOwnError) {
+  PngSpec s = Base();
+  s.Width = 300;
+  s.Height = 200;
+  FillSamples(s, 5, /*smooth=*/true);
+  const Bytes file = EncodePng(s);
+  TMemoryStream stream;
+  stream.Write(file.data(), static_cast<int32_t>(file.size()));
+  // The reader takes its image data 128 KB at a time: a ceiling below that
+  // fails inside the reader, one below the image inside the caller's target.
+  for (size_t ceiling : {size_t{100} << 10, size_t{200} << 10}) {
+    SCOPED_TRACE(ceiling);
+    FailAbove failing(ceiling);
+    const DecodeResult r = DecodeGuarded(file);
+    EXPECT_EQ(r.Outcome, DecodeOutcome::OutOfMemory);
+    EXPECT_EQ(r.Message, "Cannot load image. Not enough memory for the PNG image.");
+    if (ceiling < (size_t{128} << 10)) {
+      TPNGGraphic png;
+      stream.SetPosition(0);
+      EXPECT_THROW(png.LoadFromStream(stream), EOutOfResources);
+    }
+  }
+  // A stream that is not in memory is copied first; that copy failing too.
+  char path[MAX_PATH];
+  GetTempPathA(MAX_PATH, path);
+  const std::string name = std::string(path) + "skin_png_alloc.png";
+  {
+    TFileStream out(name, fmCreate);
+    out.Write(file.data(), static_cast<int32_t>(file.size()));
+  }
+  {
+    TFileStream in(name, fmOpenRead);
+    TPNGGraphic png;
+    FailAbove failing(file.size() - 1);
+    EXPECT_THROW(png.LoadFromStream(in), EOutOfResources);
+  }
+  DeleteFileA(name.c_str());
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // A deterministic mutation run over the generated corpus: every input either
 // decodes or raises one of the reader's errors, and nothing is written
-// outside the image. The length comes from --png-mutations=N (5,000 by default).
+// outside the image, and no input makes the reader hold more memory than its
+// declared limits (large declared sizes included). The length comes from --png-mutations=N (5,000 by default).
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <vector>
 
+#include "alloc_counter.h"
 #include "png_writer.h"
 #include "png_test_util.h"
 
@@ -56,10 +58,28 @@ std::vector<Bytes> SeedCorpus() {
   return corpus;
 }
 
+// A width or height from the edges of the reader's limits and beyond.
+uint32_t LargeSide(TestRandom& rnd) {
+  const uint32_t sides[] = {4096,    4097,      16383,       16384,     16385,
+                            1 << 20, 1u << 24, (1u << 26), 0x7FFFFFFF, 0xFFFFFFFF};
+  return rnd.Below(3) == 0 ? 1 + rnd.Below(1u << 20) : sides[rnd.Below(10)];
+}
+
 Bytes Mutate(const std::vector<Bytes>& corpus, TestRandom& rnd) {
   Bytes f = corpus[rnd.Below(uint32_t(corpus.size()))];
-  const uint32_t kind = rnd.Below(8);
+  const uint32_t kind = rnd.Below(9);
   switch (kind) {
+    case 8: {  // a large declared size (CRC repaired), with or without other flips
+      const uint32_t w = rnd.Below(2) ? LargeSide(rnd) : 1 + rnd.Below(64);
+      const uint32_t h = rnd.Below(2) ? LargeSide(rnd) : 1 + rnd.Below(64);
+      for (int i = 0; i < 4; ++i) {
+        f[16 + i] = uint8_t(w >> (24 - 8 * i));
+        f[20 + i] = uint8_t(h >> (24 - 8 * i));
+      }
+      if (rnd.Below(2)) f[8 + rnd.Below(uint32_t(f.size() - 8))] ^= uint8_t(1u << rnd.Below(8));
+      FixChunkCrcs(f);
+      break;
+    }
     case 0:  // bit flips
     case 1: {
       const uint32_t flips = 1 + rnd.Below(8);
@@ -115,15 +135,21 @@ TEST(PngMutation, EveryInputDecodesOrRaisesTheReadersError) {
   TestRandom rnd(20240611);
   long decoded = 0, refused = 0;
   double slowest = 0;
+  size_t highest = 0;
   for (long i = 0; i < g_pngMutationCount; ++i) {
     const Bytes input = Mutate(corpus, rnd);
     const auto start = std::chrono::steady_clock::now();
     DecodeResult r;
+    alloc_counter::ResetPeak();
     try {
-      r = DecodeGuarded(input, nullptr, uint64_t{1} << 22);
+      r = DecodeGuarded(input, nullptr);
     } catch (const std::exception& e) {
       FAIL() << "input " << i << " raised a foreign exception: " << e.what();
     }
+    // The memory ceiling: what the reader declares, its image included.
+    const size_t peak = alloc_counter::PeakSinceReset();
+    highest = std::max(highest, peak);
+    ASSERT_LE(peak, kPngMaxImageBytes + kPngMaxWorkBytes) << "input " << i;
     slowest = std::max(
         slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     ASSERT_TRUE(r.GuardsIntact) << "input " << i << " wrote outside the image";
@@ -134,8 +160,9 @@ TEST(PngMutation, EveryInputDecodesOrRaisesTheReadersError) {
   EXPECT_LT(slowest, 2.0);
   RecordProperty("decoded", int(decoded));
   RecordProperty("refused", int(refused));
-  std::printf("mutation run: %ld inputs, %ld decoded, %ld refused, slowest %.4f s\n",
-              g_pngMutationCount, decoded, refused, slowest);
+  std::printf("mutation run: %ld inputs, %ld decoded, %ld refused, slowest %.4f s, "
+              "most memory %zu bytes\n",
+              g_pngMutationCount, decoded, refused, slowest, highest);
 }
 
 }  // namespace
