@@ -13,6 +13,7 @@
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/graphics/graphics.h"
+#include "widgets/rtl/flag_scope.h"
 
 TSetWindowTheme SetWindowThemeProc = nullptr;
 

@@ -23,6 +23,7 @@
 #include "widgets/rtl/streams.h"
 #include "widgets/rtl/string_lists.h"
 #include "widgets/rtl/sysutils.h"
+#include "widgets/rtl/flag_scope.h"
 
 bool LivePreviewMode = false;
 TStringList* LivePreviewDescription = nullptr;

@@ -23,6 +23,7 @@
 #include "widgets/forms/message_box.h"
 #include "widgets/rtl/string_lists.h"
 #include "widgets/rtl/sysutils.h"
+#include "widgets/rtl/flag_scope.h"
 
 TsSkinManager* DefaultManager = nullptr;
 bool SkinLoading = false;

@@ -15,6 +15,7 @@
 #include "skin/engine/vl_utils.h"
 #include "skin/engine/window_animations.h"
 #include "widgets/forms/forms.h"
+#include "widgets/rtl/flag_scope.h"
 
 std::vector<TComponent*> SkinnedFormsRegistry;
 bool GlobalAnimationActive = false;

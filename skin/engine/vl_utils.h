@@ -26,19 +26,6 @@ TRect ControlRect(const TControl* Control);
 TPoint BitmapSize(const TBitmap* Bitmap);
 TPoint ControlPos(const TControl* Control);
 
-// Raises a global flag for the life of a scope and lowers it however the
-// scope ends, so no exception leaves the flag standing.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
 // ---- Texts -------------------------------------------------------------------
 
 // A set of character codes, bit n = code n.

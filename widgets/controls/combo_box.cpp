@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "widgets/controls/stdctrls.h"
+#include "widgets/rtl/flag_scope.h"
 
 const TEnumInfo& TCustomComboBox::StyleInfo() {
   static const TEnumInfo info{
@@ -87,19 +88,13 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
 }
 
 void TCustomComboBox::CreateWnd() {
-  controlState_ |= csCreating;
-  try {
-    TWinControl::CreateWnd();
-    items_->MoveIntoWindow();
-    if (itemIndex_ >= 0) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
-    if (maxLength_ > 0) SendMessageA(Handle(), CB_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-    if (style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable)
-      SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
-  } catch (...) {
-    controlState_ &= ~csCreating;
-    throw;
-  }
-  controlState_ &= ~csCreating;
+  TFlagScope creating(controlState_, csCreating);
+  TWinControl::CreateWnd();
+  items_->MoveIntoWindow();
+  if (itemIndex_ >= 0) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+  if (maxLength_ > 0) SendMessageA(Handle(), CB_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+  if (style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable)
+    SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
 }
 
 void TCustomComboBox::DestroyWnd() {

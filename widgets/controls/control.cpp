@@ -3,6 +3,7 @@
 
 #include "widgets/controls/controls.h"
 #include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/flag_scope.h"
 #include "widgets/menus/menus.h"
 
 namespace {
@@ -171,14 +172,8 @@ void TControl::Dispatch(TMessage& Message) {
       return;
     case CM_PARENTFONTCHANGED:
       if (parentFont_ && parent_) {
-        applyingParentFont_ = true;
-        try {
-          font_->Assign(parent_->Font());
-        } catch (...) {
-          applyingParentFont_ = false;
-          throw;
-        }
-        applyingParentFont_ = false;
+        TFlagScope applying(applyingParentFont_);
+        font_->Assign(parent_->Font());
       }
       return;
     case CM_PARENTCOLORCHANGED:

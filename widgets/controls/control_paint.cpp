@@ -4,29 +4,9 @@
 
 #include "widgets/controls/controls.h"
 #include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/flag_scope.h"
+#include "widgets/graphics/canvas_on_dc.h"
 #include "widgets/graphics/theme_data.h"
-
-namespace {
-
-// Locks a canvas on a DC for one paint and gives the DC up afterwards.
-class TCanvasOnDC {
- public:
-  TCanvasOnDC(TCanvas& canvas, HDC dc) : canvas_(canvas) {
-    canvas_.Lock();
-    canvas_.SetHandle(dc);
-  }
-  TCanvasOnDC(const TCanvasOnDC&) = delete;
-  TCanvasOnDC& operator=(const TCanvasOnDC&) = delete;
-  ~TCanvasOnDC() {
-    canvas_.SetHandle(nullptr);
-    canvas_.Unlock();
-  }
-
- private:
-  TCanvas& canvas_;
-};
-
-}  // namespace
 
 void TWinControl::PaintWindow(HDC DC) {
   TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
@@ -104,43 +84,37 @@ void TWinControl::EraseBackground(TMessage& m) {
 }
 
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
-  controlState_ |= csPaintCopy;
-  try {
-    TSavedDC saved(DC);
-    POINT org;
-    GetWindowOrgEx(DC, &org);
-    SetWindowOrgEx(DC, org.x - X, org.y - Y, nullptr);
-    IntersectClipRect(DC, 0, 0, width_, height_);
-    if (handle_) {
-      LONG_PTR ex = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
-      LONG_PTR st = GetWindowLongPtrA(handle_, GWL_STYLE);
-      UINT edge = 0, flags = 0;
-      if (ex & WS_EX_CLIENTEDGE) {
-        edge = EDGE_SUNKEN;
-        flags = BF_RECT | BF_ADJUST;
-      } else if (st & WS_BORDER) {
-        edge = BDR_OUTER;
-        flags = BF_RECT | BF_ADJUST | BF_MONO;
-      }
-      if (flags) {
-        RECT r{0, 0, width_, height_};
-        DrawEdge(DC, &r, edge, flags);
-        GetWindowOrgEx(DC, &org);
-        SetWindowOrgEx(DC, org.x - r.left, org.y - r.top, nullptr);
-        IntersectClipRect(DC, 0, 0, r.right - r.left, r.bottom - r.top);
-      }
+  TFlagScope copying(controlState_, csPaintCopy);
+  TSavedDC saved(DC);
+  POINT org;
+  GetWindowOrgEx(DC, &org);
+  SetWindowOrgEx(DC, org.x - X, org.y - Y, nullptr);
+  IntersectClipRect(DC, 0, 0, width_, height_);
+  if (handle_) {
+    LONG_PTR ex = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
+    LONG_PTR st = GetWindowLongPtrA(handle_, GWL_STYLE);
+    UINT edge = 0, flags = 0;
+    if (ex & WS_EX_CLIENTEDGE) {
+      edge = EDGE_SUNKEN;
+      flags = BF_RECT | BF_ADJUST;
+    } else if (st & WS_BORDER) {
+      edge = BDR_OUTER;
+      flags = BF_RECT | BF_ADJUST | BF_MONO;
     }
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    for (size_t i = 0; i < winControls_.size(); ++i) {
-      TWinControl* c = winControls_[i];
-      if (c->Visible()) c->PaintTo(DC, c->Left(), c->Top());
+    if (flags) {
+      RECT r{0, 0, width_, height_};
+      DrawEdge(DC, &r, edge, flags);
+      GetWindowOrgEx(DC, &org);
+      SetWindowOrgEx(DC, org.x - r.left, org.y - r.top, nullptr);
+      IntersectClipRect(DC, 0, 0, r.right - r.left, r.bottom - r.top);
     }
-  } catch (...) {
-    controlState_ &= ~csPaintCopy;
-    throw;
   }
-  controlState_ &= ~csPaintCopy;
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  for (size_t i = 0; i < winControls_.size(); ++i) {
+    TWinControl* c = winControls_[i];
+    if (c->Visible()) c->PaintTo(DC, c->Left(), c->Top());
+  }
 }
 
 TThemeData::TThemeData(HWND Wnd, const wchar_t* ClassList) {
@@ -232,14 +206,8 @@ TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_PAINT) {
-    controlState_ |= csCustomPaint;
-    try {
-      TWinControl::Dispatch(Message);
-    } catch (...) {
-      controlState_ &= ~csCustomPaint;
-      throw;
-    }
-    controlState_ &= ~csCustomPaint;
+    TFlagScope painting(controlState_, csCustomPaint);
+    TWinControl::Dispatch(Message);
     return;
   }
   if (Message.Msg == WM_DESTROY) canvas_->FreeHandle();

@@ -140,6 +140,12 @@ bool Guarded(TObject* Sender, F&& f) noexcept {
   }
 }
 
+// Raises a bound notify event under Guarded: the event handlers a class runs
+// on its own, outside any caller that could take their exceptions.
+inline void RaiseGuarded(const TNotifyEvent& Event, TObject* Sender) noexcept {
+  if (Event) Guarded(Sender, [&] { Event(Sender); });
+}
+
 // ---- TControl ------------------------------------------------------------------------
 
 class TPopupMenu;

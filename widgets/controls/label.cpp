@@ -1,5 +1,6 @@
 // TLabel: a graphic control that draws its caption on the parent.
 #include "widgets/controls/stdctrls.h"
+#include "widgets/graphics/canvas_on_dc.h"
 
 const TEnumInfo& TCustomLabel::AlignmentInfo() {
   static const TEnumInfo info{{"taLeftJustify", "taRightJustify", "taCenter"}};
@@ -170,17 +171,8 @@ void TCustomLabel::AdjustBounds() {
     TWindowDC screen(nullptr);
     TCanvas* c = Canvas();
     if (auto* cc = dynamic_cast<TControlCanvas*>(c)) cc->FreeHandle();
-    c->Lock();
-    c->SetHandle(screen.Get());
-    try {
-      DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
-    } catch (...) {
-      c->SetHandle(nullptr);
-      c->Unlock();
-      throw;
-    }
-    c->SetHandle(nullptr);
-    c->Unlock();
+    TCanvasOnDC on(*c, screen.Get());
+    DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
   }
   int x = Left();
   TAlignment a = alignment_;

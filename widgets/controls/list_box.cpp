@@ -1,5 +1,6 @@
 // TListBox: a superclass of "LISTBOX" whose items survive its window.
 #include "widgets/controls/stdctrls.h"
+#include "widgets/graphics/canvas_on_dc.h"
 
 const TEnumInfo& TCustomListBox::StyleInfo() {
   static const TEnumInfo info{
@@ -226,26 +227,17 @@ LRESULT PaintOwnerDrawItem(TControlCanvas& Canvas, TWinControl& Control, const D
                            void (*Draw)(TWinControl&, int, const RECT&, TOwnerDrawState)) {
   const int index = static_cast<int>(Item.itemID);
   Canvas.FreeHandle();
-  Canvas.Lock();
-  Canvas.SetHandle(Item.hDC);
-  try {
-    Canvas.SetFont(Control.Font());
-    Canvas.SetBrush(Control.Brush());
-    if (index >= 0 && (State & odSelected)) {
-      Canvas.Brush()->SetColor(clHighlight);
-      Canvas.Font()->SetColor(clHighlightText);
-    }
-    if (index >= 0)
-      Draw(Control, index, Item.rcItem, State);
-    else
-      Canvas.FillRect(Item.rcItem);
-    if (State & odFocused) DrawFocusRect(Item.hDC, &Item.rcItem);
-  } catch (...) {
-    Canvas.SetHandle(nullptr);
-    Canvas.Unlock();
-    throw;
+  TCanvasOnDC on(Canvas, Item.hDC);
+  Canvas.SetFont(Control.Font());
+  Canvas.SetBrush(Control.Brush());
+  if (index >= 0 && (State & odSelected)) {
+    Canvas.Brush()->SetColor(clHighlight);
+    Canvas.Font()->SetColor(clHighlightText);
   }
-  Canvas.SetHandle(nullptr);
-  Canvas.Unlock();
+  if (index >= 0)
+    Draw(Control, index, Item.rcItem, State);
+  else
+    Canvas.FillRect(Item.rcItem);
+  if (State & odFocused) DrawFocusRect(Item.hDC, &Item.rcItem);
   return 1;
 }

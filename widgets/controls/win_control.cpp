@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/flag_scope.h"
 #include "widgets/forms/forms.h"
 #include "widgets/menus/menus.h"
 #include "widgets/controls/window_procs.h"
@@ -410,16 +411,11 @@ void TWinControl::Dispatch(TMessage& m) {
         return;
       }
       break;
-    case WM_PRINTCLIENT:
-      controlState_ |= csPrintClient;
-      try {
-        PaintHandler(m);
-      } catch (...) {
-        controlState_ &= ~csPrintClient;
-        throw;
-      }
-      controlState_ &= ~csPrintClient;
+    case WM_PRINTCLIENT: {
+      TFlagScope printing(controlState_, csPrintClient);
+      PaintHandler(m);
       return;
+    }
     case WM_ERASEBKGND:
       EraseBackground(m);
       return;
@@ -512,15 +508,11 @@ void TWinControl::Dispatch(TMessage& m) {
       return;
     case CM_RECREATEWND: {
       bool wasFocused = Focused();
-      controlState_ |= csRecreating;
-      try {
+      {
+        TFlagScope recreating(controlState_, csRecreating);
         DestroyHandle();
         UpdateControlState();
-      } catch (...) {
-        controlState_ &= ~csRecreating;
-        throw;
       }
-      controlState_ &= ~csRecreating;
       if (wasFocused && handle_) ::SetFocus(handle_);
       return;
     }

@@ -10,15 +10,6 @@ bool IsTopLevelForm(TCustomForm* f) {
   return !f->Parent() && !f->ParentWindow();
 }
 
-void RaiseEvent(TNotifyEvent& Event, TObject* Sender) {
-  if (!Event) return;
-  try {
-    Event(Sender);
-  } catch (...) {
-    HandleException(Sender);
-  }
-}
-
 }  // namespace
 
 void TApplication::FormVisibilityChanged() {
@@ -55,7 +46,7 @@ bool TApplication::WindowStateMessage(TMessage& m) {
           // they were.
           ShowOwnedPopups(handle_, FALSE);
           ShowWindow(handle_, IsWindowVisible(handle_) ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
-          RaiseEvent(OnMinimize, this);
+          RaiseGuarded(OnMinimize, this);
           return true;
         case SC_RESTORE:
           if (!IsIconic(handle_)) return false;
@@ -63,7 +54,7 @@ bool TApplication::WindowStateMessage(TMessage& m) {
           ShowOwnedPopups(handle_, TRUE);
           if (mainForm_ && mainForm_->HandleAllocated() && IsWindowVisible(mainForm_->Handle()))
             SetForegroundWindow(mainForm_->Handle());
-          RaiseEvent(OnRestore, this);
+          RaiseGuarded(OnRestore, this);
           return true;
         default:
           return false;

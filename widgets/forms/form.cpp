@@ -2,8 +2,10 @@
 #include <algorithm>
 
 #include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/flag_scope.h"
 #include "widgets/rtl/form_reader.h"
 #include "widgets/forms/forms.h"
+#include "widgets/graphics/canvas_on_dc.h"
 #include "widgets/menus/menus.h"
 
 const TEnumInfo& TCustomForm::BorderStyleInfo() {
@@ -108,14 +110,8 @@ void TCustomForm::AfterConstruction() {
   TWinControl::AfterConstruction();
   const TClassInfo& cls = ClassType();
   if (!createNew_ && &cls != &TForm::StaticClass() && &cls != &TCustomForm::StaticClass()) {
-    formState_ |= fsCreating;
-    try {
-      ReadFormResource(this);
-    } catch (...) {
-      formState_ &= ~fsCreating;
-      throw;
-    }
-    formState_ &= ~fsCreating;
+    TFlagScope creating(formState_, fsCreating);
+    ReadFormResource(this);
   }
   if (!oldCreateOrder_ || createNew_) DoCreate();
   created_ = true;
@@ -131,39 +127,19 @@ void TCustomForm::BeforeDestruction() {
 }
 
 void TCustomForm::DoCreate() {
-  if (!OnCreate) return;
-  try {
-    OnCreate(this);
-  } catch (...) {
-    HandleException(this);
-  }
+  RaiseGuarded(OnCreate, this);
 }
 
 void TCustomForm::DoDestroy() {
-  if (!OnDestroy) return;
-  try {
-    OnDestroy(this);
-  } catch (...) {
-    HandleException(this);
-  }
+  RaiseGuarded(OnDestroy, this);
 }
 
 void TCustomForm::DoShow() {
-  if (!OnShow) return;
-  try {
-    OnShow(this);
-  } catch (...) {
-    HandleException(this);
-  }
+  RaiseGuarded(OnShow, this);
 }
 
 void TCustomForm::DoHide() {
-  if (!OnHide) return;
-  try {
-    OnHide(this);
-  } catch (...) {
-    HandleException(this);
-  }
+  RaiseGuarded(OnHide, this);
 }
 
 void TCustomForm::DoClose(TCloseAction& Action) {
@@ -184,17 +160,8 @@ void TCustomForm::Paint() {
 
 void TCustomForm::PaintWindow(HDC DC) {
   canvas_->FreeHandle();
-  canvas_->Lock();
-  canvas_->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  TCanvasOnDC on(*canvas_, DC);
+  Paint();
 }
 
 bool TCustomForm::CloseQuery() {
@@ -412,16 +379,11 @@ void TCustomForm::Dispatch(TMessage& m) {
     case CM_DEACTIVATE:
       Deactivate();
       return;
-    case WM_PAINT:
-      controlState_ |= csCustomPaint;
-      try {
-        TWinControl::Dispatch(m);
-      } catch (...) {
-        controlState_ &= ~csCustomPaint;
-        throw;
-      }
-      controlState_ &= ~csCustomPaint;
+    case WM_PAINT: {
+      TFlagScope painting(controlState_, csCustomPaint);
+      TWinControl::Dispatch(m);
       return;
+    }
     case CM_DIALOGKEY:
       // Children first: Ctrl+Tab reaches a page control, Enter and Esc the
       // default and cancel buttons; then Tab and the arrows move the focus.
