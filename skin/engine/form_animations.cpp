@@ -21,6 +21,7 @@
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/graphics/graphics.h"
+#include "widgets/rtl/flag_scope.h"
 
 namespace {
 
