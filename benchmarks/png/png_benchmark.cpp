@@ -75,7 +75,7 @@ struct Class {
 };
 
 std::vector<uint8_t> MakeFile(const Class& c, uint32_t size) {
-  PngSpec s;
+  PngDesc s;
   s.Width = s.Height = size;
   s.ColorType = c.ColorType;
   s.BitDepth = c.Depth;
@@ -126,9 +126,9 @@ bool DecodeBare(const std::vector<uint8_t>& file, std::vector<uint32_t>& out) {
   if (!reader.ReadImageHeader(file.data(), file.size())) return false;
   const uint32_t w = reader.Properties().ImageWidth, h = reader.Properties().ImageHeight;
   out.resize(size_t{w} * h);
-  reader.LoadFromMemory(file.data(), file.size(),
-                        {reinterpret_cast<uint8_t*>(out.data()), static_cast<ptrdiff_t>(w) * 4, w,
-                         h});
+  reader.LoadFromMemory(
+      file.data(), file.size(),
+      {reinterpret_cast<uint8_t*>(out.data()), static_cast<ptrdiff_t>(w) * 4, w, h});
   return true;
 }
 
@@ -149,8 +149,8 @@ bool DecodeWic(IWICImagingFactory* factory, const std::vector<uint8_t>& file,
   UINT w = 0, h = 0;
   bgra->GetSize(&w, &h);
   out.resize(size_t{w} * h);
-  return SUCCEEDED(bgra->CopyPixels(nullptr, w * 4, UINT(out.size() * 4),
-                                    reinterpret_cast<BYTE*>(out.data())));
+  return SUCCEEDED(
+      bgra->CopyPixels(nullptr, w * 4, UINT(out.size() * 4), reinterpret_cast<BYTE*>(out.data())));
 }
 
 // Median time per decode, in microseconds, of each of the decoders, run in
@@ -215,9 +215,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   const Class classes[] = {
-      {"RGB 8", 2, 8, false, false, false},        {"RGBA 8", 6, 8, false, false, false},
+      {"RGB 8", 2, 8, false, false, false},         {"RGBA 8", 6, 8, false, false, false},
       {"palette 8 tRNS", 3, 8, false, true, false}, {"grey 8", 0, 8, false, false, false},
-      {"RGBA 16", 6, 16, false, false, false},     {"RGBA 8 Adam7", 6, 8, true, false, false},
+      {"RGBA 16", 6, 16, false, false, false},      {"RGBA 8 Adam7", 6, 8, true, false, false},
       {"RGB 8 gAMA", 2, 8, false, false, true},
   };
   // Skin sizes first (glyphs, buttons, frames), then large images.

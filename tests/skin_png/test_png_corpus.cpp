@@ -45,8 +45,8 @@ const Format kFormats[] = {
     {6, 16},
 };
 
-PngSpec MakeSpec(const Format& f, uint32_t w, uint32_t h, bool interlaced, uint64_t seed) {
-  PngSpec s;
+PngDesc MakeFormatDesc(const Format& f, uint32_t w, uint32_t h, bool interlaced, uint64_t seed) {
+  PngDesc s;
   s.Width = w;
   s.Height = h;
   s.ColorType = f.Type;
@@ -64,8 +64,8 @@ PngSpec MakeSpec(const Format& f, uint32_t w, uint32_t h, bool interlaced, uint6
 }
 
 // Compares with the generator's model; reports the first differing pixel.
-void ExpectDecodes(const PngSpec& pngDesc, TColorManager* shared = nullptr) {
-  SCOPED_TRACE(DescribeSpec(pngDesc));
+void ExpectDecodes(const PngDesc& pngDesc, TColorManager* shared = nullptr) {
+  SCOPED_TRACE(DescribePng(pngDesc));
   const std::vector<uint8_t> file = EncodePng(pngDesc);
   const DecodeResult r = DecodeGuarded(file, shared);
   ASSERT_EQ(r.Outcome, DecodeOutcome::Decoded) << r.Message;
@@ -89,7 +89,7 @@ TEST(PngCorpus, EveryLayoutDepthSizeAndFilterDecodesExactly) {
     for (const auto& size : sizes)
       for (bool interlaced : {false, true})
         for (int filterBase = 0; filterBase < 5; ++filterBase) {
-          PngSpec pngDesc = MakeSpec(f, size[0], size[1], interlaced, ++seed);
+          PngDesc pngDesc = MakeFormatDesc(f, size[0], size[1], interlaced, ++seed);
           pngDesc.FilterBase = filterBase;
           ExpectDecodes(pngDesc);
           if (HasFailure()) return;
@@ -100,7 +100,7 @@ TEST(PngCorpus, AdaptiveFiltersOnLargerImages) {
   uint64_t seed = 1000;
   for (const Format& f : kFormats)
     for (bool interlaced : {false, true}) {
-      PngSpec pngDesc = MakeSpec(f, 61, 47, interlaced, ++seed);
+      PngDesc pngDesc = MakeFormatDesc(f, 61, 47, interlaced, ++seed);
       FillSamples(pngDesc, seed, /*smooth=*/true);
       pngDesc.Filters = FilterChoice::Adaptive;
       ExpectDecodes(pngDesc);
@@ -115,7 +115,7 @@ TEST(PngCorpus, GammaChunkCorrectsGreyColourAndPalette) {
   for (uint32_t gamma : {45455u, 100000u, 220000u, 0u})
     for (const Format& f : formats)
       for (bool interlaced : {false, true}) {
-        PngSpec pngDesc = MakeSpec(f, 11, 6, interlaced, ++seed);
+        PngDesc pngDesc = MakeFormatDesc(f, 11, 6, interlaced, ++seed);
         pngDesc.Gamma = gamma;
         ExpectDecodes(pngDesc);
       }
@@ -123,11 +123,11 @@ TEST(PngCorpus, GammaChunkCorrectsGreyColourAndPalette) {
 
 TEST(PngCorpus, GammaOfOneFileDoesNotCarryIntoTheNext) {
   TColorManager shared;
-  PngSpec withGamma = MakeSpec({2, 8}, 8, 8, false, 31);
+  PngDesc withGamma = MakeFormatDesc({2, 8}, 8, 8, false, 31);
   withGamma.Gamma = 100000;
   ExpectDecodes(withGamma, &shared);
-  ExpectDecodes(MakeSpec({2, 8}, 8, 8, false, 32), &shared);
-  ExpectDecodes(MakeSpec({0, 8}, 8, 8, false, 33), &shared);
+  ExpectDecodes(MakeFormatDesc({2, 8}, 8, 8, false, 32), &shared);
+  ExpectDecodes(MakeFormatDesc({0, 8}, 8, 8, false, 33), &shared);
 }
 
 TEST(PngCorpus, ChunkLayoutVariantsDecodeAlike) {
@@ -147,7 +147,7 @@ TEST(PngCorpus, ChunkLayoutVariantsDecodeAlike) {
     for (const Format& f : {Format{6, 8}, Format{3, 4, Trns::Short}, Format{0, 16}})
       for (bool interlaced : {false, true}) {
         SCOPED_TRACE(v.Name);
-        PngSpec pngDesc = MakeSpec(f, 13, 9, interlaced, ++seed);
+        PngDesc pngDesc = MakeFormatDesc(f, 13, 9, interlaced, ++seed);
         pngDesc.IdatSplit = v.Split;
         pngDesc.EmptyIdats = v.Empty;
         pngDesc.TextBefore = v.Before;
@@ -173,7 +173,7 @@ TEST(PngCorpus, BackgroundChunkIsReadAndLeavesPixelsAlone) {
   };
   uint64_t seed = 4000;
   for (const Case& c : cases) {
-    PngSpec pngDesc = MakeSpec(c.F, 6, 5, false, ++seed);
+    PngDesc pngDesc = MakeFormatDesc(c.F, 6, 5, false, ++seed);
     pngDesc.Background = c.Data;
     ExpectDecodes(pngDesc);
     TColorManager cm;
@@ -182,7 +182,7 @@ TEST(PngCorpus, BackgroundChunkIsReadAndLeavesPixelsAlone) {
     std::vector<uint32_t> pixels(30);
     reader.LoadFromMemory(file.data(), file.size(),
                           {reinterpret_cast<uint8_t*>(pixels.data()), 24, 6, 5});
-    EXPECT_EQ(reader.BackgroundColor(), c.Expected) << DescribeSpec(pngDesc);
+    EXPECT_EQ(reader.BackgroundColor(), c.Expected) << DescribePng(pngDesc);
   }
 }
 
@@ -201,7 +201,7 @@ TEST(PngCorpus, GreyAndRgbTransparencyGiveAKeyColourAndStayOpaque) {
   };
   uint64_t seed = 5000;
   for (const Case& c : cases) {
-    PngSpec pngDesc = MakeSpec(c.F, 4, 4, false, ++seed);
+    PngDesc pngDesc = MakeFormatDesc(c.F, 4, 4, false, ++seed);
     pngDesc.Transparency = c.Data;
     ExpectDecodes(pngDesc);  // the model keeps these opaque
     TColorManager cm;
@@ -210,14 +210,14 @@ TEST(PngCorpus, GreyAndRgbTransparencyGiveAKeyColourAndStayOpaque) {
     std::vector<uint32_t> pixels(16);
     reader.LoadFromMemory(file.data(), file.size(),
                           {reinterpret_cast<uint8_t*>(pixels.data()), 16, 4, 4});
-    EXPECT_EQ(reader.TransparentKey(), c.Key) << DescribeSpec(pngDesc);
+    EXPECT_EQ(reader.TransparentKey(), c.Key) << DescribePng(pngDesc);
     EXPECT_TRUE(reader.AlphaTable().empty());
   }
 }
 
 TEST(PngCorpus, PaletteBitmapDetails) {
   // A 2-bit palette image is a 4-bit bitmap whose 16 entries put colour k at 5k.
-  PngSpec pngDesc = MakeSpec({3, 2}, 4, 1, false, 6000);
+  PngDesc pngDesc = MakeFormatDesc({3, 2}, 4, 1, false, 6000);
   pngDesc.Samples = {0, 1, 2, 3};
   TColorManager cm;
   PngReader reader(cm);
@@ -236,7 +236,7 @@ TEST(PngCorpus, PaletteBitmapDetails) {
 }
 
 TEST(PngCorpus, IndicesBeyondThePaletteAreOpaqueBlack) {
-  PngSpec pngDesc;
+  PngDesc pngDesc;
   pngDesc.Width = 4;
   pngDesc.Height = 1;
   pngDesc.ColorType = 3;
@@ -251,7 +251,7 @@ TEST(PngCorpus, IndicesBeyondThePaletteAreOpaqueBlack) {
 }
 
 TEST(PngCorpus, BytesAfterIendAreNotConsumed) {
-  PngSpec pngDesc = MakeSpec({6, 8}, 3, 3, false, 7000);
+  PngDesc pngDesc = MakeFormatDesc({6, 8}, 3, 3, false, 7000);
   std::vector<uint8_t> file = EncodePng(pngDesc);
   const size_t pngSize = file.size();
   file.insert(file.end(), {'n', 'e', 'x', 't'});
@@ -269,7 +269,7 @@ TEST(PngCorpus, ProgressIsReportedAroundTheImageData) {
                        std::string(message ? message : "") + "@" + std::to_string(rowTop));
     }
   } recorder;
-  const std::vector<uint8_t> file = EncodePng(MakeSpec({2, 8}, 5, 4, false, 8000));
+  const std::vector<uint8_t> file = EncodePng(MakeFormatDesc({2, 8}, 5, 4, false, 8000));
   TColorManager cm;
   PngReader reader(cm);
   std::vector<uint32_t> pixels(20);
@@ -281,7 +281,7 @@ TEST(PngCorpus, ProgressIsReportedAroundTheImageData) {
 }
 
 TEST(PngCorpus, HeaderPrescanReportsTheImageProperties) {
-  PngSpec pngDesc = MakeSpec({2, 16}, 9, 4, true, 9000);
+  PngDesc pngDesc = MakeFormatDesc({2, 16}, 9, 4, true, 9000);
   pngDesc.Gamma = 45455;
   const std::vector<uint8_t> file = EncodePng(pngDesc);
   TColorManager cm;

@@ -21,8 +21,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-PngSpec MakePngDesc(uint8_t type, uint8_t depth, uint32_t w, uint32_t h, uint64_t seed) {
-  PngSpec s;
+PngDesc MakePngDesc(uint8_t type, uint8_t depth, uint32_t w, uint32_t h, uint64_t seed) {
+  PngDesc s;
   s.Width = w;
   s.Height = h;
   s.ColorType = type;
@@ -51,7 +51,7 @@ std::vector<uint32_t> PixelsOf(TBitmap* bitmap) {
 
 TEST(PngGraphic, PictureOpensPngFilesThroughTheRegisteredClass) {
   RegisterPngGraphic();
-  const PngSpec pngDesc = MakePngDesc(6, 8, 5, 4, 1);
+  const PngDesc pngDesc = MakePngDesc(6, 8, 5, 4, 1);
   const Bytes file = EncodePng(pngDesc);
   char path[MAX_PATH];
   GetTempPathA(MAX_PATH, path);
@@ -86,7 +86,7 @@ TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsAreThePartsOwn) {
                         {3, 8, true, pf8bit}};
   uint64_t seed = 10;
   for (const Case& c : cases) {
-    PngSpec pngDesc = MakePngDesc(c.Type, c.Depth, 9, 5, ++seed);
+    PngDesc pngDesc = MakePngDesc(c.Type, c.Depth, 9, 5, ++seed);
     if (c.Trns) {
       pngDesc.Transparency = c.Type == 3   ? Bytes{0, 0x40, 0x80}
                              : c.Type == 2 ? Bytes{0, 1, 0, 2, 0, 3}
@@ -100,7 +100,7 @@ TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsAreThePartsOwn) {
     stream.SetPosition(0);
     TPNGGraphic png;
     png.LoadFromStream(stream);
-    SCOPED_TRACE(DescribeSpec(pngDesc));
+    SCOPED_TRACE(DescribePng(pngDesc));
     EXPECT_EQ(stream.Position(), static_cast<int32_t>(pngSize));
     EXPECT_EQ(png.PixelFormat(), c.Format);
     EXPECT_EQ(png.Width(), 9);
@@ -127,7 +127,7 @@ TEST(PngGraphic, StreamIsLeftAfterTheImageAndFormatsAreThePartsOwn) {
 // The library road decodes a memory stream where it lies: what the load
 // holds at once is the reader's working memory, far below the file's size.
 TEST(PngGraphic, MemoryStreamsAreDecodedWithoutACopy) {
-  const PngSpec pngDesc = MakePngDesc(6, 8, 300, 300, 60);
+  const PngDesc pngDesc = MakePngDesc(6, 8, 300, 300, 60);
   const Bytes file = EncodePng(pngDesc);
   ASSERT_GT(file.size(), size_t{300} << 10);
   TMemoryStream stream;
@@ -143,11 +143,11 @@ TEST(PngGraphic, MemoryStreamsAreDecodedWithoutACopy) {
 }
 
 TEST(PngGraphic, GammaOfAnEarlierLoadDoesNotCarryOver) {
-  PngSpec withGamma = MakePngDesc(6, 8, 4, 4, 20);
+  PngDesc withGamma = MakePngDesc(6, 8, 4, 4, 20);
   withGamma.Gamma = 100000;
-  const PngSpec plain = MakePngDesc(6, 8, 4, 4, 21);
+  const PngDesc plain = MakePngDesc(6, 8, 4, 4, 21);
   TPNGGraphic png;
-  for (const PngSpec* pngDesc : std::initializer_list<const PngSpec*>{&withGamma, &plain}) {
+  for (const PngDesc* pngDesc : std::initializer_list<const PngDesc*>{&withGamma, &plain}) {
     const Bytes file = EncodePng(*pngDesc);
     TMemoryStream stream;
     stream.Write(file.data(), static_cast<int32_t>(file.size()));
@@ -166,7 +166,7 @@ TEST(PngGraphic, MalformedStreamsRaiseTheReadersErrors) {
 }
 
 TEST(PngGraphic, AssignHandsOverImagePropertiesAndPixels) {
-  const PngSpec pngDesc = MakePngDesc(2, 16, 6, 3, 40);
+  const PngDesc pngDesc = MakePngDesc(2, 16, 6, 3, 40);
   auto source = Load(EncodePng(pngDesc));
   TPNGGraphic copy;
   copy.Assign(source.get());
@@ -204,7 +204,7 @@ bool NearColour(uint32_t a, uint32_t b) {
 }
 
 TEST(PngGraphic, DrawBlendsAndAddsAMirrorWhenReflected) {
-  PngSpec pngDesc = MakePngDesc(6, 8, 8, 8, 50);
+  PngDesc pngDesc = MakePngDesc(6, 8, 8, 8, 50);
   for (size_t i = 3; i < pngDesc.Samples.size(); i += 4) pngDesc.Samples[i] = 255;  // opaque
   auto png = Load(EncodePng(pngDesc));
   const std::vector<uint32_t> image = ExpectedArgb(pngDesc);

@@ -42,8 +42,8 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 }
 
 // A 4x3 RGBA image: its raw filtered data and the matching chunks.
-PngSpec Base() {
-  PngSpec s;
+PngDesc Base() {
+  PngDesc s;
   s.Width = 4;
   s.Height = 3;
   s.ColorType = 6;
@@ -350,7 +350,7 @@ TEST(PngHostile, ToleratedOddities) {
 
 TEST(PngHostile, PaletteOverlongTransparencyAndPaletteAreClamped) {
   // 300 alpha values and a palette of 300 entries: only 256 count.
-  PngSpec s;
+  PngDesc s;
   s.Width = 3;
   s.Height = 2;
   s.ColorType = 3;
@@ -418,15 +418,15 @@ std::vector<SizeCase> LargeDeclaredSizes() {
   cases.push_back({"16384 x 1024 RGBA16 with a short stream",
                    Png({Ihdr(16384, 1024, 16, 6), Idat(DeflateZeros(1 << 20)), Iend()}),
                    kTooShort});
-  cases.push_back({"interlaced 4096 x 4096 with a short stream",
-                   Png({MakeChunk("IHDR", IhdrData(4096, 4096, 8, 2, 1)), Idat(DeflateZeros(1000)),
-                        Iend()}),
-                   kTooShort});
+  cases.push_back(
+      {"interlaced 4096 x 4096 with a short stream",
+       Png({MakeChunk("IHDR", IhdrData(4096, 4096, 8, 2, 1)), Idat(DeflateZeros(1000)), Iend()}),
+       kTooShort});
   // At the limits: decoded.
   cases.push_back({"16384 x 1 RGBA16",
                    Png({Ihdr(16384, 1, 16, 6), Idat(DeflateZeros(16384 * 8 + 1)), Iend()}), ""});
-  cases.push_back({"1 x 16384 grey",
-                   Png({Ihdr(1, 16384, 8, 0), Idat(DeflateZeros(16384 * 2)), Iend()}), ""});
+  cases.push_back(
+      {"1 x 16384 grey", Png({Ihdr(1, 16384, 8, 0), Idat(DeflateZeros(16384 * 2)), Iend()}), ""});
   cases.push_back({"4096 x 4096 grey 1 bit",
                    Png({Ihdr(4096, 4096, 1, 0), Idat(DeflateZeros(4096 * 513)), Iend()}), ""});
   return cases;
@@ -486,7 +486,7 @@ class FailAbove {
 };
 
 TEST(PngHostile, AllocationFailureLeavesAsTheLibrarysOwnError) {
-  PngSpec s = Base();
+  PngDesc s = Base();
   s.Width = 300;
   s.Height = 200;
   FillSamples(s, 5, /*smooth=*/true);

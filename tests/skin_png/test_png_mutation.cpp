@@ -1,7 +1,8 @@
 // A deterministic mutation run over the generated corpus: every input either
 // decodes or raises one of the reader's errors, and nothing is written
 // outside the image, and no input makes the reader hold more memory than its
-// declared limits (large declared sizes included). The length comes from --png-mutations=N (5,000 by default).
+// declared limits (large declared sizes included). The length comes from --png-mutations=N (5,000
+// by default).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -29,7 +30,7 @@ std::vector<Bytes> SeedCorpus() {
   std::vector<Bytes> corpus;
   uint64_t seed = 77;
   for (const Shape& sh : shapes) {
-    PngSpec s;
+    PngDesc s;
     s.Width = 3 + uint32_t(seed % 13);
     s.Height = 2 + uint32_t(seed % 7);
     s.ColorType = sh.Type;
@@ -60,7 +61,7 @@ std::vector<Bytes> SeedCorpus() {
 
 // A width or height from the edges of the reader's limits and beyond.
 uint32_t LargeSide(TestRandom& rnd) {
-  const uint32_t sides[] = {4096,    4097,      16383,       16384,     16385,
+  const uint32_t sides[] = {4096,    4097,     16383,      16384,      16385,
                             1 << 20, 1u << 24, (1u << 26), 0x7FFFFFFF, 0xFFFFFFFF};
   return rnd.Below(3) == 0 ? 1 + rnd.Below(1u << 20) : sides[rnd.Below(10)];
 }
@@ -160,9 +161,10 @@ TEST(PngMutation, EveryInputDecodesOrRaisesTheReadersError) {
   EXPECT_LT(slowest, 2.0);
   RecordProperty("decoded", int(decoded));
   RecordProperty("refused", int(refused));
-  std::printf("mutation run: %ld inputs, %ld decoded, %ld refused, slowest %.4f s, "
-              "most memory %zu bytes\n",
-              g_pngMutationCount, decoded, refused, slowest, highest);
+  std::printf(
+      "mutation run: %ld inputs, %ld decoded, %ld refused, slowest %.4f s, "
+      "most memory %zu bytes\n",
+      g_pngMutationCount, decoded, refused, slowest, highest);
 }
 
 }  // namespace

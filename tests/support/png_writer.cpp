@@ -27,7 +27,7 @@ constexpr int kRowStep[7] = {8, 8, 8, 4, 4, 2, 2};
 constexpr int kColStep[7] = {8, 8, 4, 4, 2, 2, 1};
 
 // Packs the samples of the given pixels of row y into a scan line.
-std::vector<uint8_t> PackLine(const PngSpec& s, uint32_t y, uint32_t x0, uint32_t step) {
+std::vector<uint8_t> PackLine(const PngDesc& s, uint32_t y, uint32_t x0, uint32_t step) {
   const int ch = ChannelsOf(s.ColorType);
   std::vector<uint8_t> line;
   uint32_t acc = 0;
@@ -116,7 +116,7 @@ int ChannelsOf(uint8_t colorType) {
   }
 }
 
-void FillSamples(PngSpec& s, uint64_t seed, bool smooth) {
+void FillSamples(PngDesc& s, uint64_t seed, bool smooth) {
   TestRandom rnd(seed);
   const int ch = ChannelsOf(s.ColorType);
   const uint32_t max = s.BitDepth == 16 ? 65535 : (1u << s.BitDepth) - 1;
@@ -143,7 +143,7 @@ void FillSamples(PngSpec& s, uint64_t seed, bool smooth) {
   }
 }
 
-std::vector<uint8_t> FilteredImageData(const PngSpec& s) {
+std::vector<uint8_t> FilteredImageData(const PngDesc& s) {
   const size_t bpp = std::max<size_t>(1, size_t(ChannelsOf(s.ColorType)) * s.BitDepth / 8);
   std::vector<uint8_t> raw;
   const int passes = s.Interlaced ? 7 : 1;
@@ -205,7 +205,7 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw, int level) {
   return out;
 }
 
-std::vector<uint8_t> EncodePng(const PngSpec& s) {
+std::vector<uint8_t> EncodePng(const PngDesc& s) {
   std::vector<uint8_t> file = PngSignature();
   auto add = [&](const std::string& type, const std::vector<uint8_t>& data) {
     const std::vector<uint8_t> c = MakeChunk(type, data);
@@ -232,7 +232,7 @@ std::vector<uint8_t> EncodePng(const PngSpec& s) {
   return file;
 }
 
-std::vector<uint32_t> ExpectedArgb(const PngSpec& s) {
+std::vector<uint32_t> ExpectedArgb(const PngDesc& s) {
   const int ch = ChannelsOf(s.ColorType);
   auto level = [&](uint16_t v) -> uint8_t {
     switch (s.BitDepth) {
@@ -300,7 +300,7 @@ void FixChunkCrcs(std::vector<uint8_t>& file) {
   }
 }
 
-std::string DescribeSpec(const PngSpec& s) {
+std::string DescribePng(const PngDesc& s) {
   return "type " + std::to_string(s.ColorType) + " depth " + std::to_string(s.BitDepth) + " " +
          std::to_string(s.Width) + "x" + std::to_string(s.Height) + (s.Interlaced ? " Adam7" : "") +
          " filters " + std::to_string(s.FilterBase) + (s.Transparency ? " tRNS" : "") +

@@ -28,7 +28,7 @@ enum class FilterChoice {
   Adaptive,  // the filter with the least sum of absolute differences, as encoders do
 };
 
-struct PngSpec {
+struct PngDesc {
   uint32_t Width = 1;
   uint32_t Height = 1;
   uint8_t ColorType = 6;
@@ -53,10 +53,10 @@ int ChannelsOf(uint8_t colorType);
 
 // Fills Samples (and for palette images Palette) with deterministic content;
 // smooth gives gradients with a little noise instead of pure noise.
-void FillSamples(PngSpec& pngDesc, uint64_t seed, bool smooth = false);
+void FillSamples(PngDesc& pngDesc, uint64_t seed, bool smooth = false);
 
 // The raw (filter byte + filtered scan line) stream the IDAT chunks carry.
-std::vector<uint8_t> FilteredImageData(const PngSpec& pngDesc);
+std::vector<uint8_t> FilteredImageData(const PngDesc& pngDesc);
 
 // One chunk with its length and CRC.
 std::vector<uint8_t> MakeChunk(const std::string& type, const std::vector<uint8_t>& data);
@@ -65,13 +65,13 @@ std::vector<uint8_t> IhdrData(uint32_t width, uint32_t height, uint8_t depth, ui
                               uint8_t interlace, uint8_t compression = 0);
 std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw, int level = 6);
 
-std::vector<uint8_t> EncodePng(const PngSpec& pngDesc);
+std::vector<uint8_t> EncodePng(const PngDesc& pngDesc);
 
 // The pixels the reader must deliver, as words 0xAARRGGBB, row by row.
-std::vector<uint32_t> ExpectedArgb(const PngSpec& pngDesc);
+std::vector<uint32_t> ExpectedArgb(const PngDesc& pngDesc);
 
 // Recomputes the CRC of every whole chunk after the signature (mutations use
 // it to get past the CRC check).
 void FixChunkCrcs(std::vector<uint8_t>& file);
 
-std::string DescribeSpec(const PngSpec& pngDesc);
+std::string DescribePng(const PngDesc& pngDesc);

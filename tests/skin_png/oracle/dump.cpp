@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   for (auto f : fs)
     for (int il = 0; il < 2; ++il)
       for (uint32_t w : {1u, 3u, 7u, 13u}) {
-        PngSpec s;
+        PngDesc s;
         s.Width = w;
         s.Height = w == 1 ? 1 : 5;
         s.ColorType = f.t;

@@ -9,10 +9,10 @@
 namespace test_skin {
 namespace {
 
-using Specs = std::vector<SectionSpec>;
+using SectionDefs = std::vector<SectionDef>;
 
-const SectionSpec* FindSpec(const Specs& specs, const std::string& name) {
-  for (const SectionSpec& s : specs)
+const SectionDef* FindSectionDef(const SectionDefs& descs, const std::string& name) {
+  for (const SectionDef& s : descs)
     if (s.Name == name) return &s;
   return nullptr;
 }
@@ -20,25 +20,25 @@ const SectionSpec* FindSpec(const Specs& specs, const std::string& name) {
 // The first own-or-ancestor value the getter finds; a chain that returns to a
 // section already visited ends there.
 template <class T>
-std::optional<T> Inherited(const Specs& specs, const std::string& name,
-                           const std::function<std::optional<T>(const SectionSpec&)>& get) {
+std::optional<T> Inherited(const SectionDefs& descs, const std::string& name,
+                           const std::function<std::optional<T>(const SectionDef&)>& get) {
   std::set<std::string> seen;
-  for (const SectionSpec* s = FindSpec(specs, name); s && seen.insert(s->Name).second;) {
+  for (const SectionDef* s = FindSectionDef(descs, name); s && seen.insert(s->Name).second;) {
     if (std::optional<T> v = get(*s)) return v;
     if (!s->Parent || s->Parent->empty() || *s->Parent == "?" || *s->Parent == s->Name) break;
-    s = FindSpec(specs, *s->Parent);
+    s = FindSectionDef(descs, *s->Parent);
   }
   return std::nullopt;
 }
 
-int InheritedInt(const Specs& specs, const std::string& name,
-                 std::function<std::optional<int32_t>(const SectionSpec&)> get, int def,
+int InheritedInt(const SectionDefs& descs, const std::string& name,
+                 std::function<std::optional<int32_t>(const SectionDef&)> get, int def,
                  int limit = 2147483647) {
-  auto nonNegative = [&](const SectionSpec& s) -> std::optional<int> {
+  auto nonNegative = [&](const SectionDef& s) -> std::optional<int> {
     std::optional<int32_t> v = get(s);
     return v && *v >= 0 ? std::optional<int>(*v) : std::nullopt;
   };
-  return std::min(Inherited<int>(specs, name, nonNegative).value_or(def), limit);
+  return std::min(Inherited<int>(descs, name, nonNegative).value_or(def), limit);
 }
 
 std::vector<MfGradientStop> ParseStops(const std::string& text) {
@@ -56,22 +56,22 @@ std::vector<MfGradientStop> ParseStops(const std::string& text) {
   return stops;
 }
 
-MfState ResolveState(const Specs& specs, const std::string& name, int k) {
-  using Field = std::optional<int32_t> StateSpec::*;
-  auto get = [&](Field f) { return [f, k](const SectionSpec& s) { return s.State[k].*f; }; };
+MfState ResolveState(const SectionDefs& descs, const std::string& name, int k) {
+  using Field = std::optional<int32_t> StateDef::*;
+  auto get = [&](Field f) { return [f, k](const SectionDef& s) { return s.State[k].*f; }; };
   MfState st;
-  st.Color = InheritedInt(specs, name, get(&StateSpec::Color), st.Color);
-  st.FontColor = InheritedInt(specs, name, get(&StateSpec::FontColor), st.FontColor);
-  st.ContourLeft = InheritedInt(specs, name, get(&StateSpec::TcLeft), -1);
-  st.ContourTop = InheritedInt(specs, name, get(&StateSpec::TcTop), -1);
-  st.ContourRight = InheritedInt(specs, name, get(&StateSpec::TcRight), -1);
-  st.ContourBottom = InheritedInt(specs, name, get(&StateSpec::TcBottom), -1);
-  st.TextGlowColor = InheritedInt(specs, name, get(&StateSpec::GlowColor), st.TextGlowColor);
-  st.TextGlowSize = InheritedInt(specs, name, get(&StateSpec::GlowSize), 0);
-  st.GradientPercent = InheritedInt(specs, name, get(&StateSpec::GradientPercent), 0);
-  st.ImagePercent = InheritedInt(specs, name, get(&StateSpec::ImagePercent), 0);
-  st.Transparency = InheritedInt(specs, name, get(&StateSpec::Transparency), 0);
-  st.GradientText = Inherited<std::string>(specs, name, [k](const SectionSpec& s) {
+  st.Color = InheritedInt(descs, name, get(&StateDef::Color), st.Color);
+  st.FontColor = InheritedInt(descs, name, get(&StateDef::FontColor), st.FontColor);
+  st.ContourLeft = InheritedInt(descs, name, get(&StateDef::TcLeft), -1);
+  st.ContourTop = InheritedInt(descs, name, get(&StateDef::TcTop), -1);
+  st.ContourRight = InheritedInt(descs, name, get(&StateDef::TcRight), -1);
+  st.ContourBottom = InheritedInt(descs, name, get(&StateDef::TcBottom), -1);
+  st.TextGlowColor = InheritedInt(descs, name, get(&StateDef::GlowColor), st.TextGlowColor);
+  st.TextGlowSize = InheritedInt(descs, name, get(&StateDef::GlowSize), 0);
+  st.GradientPercent = InheritedInt(descs, name, get(&StateDef::GradientPercent), 0);
+  st.ImagePercent = InheritedInt(descs, name, get(&StateDef::ImagePercent), 0);
+  st.Transparency = InheritedInt(descs, name, get(&StateDef::Transparency), 0);
+  st.GradientText = Inherited<std::string>(descs, name, [k](const SectionDef& s) {
                       return s.State[k].GradientText;
                     }).value_or(" ");
   if (st.GradientText.size() < 3)
@@ -81,27 +81,27 @@ MfState ResolveState(const Specs& specs, const std::string& name, int k) {
   return st;
 }
 
-MfSection ResolveSection(const Specs& specs, const SectionSpec& spec) {
+MfSection ResolveSection(const SectionDefs& descs, const SectionDef& desc) {
   MfSection s;
-  s.Name = spec.Name;
-  s.ParentClass = spec.Parent.value_or("");
-  auto per = [&](std::optional<int> SectionSpec::*f, int def, int limit) {
+  s.Name = desc.Name;
+  s.ParentClass = desc.Parent.value_or("");
+  auto per = [&](std::optional<int> SectionDef::*f, int def, int limit) {
     return InheritedInt(
-        specs, spec.Name, [f](const SectionSpec& x) -> std::optional<int32_t> { return x.*f; }, def,
+        descs, desc.Name, [f](const SectionDef& x) -> std::optional<int32_t> { return x.*f; }, def,
         limit);
   };
-  s.StateCount = per(&SectionSpec::States, 3, 255);
-  s.UseState2 = per(&SectionSpec::UseState2, 0, 2147483647) == 1;
-  s.Glow = per(&SectionSpec::Glow, 0, 255);
-  s.GlowMargin = per(&SectionSpec::GlowMargin, 0, 255);
-  s.OuterOpacity = per(&SectionSpec::OutOpacity, 200, 255);
-  s.OuterMode = per(&SectionSpec::OuterMode, 2, 2147483647);
+  s.StateCount = per(&SectionDef::States, 3, 255);
+  s.UseState2 = per(&SectionDef::UseState2, 0, 2147483647) == 1;
+  s.Glow = per(&SectionDef::Glow, 0, 255);
+  s.GlowMargin = per(&SectionDef::GlowMargin, 0, 255);
+  s.OuterOpacity = per(&SectionDef::OutOpacity, 200, 255);
+  s.OuterMode = per(&SectionDef::OuterMode, 2, 2147483647);
   const std::optional<std::string> own =
-      Inherited<std::string>(specs, spec.Name, [](const SectionSpec& x) { return x.GiveOwnFont; });
+      Inherited<std::string>(descs, desc.Name, [](const SectionDef& x) { return x.GiveOwnFont; });
   s.GiveOwnFont = own && (*own == "TRUE" || *own == "1");
-  s.States[0] = ResolveState(specs, spec.Name, 0);
-  s.States[1] = s.StateCount < 2 ? s.States[0] : ResolveState(specs, spec.Name, 1);
-  s.States[2] = s.UseState2 ? ResolveState(specs, spec.Name, 2) : s.States[1];
+  s.States[0] = ResolveState(descs, desc.Name, 0);
+  s.States[1] = s.StateCount < 2 ? s.States[0] : ResolveState(descs, desc.Name, 1);
+  s.States[2] = s.UseState2 ? ResolveState(descs, desc.Name, 2) : s.States[1];
   return s;
 }
 
@@ -422,9 +422,9 @@ void Caches(TestSkinManifest& m) {
 
 }  // namespace
 
-void ComputeExpectations(TestSkinManifest& m, const std::vector<SectionSpec>& specs,
+void ComputeExpectations(TestSkinManifest& m, const std::vector<SectionDef>& descs,
                          const std::vector<IniSection>& ini) {
-  for (const SectionSpec& spec : specs) m.Sections.push_back(ResolveSection(specs, spec));
+  for (const SectionDef& desc : descs) m.Sections.push_back(ResolveSection(descs, desc));
   Globals(m, ini);
   OuterEffects(m, ini);
   Palette(m, ini);

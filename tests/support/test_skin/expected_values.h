@@ -12,7 +12,7 @@ namespace test_skin {
 
 // Fills Sections, Palette, Globals, OuterEffects, Sliders and the computed
 // image fields; Images must hold the description's images in order.
-void ComputeExpectations(TestSkinManifest& m, const std::vector<SectionSpec>& specs,
+void ComputeExpectations(TestSkinManifest& m, const std::vector<SectionDef>& descs,
                          const std::vector<IniSection>& ini);
 
 }  // namespace test_skin

@@ -50,20 +50,20 @@ std::vector<uint8_t> EncodeBmp(const Raster& image, int bitsPerPixel) {
 }
 
 std::vector<uint8_t> EncodePngArgb(const Raster& image) {
-  PngSpec spec;
-  spec.Width = uint32_t(image.Width);
-  spec.Height = uint32_t(image.Height);
-  spec.ColorType = 6;
-  spec.BitDepth = 8;
-  spec.Filters = FilterChoice::Adaptive;
-  spec.Samples.reserve(image.Pixels.size() * 4);
+  PngDesc desc;
+  desc.Width = uint32_t(image.Width);
+  desc.Height = uint32_t(image.Height);
+  desc.ColorType = 6;
+  desc.BitDepth = 8;
+  desc.Filters = FilterChoice::Adaptive;
+  desc.Samples.reserve(image.Pixels.size() * 4);
   for (uint32_t argb : image.Pixels) {
-    spec.Samples.push_back(uint16_t((argb >> 16) & 0xFF));
-    spec.Samples.push_back(uint16_t((argb >> 8) & 0xFF));
-    spec.Samples.push_back(uint16_t(argb & 0xFF));
-    spec.Samples.push_back(uint16_t(argb >> 24));
+    desc.Samples.push_back(uint16_t((argb >> 16) & 0xFF));
+    desc.Samples.push_back(uint16_t((argb >> 8) & 0xFF));
+    desc.Samples.push_back(uint16_t(argb & 0xFF));
+    desc.Samples.push_back(uint16_t(argb >> 24));
   }
-  return EncodePng(spec);
+  return EncodePng(desc);
 }
 
 std::vector<uint8_t> EncodeJpeg(const Raster& image) {

@@ -71,28 +71,28 @@ IniSection& SkinBuilder::SectionNamed(const std::string& name) {
   throw std::logic_error("no section " + name);
 }
 
-void SkinBuilder::AddSection(const SectionSpec& spec) {
-  specs_.push_back(spec);
-  ini_.push_back({spec.Name, {}});
+void SkinBuilder::AddSection(const SectionDef& desc) {
+  descs_.push_back(desc);
+  ini_.push_back({desc.Name, {}});
   auto put = [&](const char* key, const std::optional<int>& v) {
-    if (v) AddKey(spec.Name, key, Num(*v));
+    if (v) AddKey(desc.Name, key, Num(*v));
   };
-  if (spec.Parent) AddKey(spec.Name, "PARENTCLASS", *spec.Parent);
-  put("STATES", spec.States);
-  put("USESTATE2", spec.UseState2);
-  put("GLOW", spec.Glow);
-  put("GLOWMARGIN", spec.GlowMargin);
-  put("OUTOPACITY", spec.OutOpacity);
-  put("OUTERMODE", spec.OuterMode);
-  if (spec.GiveOwnFont) AddKey(spec.Name, "GIVEOWNFONT", *spec.GiveOwnFont);
+  if (desc.Parent) AddKey(desc.Name, "PARENTCLASS", *desc.Parent);
+  put("STATES", desc.States);
+  put("USESTATE2", desc.UseState2);
+  put("GLOW", desc.Glow);
+  put("GLOWMARGIN", desc.GlowMargin);
+  put("OUTOPACITY", desc.OutOpacity);
+  put("OUTERMODE", desc.OuterMode);
+  if (desc.GiveOwnFont) AddKey(desc.Name, "GIVEOWNFONT", *desc.GiveOwnFont);
   for (int k = 0; k < 3; ++k) {
-    const StateSpec& s = spec.State[k];
+    const StateDef& s = desc.State[k];
     const std::optional<int32_t>* ints[12] = {
         &s.Color,     &s.FontColor, &s.TcLeft,          &s.TcTop, &s.TcRight,      &s.TcBottom,
         &s.GlowColor, &s.GlowSize,  &s.GradientPercent, nullptr,  &s.ImagePercent, &s.Transparency};
     for (int f = 0; f < 12; ++f) {
-      if (ints[f] && *ints[f]) AddKey(spec.Name, kStateKeys[k][f], Num(**ints[f]));
-      if (!ints[f] && s.GradientText) AddKey(spec.Name, kStateKeys[k][f], *s.GradientText);
+      if (ints[f] && *ints[f]) AddKey(desc.Name, kStateKeys[k][f], Num(**ints[f]));
+      if (!ints[f] && s.GradientText) AddKey(desc.Name, kStateKeys[k][f], *s.GradientText);
     }
   }
 }
@@ -307,7 +307,7 @@ TestSkinManifest SkinBuilder::Finish(const std::string& variant, const std::stri
   AddFile("Options.dat", "description", RenderDescription(ini_), 0, 0);
   m.Files = fileInfo_;
   m.Pixels = pixels_;
-  ComputeExpectations(m, specs_, ini_);
+  ComputeExpectations(m, descs_, ini_);
   return m;
 }
 

@@ -17,18 +17,18 @@ namespace test_skin {
 // The twelve keys of one state as written; a negative number is written as it
 // stands and counts as absent for the reader.
 // (Every member has an initializer so that designated initializers may skip any.)
-struct StateSpec {
+struct StateDef {
   std::optional<int32_t> Color{}, FontColor{}, TcLeft{}, TcTop{}, TcRight{}, TcBottom{},
       GlowColor{}, GlowSize{}, GradientPercent{}, ImagePercent{}, Transparency{};
   std::optional<std::string> GradientText{};
 };
 
-struct SectionSpec {
+struct SectionDef {
   std::string Name{};
   std::optional<std::string> Parent{};
   std::optional<int> States{}, UseState2{}, Glow{}, GlowMargin{}, OutOpacity{}, OuterMode{};
   std::optional<std::string> GiveOwnFont{};
-  std::array<StateSpec, 3> State{};
+  std::array<StateDef, 3> State{};
 };
 
 std::string GradientText(const std::vector<MfGradientStop>& stops);
@@ -60,7 +60,7 @@ class SkinBuilder {
 
   Raster Master;
 
-  void AddSection(const SectionSpec& spec);
+  void AddSection(const SectionDef& desc);
   void AddKey(const std::string& section, const std::string& key, const std::string& value);
 
   // A free rectangle of the master (rows of images, left to right).
@@ -101,7 +101,7 @@ class SkinBuilder {
   const Raster* PictureOf(const std::string& file) const;
 
   std::vector<IniSection> ini_;
-  std::vector<SectionSpec> specs_;
+  std::vector<SectionDef> descs_;
   std::vector<MfImage> pending_;
   std::vector<std::pair<std::string, Raster>> pictures_;
   std::vector<SkinFile> files_;

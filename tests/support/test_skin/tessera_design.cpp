@@ -98,7 +98,7 @@ std::vector<MfGradientStop> TwoBands(int32_t a, int32_t b, int32_t c, int mode) 
 }
 
 void GlobalInfo(SkinBuilder& b) {
-  SectionSpec g{.Name = "GLOBALINFO"};
+  SectionDef g{.Name = "GLOBALINFO"};
   g.State[0].Color = kSand;
   g.State[0].FontColor = kInk;
   g.State[0].TcBottom = kClay;
@@ -163,13 +163,13 @@ void GlobalInfo(SkinBuilder& b) {
 }
 
 void Controls(SkinBuilder& b) {
-  SectionSpec edit{.Name = "EDIT"};
+  SectionDef edit{.Name = "EDIT"};
   edit.State[0] = {.Color = kIvory, .FontColor = kInk};
   edit.State[1] = {.Color = Tc(252, 250, 240), .FontColor = kInk};
   b.AddSection(edit);
   Plate(b, "EDIT", "BORDERSMASK", 16, 16, 2, 0, {1, 1, 1, 1}, 0, 4, kIvory, kSand);
 
-  SectionSpec menu{.Name = "MENUITEM"};
+  SectionDef menu{.Name = "MENUITEM"};
   menu.State[0] = {.Color = kSand, .FontColor = kInk};
   menu.State[1] = {.Color = kTeal, .FontColor = kIvory};
   b.AddSection(menu);
@@ -180,12 +180,12 @@ void Controls(SkinBuilder& b) {
                    glyphWords);
   b.AddPixel("MENUGLYPH.PNG", 18, 6, "second frame centre");
 
-  SectionSpec hint{.Name = "HINT", .Glow = 300};
+  SectionDef hint{.Name = "HINT", .Glow = 300};
   hint.State[0] = {.Color = Tc(250, 236, 190), .FontColor = kSlate};
   b.AddSection(hint);
   Plate(b, "HINT", "BORDERSMASK", 24, 24, 1, 1, {4, 4, 4, 4}, 0, 4, Tc(250, 236, 190), kAmber);
 
-  SectionSpec button{.Name = "BUTTON", .GlowMargin = 4, .GiveOwnFont = "TRUE"};
+  SectionDef button{.Name = "BUTTON", .GlowMargin = 4, .GiveOwnFont = "TRUE"};
   button.State[0] = {.Color = kSlate,
                      .FontColor = kIvory,
                      .TcBottom = kInk,
@@ -197,16 +197,16 @@ void Controls(SkinBuilder& b) {
   b.AddSection(button);
   Plate(b, "BUTTON", "BORDERSMASK", 30, 24, 3, 1, {5, 5, 5, 5}, 0, 4, kSlate, kTeal, true);
 
-  SectionSpec huge{.Name = "BUTTON_HUGE", .Parent = "BUTTON"};
+  SectionDef huge{.Name = "BUTTON_HUGE", .Parent = "BUTTON"};
   huge.State[0].Color = kClay;
   b.AddSection(huge);
   Plate(b, "BUTTON_HUGE", "BORDERSMASK", 40, 32, 3, 1, {8, 8, 8, 8}, 0, 4, kClay, kAmber, false, 2);
 
-  SectionSpec tool{.Name = "TOOLBUTTON", .Parent = "BUTTON"};
+  SectionDef tool{.Name = "TOOLBUTTON", .Parent = "BUTTON"};
   tool.State[0] = {.Color = -5, .FontColor = kAmber};  // negative: BUTTON's colour applies
   b.AddSection(tool);
 
-  SectionSpec group{.Name = "GROUPBOX", .OutOpacity = 120, .OuterMode = 1};
+  SectionDef group{.Name = "GROUPBOX", .OutOpacity = 120, .OuterMode = 1};
   group.State[0] = {.Color = kSand, .FontColor = kSlate, .TcLeft = kIvory};
   b.AddSection(group);
   Plate(b, "GROUPBOX", "BORDERSMASK", 24, 24, 1, 0, {6, 9, 6, 6}, 0, 0, kSand, kSlate);
@@ -217,7 +217,7 @@ void Controls(SkinBuilder& b) {
 }
 
 void Surfaces(SkinBuilder& b) {
-  SectionSpec panel{.Name = "PANEL", .States = 3, .UseState2 = 1};
+  SectionDef panel{.Name = "PANEL", .States = 3, .UseState2 = 1};
   panel.State[0] = {.Color = kSand,
                     .FontColor = kInk,
                     .GradientPercent = 40,
@@ -249,7 +249,7 @@ void Surfaces(SkinBuilder& b) {
   for (int i = 0; i < 6; ++i)
     b.AddPixel("STONE.JPG", (i % 3) * 16 + 8, (i / 3) * 16 + 8, "flat block " + std::to_string(i));
 
-  SectionSpec gauge{.Name = "GAUGE", .States = 1};
+  SectionDef gauge{.Name = "GAUGE", .States = 1};
   gauge.State[0] = {.Color = kMoss,
                     .FontColor = kIvory,
                     .GradientPercent = 100,
@@ -257,13 +257,13 @@ void Surfaces(SkinBuilder& b) {
   gauge.State[1] = {.Color = kClay};  // not read: one state only
   b.AddSection(gauge);
 
-  SectionSpec divider{.Name = "DIVIDER", .Parent = "DIVIDER"};
+  SectionDef divider{.Name = "DIVIDER", .Parent = "DIVIDER"};
   divider.State[0] = {.Color = kSlate, .GradientPercent = 50, .GradientText = "ab"};
   b.AddSection(divider);
 }
 
 void TrackBar(SkinBuilder& b) {
-  SectionSpec track{.Name = "TRACKBAR"};
+  SectionDef track{.Name = "TRACKBAR"};
   track.State[0] = {.Color = kIvory, .FontColor = kInk, .Transparency = 100};
   track.State[1] = {.Color = kIvory, .FontColor = kClay, .Transparency = 100};
   b.AddSection(track);
@@ -290,7 +290,7 @@ void Rows(SkinBuilder& b) {
   for (int i = 0; i < 108; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "TESSERA_%03d", i);
-    SectionSpec s{.Name = name};
+    SectionDef s{.Name = name};
     if (parents[i % 3]) s.Parent = parents[i % 3];
     s.State[0].Color = colours[i % 5];
     s.State[1].Color = colours[(i + 1) % 5];
