@@ -3,42 +3,15 @@
 
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/pixel_primitives.h"
+#include "skin/foundation/text_paint.h"
 #include "soundbank_test/slistbox.h"
+#include "widgets/graphics/canvas_on_dc.h"
 
 namespace {
-
-// TODO(merge): the skin foundation's DrawTextCapped, once it is public there.
-// DrawTextA of at most 5460 characters; longer texts overflow the platform's
-// text output on old systems.
-int DrawTextCapped(HDC DC, const std::string& Text, RECT& Rect, UINT Format) {
-  constexpr size_t kMaxChars = 5460;
-  const int len = static_cast<int>(std::min(Text.size(), kMaxChars));
-  return DrawTextA(DC, Text.c_str(), len, &Rect, Format);
-}
 
 TRect Inflated(TRect r, int d) {
   return {r.Left - d, r.Top - d, r.Right + d, r.Bottom + d};
 }
-
-// The canvas on the item's DC for one drawing; the DC goes back to its
-// owner with its own objects, also when the drawing raises.
-class TCanvasOnDC {
- public:
-  TCanvasOnDC(TCanvas* canvas, HDC dc) : canvas_(canvas) {
-    static_cast<TControlCanvas*>(canvas_)->FreeHandle();
-    canvas_->Lock();
-    canvas_->SetHandle(dc);
-  }
-  ~TCanvasOnDC() {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-  }
-  TCanvasOnDC(const TCanvasOnDC&) = delete;
-  TCanvasOnDC& operator=(const TCanvasOnDC&) = delete;
-
- private:
-  TCanvas* canvas_;
-};
 
 }  // namespace
 
@@ -52,7 +25,10 @@ void TsCustomListBox::CNDrawItem(TMessage& m) {
   }
   // The system's item rectangles (LB_GETITEMRECT) already follow the
   // horizontal scroll position: they are drawn where they are reported.
-  TCanvasOnDC onDC(Canvas(), d->hDC);
+  // The canvas drops a DC of its own first; the item's DC goes back to its
+  // owner with its own objects, also when the drawing raises.
+  static_cast<TControlCanvas*>(Canvas())->FreeHandle();
+  TCanvasOnDC onDC(*Canvas(), d->hDC);
   DrawItem(index, d->rcItem, LOWORD(d->itemState));
   // DrawItem draws the focus rectangle itself: a second one from the
   // layer's handling would erase it (the frame is drawn inverting).

@@ -26,10 +26,7 @@
 
 namespace {
 
-struct FreeBitmap {
-  void operator()(TBitmap* b) const { TObject::Free(b); }
-};
-using TBitmapPtr = std::unique_ptr<TBitmap, FreeBitmap>;
+using TBitmapPtr = TOwnedObject<TBitmap>;
 
 // Thumb parts by tick side and orientation, as the platform names them.
 int ThumbPart(TTickMark Marks, bool Vertical) {

@@ -40,10 +40,6 @@ const TClassInfo& TvlThreadedTimer::StaticClass() {
 
 namespace {
 
-bool ApplicationTerminating() {
-  return Application && Application->Terminated();
-}
-
 // Releases TickBusy on every way out of a tick, exceptions included, so one
 // failing step cannot leave the timer dead.
 class TickGuard {

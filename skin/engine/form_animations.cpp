@@ -17,6 +17,7 @@
 #include "skin/engine/window_animations.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
+#include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/glow_form.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
@@ -28,26 +29,6 @@ namespace {
 constexpr UINT kRepaintAll =
     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-
-template <typename T>
-using TOwned = std::unique_ptr<T, void (*)(T*)>;
-template <typename T>
-TOwned<T> Own(T* Object) {
-  return TOwned<T>(Object, [](T* o) { TObject::Free(o); });
-}
-
-void SetOpaque(TBitmap* Bitmap) {
-  const PixelView v = ArgbView(Bitmap);
-  for (int y = 0; y < v.Height; ++y)
-    for (int x = 0; x < v.Width; ++x) v.At(x, y) |= 0xFF000000u;
-}
-
-void SetOpaqueIn(TBitmap* Bitmap, const TRect& Area) {
-  const PixelView v = ArgbView(Bitmap);
-  for (int y = std::max(Area.Top, 0); y < std::min(Area.Bottom, v.Height); ++y)
-    for (int x = std::max(Area.Left, 0); x < std::min(Area.Right, v.Width); ++x)
-      v.At(x, y) |= 0xFF000000u;
-}
 
 bool HasPixels(const TBitmap* Bitmap) {
   return Bitmap && Bitmap->Width() > 0 && Bitmap->Height() > 0;
@@ -70,10 +51,10 @@ int ShowCommand(TWindowState State) {
 
 // A layered, inactive carrier at Wnd's window rectangle showing Picture at
 // alpha 0, inserted behind InsertAfter.
-TOwned<TvlGlowForm> MakeShowCarrier(HWND Wnd, TBitmap* Picture, HWND InsertAfter) {
+TOwnedObject<TvlGlowForm> MakeShowCarrier(HWND Wnd, TBitmap* Picture, HWND InsertAfter) {
   RECT r{};
   GetWindowRect(Wnd, &r);
-  auto carrier = Own(New<TvlGlowForm>(Application));
+  auto carrier = OwnObject(New<TvlGlowForm>(Application));
   carrier->SetBounds(r.left, r.top, Picture->Width(), Picture->Height());
   HWND c = carrier->Handle();
   SetWindowLongPtrA(c, GWL_EXSTYLE,
@@ -122,7 +103,7 @@ void AnimateFormShow(TsSkinProvider* Provider, uint16_t Time, uint8_t Alpha, Tvl
     Provider->PaintNonClientImage();
     TBitmap* cache = Provider->SkinData->CacheBitmap;
     if (!HasPixels(cache)) return;
-    auto picture = Own(NewArgbBitmap(cache->Width(), cache->Height()));
+    auto picture = OwnObject(NewArgbBitmap(cache->Width(), cache->Height()));
     PaintControlToBitmap(picture.get(), form, 0, 0, Provider);
     SetOpaque(picture.get());
     Provider->UpdateRegionRects();
@@ -166,11 +147,11 @@ void AnimateFormHide(TsSkinProvider* Provider) {
   if (!Provider->NonClientImageFresh) Provider->PaintNonClientImage();
   if (!HasPixels(Provider->SkinData->CacheBitmap)) return;
   HWND h = form->Handle();
-  auto carrier = Own(Provider->SnapshotForm);
+  auto carrier = OwnObject(Provider->SnapshotForm);
   Provider->SnapshotForm = nullptr;
   if (!carrier) carrier.reset(MakeWindowSnapshot(h));
   SetLayeredAlpha(h, true, 1);
-  auto picture = Own(HidePicture(Provider));
+  auto picture = OwnObject(HidePicture(Provider));
   const TvlFormHide* hide = manager->AnimEffects()->FormHide();
   AnimateWindowHide(carrier.release(), picture.release(), hide->Time(), startAlpha, hide->Mode(),
                     h);
@@ -190,7 +171,7 @@ void PaintDialogToBitmap(TvlDialogWnd* Dialog, TBitmap* Bitmap, bool WholeWindow
   if (WholeWindow) {
     TWindowDC window(h, GetWindowDC(h));
     if (window) BitBlt(dc, x, y, client.right, client.bottom, window.Get(), x, y, SRCCOPY);
-    SetOpaqueIn(Bitmap, area);
+    SetAlphaInRect(Bitmap, area, 255, kNoColor);
     return;
   }
   {
@@ -209,7 +190,7 @@ void AnimateDialogShow(TvlDialogWnd* Dialog, uint16_t Time, uint8_t Alpha, TvlAn
   Dialog->PaintNonClientImage();
   TBitmap* cache = Dialog->SkinData->CacheBitmap;
   if (!HasPixels(cache)) return;
-  auto picture = Own(CopyArgbBitmap(cache));
+  auto picture = OwnObject(CopyArgbBitmap(cache));
   PaintDialogToBitmap(Dialog, picture.get(), false);
   auto carrier = MakeShowCarrier(h, picture.get(), IsTopmost(h) ? HWND_TOPMOST : h);
   HWND c = carrier->Handle();
@@ -238,10 +219,10 @@ void AnimateDialogHide(TvlDialogWnd* Dialog) {
   ClearGlows(false);
   if (!HasPixels(Dialog->SkinData->CacheBitmap)) Dialog->PaintNonClientImage();
   if (!HasPixels(Dialog->SkinData->CacheBitmap)) return;
-  auto carrier = Own(Dialog->SnapshotForm);
+  auto carrier = OwnObject(Dialog->SnapshotForm);
   Dialog->SnapshotForm = nullptr;
   if (!carrier) carrier.reset(MakeWindowSnapshot(Dialog->Handle));
-  auto picture = Own(CopyArgbBitmap(Dialog->SkinData->CacheBitmap));
+  auto picture = OwnObject(CopyArgbBitmap(Dialog->SkinData->CacheBitmap));
   const TvlFormHide* hide = manager->AnimEffects()->DialogHide();
   AnimateWindowHide(carrier.release(), picture.release(), hide->Time(), 255, hide->Mode(), nullptr);
 }

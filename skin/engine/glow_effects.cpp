@@ -26,10 +26,6 @@ BLENDFUNCTION GlowBlend{};
 
 namespace {
 
-bool ApplicationTerminating() {
-  return Application && Application->Terminated();
-}
-
 uint8_t ClampAlpha(double Value) {
   const double r = std::nearbyint(Value);
   return static_cast<uint8_t>(std::clamp(r, 0.0, 255.0));

@@ -6,6 +6,7 @@
 #include "skin/engine/skinned_forms.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
+#include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/glow_form.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/forms/forms.h"
@@ -26,12 +27,6 @@ TDwmIsCompositionEnabled BoundDwmIsCompositionEnabled() {
         reinterpret_cast<void*>(GetProcAddress(dwm.Get(), "DwmIsCompositionEnabled")));
   }();
   return fn;
-}
-
-void SetOpaque(TBitmap* Bitmap) {
-  const PixelView v = ArgbView(Bitmap);
-  for (int y = 0; y < v.Height; ++y)
-    for (int x = 0; x < v.Width; ++x) v.At(x, y) |= 0xFF000000u;
 }
 
 // What the stand-ins compose as a non-client image: the window's size, its
@@ -203,11 +198,9 @@ TvlGlowForm* MakeWindowSnapshot(HWND Wnd) {
   RECT r{};
   if (!Wnd || !GetWindowRect(Wnd, &r)) return nullptr;
   const int w = r.right - r.left, h = r.bottom - r.top;
-  std::unique_ptr<TvlGlowForm, void (*)(TvlGlowForm*)> form(
-      New<TvlGlowForm>(nullptr), [](TvlGlowForm* f) { TObject::Free(f); });
+  auto form = OwnObject(New<TvlGlowForm>(nullptr));
   form->SetBounds(r.left, r.top, w, h);
-  std::unique_ptr<TBitmap, void (*)(TBitmap*)> image(NewArgbBitmap(w, h),
-                                                     [](TBitmap* b) { TObject::Free(b); });
+  auto image = OwnObject(NewArgbBitmap(w, h));
   PrintWindow(Wnd, image->Canvas()->Handle(), 0);
   SetOpaque(image.get());
   HWND s = form->Handle();

@@ -28,11 +28,6 @@ namespace {
 TOutputWindow* cover = nullptr;
 TBitmap* savedScreen = nullptr;  // the old look as the screen showed it
 
-using TOwnedBitmapObject = std::unique_ptr<TBitmap, void (*)(TBitmap*)>;
-TOwnedBitmapObject OwnBitmap(TBitmap* Bitmap) {
-  return TOwnedBitmapObject(Bitmap, [](TBitmap* b) { TObject::Free(b); });
-}
-
 TSize WindowSize(HWND Wnd) {
   RECT r{};
   GetWindowRect(Wnd, &r);
@@ -43,12 +38,6 @@ bool Animatable(TWinControl* Control) {
   if (!Control || !Control->HandleAllocated()) return false;
   HWND h = Control->Handle();
   return IsWindowVisible(h) && !IsIconic(GetAncestor(h, GA_ROOT));
-}
-
-void SetOpaque(TBitmap* Bitmap) {
-  const PixelView v = ArgbView(Bitmap);
-  for (int y = 0; y < v.Height; ++y)
-    for (int x = 0; x < v.Width; ++x) v.At(x, y) |= 0xFF000000u;
 }
 
 // The control's new look with its children; a form with a provider gets
@@ -92,10 +81,9 @@ struct TTransitionCleanup {
 void LayeredFormTransition(TCustomForm* Form, int Steps, uint8_t Alpha) {
   HWND h = Form->Handle();
   const TSize size = WindowSize(h);
-  auto picture = OwnBitmap(NewArgbBitmap(size.cx, size.cy));
+  auto picture = OwnObject(NewArgbBitmap(size.cx, size.cy));
   PaintNewLook(Form, picture.get());
-  std::unique_ptr<TvlGlowForm, void (*)(TvlGlowForm*)> carrier(
-      New<TvlGlowForm>(nullptr), [](TvlGlowForm* f) { TObject::Free(f); });
+  auto carrier = OwnObject(New<TvlGlowForm>(nullptr));
   RECT r{};
   GetWindowRect(h, &r);
   carrier->SetBounds(r.left, r.top, size.cx, size.cy);
@@ -223,9 +211,9 @@ void AnimateTransition(TWinControl* Control, uint16_t Time, uint8_t Alpha, TvlAn
   if (!cover) PrepareTransition(Control, Mode);
   if (!cover || !savedScreen) return;
   const TSize size = WindowSize(h);
-  auto picture = OwnBitmap(NewArgbBitmap(size.cx, size.cy));
+  auto picture = OwnObject(NewArgbBitmap(size.cx, size.cy));
   PaintNewLook(Control, picture.get());
-  auto mix = OwnBitmap(NewArgbBitmapLike(picture.get()));
+  auto mix = OwnObject(NewArgbBitmapLike(picture.get()));
   BitBlt(mix->Canvas()->Handle(), 0, 0, size.cx, size.cy, picture->Canvas()->Handle(), 0, 0,
          SRCCOPY);
   HWND c = cover->Handle();

@@ -211,6 +211,8 @@ void SearchClose(TSearchRec& F) {
 
 // ---- System queries and settings -------------------------------------------
 
+bool ApplicationTerminating() { return Application && Application->Terminated(); }
+
 namespace {
 
 // The metrics record without the padded-border field: every platform

@@ -72,6 +72,8 @@ int GetCaptionFontHeight();
 // The caller deletes it.
 HFONT CreateCaptionFont();
 bool GetMinAnimate();
+// True once the application has been told to end: effects stop starting.
+bool ApplicationTerminating();
 void SetMinAnimate(bool On);
 // Processes the application's pending messages until at least Milliseconds
 // of the tick count have passed.

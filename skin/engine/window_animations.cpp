@@ -21,10 +21,6 @@ namespace {
 
 TvlHideTimer* hideTimer = nullptr;
 
-bool ApplicationTerminating() {
-  return Application && Application->Terminated();
-}
-
 uint8_t AlphaByte(double Value) {
   return static_cast<uint8_t>(std::clamp(std::nearbyint(Value), 0.0, 255.0));
 }
@@ -74,8 +70,7 @@ TBitmap* CopyArgbBitmap(TBitmap* Bitmap) {
 void RunShowFrames(HWND Carrier, TBitmap* Picture, int Steps, double AlphaStep, uint8_t Final,
                    TvlAnimType Mode) {
   const int w = Picture->Width(), h = Picture->Height();
-  std::unique_ptr<TBitmap, void (*)(TBitmap*)> work(NewArgbBitmap(w, h),
-                                                    [](TBitmap* b) { TObject::Free(b); });
+  auto work = OwnObject(NewArgbBitmap(w, h));
   const double zx = w / 32.0, zy = h / 32.0;
   double l = zx, t = zy, r = w - zx, b = h - zy;
   double dx = w / 2.0, dy = h / 2.0;
@@ -197,9 +192,8 @@ void TvlHideTimer::Step() {
 
 void AnimateWindowHide(TCustomForm* Carrier, TBitmap* Image, int Time, uint8_t StartAlpha,
                        TvlAnimType Mode, HWND ParentWnd) {
-  std::unique_ptr<TCustomForm, void (*)(TCustomForm*)> carrier(
-      Carrier, [](TCustomForm* f) { TObject::Free(f); });
-  std::unique_ptr<TBitmap, void (*)(TBitmap*)> image(Image, [](TBitmap* b) { TObject::Free(b); });
+  auto carrier = OwnObject(Carrier);
+  auto image = OwnObject(Image);
   // A new hide cuts the running one short.
   if (hideTimer) {
     hideTimer->SetEnabled(false);

@@ -132,6 +132,10 @@ void TintRectArgb(TBitmap* bitmap, const TRect& rect, TColor color, int percent,
 void SetAlphaInRect(TBitmap* bitmap, const TRect& rect, uint8_t alpha, uint32_t keyValue) {
   SetAlphaInRect(ArgbView(bitmap), rect, alpha, keyValue);
 }
+void SetOpaque(TBitmap* bitmap) {
+  const PixelView v = ArgbView(bitmap);
+  SetAlphaInRect(v, RECT{0, 0, v.Width, v.Height}, 255, kNoColor);
+}
 void ClearWhitePixels(TBitmap* bitmap) {
   ClearWhitePixels(ArgbView(bitmap));
 }

@@ -49,6 +49,8 @@ void FillFrameArgb(TBitmap* bitmap, const TRect& rect, int left, int top, int ri
 void MixRectWithColor(TBitmap* bitmap, const TRect& rect, uint8_t keep, TColor color);
 void TintRectArgb(TBitmap* bitmap, const TRect& rect, TColor color, int percent, uint8_t alpha);
 void SetAlphaInRect(TBitmap* bitmap, const TRect& rect, uint8_t alpha, uint32_t keyValue);
+// Every pixel's alpha to 255: what GDI drew into a 32-bit bitmap left it 0.
+void SetOpaque(TBitmap* bitmap);
 void ClearWhitePixels(TBitmap* bitmap);
 // Desktop composition decides how near-white pixels are premultiplied; the
 // form layer may replace the query (by default the platform is asked).

@@ -118,9 +118,7 @@ TMessageForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType,
 
 int ShowMessageDialogForm(const TMessageBoxRequest& Request) {
   try {
-    std::unique_ptr<TMessageForm, void (*)(TMessageForm*)> f(
-        CreateMessageDialog(Request.Text, Request.DlgType, Request.DlgButtons),
-        [](TMessageForm* p) { TObject::Free(p); });
+    auto f = OwnObject(CreateMessageDialog(Request.Text, Request.DlgType, Request.DlgButtons));
     f->SetCaption(Request.Caption);
     return f->ShowModal();
   } catch (...) {

@@ -155,6 +155,18 @@ class TObject {
   void Free() { Free(this); }
 };
 
+// Owns a layer object for a scope and frees it through Free(), so its
+// BeforeDestruction runs as it would for any other owner.
+struct TObjectFree {
+  void operator()(TObject* obj) const { TObject::Free(obj); }
+};
+template <typename T>
+using TOwnedObject = std::unique_ptr<T, TObjectFree>;
+template <typename T>
+TOwnedObject<T> OwnObject(T* obj) {
+  return TOwnedObject<T>(obj);
+}
+
 // Constructs an object, lets Whole see it (a caller's reference is set
 // before the object's own AfterConstruction reads or announces anything),
 // then runs AfterConstruction. An object whose AfterConstruction fails is
