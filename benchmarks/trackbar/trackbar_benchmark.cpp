@@ -5,8 +5,12 @@
 // inactive), plain classic (the theme switched off for the bar) and the
 // common control's own WM_PRINTCLIENT paint into a memory DC. Prints the
 // median time per repaint of each, their ratios to the plain themed look
-// (the goal for the skinned one is at most 1.0), and the time of one
-// cross-fade step as a share of the 10 ms the fade timer gives it.
+// (the goal for the skinned one is at most 1.0), the share of the cache
+// build in the library's looks, and the time of one cross-fade step as a
+// share of the 10 ms the fade timer gives it.
+//
+// The looks take turns over several rounds, so a busy machine slows them
+// alike instead of whichever happened to run at the wrong moment.
 //
 //   trackbar_benchmark.exe [--quick]
 #include <windows.h>
@@ -30,7 +34,6 @@
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_units.h"
-#include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
 #include "test_skin.h"
 #include "widgets/controls/stdctrls.h"
@@ -54,18 +57,28 @@ void PumpMessages() {
   }
 }
 
-// Median over Batches of the time per call of Work, each batch Calls calls
-// long, after a warm-up that fills the caches a first paint builds.
-double MedianPerCall(int Batches, int Calls, const std::function<void()>& Work) {
-  for (int i = 0; i < Calls / 4 + 1; ++i) Work();
-  std::vector<double> times;
-  for (int b = 0; b < Batches; ++b) {
-    const auto start = Clock::now();
-    for (int i = 0; i < Calls; ++i) Work();
-    times.push_back(std::chrono::duration<double>(Clock::now() - start).count() / Calls);
+struct Plan {
+  int Rounds, Batches, Calls;  // Batches of Calls calls per look and round
+};
+
+// Batch times per call, gathered over the rounds; the median is the figure.
+struct Samples {
+  std::vector<double> Times;
+  double Median() {
+    if (Times.empty()) return 0;
+    std::nth_element(Times.begin(), Times.begin() + Times.size() / 2, Times.end());
+    return Times[Times.size() / 2];
   }
-  std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
-  return times[times.size() / 2];
+};
+
+// Times Work in batches after a warm-up that fills what a first call builds.
+void Sample(const Plan& P, Samples& Into, const std::function<void()>& Work) {
+  for (int i = 0; i < P.Calls / 4 + 1; ++i) Work();
+  for (int b = 0; b < P.Batches; ++b) {
+    const auto start = Clock::now();
+    for (int i = 0; i < P.Calls; ++i) Work();
+    Into.Times.push_back(std::chrono::duration<double>(Clock::now() - start).count() / P.Calls);
+  }
 }
 
 // Counts the bar's face rebuilds: every look runs OnSkinPaint once per cache.
@@ -74,21 +87,93 @@ void CountFacePaint(void*, TObject*, TCanvas*) {
   ++facePaints;
 }
 
-// The cache alone, built as the paint builds it, without the window road.
-double MeasureCache(TsTrackBar* Bar, int Batches, int Calls) {
-  return MedianPerCall(Batches, Calls, [&] {
+// A look of the library's: full repaints through the bar's own road (cache
+// marked stale, the whole window invalidated and painted before the call
+// returns), and the cache build alone.
+struct Look {
+  const char* What;
+  Samples Repaint, Cache;
+};
+
+void SampleLook(TsTrackBar* Bar, const Plan& P, Look& L) {
+  const HWND h = Bar->Handle();
+  facePaints = 0;
+  Sample(P, L.Repaint, [&] {
+    Bar->SkinData()->BgChanged = true;
+    RedrawWindow(h, nullptr, nullptr, kFullRepaint);
+  });
+  const int expected = P.Calls / 4 + 1 + P.Batches * P.Calls;
+  if (facePaints != expected)
+    std::printf("  (%s: %d face paints for %d repaints)\n", L.What, facePaints, expected);
+  Sample(P, L.Cache, [&] {
     Bar->SkinData()->BgChanged = true;
     Bar->PrepareCache();
   });
+}
+
+// The common control alone: a window of the same class, styles and values
+// as the bar's, asked to print its client area into a memory DC.
+void SampleNative(TsTrackBar* Bar, HWND Parent, const Plan& P, Samples& Into) {
+  const HWND own = Bar->Handle();
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(own, GWL_STYLE));
+  const HWND h =
+      CreateWindowExW(0, TRACKBAR_CLASSW, L"", style, 12, 100, Bar->Width(), Bar->Height(), Parent,
+                      nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!h) return;
+  SendMessageW(h, TBM_SETTHUMBLENGTH, SendMessageW(own, TBM_GETTHUMBLENGTH, 0, 0), 0);
+  SendMessageW(h, TBM_SETRANGEMIN, FALSE, SendMessageW(own, TBM_GETRANGEMIN, 0, 0));
+  SendMessageW(h, TBM_SETRANGEMAX, FALSE, SendMessageW(own, TBM_GETRANGEMAX, 0, 0));
+  SendMessageW(h, TBM_SETTICFREQ, 12, 0);
+  SendMessageW(h, TBM_SETPOS, TRUE, SendMessageW(own, TBM_GETPOS, 0, 0));
+  PumpMessages();
+  const TOwnedObject<TBitmap> target = OwnObject(NewArgbBitmap(Bar->Width(), Bar->Height()));
+  const HDC dc = target->Canvas()->Handle();
+  Sample(P, Into, [&] {
+    SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  });
+  DestroyWindow(h);
+}
+
+// One step of a cross-fade from the bar's look to itself, as the fade
+// timer runs it every 10 ms: old image copied, new one blended over it at
+// a middle level, the result copied to the window.
+void SampleFadeStep(TsTrackBar* Bar, const Plan& P, Samples& Into) {
+  TsCommonData* data = Bar->SkinData();
+  data->SkinManager()->Effects()->SetAllowAnimation(true);
+  RedrawWindow(Bar->Handle(), nullptr, nullptr, kFullRepaint);
+  data->BgChanged = false;
+  RepaintWithFade(data, 2, FadeStep, true, false, false);
+  TvlThreadedTimer* t = data->AnimTimer;
+  if (!t || t->Kind != 2) {
+    std::printf("  (the fade did not start)\n");
+    return;
+  }
+  Sample(P, Into, [&] {
+    t->Value = 127.5;
+    FadeStep(data, t->CurrentStep);
+  });
+  // A timer left behind would make the next round's fade continue from
+  // this one's step instead of starting afresh.
+  StopAnimation(data);
+  TObject::Free(data->AnimTimer);
+  data->AnimTimer = nullptr;
+  PumpMessages();
+}
+
+void PrintLook(const char* What, double Repaint, double Cache, double Themed) {
+  std::printf("  %-22s %8.1f us  %5.2fx", What, Repaint * 1e6, Repaint / std::max(Themed, 1e-12));
+  if (Cache > 0) std::printf("   %7.1f us  %4.1f %%", Cache * 1e6, 100.0 * Cache / Repaint);
+  std::printf("\n");
 }
 
 struct Scene {
   TForm* Form = nullptr;
   TGroupBox* Box = nullptr;
   TsTrackBar* Bar = nullptr;
+  TsSkinManager* Manager = nullptr;
 };
 
-Scene MakeScene() {
+Scene MakeScene(const std::filesystem::path& SkinRoot) {
   Scene s;
   s.Form = New<TForm>(Application, TCustomForm::TCreateNew{});
   s.Form->SetBounds(40, 40, 320, 260);
@@ -103,93 +188,60 @@ Scene MakeScene() {
   s.Bar->SetFrequency(12);
   s.Bar->SetPosition(26);
   s.Bar->OnSkinPaint = TPaintEvent(nullptr, &CountFacePaint);
+  s.Manager = New<TsSkinManager>(s.Form);
+  s.Manager->SetActive(false);
+  s.Manager->SetSkinDirectory(SkinRoot.string());
+  s.Manager->SetSkinName("Tessera");
   s.Form->Show();
   PumpMessages();
   return s;
 }
 
-// One full repaint of the bar through its own road: cache marked stale,
-// the whole window invalidated and painted before the call returns.
-double MeasureBar(TsTrackBar* Bar, int Batches, int Calls, const char* Look) {
-  const HWND h = Bar->Handle();
-  facePaints = 0;
-  const double t = MedianPerCall(Batches, Calls, [&] {
-    Bar->SkinData()->BgChanged = true;
-    RedrawWindow(h, nullptr, nullptr, kFullRepaint);
-  });
-  const int expected = (Calls / 4 + 1) + Batches * Calls;
-  if (facePaints != expected)
-    std::printf("  (%s: %d face paints for %d repaints)\n", Look, facePaints, expected);
-  return t;
-}
-
-// The common control alone: a window of the same class, styles and values
-// as the bar's, asked to print its client area into a memory DC.
-double MeasureNative(TsTrackBar* Bar, HWND Parent, int Batches, int Calls) {
-  const HWND own = Bar->Handle();
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(own, GWL_STYLE));
-  const HWND h = CreateWindowExW(0, TRACKBAR_CLASSW, L"", style, 12, 100, Bar->Width(),
-                                 Bar->Height(), Parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!h) return 0;
-  SendMessageW(h, TBM_SETTHUMBLENGTH, SendMessageW(own, TBM_GETTHUMBLENGTH, 0, 0), 0);
-  SendMessageW(h, TBM_SETRANGEMIN, FALSE, SendMessageW(own, TBM_GETRANGEMIN, 0, 0));
-  SendMessageW(h, TBM_SETRANGEMAX, FALSE, SendMessageW(own, TBM_GETRANGEMAX, 0, 0));
-  SendMessageW(h, TBM_SETTICFREQ, 12, 0);
-  SendMessageW(h, TBM_SETPOS, TRUE, SendMessageW(own, TBM_GETPOS, 0, 0));
-  PumpMessages();
-  const TOwnedObject<TBitmap> target = OwnObject(NewArgbBitmap(Bar->Width(), Bar->Height()));
-  const HDC dc = target->Canvas()->Handle();
-  const double t = MedianPerCall(Batches, Calls, [&] {
-    SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-  });
-  DestroyWindow(h);
-  return t;
-}
-
-// One step of a cross-fade from the bar's look to itself, as the fade
-// timer runs it every 10 ms: old image copied, new one blended over it at
-// a middle level, the result copied to the window.
-double MeasureFadeStep(TsTrackBar* Bar, int Batches, int Calls) {
-  TsCommonData* data = Bar->SkinData();
-  data->SkinManager()->Effects()->SetAllowAnimation(true);
-  RedrawWindow(Bar->Handle(), nullptr, nullptr, kFullRepaint);
-  data->BgChanged = false;
-  RepaintWithFade(data, 2, FadeStep, true, false, false);
-  TvlThreadedTimer* t = data->AnimTimer;
-  if (!t || t->Kind != 2) {
-    std::printf("  (the fade did not start)\n");
-    return 0;
+bool Run(const Scene& S, const Plan& P) {
+  Look skinned{"skinned (Tessera)"}, themed{"plain themed"}, classic{"plain classic"};
+  Samples native, fade;
+  for (int round = 0; round < P.Rounds; ++round) {
+    S.Manager->SetActive(true);
+    PumpMessages();
+    if (!S.Bar->SkinData()->Skinned()) {
+      std::printf("the test skin did not load\n");
+      return false;
+    }
+    SampleLook(S.Bar, P, skinned);
+    SampleFadeStep(S.Bar, P, fade);
+    // Off again, the bar gets a new window with the platform's theme.
+    S.Manager->SetActive(false);
+    PumpMessages();
+    SampleLook(S.Bar, P, themed);
+    SampleNative(S.Bar, S.Box->Handle(), P, native);
+    SetWindowTheme(S.Bar->Handle(), L"", L"");
+    PumpMessages();
+    SampleLook(S.Bar, P, classic);
+    SetWindowTheme(S.Bar->Handle(), nullptr, nullptr);
+    PumpMessages();
   }
-  const double step = MedianPerCall(Batches, Calls, [&] {
-    t->Value = 127.5;
-    FadeStep(data, t->CurrentStep);
-  });
-  StopAnimation(data);
-  PumpMessages();
-  return step;
-}
-
-// The time per full repaint, and of the cache build inside it (0 where
-// the look has no cache of the library's).
-struct Look {
-  const char* What;
-  double Repaint = 0, Cache = 0;
-};
-
-void PrintLook(const Look& L, double Themed) {
-  std::printf("  %-22s %8.1f us  %5.2fx", L.What, L.Repaint * 1e6,
-              L.Repaint / std::max(Themed, 1e-12));
-  if (L.Cache > 0)
-    std::printf("   cache %7.1f us (%4.1f %%)", L.Cache * 1e6, 100.0 * L.Cache / L.Repaint);
-  std::printf("\n");
+  const double base = themed.Repaint.Median();
+  std::printf(
+      "TsTrackBar %dx%d on a group box, full repaint, median of %d rounds x %d x %d "
+      "(themes %s)\n",
+      S.Bar->Width(), S.Bar->Height(), P.Rounds, P.Batches, P.Calls,
+      ThemesEnabled() ? "on" : "off");
+  std::printf("  %-22s %11s  %6s   %10s  %s\n", "look", "repaint", "ratio", "cache", "share");
+  for (Look* l : {&skinned, &themed, &classic})
+    PrintLook(l->What, l->Repaint.Median(), l->Cache.Median(), base);
+  PrintLook("native WM_PRINTCLIENT", native.Median(), 0, base);
+  std::printf("  skinned / plain themed %.2f (goal <= 1.0)\n", skinned.Repaint.Median() / base);
+  const double step = fade.Median();
+  std::printf("  fade step              %8.1f us   %5.2f %% of the %.0f ms step\n", step * 1e6,
+              100.0 * step / kFadeTick, kFadeTick * 1e3);
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-  const int batches = quick ? 3 : 15;
-  const int calls = quick ? 20 : 200;
+  const Plan plan = quick ? Plan{1, 3, 20} : Plan{5, 5, 100};
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
   char temp[MAX_PATH];
@@ -197,49 +249,13 @@ int main(int argc, char** argv) {
   const std::filesystem::path root =
       std::filesystem::path(temp) / ("trackbar_bench_" + std::to_string(GetCurrentProcessId()));
   test_skin::WriteTestSkin(root / "Tessera", test_skin::kSoundVariant);
-
-  const Scene scene = MakeScene();
-  TsSkinManager* manager = New<TsSkinManager>(scene.Form);
-  manager->SetSkinDirectory(root.string());
-  manager->SetSkinName("Tessera");
-  manager->SetActive(true);
-  PumpMessages();
-  if (!scene.Bar->SkinData()->Skinned()) {
-    std::printf("the test skin did not load\n");
-  } else {
-    Look skinned{"skinned (Tessera)"};
-    skinned.Repaint = MeasureBar(scene.Bar, batches, calls, skinned.What);
-    skinned.Cache = MeasureCache(scene.Bar, batches, calls);
-    const double fade = MeasureFadeStep(scene.Bar, batches, calls);
-
-    manager->SetActive(false);
-    PumpMessages();
-    Look themed{"plain themed"};
-    themed.Repaint = MeasureBar(scene.Bar, batches, calls, themed.What);
-    themed.Cache = MeasureCache(scene.Bar, batches, calls);
-    Look native{"native WM_PRINTCLIENT"};
-    native.Repaint = MeasureNative(scene.Bar, scene.Box->Handle(), batches, calls);
-
-    SetWindowTheme(scene.Bar->Handle(), L"", L"");
-    PumpMessages();
-    Look classic{"plain classic"};
-    classic.Repaint = MeasureBar(scene.Bar, batches, calls, classic.What);
-    classic.Cache = MeasureCache(scene.Bar, batches, calls);
-
-    std::printf("TsTrackBar %dx%d on a group box, full repaint, median of %d x %d (themes %s)\n",
-                scene.Bar->Width(), scene.Bar->Height(), batches, calls,
-                ThemesEnabled() ? "on" : "off");
-    std::printf("  %-22s %11s  %5s   %s\n", "look", "repaint", "ratio", "cache build (share)");
-    for (const Look& l : {skinned, themed, classic, native}) PrintLook(l, themed.Repaint);
-    std::printf("  skinned / plain themed %.2f (goal <= 1.0)\n", skinned.Repaint / themed.Repaint);
-    std::printf("  fade step              %8.1f us   %5.1f %% of the %.0f ms step\n", fade * 1e6,
-                100.0 * fade / kFadeTick, kFadeTick * 1e3);
-  }
+  const Scene scene = MakeScene(root);
+  const bool ok = Run(scene, plan);
   TObject::Free(scene.Form);
   PumpMessages();
   std::error_code ignored;
   std::filesystem::remove_all(root, ignored);
   FinalizeSkinCoreUnits();
   FinalizeWidgetUnits();
-  return 0;
+  return ok ? 0 : 1;
 }
