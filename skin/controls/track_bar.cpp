@@ -51,8 +51,7 @@ const TClassInfo& TsTrackBar::StaticClass() {
         1 << aeGlobalDef);
     b.Set(
         "DisabledKind", DisabledKindInfo(), [](const TsTrackBar& c) { return c.DisabledKind(); },
-        [](TsTrackBar& c, int v) { c.SetDisabledKind(static_cast<TsDisabledKind>(v)); },
-        dkBlended);
+        [](TsTrackBar& c, int v) { c.SetDisabledKind(static_cast<TsDisabledKind>(v)); }, dkBlended);
     b.Bool(
         "Reversed", [](const TsTrackBar& c) { return c.Reversed(); },
         [](TsTrackBar& c, int v) { c.SetReversed(v != 0); }, false);
@@ -132,7 +131,8 @@ void TsTrackBar::SetReversed(bool v) {
   reversed_ = v;
   if (!HandleAllocated()) return;
   LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
-  style = v ? style | TBS_REVERSED | TBS_DOWNISLEFT : style & ~LONG_PTR(TBS_REVERSED | TBS_DOWNISLEFT);
+  style =
+      v ? style | TBS_REVERSED | TBS_DOWNISLEFT : style & ~LONG_PTR(TBS_REVERSED | TBS_DOWNISLEFT);
   SetWindowLongPtrA(Handle(), GWL_STYLE, style);
   Repaint();
 }
@@ -195,7 +195,11 @@ TRect TsTrackBar::ChannelRect() {
 }
 
 int TsTrackBar::ThumbState() {
-  return (ControlState() & csLButtonDown) ? 2 : skinData_->CurrentState();
+  return ThumbStateFrom(skinData_->CurrentState());
+}
+
+int TsTrackBar::ThumbStateFrom(int State) const {
+  return (ControlState() & csLButtonDown) ? 2 : State;
 }
 
 void TsTrackBar::DoUserChange(bool Final) {

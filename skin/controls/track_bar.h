@@ -85,12 +85,15 @@ class TsTrackBar : public TTrackBar {
   void PaintCachedImage(HDC DC);
   void PaintBody();
   void PaintStdBackground();
-  void PaintStdChannel();
-  void PaintStdThumb();
-  void PaintSkinnedChannel();
-  void PaintSkinnedThumb();
-  void PaintTicks();
-  void PaintTick(int X, int Y);
+  // The state indices are the face's and the thumb's, taken once per paint.
+  int ThumbStateFrom(int State) const;
+  void PaintStdChannel(int ThumbStateIndex);
+  void PaintStdThumb(int ThumbStateIndex);
+  void PaintSkinnedChannel(int State, int ThumbStateIndex);
+  void PaintSkinnedThumb(int ThumbStateIndex);
+  std::vector<int> TickPositionsAt(const TRect& C, const TRect& T);
+  void PaintTicks(int ThumbStateIndex);
+  void PaintTick(int X, int Y, int ThumbStateIndex);
   void PaintSelectionMarks(const TRect& C, const TRect& T);
   void PaintThumbGlyph(const TRect& T);
   void PaintFocus(TColor FocusColor);
@@ -123,10 +126,10 @@ class TsTrackBar : public TTrackBar {
 
 struct TTickLayout {
   TTickStyle Style = tsAuto;
-  int Count = 0;  // TBM_GETNUMTICS
+  int Count = 0;                         // TBM_GETNUMTICS
   int ChannelStart = 0, ChannelEnd = 0;  // along the bar, already shifted
   int ThumbLength = 0;                   // thumb size along the bar
-  std::vector<int> Inner;  // TBM_GETTICPOS 0 .. Count - 3 (tsManual)
+  std::vector<int> Inner;                // TBM_GETTICPOS 0 .. Count - 3 (tsManual)
 };
 // No ticks for tsNone or fewer than two: the spacing needs two ends.
 std::vector<int> LayOutTicks(const TTickLayout& Layout);

@@ -30,9 +30,8 @@ using TBitmapPtr = TOwnedObject<TBitmap>;
 
 // Thumb parts by tick side and orientation, as the platform names them.
 int ThumbPart(TTickMark Marks, bool Vertical) {
-  static const int kParts[3][2] = {{TKP_THUMBBOTTOM, TKP_THUMBRIGHT},
-                                   {TKP_THUMBTOP, TKP_THUMBLEFT},
-                                   {TKP_THUMB, TKP_THUMBVERT}};
+  static const int kParts[3][2] = {
+      {TKP_THUMBBOTTOM, TKP_THUMBRIGHT}, {TKP_THUMBTOP, TKP_THUMBLEFT}, {TKP_THUMB, TKP_THUMBVERT}};
   return kParts[Marks][Vertical ? 1 : 0];
 }
 
@@ -96,23 +95,26 @@ void TsTrackBar::PrepareCache() {
 void TsTrackBar::PaintBody() {
   TBitmap* cache = skinData_->CacheBitmap;
   TColor focus = clBtnText;
+  // The state asks the window system which window has the focus: once for
+  // the whole face, not once for every tick.
+  const int state = skinData_->CurrentState();
+  const int thumbState = ThumbStateFrom(state);
   if (Skinned()) {
     TsSkinManager* m = skinData_->SkinManager();
     BackgroundInfo bg;
     skinData_->GetParentBgInfo(bg);
-    PaintControlSection(SectionParams(skinData_), ToBackgroundView(bg),
-                        skinData_->CurrentState(), RECT{0, 0, Width(), Height()},
-                        POINT{Left(), Top()}, ArgbView(cache), true);
+    PaintControlSection(SectionParams(skinData_), ToBackgroundView(bg), state,
+                        RECT{0, 0, Width(), Height()}, POINT{Left(), Top()}, ArgbView(cache), true);
     const TsGeneralData& s = m->Sections[static_cast<size_t>(skinData_->SkinIndex)];
     focus = static_cast<TColor>(s.Props[std::min(1, std::max(0, s.StateCount - 1))].FontColor);
-    PaintSkinnedChannel();
+    PaintSkinnedChannel(state, thumbState);
     if (OnSkinPaint) OnSkinPaint(this, cache->Canvas());
-    PaintSkinnedThumb();
+    PaintSkinnedThumb(thumbState);
   } else {
     PaintStdBackground();
     if (OnSkinPaint) OnSkinPaint(this, cache->Canvas());
-    PaintStdChannel();
-    PaintStdThumb();
+    PaintStdChannel(thumbState);
+    PaintStdThumb(thumbState);
   }
   PaintFocus(focus);
 }
@@ -134,7 +136,7 @@ void TsTrackBar::PaintStdBackground() {
   if (ThemesEnabled()) DrawThemeParentBackground(Handle(), dc, &r);
 }
 
-void TsTrackBar::PaintStdChannel() {
+void TsTrackBar::PaintStdChannel(int ThumbStateIndex) {
   TBitmap* cache = skinData_->CacheBitmap;
   HDC dc = cache->Canvas()->Handle();
   RECT r = ChannelRect();
@@ -153,7 +155,7 @@ void TsTrackBar::PaintStdChannel() {
     const TRect span = Vertical() ? TRect(r.left, a, r.right, b) : TRect(a, r.top, b, r.bottom);
     FillRectArgb(cache, span, clHighlight, 255);
   }
-  PaintTicks();
+  PaintTicks(ThumbStateIndex);
 }
 
 // The thumb is painted into a mirrored copy of what lies under it when the
@@ -174,14 +176,14 @@ static void PaintThumbTarget(TBitmap* Cache, const TRect& T, bool Mirror, bool V
          0, 0, SRCCOPY);
 }
 
-void TsTrackBar::PaintStdThumb() {
+void TsTrackBar::PaintStdThumb(int ThumbStateIndex) {
   const TRect t = ThumbRect();
   if (!thumbGlyph_->Empty()) {
     PaintThumbGlyph(t);
     return;
   }
   const int part = ThumbPart(TickMarks(), Vertical());
-  const int state = ThumbState() + 1;
+  const int state = ThumbStateIndex + 1;
   HWND wnd = Handle();
   PaintThumbTarget(skinData_->CacheBitmap, t, TickMarks() == tmTopLeft, Vertical(),
                    [&](TBitmap* target, const TRect& r) {
@@ -224,7 +226,13 @@ void TsTrackBar::PaintThumbGlyph(const TRect& T) {
 
 std::vector<int> TsTrackBar::TickPositions() {
   if (!HandleAllocated()) return {};
-  const TRect c = ChannelRect(), t = ThumbRect();
+  return TickPositionsAt(ChannelRect(), ThumbRect());
+}
+
+// Each question to the control is a message through the window procedure:
+// the paint passes the rectangles it holds, and the inner positions are
+// asked for only by the manual layout, the only one that reads them.
+std::vector<int> TsTrackBar::TickPositionsAt(const TRect& C, const TRect& T) {
   int b = 2;
   if (Skinned() && tickMask_ >= 0) {
     const TsMaskData& m = skinData_->SkinManager()->Masks[static_cast<size_t>(tickMask_)];
@@ -233,11 +241,12 @@ std::vector<int> TsTrackBar::TickPositions() {
   TTickLayout l;
   l.Style = TickStyle();
   l.Count = static_cast<int>(SendMessageA(Handle(), TBM_GETNUMTICS, 0, 0));
-  l.ChannelStart = (Vertical() ? c.Top : c.Left) + b;
-  l.ChannelEnd = (Vertical() ? c.Bottom : c.Right) + b;
-  l.ThumbLength = Vertical() ? t.Height() : t.Width();
-  for (int i = 0; i + 2 < l.Count; ++i)
-    l.Inner.push_back(static_cast<int>(SendMessageA(Handle(), TBM_GETTICPOS, i, 0)));
+  l.ChannelStart = (Vertical() ? C.Top : C.Left) + b;
+  l.ChannelEnd = (Vertical() ? C.Bottom : C.Right) + b;
+  l.ThumbLength = Vertical() ? T.Height() : T.Width();
+  if (l.Style == tsManual)
+    for (int i = 0; i + 2 < l.Count; ++i)
+      l.Inner.push_back(static_cast<int>(SendMessageA(Handle(), TBM_GETTICPOS, i, 0)));
   return LayOutTicks(l);
 }
 
@@ -253,7 +262,7 @@ std::pair<int, int> TsTrackBar::ProgressSpanIn(const TRect& R) {
   return ProgressSpan(in);
 }
 
-void TsTrackBar::PaintTicks() {
+void TsTrackBar::PaintTicks(int ThumbStateIndex) {
   const TRect c = ChannelRect(), t = ThumbRect();
   const bool selection = SelStart() != 0 || SelEnd() != 0;
   std::vector<int> skip;
@@ -269,20 +278,20 @@ void TsTrackBar::PaintTicks() {
   const bool before = TickMarks() == tmTopLeft || TickMarks() == tmBoth;
   const bool after = TickMarks() == tmBottomRight || TickMarks() == tmBoth;
   const int q = Vertical() ? (t.Width() - c.Width()) / 2 + 2 : (t.Height() - c.Height()) / 2 + 2;
-  for (int p : TickPositions()) {
+  for (int p : TickPositionsAt(c, t)) {
     if (std::find(skip.begin(), skip.end(), p) != skip.end()) continue;
     if (Vertical()) {
-      if (before) PaintTick(c.Left - q - TickLength, p);
-      if (after) PaintTick(c.Right + q, p);
+      if (before) PaintTick(c.Left - q - TickLength, p, ThumbStateIndex);
+      if (after) PaintTick(c.Right + q, p, ThumbStateIndex);
     } else {
-      if (before) PaintTick(p, c.Top - q - TickLength);
-      if (after) PaintTick(p, c.Bottom + q);
+      if (before) PaintTick(p, c.Top - q - TickLength, ThumbStateIndex);
+      if (after) PaintTick(p, c.Bottom + q, ThumbStateIndex);
     }
   }
   if (selection) PaintSelectionMarks(c, t);
 }
 
-void TsTrackBar::PaintTick(int X, int Y) {
+void TsTrackBar::PaintTick(int X, int Y, int ThumbStateIndex) {
   TBitmap* cache = skinData_->CacheBitmap;
   HDC dc = cache->Canvas()->Handle();
   if (!Skinned()) {
@@ -292,7 +301,7 @@ void TsTrackBar::PaintTick(int X, int Y) {
   if (tickMask_ >= 0) {
     const TsMaskData& m = skinData_->SkinManager()->Masks[static_cast<size_t>(tickMask_)];
     const TPoint at = Vertical() ? TPoint(X, Y - m.FrameHeight) : TPoint(X - m.FrameWidth, Y);
-    DrawMaskStateFrame(cache, at, ThumbState(), 1, m, MakeBackgroundInfo(cache, 0, 0));
+    DrawMaskStateFrame(cache, at, ThumbStateIndex, 1, m, MakeBackgroundInfo(cache, 0, 0));
     return;
   }
   RECT r = Vertical() ? RECT{X, Y, X + TickLength, Y + 2} : RECT{X, Y, X + 2, Y + TickLength};
@@ -309,9 +318,9 @@ void TsTrackBar::PaintSelectionMarks(const TRect& C, const TRect& T) {
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(colour);
   canvas->Pen()->SetColor(colour);
-  const double step = static_cast<double>(Vertical() ? C.Height() - T.Height()
-                                                     : C.Width() - T.Width()) /
-                      (Max() - Min());
+  const double step =
+      static_cast<double>(Vertical() ? C.Height() - T.Height() : C.Width() - T.Width()) /
+      (Max() - Min());
   const int s = std::max(SelStart(), Min()), e = std::min(SelEnd(), Max());
   const int origin = Vertical() ? C.Top : C.Left;
   const int ps = origin + static_cast<int>(std::lround((s + 1) * step)) + 4;
@@ -341,10 +350,9 @@ void TsTrackBar::PaintSelectionMarks(const TRect& C, const TRect& T) {
 
 // ---- Skinned look
 
-void TsTrackBar::PaintSkinnedChannel() {
+void TsTrackBar::PaintSkinnedChannel(int State, int ThumbStateIndex) {
   TsSkinManager* m = skinData_->SkinManager();
   TBitmap* cache = skinData_->CacheBitmap;
-  const int state = skinData_->CurrentState();
   if (channelMask_ >= 0) {
     const TsMaskData& mask = m->Masks[static_cast<size_t>(channelMask_)];
     TRect r = ChannelRect();
@@ -362,19 +370,19 @@ void TsTrackBar::PaintSkinnedChannel() {
       r.Right -= 1;
     }
     const BackgroundInfo bg = MakeBackgroundInfo(cache, 0, 0);
-    PaintMaskNineSlice(cache, r, bg, mask, state, false);
+    PaintMaskNineSlice(cache, r, bg, mask, State, false);
     if (showProgress_ && progressMask_ >= 0) {
       const auto [a, b] = ProgressSpanIn(r);
       const TRect span = Vertical() ? TRect(r.Left, a, r.Right, b) : TRect(a, r.Top, b, r.Bottom);
       if (span.Width() > 0 && span.Height() > 0)
-        PaintMaskNineSlice(cache, span, bg, m->Masks[static_cast<size_t>(progressMask_)], state,
+        PaintMaskNineSlice(cache, span, bg, m->Masks[static_cast<size_t>(progressMask_)], State,
                            false);
     }
   }
-  PaintTicks();
+  PaintTicks(ThumbStateIndex);
 }
 
-void TsTrackBar::PaintSkinnedThumb() {
+void TsTrackBar::PaintSkinnedThumb(int ThumbStateIndex) {
   const TRect t = ThumbRect();
   if (!thumbGlyph_->Empty()) {
     PaintThumbGlyph(t);
@@ -382,12 +390,11 @@ void TsTrackBar::PaintSkinnedThumb() {
   }
   if (thumbMask_ < 0) return;
   const TsMaskData& mask = skinData_->SkinManager()->Masks[static_cast<size_t>(thumbMask_)];
-  const int state = ThumbState();
   PaintThumbTarget(skinData_->CacheBitmap, t, TickMarks() == tmTopLeft, Vertical(),
                    [&](TBitmap* target, const TRect& r) {
                      const TPoint at(r.Left + (r.Width() - mask.FrameWidth) / 2,
                                      r.Top + (r.Height() - mask.FrameHeight) / 2);
-                     DrawMaskStateFrame(target, at, state, 1, mask,
+                     DrawMaskStateFrame(target, at, ThumbStateIndex, 1, mask,
                                         MakeBackgroundInfo(target, 0, 0));
                    });
 }
