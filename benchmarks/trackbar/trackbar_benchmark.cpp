@@ -17,6 +17,7 @@
 
 #include <commctrl.h>
 #include <uxtheme.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <chrono>
@@ -39,6 +40,7 @@
 #include "widgets/controls/stdctrls.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
+#include "widgets/graphics/theme_data.h"
 #include "widgets/rtl/object_model.h"
 #include "widgets/rtl/units.h"
 
@@ -160,6 +162,16 @@ void SampleFadeStep(TsTrackBar* Bar, const Plan& P, Samples& Into) {
   PumpMessages();
 }
 
+// What the plain look finds to draw themed on the bar's window: the
+// platform may give theme data without the channel and thumb parts, and the
+// plain look then draws those the classic way.
+std::string ThemedParts(HWND Bar) {
+  const TThemeData theme(Bar, L"TRACKBAR");
+  if (!theme.Get()) return "no theme data";
+  return theme.Defines(TKP_TRACK) && theme.Defines(TKP_THUMBBOTTOM) ? "channel and thumb themed"
+                                                                    : "no themed channel or thumb";
+}
+
 void PrintLook(const char* What, double Repaint, double Cache, double Themed) {
   std::printf("  %-22s %8.1f us  %5.2fx", What, Repaint * 1e6, Repaint / std::max(Themed, 1e-12));
   if (Cache > 0) std::printf("   %7.1f us  %4.1f %%", Cache * 1e6, 100.0 * Cache / Repaint);
@@ -200,6 +212,7 @@ Scene MakeScene(const std::filesystem::path& SkinRoot) {
 bool Run(const Scene& S, const Plan& P) {
   Look skinned{"skinned (Tessera)"}, themed{"plain themed"}, classic{"plain classic"};
   Samples native, fade;
+  std::string themedParts, classicParts;
   for (int round = 0; round < P.Rounds; ++round) {
     S.Manager->SetActive(true);
     PumpMessages();
@@ -213,10 +226,14 @@ bool Run(const Scene& S, const Plan& P) {
     S.Manager->SetActive(false);
     PumpMessages();
     SampleLook(S.Bar, P, themed);
+    themedParts = ThemedParts(S.Bar->Handle());
     SampleNative(S.Bar, S.Box->Handle(), P, native);
-    SetWindowTheme(S.Bar->Handle(), L"", L"");
+    // A class list matching no class: the platform keeps no empty one
+    // (Wine cannot make an atom of ""), so "" would leave the theme on.
+    SetWindowTheme(S.Bar->Handle(), L" ", L" ");
     PumpMessages();
     SampleLook(S.Bar, P, classic);
+    classicParts = ThemedParts(S.Bar->Handle());
     SetWindowTheme(S.Bar->Handle(), nullptr, nullptr);
     PumpMessages();
   }
@@ -226,6 +243,7 @@ bool Run(const Scene& S, const Plan& P) {
       "(themes %s)\n",
       S.Bar->Width(), S.Bar->Height(), P.Rounds, P.Batches, P.Calls,
       ThemesEnabled() ? "on" : "off");
+  std::printf("  plain themed: %s; plain classic: %s\n", themedParts.c_str(), classicParts.c_str());
   std::printf("  %-22s %11s  %6s   %10s  %s\n", "look", "repaint", "ratio", "cache", "share");
   for (Look* l : {&skinned, &themed, &classic})
     PrintLook(l->What, l->Repaint.Median(), l->Cache.Median(), base);
