@@ -93,6 +93,7 @@ void CountFacePaint(void*, TObject*, TCanvas*) {
 // marked stale, the whole window invalidated and painted before the call
 // returns), and the cache build alone.
 struct Look {
+  explicit Look(const char* AWhat) : What(AWhat) {}
   const char* What;
   Samples Repaint, Cache;
 };
