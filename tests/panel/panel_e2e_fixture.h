@@ -61,9 +61,9 @@ struct TSliderPlace {
 inline constexpr TSliderPlace kEqSliders[] = {
     {"EQ", 55, 25}, {"EQ", 55, 61}, {"EQ", 55, 97}, {"EQ", 55, 134}};
 inline constexpr TSliderPlace kSliders[] = {
-    {"EQ", 55, 25},     {"EQ", 55, 61},     {"EQ", 55, 97},     {"EQ", 55, 134},
-    {"Reverb", 49, 51}, {"Reverb", 49, 90}, {"Effect", 47, 43}, {"Effect", 47, 80},
-    {"Effect", 48, 118}, {"3D", 55, 25},    {"3D", 55, 66}};
+    {"EQ", 55, 25},      {"EQ", 55, 61},     {"EQ", 55, 97},     {"EQ", 55, 134},
+    {"Reverb", 49, 51},  {"Reverb", 49, 90}, {"Effect", 47, 43}, {"Effect", 47, 80},
+    {"Effect", 48, 118}, {"3D", 55, 25},     {"3D", 55, 66}};
 
 class PanelEndToEnd : public ::testing::Test {
  protected:

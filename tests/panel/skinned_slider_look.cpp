@@ -35,8 +35,8 @@ uint32_t ThroughMask(uint32_t Image, uint32_t Below, uint32_t Mask) {
 
 uint32_t Faded(uint32_t Face, uint32_t Background) {
   return PerChannel(
-      Face, Background,
-      [](int f, int b, int keep) { return (f * keep + b * (256 - keep)) >> 8; }, kDisabledKeep);
+      Face, Background, [](int f, int b, int keep) { return (f * keep + b * (256 - keep)) >> 8; },
+      kDisabledKeep);
 }
 
 const test_skin::MfImage& ImageOf(const test_skin::TestSkinManifest& m, const char* key) {
@@ -82,8 +82,8 @@ RECT TSkinnedSliderLook::PaintedChannel(const TSliderGeometry& G) const {
   return r;
 }
 
-std::optional<uint32_t> TSkinnedSliderLook::ChannelRing(const TSliderGeometry& G, int State,
-                                                        int X, int Y) const {
+std::optional<uint32_t> TSkinnedSliderLook::ChannelRing(const TSliderGeometry& G, int State, int X,
+                                                        int Y) const {
   const RECT r = PaintedChannel(G);
   if (!Inside(r, X, Y)) return std::nullopt;
   const int w = r.right - r.left, x = X - r.left, y = Y - r.top;
@@ -105,62 +105,65 @@ std::optional<uint32_t> TSkinnedSliderLook::ChannelRing(const TSliderGeometry& G
   return Master(channel_.SourceRect.Left + frame * fw + sx, channel_.SourceRect.Top + y);
 }
 
-std::optional<TExpectedPixel> TSkinnedSliderLook::At(const TSliderGeometry& G, int State,
-                                                     bool Disabled, uint32_t Background, int X,
-                                                     int Y) const {
+std::optional<TExpectedPixel> TSkinnedSliderLook::At(const TSliderGeometry& G,
+                                                     const TSliderState& State, uint32_t Background,
+                                                     int X, int Y) const {
   const RECT& t = G.Thumb;
   const int fw = thumb_.FrameWidth, fh = thumb_.FrameHeight;
   const int tx = t.left + (t.right - t.left - fw) / 2, ty = t.top + (t.bottom - t.top - fh) / 2;
-  const std::optional<uint32_t> ring = ChannelRing(G, State, X, Y);
+  const std::optional<uint32_t> ring = ChannelRing(G, State.Face, X, Y);
   std::optional<TExpectedPixel> face;
   if (X >= tx && X < tx + fw && Y >= ty && Y < ty + fh) {
-    const int frame = std::min(State, thumb_.FrameCount - 1);
+    const int frame = std::min(State.Thumb, thumb_.FrameCount - 1);
     const int sx = thumb_.SourceRect.Left + frame * fw + X - tx;
     const int sy = thumb_.SourceRect.Top + Y - ty;
-    face = TExpectedPixel{ThroughMask(Master(sx, sy), ring.value_or(Background),
-                                      Master(sx, sy + fh)),
-                          2};
+    face = TExpectedPixel{
+        ThroughMask(Master(sx, sy), ring.value_or(Background), Master(sx, sy + fh)), 2};
   } else if (ring) {
     face = TExpectedPixel{*ring, 0};
   }
-  if (!face || !Disabled) return face;
+  if (!face || !State.Disabled) return face;
   return TExpectedPixel{Faded(face->Rgb, Background), 2};
 }
 
 std::pair<int, int> TSkinnedSliderLook::Matches(const e2e::TScreenImage& Capture,
-                                                const TSliderGeometry& G, int State,
-                                                bool Disabled, uint32_t Background) const {
+                                                const TSliderGeometry& G, const TSliderState& State,
+                                                uint32_t Background) const {
   int good = 0, all = 0;
-  for (int y = 0; y < Capture.Height; ++y)
-    for (int x = 0; x < Capture.Width; ++x)
-      if (auto e = At(G, State, Disabled, Background, x, y)) {
-        ++all;
-        if (e2e::ChannelDistance(Capture.At(x, y), e->Rgb) <= e->Tolerance) ++good;
-      }
+  Compare(Capture, G, State, Background, [&](int, int, uint32_t, const TExpectedPixel&, bool ok) {
+    ++all;
+    good += ok;
+  });
   return {good, all};
 }
 
 std::string TSkinnedSliderLook::Mismatches(const e2e::TScreenImage& Capture,
-                                           const TSliderGeometry& G, int State, bool Disabled,
+                                           const TSliderGeometry& G, const TSliderState& State,
                                            uint32_t Background) const {
   std::string first;
   int bad = 0, all = 0;
-  char line[96];
-  for (int y = 0; y < Capture.Height; ++y)
-    for (int x = 0; x < Capture.Width; ++x) {
-      const auto e = At(G, State, Disabled, Background, x, y);
-      if (!e) continue;
-      ++all;
-      if (e2e::ChannelDistance(Capture.At(x, y), e->Rgb) <= e->Tolerance) continue;
-      if (++bad <= 6) {
-        snprintf(line, sizeof line, " (%d,%d) shows %06X, expected %06X +-%d;", x, y,
-                 Capture.At(x, y), e->Rgb, e->Tolerance);
-        first += line;
-      }
-    }
+  Compare(Capture, G, State, Background,
+          [&](int x, int y, uint32_t shown, const TExpectedPixel& e, bool ok) {
+            ++all;
+            if (ok || ++bad > 6) return;
+            char line[96];
+            snprintf(line, sizeof line, " (%d,%d) shows %06X, expected %06X +-%d;", x, y,
+                     unsigned(shown), unsigned(e.Rgb), e.Tolerance);
+            first += line;
+          });
   if (all == 0) return "no place of the slider is decided by the skin";
   if (bad == 0) return "";
   return std::to_string(bad) + " of " + std::to_string(all) + " pixels differ:" + first;
+}
+
+void TSkinnedSliderLook::Compare(const e2e::TScreenImage& Capture, const TSliderGeometry& G,
+                                 const TSliderState& State, uint32_t Background,
+                                 const TVisit& Visit) const {
+  for (int y = 0; y < Capture.Height; ++y)
+    for (int x = 0; x < Capture.Width; ++x)
+      if (const auto e = At(G, State, Background, x, y))
+        Visit(x, y, Capture.At(x, y), *e,
+              e2e::ChannelDistance(Capture.At(x, y), e->Rgb) <= e->Tolerance);
 }
 
 }  // namespace panel_e2e

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,8 +26,30 @@ struct TSliderGeometry {
 // Asks the control in another process for its channel and thumb.
 TSliderGeometry MeasureSlider(HWND Slider);
 
+// What the slider shows: the state of its face and channel (0 normal, 1 hot
+// or focused), the thumb's frame (2 while the left button holds it), and
+// whether it is disabled.
+struct TSliderState {
+  int Face = 0;
+  int Thumb = 0;
+  bool Disabled = false;
+};
+
+inline TSliderState Normal() {
+  return {};
+}
+inline TSliderState Hot() {
+  return {1, 1, false};
+}
+inline TSliderState Pressed() {
+  return {1, 2, false};
+}
+inline TSliderState Disabled() {
+  return {0, 0, true};
+}
+
 struct TExpectedPixel {
-  uint32_t Rgb = 0;  // 0x00RRGGBB
+  uint32_t Rgb = 0;   // 0x00RRGGBB
   int Tolerance = 0;  // per channel
 };
 
@@ -36,22 +59,26 @@ class TSkinnedSliderLook {
 
   const test_skin::TestSkinManifest& Manifest() const { return files_.Manifest; }
 
-  // The pixel at (X, Y) of the slider's window when it shows State (0
-  // normal, 1 hot or focused) over the uniform background Background, or
-  // nothing where the skin leaves the place to the background or the ticks.
-  std::optional<TExpectedPixel> At(const TSliderGeometry& G, int State, bool Disabled,
+  // The pixel at (X, Y) of the slider's window in State over the uniform
+  // background Background, or nothing where the skin leaves the place to the
+  // background or the ticks.
+  std::optional<TExpectedPixel> At(const TSliderGeometry& G, const TSliderState& State,
                                    uint32_t Background, int X, int Y) const;
 
   // Compares every place that At() decides with the capture; empty when all
   // match, else the count of mismatches and the first few.
-  std::string Mismatches(const e2e::TScreenImage& Capture, const TSliderGeometry& G, int State,
-                         bool Disabled, uint32_t Background) const;
+  std::string Mismatches(const e2e::TScreenImage& Capture, const TSliderGeometry& G,
+                         const TSliderState& State, uint32_t Background) const;
   // How many places that At() decides the capture shows within tolerance,
   // and how many there are.
   std::pair<int, int> Matches(const e2e::TScreenImage& Capture, const TSliderGeometry& G,
-                              int State, bool Disabled, uint32_t Background) const;
+                              const TSliderState& State, uint32_t Background) const;
 
  private:
+  using TVisit = std::function<void(int X, int Y, uint32_t Shown, const TExpectedPixel& Expected,
+                                    bool Within)>;
+  void Compare(const e2e::TScreenImage& Capture, const TSliderGeometry& G,
+               const TSliderState& State, uint32_t Background, const TVisit& Visit) const;
   // The painted channel rectangle: the control's channel centred across on
   // the image's frame height, one pixel shorter at each end.
   RECT PaintedChannel(const TSliderGeometry& G) const;

@@ -119,8 +119,7 @@ POINT ClientOffset(HWND Wnd) {
 HWND FocusOf(HWND Wnd) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(Wnd, nullptr), &info) ? info.hwndFocus
-                                                                          : nullptr;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(Wnd, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
 void MouseMoveTo(POINT Screen) {
