@@ -223,10 +223,33 @@ void RepaintWithFade(TsCommonData* SkinData, int Kind, AnimationStepProc Callbac
   if (!SkinData->Hot) HideGlow(SkinData->GlowIndex, false);
 }
 
+namespace {
+
+// The control paints its cache in its state now.
+void PrepareFadeTarget(TsCommonData* SkinData) {
+  if (SkinData->Control)
+    PerformSkinCommand(SkinData->Control, SkinCmdPrepareCache, 0);
+  else
+    SendSkinCommand(SkinDataHandle(SkinData), SkinCmdPrepareCache, 0);
+}
+
+}  // namespace
+
 void StartFade(TsCommonData* SkinData, int Kind, AnimationStepProc Callback, bool Fast) {
   const int startStep = EnsureAnimTimer(SkinData->AnimTimer, SkinData->Control, Kind);
   TvlThreadedTimer* t = SkinData->AnimTimer;
-  if (t->Kind != -1 && t->Kind == Kind) return;
+  if (t->Kind != -1 && t->Kind == Kind && t->Enabled()) {
+    // The same fade runs on, but towards the look the control has now: a
+    // change that comes while it runs (a press right after entering, a leave
+    // right after a release) must not end on the look it had before.
+    if (Callback == FadeStep && SkinData->BgChanged && t->NewImage) {
+      PrepareFadeTarget(SkinData);
+      CopyBitmapRect(t, t->NewImage, SkinData->CacheBitmap, GraphicRect(SkinData->CacheBitmap));
+    }
+    return;
+  }
+  // A fade that has ended keeps its kind (its timer only stopped): the same
+  // kind asked for again starts anew, or the control would keep the old look.
   TBitmap* cache = SkinData->CacheBitmap;
   if (t->WorkImage && cache &&
       (t->WorkImage->Width() != cache->Width() || t->WorkImage->Height() != cache->Height())) {
@@ -234,12 +257,7 @@ void StartFade(TsCommonData* SkinData, int Kind, AnimationStepProc Callback, boo
     t->WorkImage = nullptr;
   }
   CopyBitmapRect(t, t->OldImage, cache, GraphicRect(cache));
-  if (SkinData->BgChanged) {
-    if (SkinData->Control)
-      PerformSkinCommand(SkinData->Control, SkinCmdPrepareCache, 0);
-    else
-      SendSkinCommand(SkinDataHandle(SkinData), SkinCmdPrepareCache, 0);
-  }
+  if (SkinData->BgChanged) PrepareFadeTarget(SkinData);
   CopyBitmapRect(t, t->NewImage, SkinData->CacheBitmap, GraphicRect(SkinData->CacheBitmap));
   t->StartAnimation(SkinData, startStep, Callback, Kind, Fast);
   t->Step();

@@ -1,66 +1,10 @@
 // The real Varnel.exe under Wine, beside the recording winmm.dll: what a
 // user's actions put on the MIDI port, byte for byte.
-#include "tests/support/e2e/program_under_test.h"
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
+#include "tests/panel/panel_e2e_fixture.h"
 
 namespace {
 
-using e2e::TProgramUnderTest;
-using winmm_stub_client::Call;
-
-std::string Sysex(std::initializer_list<int> tail) {
-  std::string s("\xF0\x41\x00\x42\x12\x40\x01", 7);
-  for (int b : tail) s += static_cast<char>(b);
-  s += '\xF7';
-  return s;
-}
-
-std::vector<DWORD> ShortWords(const std::vector<Call>& calls) {
-  std::vector<DWORD> out;
-  for (const Call& c : calls)
-    if (c.Function == "midiOutShortMsg") out.push_back(static_cast<DWORD>(c.Int("msg")));
-  return out;
-}
-
-std::vector<std::string> SysexMessages(const std::vector<Call>& calls) {
-  std::vector<std::string> out;
-  for (const Call& c : calls)
-    if (c.Function == "midiOutLongMsg") out.push_back(c.Bytes());
-  return out;
-}
-
-std::vector<DWORD> Nrpn(int lsb, int value) {
-  return {0x3763B0u, 0x0062B0u | (DWORD(lsb) << 16), 0x0006B0u | (DWORD(value) << 16)};
-}
-
-class PanelEndToEnd : public ::testing::Test {
- protected:
-  void StartPanel(std::vector<std::pair<std::string, std::string>> env = {{"VARNEL_MIDI_PORTS",
-                                                                           "Port A|Port B"}},
-                  std::string arguments = "") {
-    program_ = std::make_unique<TProgramUnderTest>("Varnel.exe", std::move(env));
-    program_->Arguments = std::move(arguments);
-    ASSERT_TRUE(program_->Start("Varnel"))
-        << "the panel's window did not appear: " << program_->StartFailure();
-  }
-  HWND Control(const char* group, const char* cls, int left, int top) {
-    HWND w = e2e::FindChild(program_->MainWindow(), group, cls, left, top);
-    EXPECT_TRUE(w) << cls << " at " << left << "," << top << " in " << (group ? group : "?");
-    return w;
-  }
-  HWND Slider(const char* group, int left, int top) {
-    return Control(group, "TsTrackBar", left, top);
-  }
-  std::string BoxText(const char* group, int left, int top) {
-    return e2e::WindowText(Control(group, "TEdit", left, top));
-  }
-  void TearDown() override {
-    if (program_) program_->Close();
-  }
-  std::unique_ptr<TProgramUnderTest> program_;
-};
+using namespace panel_e2e;
 
 TEST_F(PanelEndToEnd, StartUpOpensTheMapperAndSendsOnlyTheEffectMode) {
   StartPanel();
@@ -143,8 +87,8 @@ TEST_F(PanelEndToEnd, TypeChangesResendTheirParameters) {
 
 TEST_F(PanelEndToEnd, TogglesSendTheEffectModeOfBothStates) {
   StartPanel();
-  HWND eq = Control("EQ", "TButton", 27, 173);
-  HWND threeD = Control("3D", "TButton", 27, 104);
+  HWND eq = EqButton();
+  HWND threeD = ThreeDButton();
   HWND eqSlider = Slider("EQ", 55, 25);
   HWND eqBox = Control("EQ", "TEdit", 182, 28);
   HWND volSlider = Slider("3D", 55, 25);

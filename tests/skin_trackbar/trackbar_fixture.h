@@ -25,6 +25,9 @@ inline uint32_t CachePixel(TsTrackBar* Bar, int X, int Y) {
 class TrackBarFixture : public testing::Test {
  protected:
   void SetUp() override {
+    // Off the form, whatever an earlier test left: a bar under the cursor
+    // would start hot.
+    SetCursorPos(0, 0);
     Form = New<TForm>(Application, TCustomForm::TCreateNew{});
     Form->SetBounds(40, 40, 320, 260);
     Bar = New<TsTrackBar>(Form);

@@ -16,6 +16,13 @@ void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
+uint32_t GetLE(const std::vector<uint8_t>& in, size_t at, int bytes) {
+  if (at + size_t(bytes) > in.size()) throw std::invalid_argument("BMP too short");
+  uint32_t v = 0;
+  for (int i = 0; i < bytes; ++i) v |= uint32_t(in[at + size_t(i)]) << (8 * i);
+  return v;
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeBmp(const Raster& image, int bitsPerPixel) {
@@ -47,6 +54,28 @@ std::vector<uint8_t> EncodeBmp(const Raster& image, int bitsPerPixel) {
     out.resize(rowStart + stride, 0);
   }
   return out;
+}
+
+Raster DecodeBmp(const std::vector<uint8_t>& bytes) {
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M')
+    throw std::invalid_argument("not a BMP");
+  const uint32_t offset = GetLE(bytes, 10, 4);
+  const int width = int(GetLE(bytes, 18, 4)), height = int(GetLE(bytes, 22, 4));
+  const int bitsPerPixel = int(GetLE(bytes, 28, 2));
+  if ((bitsPerPixel != 24 && bitsPerPixel != 32) || width <= 0 || height <= 0 ||
+      GetLE(bytes, 30, 4) != 0)
+    throw std::invalid_argument("BMP form not written by EncodeBmp");
+  const int bytesPerPixel = bitsPerPixel / 8;
+  const size_t stride = (size_t(width) * size_t(bytesPerPixel) + 3) & ~size_t(3);
+  Raster image(width, height);
+  for (int y = 0; y < height; ++y) {
+    const size_t row = offset + size_t(height - 1 - y) * stride;
+    for (int x = 0; x < width; ++x) {
+      const uint32_t v = GetLE(bytes, row + size_t(x) * size_t(bytesPerPixel), bytesPerPixel);
+      image.Set(x, y, bytesPerPixel == 3 ? v | 0xFF000000u : v);
+    }
+  }
+  return image;
 }
 
 std::vector<uint8_t> EncodePngArgb(const Raster& image) {

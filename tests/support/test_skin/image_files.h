@@ -11,6 +11,9 @@ namespace test_skin {
 
 // A bottom-up BMP with a BITMAPINFOHEADER; 24 bits drop the alpha byte.
 std::vector<uint8_t> EncodeBmp(const Raster& image, int bitsPerPixel = 24);
+// Reads back what EncodeBmp wrote (24 bits give opaque pixels), so tests can
+// look at a written master picture; throws std::invalid_argument otherwise.
+Raster DecodeBmp(const std::vector<uint8_t>& bytes);
 
 // Colour type 6, 8 bits per sample, alpha as in the raster.
 std::vector<uint8_t> EncodePngArgb(const Raster& image);

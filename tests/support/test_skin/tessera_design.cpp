@@ -262,25 +262,45 @@ void Surfaces(SkinBuilder& b) {
   b.AddSection(divider);
 }
 
-void TrackBar(SkinBuilder& b) {
-  SectionDef track{.Name = "TRACKBAR"};
-  track.State[0] = {.Color = kIvory, .FontColor = kInk, .Transparency = 100};
-  track.State[1] = {.Color = kIvory, .FontColor = kClay, .Transparency = 100};
+void TrackBar(SkinBuilder& b, const TrackBarLook& look) {
+  if (!look.Section) return;
+  SectionDef track{.Name = "TRACKBAR", .Glow = look.Glow, .GlowMargin = 2};
+  if (look.Opaque) {
+    track.State[0] = {.Color = kIvory,
+                      .FontColor = kInk,
+                      .GradientPercent = 100,
+                      .Transparency = 0,
+                      .GradientText = GradientText({{kTeal, kAmber, 100, 1}})};
+    track.State[1] = {.Color = kIvory,
+                      .FontColor = kClay,
+                      .GradientPercent = 100,
+                      .Transparency = 0,
+                      .GradientText = GradientText({{kAmber, kTeal, 100, 1}})};
+  } else {
+    track.State[0] = {.Color = kIvory, .FontColor = kInk, .Transparency = 100};
+    track.State[1] = {.Color = kIvory, .FontColor = kClay, .Transparency = 100};
+  }
   b.AddSection(track);
   Plate(b, "TRACKBAR", "BORDERSMASK", 16, 16, 2, 0, {2, 2, 2, 2}, 0, 2, kIvory, kSand);
   Plate(b, "TRACKBAR", "SLIDERCHANNEL", 24, 8, 2, 0, {3, 2, 3, 2}, 0, 0, kSand, kSlate);
   Plate(b, "TRACKBAR", "PROGHORZ", 16, 8, 1, 0, {3, 2, 3, 2}, 0, 0, kTeal, kAmber);
   Plate(b, "TRACKBAR", "PROGVERT", 8, 16, 1, 0, {2, 3, 2, 3}, 0, 0, kTeal, kAmber);
-  Plate(b, "TRACKBAR", "TICKHORZ", 3, 5, 1, 0, {0, 0, 0, 0}, 0, 0, kSlate, kSlate);
-  Plate(b, "TRACKBAR", "TICKVERT", 5, 3, 1, 0, {0, 0, 0, 0}, 0, 0, kSlate, kSlate);
-  // Thumb frames: normal, hot, pressed.
-  Plate(b, "TRACKBAR", "SLIDERMASK", 12, 22, 3, 1, {0, 0, 0, 0}, 0, 0, kTeal, kIvory);
-  Plate(b, "TRACKBAR", "SLIDERVMASK", 22, 12, 3, 1, {0, 0, 0, 0}, 0, 0, kTeal, kIvory);
+  if (look.TickImages) {
+    Plate(b, "TRACKBAR", "TICKHORZ", 3, 5, 1, 0, {0, 0, 0, 0}, 0, 0, kSlate, kSlate);
+    Plate(b, "TRACKBAR", "TICKVERT", 5, 3, 1, 0, {0, 0, 0, 0}, 0, 0, kSlate, kSlate);
+  }
+  if (look.ThumbImages) {
+    // Thumb frames: normal, hot, pressed.
+    Plate(b, "TRACKBAR", "SLIDERMASK", 12, 22, 3, 1, {0, 0, 0, 0}, 0, 0, kTeal, kIvory);
+    Plate(b, "TRACKBAR", "SLIDERVMASK", 22, 12, 3, 1, {0, 0, 0, 0}, 0, 0, kTeal, kIvory);
+  }
   for (const char* key : {"PATTERN", "HOTPATTERN"}) {
     const MfRect r = b.Place(16, 16);
     DrawPlate(b, r, 1, 0, key[0] == 'P' ? kIvory : kAmber, kSand, false);
     b.Texture("TRACKBAR", key, r, 0, false);
   }
+  // The hover halo, drawn around the bar in a window of its own.
+  Plate(b, "TRACKBAR", "GLOW0", 18, 18, 1, 0, {6, 6, 6, 6}, 0, 0, kAmber, kAmber);
 }
 
 // Sections of the large variant: plates of varied size under three parents.
@@ -308,11 +328,11 @@ void Rows(SkinBuilder& b) {
 
 }  // namespace
 
-void DesignTessera(SkinBuilder& b, bool large) {
+void DesignTessera(SkinBuilder& b, bool large, const TrackBarLook& track) {
   GlobalInfo(b);
   Controls(b);
   Surfaces(b);
-  TrackBar(b);
+  TrackBar(b, track);
   if (large) Rows(b);
 }
 

@@ -6,8 +6,18 @@
 
 namespace test_skin {
 
-// The sound skin; large adds about a hundred sections on a 1024 x 1024 master.
-void DesignTessera(SkinBuilder& b, bool large);
+// How the track bar section of a sound variant departs from the standard
+// design; the defaults give the standard one.
+struct TrackBarLook {
+  bool Section = true;      // false: the skin has no TRACKBAR section at all
+  bool Opaque = false;      // opaque states filled with a left-to-right gradient
+  bool TickImages = true;   // TICKHORZ and TICKVERT
+  bool ThumbImages = true;  // SLIDERMASK and SLIDERVMASK
+  int Glow = 3;             // the section's GLOW value; its GLOW0 image stays
+};
+
+// A sound skin; large adds about a hundred sections on a 1024 x 1024 master.
+void DesignTessera(SkinBuilder& b, bool large, const TrackBarLook& track = {});
 
 inline int MasterWidthFor(bool large) {
   return large ? 1024 : 256;

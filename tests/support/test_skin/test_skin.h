@@ -1,6 +1,6 @@
 // The generated test skin "Tessera": a sound skin, a large one for the
-// benchmark, and broken variants, each written with a manifest of what a
-// loader must make of it.
+// benchmark, sound variants of its design, and broken variants, each written
+// with a manifest of what a loader must make of it.
 #pragma once
 
 #include <filesystem>
@@ -19,8 +19,11 @@ struct TestSkinFiles {
   std::vector<SkinFile> Files;  // Options.dat among them unless the variant lacks it
 };
 
-// Every variant name: the sound skin first, then the broken ones.
+// Every variant name: the sound skin first, then the sound skins that differ
+// from it in one part of their design, then the broken ones.
 std::vector<std::string> VariantNames();
+// Only the broken ones, whose manifests say what is broken.
+std::vector<std::string> BrokenVariantNames();
 
 // Builds a variant in memory; throws std::invalid_argument for an unknown name.
 // large: a 1024 x 1024 master and about 120 sections.

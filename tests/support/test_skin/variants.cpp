@@ -130,10 +130,39 @@ const Variant kVariants[] = {
      [](Parts& p) { p.EmptyDescription = true; }},
 };
 
+// Sound skins that differ from Tessera in one part of their design; their
+// manifests are as complete as the sound skin's.
+struct Look {
+  const char* Name;
+  const char* Expectation;
+  TrackBarLook Track;
+};
+
+const Look kLooks[] = {
+    {"trackbar-opaque",
+     "the track bar's face is a left-to-right gradient, not its parent",
+     {.Opaque = true}},
+    {"no-trackbar", "no TRACKBAR section: a track bar keeps its plain look", {.Section = false}},
+    {"no-tick-image",
+     "no TICKHORZ or TICKVERT: the track bar paints bevel ticks",
+     {.TickImages = false}},
+    {"no-thumb-image",
+     "no SLIDERMASK or SLIDERVMASK: the track bar paints no thumb",
+     {.ThumbImages = false}},
+    {"glow-off", "TRACKBAR has GLOW=0: no glow window while the track bar is hot", {.Glow = 0}},
+};
+
 }  // namespace
 
 std::vector<std::string> VariantNames() {
   std::vector<std::string> names{kSoundVariant};
+  for (const Look& l : kLooks) names.push_back(l.Name);
+  for (const Variant& v : kVariants) names.push_back(v.Name);
+  return names;
+}
+
+std::vector<std::string> BrokenVariantNames() {
+  std::vector<std::string> names;
   for (const Variant& v : kVariants) names.push_back(v.Name);
   return names;
 }
@@ -142,13 +171,17 @@ TestSkinFiles BuildTestSkin(const std::string& variant, bool large) {
   const Variant* broken = nullptr;
   for (const Variant& v : kVariants)
     if (variant == v.Name) broken = &v;
-  if (!broken && variant != kSoundVariant)
+  const Look* look = nullptr;
+  for (const Look& l : kLooks)
+    if (variant == l.Name) look = &l;
+  if (!broken && !look && variant != kSoundVariant)
     throw std::invalid_argument("unknown test skin variant: " + variant);
   SkinBuilder b(MasterWidthFor(large), MasterHeightFor(large));
-  DesignTessera(b, large);
+  DesignTessera(b, large, look ? look->Track : TrackBarLook{});
   TestSkinFiles out;
   out.Manifest = b.Finish(variant, "Tessera");
   out.Manifest.Large = large;
+  if (look) out.Manifest.Expectation = look->Expectation;
   out.Files = b.Files();
   if (!broken) return out;
 

@@ -1,0 +1,48 @@
+// What the user sees and does at the screen: pixels read back from the
+// display (GetDC(0) + BitBlt), mouse input through SendInput, geometry asked
+// from another process's controls, and bounded waits for what a program
+// shows some time after being asked.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace e2e {
+
+// A capture of a screen rectangle; pixels 0x00RRGGBB, top-down.
+struct TScreenImage {
+  int Left = 0, Top = 0;  // screen position of pixel (0, 0)
+  int Width = 0, Height = 0;
+  std::vector<uint32_t> Pixels;
+
+  bool Contains(int X, int Y) const { return X >= 0 && Y >= 0 && X < Width && Y < Height; }
+  uint32_t At(int X, int Y) const { return Pixels[size_t(Y) * size_t(Width) + size_t(X)]; }
+};
+
+// The screen's pixels under Rect (screen coordinates).
+TScreenImage CaptureScreen(const RECT& Rect);
+// The screen's pixels under the window's rectangle.
+TScreenImage CaptureWindow(HWND Wnd);
+
+// Largest difference of the three colour channels of two 0x00RRGGBB values.
+int ChannelDistance(uint32_t A, uint32_t B);
+
+// A rectangle answer of a control in another process (TBM_GETTHUMBRECT,
+// TBM_GETCHANNELRECT): the RECT is placed in that process's memory.
+RECT AskRect(HWND Wnd, UINT Msg);
+// The client-area origin of Wnd relative to its window rectangle.
+POINT ClientOffset(HWND Wnd);
+// The window of Wnd's thread that holds the keyboard focus, null if none.
+HWND FocusOf(HWND Wnd);
+
+// Hardware-like mouse input at a screen point.
+void MouseMoveTo(POINT Screen);
+void MouseButton(bool Down);
+
+// Calls Check until it answers true or TimeoutMs have passed; the last answer.
+bool PollUntil(DWORD TimeoutMs, const std::function<bool()>& Check, DWORD IntervalMs = 15);
+
+}  // namespace e2e
