@@ -14,11 +14,10 @@
 #include "skin/engine/skin_message.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/graphics/bitmap.h"
+#include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
 
 namespace {
-
-bool applicationShowHint = true;
 
 int PointX(LPARAM p) {
   return static_cast<short>(LOWORD(p));
@@ -29,14 +28,6 @@ int PointY(LPARAM p) {
 }
 
 }  // namespace
-
-bool ApplicationShowHint() {
-  return applicationShowHint;
-}
-
-void SetApplicationShowHint(bool Value) {
-  applicationShowHint = Value;
-}
 
 const TClassInfo& TsTrackBar::StaticClass() {
   static const TClassInfo info = [] {
@@ -51,8 +42,7 @@ const TClassInfo& TsTrackBar::StaticClass() {
         1 << aeGlobalDef);
     b.Set(
         "DisabledKind", DisabledKindInfo(), [](const TsTrackBar& c) { return c.DisabledKind(); },
-        [](TsTrackBar& c, int v) { c.SetDisabledKind(static_cast<TsDisabledKind>(v)); },
-        dkBlended);
+        [](TsTrackBar& c, int v) { c.SetDisabledKind(static_cast<TsDisabledKind>(v)); }, dkBlended);
     b.Bool(
         "Reversed", [](const TsTrackBar& c) { return c.Reversed(); },
         [](TsTrackBar& c, int v) { c.SetReversed(v != 0); }, false);
@@ -132,7 +122,8 @@ void TsTrackBar::SetReversed(bool v) {
   reversed_ = v;
   if (!HandleAllocated()) return;
   LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
-  style = v ? style | TBS_REVERSED | TBS_DOWNISLEFT : style & ~LONG_PTR(TBS_REVERSED | TBS_DOWNISLEFT);
+  style =
+      v ? style | TBS_REVERSED | TBS_DOWNISLEFT : style & ~LONG_PTR(TBS_REVERSED | TBS_DOWNISLEFT);
   SetWindowLongPtrA(Handle(), GWL_STYLE, style);
   Repaint();
 }
@@ -224,10 +215,11 @@ void TsTrackBar::UpdateSliderMasks(int SectionIndex) {
 
 // ---- Hints during a drag
 
+// Without an application (a bare library user) there are no hints to hold.
 void TsTrackBar::SuspendHints() {
-  if (HintsSuspended) return;
-  SavedShowHint = ApplicationShowHint();
-  SetApplicationShowHint(false);
+  if (HintsSuspended || !Application) return;
+  SavedShowHint = Application->ShowHint();
+  Application->SetShowHint(false);
   HintsSuspended = true;
   hintsHeld_ = true;
 }
@@ -238,7 +230,7 @@ void TsTrackBar::RestoreHints() {
   if (!hintsHeld_) return;
   hintsHeld_ = false;
   if (!HintsSuspended) return;
-  SetApplicationShowHint(SavedShowHint);
+  if (Application) Application->SetShowHint(SavedShowHint);
   HintsSuspended = false;
 }
 
@@ -304,8 +296,9 @@ bool TsTrackBar::HandleSkinMessage(TMessage& m) {
       m.Result = 0;
       if (!bmp || !HandleAllocated()) return true;
       TWindowDC dc(Handle(), GetWindowDC(Handle()));
-      // The widget layer has no BorderWidth yet: the face starts at (0, 0).
-      BitBlt(dc.Get(), 0, 0, Width(), Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+      // The face lies inside the border band (window coordinates).
+      BitBlt(dc.Get(), BorderWidth(), BorderWidth(), Width(), Height(), bmp->Canvas()->Handle(), 0,
+             0, SRCCOPY);
       m.Result = 1;
       return true;
     }

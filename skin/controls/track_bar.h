@@ -123,10 +123,10 @@ class TsTrackBar : public TTrackBar {
 
 struct TTickLayout {
   TTickStyle Style = tsAuto;
-  int Count = 0;  // TBM_GETNUMTICS
+  int Count = 0;                         // TBM_GETNUMTICS
   int ChannelStart = 0, ChannelEnd = 0;  // along the bar, already shifted
   int ThumbLength = 0;                   // thumb size along the bar
-  std::vector<int> Inner;  // TBM_GETTICPOS 0 .. Count - 3 (tsManual)
+  std::vector<int> Inner;                // TBM_GETTICPOS 0 .. Count - 3 (tsManual)
 };
 // No ticks for tsNone or fewer than two: the spacing needs two ends.
 std::vector<int> LayOutTicks(const TTickLayout& Layout);
@@ -140,8 +140,3 @@ std::pair<int, int> ProgressSpan(const TProgressInput& In);
 
 // Rows reversed for a horizontal bar, columns for a vertical one.
 void MirrorBitmap(TBitmap* Bitmap, bool Vertical);
-
-// The application's hint switch (the widget layer's Application has none
-// yet; this stands in for it until it does).
-bool ApplicationShowHint();
-void SetApplicationShowHint(bool Value);
