@@ -53,8 +53,12 @@ TEST_F(LayeredForm, AlphaAndColourKeyGoOnTheWindowAndComeOffAgain) {
       DWORD flags = 0;
       ASSERT_TRUE(GetLayeredWindowAttributes(h, &key, &alpha, &flags));
       EXPECT_EQ(flags, c.Flags);
-      if (c.Flags & LWA_ALPHA) EXPECT_EQ(alpha, c.Value);
-      if (c.Flags & LWA_COLORKEY) EXPECT_EQ(key, static_cast<COLORREF>(ColorToRGB(c.KeyColor)));
+      if (c.Flags & LWA_ALPHA) {
+        EXPECT_EQ(alpha, c.Value);
+      }
+      if (c.Flags & LWA_COLORKEY) {
+        EXPECT_EQ(key, static_cast<COLORREF>(ColorToRGB(c.KeyColor)));
+      }
     }
   }
 }
