@@ -14,11 +14,10 @@
 #include "skin/engine/skin_message.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/graphics/bitmap.h"
+#include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
 
 namespace {
-
-bool applicationShowHint = true;
 
 int PointX(LPARAM p) {
   return static_cast<short>(LOWORD(p));
@@ -29,14 +28,6 @@ int PointY(LPARAM p) {
 }
 
 }  // namespace
-
-bool ApplicationShowHint() {
-  return applicationShowHint;
-}
-
-void SetApplicationShowHint(bool Value) {
-  applicationShowHint = Value;
-}
 
 const TClassInfo& TsTrackBar::StaticClass() {
   static const TClassInfo info = [] {
@@ -228,10 +219,11 @@ void TsTrackBar::UpdateSliderMasks(int SectionIndex) {
 
 // ---- Hints during a drag
 
+// Without an application (a bare library user) there are no hints to hold.
 void TsTrackBar::SuspendHints() {
-  if (HintsSuspended) return;
-  SavedShowHint = ApplicationShowHint();
-  SetApplicationShowHint(false);
+  if (HintsSuspended || !Application) return;
+  SavedShowHint = Application->ShowHint();
+  Application->SetShowHint(false);
   HintsSuspended = true;
   hintsHeld_ = true;
 }
@@ -242,7 +234,7 @@ void TsTrackBar::RestoreHints() {
   if (!hintsHeld_) return;
   hintsHeld_ = false;
   if (!HintsSuspended) return;
-  SetApplicationShowHint(SavedShowHint);
+  if (Application) Application->SetShowHint(SavedShowHint);
   HintsSuspended = false;
 }
 
@@ -308,8 +300,9 @@ bool TsTrackBar::HandleSkinMessage(TMessage& m) {
       m.Result = 0;
       if (!bmp || !HandleAllocated()) return true;
       TWindowDC dc(Handle(), GetWindowDC(Handle()));
-      // The widget layer has no BorderWidth yet: the face starts at (0, 0).
-      BitBlt(dc.Get(), 0, 0, Width(), Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+      // The face lies inside the border band (window coordinates).
+      BitBlt(dc.Get(), BorderWidth(), BorderWidth(), Width(), Height(), bmp->Canvas()->Handle(), 0,
+             0, SRCCOPY);
       m.Result = 1;
       return true;
     }

@@ -143,8 +143,3 @@ std::pair<int, int> ProgressSpan(const TProgressInput& In);
 
 // Rows reversed for a horizontal bar, columns for a vertical one.
 void MirrorBitmap(TBitmap* Bitmap, bool Vertical);
-
-// The application's hint switch (the widget layer's Application has none
-// yet; this stands in for it until it does).
-bool ApplicationShowHint();
-void SetApplicationShowHint(bool Value);

@@ -152,9 +152,10 @@ int TsCommonData::ComputeTransparency() {
 
 void TsCommonData::UpdateTransparency(bool Recurse) {
   StateFlags &= static_cast<uint16_t>(~sfTransparent);
-  // Forms and page controls show their parent's background themselves;
-  // the widget layer has no docking, so none is a dock site.
-  if (dynamic_cast<TCustomForm*>(Control) || dynamic_cast<TPageControl*>(Control)) {
+  // Scrolling containers (forms among them) and page controls show their
+  // parent's background themselves, unless other controls dock on them.
+  auto* scrolling = dynamic_cast<TScrollingWinControl*>(Control);
+  if ((scrolling && !scrolling->DockSite()) || dynamic_cast<TPageControl*>(Control)) {
     const int r = ComputeTransparency();
     if (r == 2) return;
     StateFlags = static_cast<uint16_t>((StateFlags & ~(sfTransparent | sfTransparencyUnknown)) |

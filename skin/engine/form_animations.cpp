@@ -68,12 +68,18 @@ TOwnedObject<TvlGlowForm> MakeShowCarrier(HWND Wnd, TBitmap* Picture, HWND Inser
   return carrier;
 }
 
-// The form ends opaque and no longer layered, whether or not the desktop
-// composes: a form left layered at alpha 0 would stay invisible.
-void RestoreFormAlpha(HWND Form) {
-  if (AnimationCompositionEnabled()) SetLayeredAlpha(Form, true, 255);
-  SetWindowLongPtrA(Form, GWL_EXSTYLE,
-                    GetWindowLongPtrA(Form, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+// A form that blends itself gets its own alpha back; any other ends opaque
+// and no longer layered, whether or not the desktop composes: a form left
+// layered at alpha 0 would stay invisible.
+void RestoreFormAlpha(TCustomForm* Form) {
+  HWND h = Form->Handle();
+  if (Form->AlphaBlend()) {
+    SetLayeredAlpha(h, true, Form->AlphaBlendValue());
+    return;
+  }
+  if (AnimationCompositionEnabled()) SetLayeredAlpha(h, true, 255);
+  SetWindowLongPtrA(h, GWL_EXSTYLE,
+                    GetWindowLongPtrA(h, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
 }
 
 TsSkinManager* ManagerOf(TsCommonData* SkinData) {
@@ -126,7 +132,7 @@ void AnimateFormShow(TsSkinProvider* Provider, uint16_t Time, uint8_t Alpha, Tvl
     SetLayeredAlpha(h, true, 0);
     ShowWindow(h, ShowCommand(form->WindowState()));
     SetWindowPos(h, c, 0, 0, 0, 0, kKeepPlace);
-    RestoreFormAlpha(h);
+    RestoreFormAlpha(form);
     GlobalAnimationActive = false;
     RedrawWindow(h, nullptr, nullptr, kRepaintAll);
     if (AnimationCompositionEnabled()) Sleep(20);
@@ -142,7 +148,7 @@ void AnimateFormHide(TsSkinProvider* Provider) {
     return;
   TsSkinManager* manager = ManagerOf(Provider->SkinData);
   if (!manager) return;
-  const uint8_t startAlpha = 255;
+  const uint8_t startAlpha = form->AlphaBlend() ? form->AlphaBlendValue() : 255;
   TFlagScope animating(GlobalAnimationActive);
   if (!Provider->NonClientImageFresh) Provider->PaintNonClientImage();
   if (!HasPixels(Provider->SkinData->CacheBitmap)) return;

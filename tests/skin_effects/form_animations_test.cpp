@@ -146,6 +146,38 @@ TEST_F(FormAnimationTest, HideTakesTheSnapshotAndFadesTheComposedPicture) {
   }
 }
 
+// A form that blends itself keeps its own alpha: the show ends on it and
+// the hide fades from it.
+TEST_F(FormAnimationTest, ABlendingFormKeepsItsAlphaThroughShowAndHide) {
+  Form->SetAlphaBlendValue(180);
+  Form->SetAlphaBlend(true);
+  HWND h = Form->Handle();
+  auto formAlpha = [h] {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(h, nullptr, &alpha, &flags);
+    return (GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_LAYERED) && (flags & LWA_ALPHA) ? alpha : -1;
+  };
+  ShowWindow(h, SW_HIDE);
+  AnimateFormShow(provider, 0, 180, atFading);
+  EXPECT_TRUE(IsWindowVisible(h));
+  EXPECT_EQ(formAlpha(), 180);
+
+  manager->AnimEffects()->FormHide()->SetTime(20);
+  manager->AnimEffects()->FormHide()->SetMode(atFading);
+  provider->PaintNonClientImage();
+  LayeredRecorder rec;
+  AnimateFormHide(provider);
+  ASSERT_TRUE(HideTimer() && HideTimer()->Carrier);
+  HWND c = HideTimer()->Carrier->Handle();
+  EXPECT_EQ(RunHide(), 3);
+  std::vector<LayeredPush> pushes = rec.PushesTo(c);
+  ASSERT_GE(pushes.size(), 4u);
+  pushes.erase(pushes.begin(), pushes.end() - 4);
+  EXPECT_EQ(Alphas(pushes), (std::vector<int>{180, 90, 0, 0}));
+  EXPECT_EQ(formAlpha(), 180);
+}
+
 TEST_F(FormAnimationTest, AFailingPushLeavesNoAnimationFlagNorCarrier) {
   for (int failAt : {0, 2, 5}) {
     SCOPED_TRACE(failAt);

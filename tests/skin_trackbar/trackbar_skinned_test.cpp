@@ -1,6 +1,7 @@
 // The track bar painted from the generated test skin, loaded through the
 // real SkinName: every expectation comes from the skin's manifest.
 #include <filesystem>
+#include <utility>
 
 #include "skin/engine/common_messages.h"
 #include "skin/engine/skin_manager.h"
@@ -50,18 +51,37 @@ TEST_F(SkinnedTrackBar, TakesTheTrackBarSectionAndItsImages) {
 }
 
 TEST_F(SkinnedTrackBar, HintsComeBackWhenTheReleaseNeverArrives) {
-  for (UINT lost : {UINT(WM_CAPTURECHANGED), UINT(WM_CANCELMODE)}) {
-    SetApplicationShowHint(true);
-    const TRect t = Bar->ThumbRect();
-    SendMessageA(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM((t.Left + t.Right) / 2, (t.Top + t.Bottom) / 2));
-    EXPECT_FALSE(ApplicationShowHint()) << lost;
-    SendMessageA(Bar->Handle(), lost, 0, 0);
-    EXPECT_TRUE(ApplicationShowHint()) << lost;
-    EXPECT_FALSE(HintsSuspended) << lost;
-    ReleaseCapture();
-    PumpMessages();
-  }
+  const TRect t = Bar->ThumbRect();
+  const LPARAM thumb = MAKELPARAM((t.Left + t.Right) / 2, (t.Top + t.Bottom) / 2);
+  for (bool before : {true, false})
+    for (UINT lost : {UINT(WM_CAPTURECHANGED), UINT(WM_CANCELMODE)}) {
+      Application->SetShowHint(before);
+      SendMessageA(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, thumb);
+      EXPECT_FALSE(Application->ShowHint()) << lost;
+      SendMessageA(Bar->Handle(), lost, 0, 0);
+      EXPECT_EQ(Application->ShowHint(), before) << lost;
+      EXPECT_FALSE(HintsSuspended) << lost;
+      ReleaseCapture();
+      PumpMessages();
+    }
+  Application->SetShowHint(true);
+}
+
+// A library user without an application object: a drag has no hints to
+// hold and leaves nothing suspended.
+TEST_F(SkinnedTrackBar, DragWithoutAnApplicationHoldsNoHints) {
+  const TRect t = Bar->ThumbRect();
+  TApplication* app = std::exchange(Application, nullptr);
+  SendMessageA(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM((t.Left + t.Right) / 2, (t.Top + t.Bottom) / 2));
+  const bool suspended = HintsSuspended;
+  SendMessageA(Bar->Handle(), WM_CANCELMODE, 0, 0);
+  Application = app;
+  ReleaseCapture();
+  PumpMessages();
+  EXPECT_FALSE(suspended);
+  EXPECT_FALSE(HintsSuspended);
+  EXPECT_TRUE(Application->ShowHint());
 }
 
 TEST_F(SkinnedTrackBar, RemovingTheSkinGivesThePlainLookBack) {

@@ -368,6 +368,20 @@ class TWinControl : public TControl {
   TControl* ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool AllowWinControls = false);
   bool ContainsControl(TControl* Control) const;
 
+  // Moves a child control to position Order of Controls(): a graphic child
+  // stays among the graphic ones, a windowed one among the windowed ones
+  // (its window restacked to match). Anything else is ignored.
+  void SetChildOrder(TComponent* Child, int Order) override;
+  // The child controls Root owns, in Controls() order (z-order, so a
+  // description reads back to the same stacking), then the rest.
+  void GetChildren(std::vector<TComponent*>& List, TComponent* Root) override;
+
+  // ---- Frame
+  // A band of this width inside the window's frame on every side: the
+  // non-client area grows by it and the client area shrinks.
+  int BorderWidth() const { return borderWidth_; }
+  void SetBorderWidth(int v);
+
   // ---- Layout
   void DisableAlign() { ++alignLevel_; }
   void EnableAlign();
@@ -468,6 +482,8 @@ class TWinControl : public TControl {
   bool IsControlMouseMsg(TMessage& m);
   void EraseBackground(TMessage& m);
   void SetCursorMessage(TMessage& m);
+  void NonClientSize(TMessage& m);
+  void PaintBorderBand();
 
   std::vector<TControl*> controls_;        // graphic children, z-order
   std::vector<TWinControl*> winControls_;  // windowed children, z-order
@@ -476,6 +492,7 @@ class TWinControl : public TControl {
   HWND parentWindow_ = nullptr;
   int alignLevel_ = 0;
   int tabOrder_ = -1;  // while loading: the stored wish
+  int borderWidth_ = 0;
   bool tabStop_ = false;
   bool showing_ = false;
   bool doubleBuffered_ = false;

@@ -22,6 +22,9 @@ const TClassInfo& TWinControl::StaticClass() {
     b.Bool(
         "TabStop", [](const TWinControl& c) { return c.TabStop(); },
         [](TWinControl& c, int v) { c.SetTabStop(v != 0); }, false);
+    b.Int(
+        "BorderWidth", [](const TWinControl& c) { return c.BorderWidth(); },
+        [](TWinControl& c, int v) { c.SetBorderWidth(v); }, 0);
     b.Event<&TWinControl::OnKeyDown>("OnKeyDown");
     b.Event<&TWinControl::OnKeyUp>("OnKeyUp");
     b.Event<&TWinControl::OnKeyPress>("OnKeyPress");
@@ -246,7 +249,9 @@ TRect TWinControl::GetClientRect() {
     ::GetClientRect(handle_, &r);
     return r;
   }
-  return TControl::GetClientRect();
+  const TRect r = TControl::GetClientRect();
+  return Rect(0, 0, std::max(0, r.Right - 2 * borderWidth_),
+              std::max(0, r.Bottom - 2 * borderWidth_));
 }
 
 TPoint TWinControl::ClientOrigin() {
@@ -421,6 +426,13 @@ void TWinControl::Dispatch(TMessage& m) {
       return;
 
     // ---- Geometry
+    case WM_NCCALCSIZE:
+      NonClientSize(m);
+      return;
+    case WM_NCPAINT:
+      DefaultHandler(m);
+      PaintBorderBand();
+      return;
     case WM_WINDOWPOSCHANGED:
       if (!(controlState_ & csDestroyingHandle)) UpdateBounds();
       DefaultHandler(m);

@@ -31,6 +31,52 @@ void TWinControl::Remove(TControl* c) {
   c->parent_ = nullptr;
 }
 
+namespace {
+
+template <typename T>
+void MoveInList(std::vector<T*>& List, T* Item, int Index) {
+  auto it = std::find(List.begin(), List.end(), Item);
+  if (it == List.end()) return;
+  List.erase(it);
+  const int n = static_cast<int>(List.size());
+  List.insert(List.begin() + std::clamp(Index, 0, n), Item);
+}
+
+}  // namespace
+
+void TWinControl::SetChildOrder(TComponent* Child, int Order) {
+  auto* c = dynamic_cast<TControl*>(Child);
+  if (!c || c->parent_ != this) return;
+  auto* w = dynamic_cast<TWinControl*>(c);
+  if (!w) {
+    MoveInList(controls_, c, Order);
+    c->InvalidateControl(c->Visible(), (c->ControlStyle() & csOpaque) != 0);
+    return;
+  }
+  MoveInList(winControls_, w, Order - static_cast<int>(controls_.size()));
+  if (!w->handle_) return;
+  // Right below the next sibling up that has a window, as CreateHandle does.
+  HWND after = HWND_TOP;
+  auto it = std::find(winControls_.begin(), winControls_.end(), w);
+  for (++it; it != winControls_.end(); ++it)
+    if ((*it)->handle_) {
+      after = (*it)->handle_;
+      break;
+    }
+  SetWindowPos(w->handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWinControl::GetChildren(std::vector<TComponent*>& List, TComponent* Root) {
+  for (int i = 0; i < ControlCount(); ++i)
+    if (Controls(i)->Owner() == Root) List.push_back(Controls(i));
+  std::vector<TComponent*> rest;
+  TControl::GetChildren(rest, Root);
+  for (TComponent* c : rest) {
+    auto* control = dynamic_cast<TControl*>(c);
+    if (!control || control->Parent() != this) List.push_back(c);
+  }
+}
+
 void TWinControl::InsertControl(TControl* c) {
   Perform(CM_CONTROLLISTCHANGING, reinterpret_cast<WPARAM>(c), 1);
   Insert(c);

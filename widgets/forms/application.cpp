@@ -5,6 +5,7 @@
 #include "widgets/forms/dialogs.h"
 #include "widgets/rtl/exceptions.h"
 #include "widgets/forms/forms.h"
+#include "widgets/forms/hint_window.h"
 #include "widgets/forms/message_box.h"
 #include "widgets/controls/window_procs.h"
 
@@ -65,7 +66,13 @@ const TClassInfo& TApplication::StaticClass() {
   return info;
 }
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner)
+    : TComponent(AOwner), hintWindowClass_(&THintWindow::StaticClass()) {}
+
+void TApplication::SetHintWindowClass(const TClassInfo* v) {
+  const TClassInfo& plain = THintWindow::StaticClass();
+  hintWindowClass_ = v && v->InheritsFrom(&plain) && v->Factory() ? v : &plain;
+}
 
 TApplication::~TApplication() {
   terminated_ = true;

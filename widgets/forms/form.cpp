@@ -23,7 +23,13 @@ const TEnumInfo& TCustomForm::PositionInfo() {
 
 const TClassInfo& TCustomForm::StaticClass() {
   static const TClassInfo info = [] {
-    TClassBuilder<TCustomForm> b("TCustomForm", &TWinControl::StaticClass());
+    TClassBuilder<TCustomForm> b("TCustomForm", &TScrollingWinControl::StaticClass());
+    b.Bool(
+        "AlphaBlend", [](const TCustomForm& f) { return f.AlphaBlend(); },
+        [](TCustomForm& f, int v) { f.SetAlphaBlend(v != 0); }, false);
+    b.Int(
+        "AlphaBlendValue", [](const TCustomForm& f) { return f.AlphaBlendValue(); },
+        [](TCustomForm& f, int v) { f.SetAlphaBlendValue(static_cast<uint8_t>(v)); }, 255);
     b.Enum(
         "BorderStyle", BorderStyleInfo(), [](const TCustomForm& f) { return f.BorderStyle(); },
         [](TCustomForm& f, int v) { f.SetBorderStyle(static_cast<TFormBorderStyle>(v)); },
@@ -52,6 +58,12 @@ const TClassInfo& TCustomForm::StaticClass() {
         "Menu", TPropKind::Component, TMainMenu::StaticClass(),
         [](const TCustomForm& f) -> TObject* { return f.Menu(); },
         [](TCustomForm& f, TObject* v) { f.SetMenu(dynamic_cast<TMainMenu*>(v)); });
+    b.Bool(
+        "TransparentColor", [](const TCustomForm& f) { return f.TransparentColor(); },
+        [](TCustomForm& f, int v) { f.SetTransparentColor(v != 0); }, false);
+    b.Color(
+        "TransparentColorValue", [](const TCustomForm& f) { return f.TransparentColorValue(); },
+        [](TCustomForm& f, int v) { f.SetTransparentColorValue(v); }, clBlack);
     b.Enum(
         "Position", PositionInfo(), [](const TCustomForm& f) { return f.Position(); },
         [](TCustomForm& f, int v) { f.SetPosition(static_cast<TPosition>(v)); }, poDesigned);
@@ -78,11 +90,11 @@ const TClassInfo& TForm::StaticClass() {
   return info;
 }
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   InitForm();
 }
 
-TCustomForm::TCustomForm(TComponent* AOwner, TCreateNew) : TWinControl(AOwner) {
+TCustomForm::TCustomForm(TComponent* AOwner, TCreateNew) : TScrollingWinControl(AOwner) {
   createNew_ = true;
   InitForm();
 }
@@ -266,6 +278,7 @@ TRect TCustomForm::GetClientRect() {
   FrameStyles(style, ex);
   RECT r{0, 0, 0, 0};
   AdjustWindowRectEx(&r, style, FALSE, ex);
+  InflateRect(&r, BorderWidth(), BorderWidth());
   int frameW = static_cast<int>(r.right - r.left), frameH = static_cast<int>(r.bottom - r.top);
   return Rect(0, 0, std::max(0, width_ - frameW), std::max(0, height_ - frameH));
 }

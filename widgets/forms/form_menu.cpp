@@ -30,6 +30,7 @@ void TCustomForm::CreateWnd() {
     menu_->SetWindowHandle(handle_);
     ::SetMenu(handle_, menu_->Handle());
   }
+  UpdateLayeredAttributes();
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {

@@ -62,8 +62,21 @@ using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
 using TExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E)>;
 
-class TCustomForm : public TWinControl {
-  DECLARE_CLASS(TCustomForm, TWinControl)
+// The base of the containers that may scroll their content; it scrolls
+// nothing yet. DockSite only says whether other controls may dock here.
+class TScrollingWinControl : public TWinControl {
+  DECLARE_CLASS(TScrollingWinControl, TWinControl)
+ public:
+  explicit TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}
+  bool DockSite() const { return dockSite_; }
+  void SetDockSite(bool v) { dockSite_ = v; }
+
+ private:
+  bool dockSite_ = false;
+};
+
+class TCustomForm : public TScrollingWinControl {
+  DECLARE_CLASS(TCustomForm, TScrollingWinControl)
  public:
   static const TEnumInfo& BorderStyleInfo();
   static const TEnumInfo& PositionInfo();
@@ -108,6 +121,22 @@ class TCustomForm : public TWinControl {
   // Client size as stored; while the description is read it waits for Loaded.
   void SetFormClientWidth(int v);
   void SetFormClientHeight(int v);
+
+  // A layered window while either is on: the whole form at AlphaBlendValue
+  // (LWA_ALPHA) and/or TransparentColorValue see-through (LWA_COLORKEY).
+  // Kept in the object, so a new window gets them again.
+  bool AlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool v);
+  uint8_t AlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(uint8_t v);
+  bool TransparentColor() const { return transparentColor_; }
+  void SetTransparentColor(bool v);
+  TColor TransparentColorValue() const { return transparentColorValue_; }
+  void SetTransparentColorValue(TColor v);
+
+  // Controls as any windowed control orders them; the form's other
+  // components follow its controls in the written order.
+  void SetChildOrder(TComponent* Child, int Order) override;
 
   bool Active() const { return active_; }
   TWinControl* ActiveControl() const { return activeControl_; }
@@ -168,6 +197,8 @@ class TCustomForm : public TWinControl {
   // Takes the menu off the window before the window goes (a window destroys
   // its menu with it).
   void DetachMenu();
+  // Puts AlphaBlend and TransparentColor on the window.
+  void UpdateLayeredAttributes();
 
   std::unique_ptr<TControlCanvas> canvas_;
   TWinControl* activeControl_ = nullptr;
@@ -180,6 +211,10 @@ class TCustomForm : public TWinControl {
   TModalResult modalResult_ = mrNone;
   int pixelsPerInch_ = 96;
   int clientWidth_ = 0, clientHeight_ = 0;
+  TColor transparentColorValue_ = clBlack;
+  uint8_t alphaBlendValue_ = 255;
+  bool alphaBlend_ = false;
+  bool transparentColor_ = false;
   bool createNew_ = false;
   bool keyPreview_ = false;
   bool oldCreateOrder_ = false;
@@ -305,6 +340,15 @@ class TApplication : public TComponent {
   void HookMainWindow(TWindowHook Hook);
   void UnhookMainWindow(TWindowHook Hook);
 
+  // Whether the application shows hints at all (a switch others may turn
+  // off for a while, as a dragging control does).
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool v) { showHint_ = v; }
+  // The class hint windows are made of: THintWindow or a descendant that
+  // can be created (null and any other class give THintWindow back).
+  const TClassInfo* HintWindowClass() const { return hintWindowClass_; }
+  void SetHintWindowClass(const TClassInfo* v);
+
   // The plain box of the message-box seam.
   int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
 
@@ -329,6 +373,8 @@ class TApplication : public TComponent {
   bool showMainForm_ = true;
   bool active_ = false;
   bool running_ = false;
+  bool showHint_ = true;
+  const TClassInfo* hintWindowClass_;
 };
 
 // Binds a form's field to the component its description created under Name;

@@ -126,6 +126,24 @@ int TComponent::ComponentIndex() const {
   return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 
+void TComponent::SetComponentIndex(int Index) {
+  if (!owner_) return;
+  auto& list = owner_->components_;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return;
+  list.erase(it);
+  const int n = static_cast<int>(list.size());
+  list.insert(list.begin() + std::clamp(Index, 0, n), this);
+}
+
+void TComponent::GetChildren(std::vector<TComponent*>& List, TComponent* Root) {
+  if (!Root) return;
+  for (TComponent* c : Root->components_) {
+    TComponent* parent = c->HasParent() ? c->GetParentComponent() : nullptr;
+    if (this == Root ? (!parent || parent == Root) : parent == this) List.push_back(c);
+  }
+}
+
 TComponent* TComponent::FindComponent(const std::string& Name) const {
   if (Name.empty()) return nullptr;
   for (TComponent* c : components_)

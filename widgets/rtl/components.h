@@ -77,6 +77,8 @@ class TComponent : public TPersistent {
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   TComponent* Components(int i) const { return components_[i]; }
   int ComponentIndex() const;
+  // Moves this component to Index in its owner's list (clamped to the list).
+  void SetComponentIndex(int Index);
   TComponent* FindComponent(const std::string& Name) const;
   void InsertComponent(TComponent* c);
   void RemoveComponent(TComponent* c);
@@ -100,6 +102,17 @@ class TComponent : public TPersistent {
   virtual bool HasParent() const { return false; }
   virtual TComponent* GetParentComponent() const { return nullptr; }
   virtual void SetParentComponent(TComponent*) {}
+  // The components written inside this one when Root is written, in the
+  // order they are written (and read back): by default Root's components
+  // whose parent component is this one (for Root itself, also those
+  // without a parent), in Root's component order.
+  virtual void GetChildren(std::vector<TComponent*>& List, TComponent* Root);
+  // Moves Child to position Order of the list GetChildren gives; the
+  // containers that order their children override it.
+  virtual void SetChildOrder(TComponent* Child, int Order) {
+    (void)Child;
+    (void)Order;
+  }
   // The root being read (a form) is told when its reading starts and ends.
   virtual void BeginReadState() { SetState(csLoading | csReading); }
   virtual void EndReadState() { ClearState(csReading); }

@@ -74,12 +74,9 @@ class FormWriter {
     out_ +=
         indent + "object " + (c->Name().empty() ? "" : c->Name() + ": ") + c->ClassName() + "\n";
     WriteProps(c, "", indent + "  ");
-    for (int i = 0; i < root_->ComponentCount(); ++i) {
-      TComponent* child = root_->Components(i);
-      TComponent* parent = child->HasParent() ? child->GetParentComponent() : nullptr;
-      bool mine = c == root_ ? (!parent || parent == root_) : parent == c;
-      if (mine) WriteObject(child, indent + "  ");
-    }
+    std::vector<TComponent*> children;
+    c->GetChildren(children, root_);
+    for (TComponent* child : children) WriteObject(child, indent + "  ");
     out_ += indent + "end\n";
   }
 

@@ -1,0 +1,33 @@
+// THintWindow: the plain hint popup. A top-most tool window with a thin
+// border that shows its text on the info background; it never takes the
+// activation. Made invisible; ActivateHint shows it, ReleaseHandle hides it
+// by giving its window up.
+#pragma once
+
+#include <string>
+
+#include "widgets/controls/controls.h"
+
+class THintWindow : public TCustomControl {
+  DECLARE_CLASS(THintWindow, TCustomControl)
+ public:
+  explicit THintWindow(TComponent* AOwner);
+
+  // Shows AHint at Rect (screen coordinates, as CalcHintRect sized it, the
+  // bottom grown by 4 for the frame and the lower margin), top-most and
+  // without activation.
+  virtual void ActivateHint(TRect Rect, const std::string& AHint);
+  // The rectangle at (0, 0) that AHint needs wrapped at MaxWidth, with room
+  // for the frame and a 2-pixel margin (the lower margin comes with the 4
+  // that ActivateHint adds).
+  virtual TRect CalcHintRect(int MaxWidth, const std::string& AHint);
+  // Destroys the window, so the hint disappears; the object can show the
+  // next one.
+  void ReleaseHandle();
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  // DrawText flags of the text, for measuring and painting alike.
+  UINT TextFlags() const;
+};
