@@ -30,9 +30,8 @@ using TBitmapPtr = TOwnedObject<TBitmap>;
 
 // Thumb parts by tick side and orientation, as the platform names them.
 int ThumbPart(TTickMark Marks, bool Vertical) {
-  static const int kParts[3][2] = {{TKP_THUMBBOTTOM, TKP_THUMBRIGHT},
-                                   {TKP_THUMBTOP, TKP_THUMBLEFT},
-                                   {TKP_THUMB, TKP_THUMBVERT}};
+  static const int kParts[3][2] = {
+      {TKP_THUMBBOTTOM, TKP_THUMBRIGHT}, {TKP_THUMBTOP, TKP_THUMBLEFT}, {TKP_THUMB, TKP_THUMBVERT}};
   return kParts[Marks][Vertical ? 1 : 0];
 }
 
@@ -100,9 +99,8 @@ void TsTrackBar::PaintBody() {
     TsSkinManager* m = skinData_->SkinManager();
     BackgroundInfo bg;
     skinData_->GetParentBgInfo(bg);
-    PaintControlSection(SectionParams(skinData_), ToBackgroundView(bg),
-                        skinData_->CurrentState(), RECT{0, 0, Width(), Height()},
-                        POINT{Left(), Top()}, ArgbView(cache), true);
+    PaintControlSection(SectionParams(skinData_), ToBackgroundView(bg), skinData_->CurrentState(),
+                        RECT{0, 0, Width(), Height()}, POINT{Left(), Top()}, ArgbView(cache), true);
     const TsGeneralData& s = m->Sections[static_cast<size_t>(skinData_->SkinIndex)];
     focus = static_cast<TColor>(s.Props[std::min(1, std::max(0, s.StateCount - 1))].FontColor);
     PaintSkinnedChannel();
@@ -309,9 +307,9 @@ void TsTrackBar::PaintSelectionMarks(const TRect& C, const TRect& T) {
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(colour);
   canvas->Pen()->SetColor(colour);
-  const double step = static_cast<double>(Vertical() ? C.Height() - T.Height()
-                                                     : C.Width() - T.Width()) /
-                      (Max() - Min());
+  const double step =
+      static_cast<double>(Vertical() ? C.Height() - T.Height() : C.Width() - T.Width()) /
+      (Max() - Min());
   const int s = std::max(SelStart(), Min()), e = std::min(SelEnd(), Max());
   const int origin = Vertical() ? C.Top : C.Left;
   const int ps = origin + static_cast<int>(std::lround((s + 1) * step)) + 4;
@@ -347,17 +345,19 @@ void TsTrackBar::PaintSkinnedChannel() {
   const int state = skinData_->CurrentState();
   if (channelMask_ >= 0) {
     const TsMaskData& mask = m->Masks[static_cast<size_t>(channelMask_)];
+    // Centred on the channel across the bar and one pixel short of the
+    // frame there: the frame's middle gives up a row (column), its edges stay.
     TRect r = ChannelRect();
     if (Vertical()) {
       const int s = mask.FrameWidth;
       r.Left += (r.Width() - s + 1) / 2;
-      r.Right = r.Left + s;
+      r.Right = r.Left + s - 1;
       r.Top += 1;
       r.Bottom -= 1;
     } else {
       const int s = mask.FrameHeight;
       r.Top += (r.Height() - s + 1) / 2;
-      r.Bottom = r.Top + s;
+      r.Bottom = r.Top + s - 1;
       r.Left += 1;
       r.Right -= 1;
     }

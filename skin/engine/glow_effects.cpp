@@ -226,7 +226,9 @@ void RepaintWithFade(TsCommonData* SkinData, int Kind, AnimationStepProc Callbac
 void StartFade(TsCommonData* SkinData, int Kind, AnimationStepProc Callback, bool Fast) {
   const int startStep = EnsureAnimTimer(SkinData->AnimTimer, SkinData->Control, Kind);
   TvlThreadedTimer* t = SkinData->AnimTimer;
-  if (t->Kind != -1 && t->Kind == Kind) return;
+  // Only a running animation of the same kind goes on by itself: one that
+  // ran out keeps its Kind, and the control's new look would never come.
+  if (t->Enabled() && t->Kind != -1 && t->Kind == Kind) return;
   TBitmap* cache = SkinData->CacheBitmap;
   if (t->WorkImage && cache &&
       (t->WorkImage->Width() != cache->Width() || t->WorkImage->Height() != cache->Height())) {
