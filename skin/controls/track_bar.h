@@ -90,6 +90,9 @@ class TsTrackBar : public TTrackBar {
   void PaintSkinnedChannel();
   void PaintSkinnedThumb();
   void PaintTicks();
+  // The value tick Index of Count stands for: the range's ends for the end
+  // ticks, the control's own tick values between them.
+  int TickValue(int Index, int Count);
   void PaintTick(int X, int Y);
   void PaintSelectionMarks(const TRect& C, const TRect& T);
   void PaintThumbGlyph(const TRect& T);
@@ -123,10 +126,10 @@ class TsTrackBar : public TTrackBar {
 
 struct TTickLayout {
   TTickStyle Style = tsAuto;
-  int Count = 0;  // TBM_GETNUMTICS
+  int Count = 0;                         // TBM_GETNUMTICS
   int ChannelStart = 0, ChannelEnd = 0;  // along the bar, already shifted
   int ThumbLength = 0;                   // thumb size along the bar
-  std::vector<int> Inner;  // TBM_GETTICPOS 0 .. Count - 3 (tsManual)
+  std::vector<int> Inner;                // TBM_GETTICPOS 0 .. Count - 3 (tsManual)
 };
 // No ticks for tsNone or fewer than two: the spacing needs two ends.
 std::vector<int> LayOutTicks(const TTickLayout& Layout);
