@@ -93,6 +93,9 @@ class TsTrackBar : public TTrackBar {
   void PaintSkinnedThumb(int ThumbStateIndex);
   std::vector<int> TickPositionsAt(const TRect& C, const TRect& T);
   void PaintTicks(int ThumbStateIndex);
+  // The value tick Index of Count stands for: the range's ends for the end
+  // ticks, the control's own tick values between them.
+  int TickValue(int Index, int Count);
   void PaintTick(int X, int Y, int ThumbStateIndex);
   void PaintSelectionMarks(const TRect& C, const TRect& T);
   void PaintThumbGlyph(const TRect& T);

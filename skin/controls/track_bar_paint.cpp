@@ -262,24 +262,28 @@ std::pair<int, int> TsTrackBar::ProgressSpanIn(const TRect& R) {
   return ProgressSpan(in);
 }
 
+int TsTrackBar::TickValue(int Index, int Count) {
+  if (Index <= 0) return Min();
+  if (Index >= Count - 1) return Max();
+  return static_cast<int>(SendMessageA(Handle(), TBM_GETTIC, static_cast<WPARAM>(Index - 1), 0));
+}
+
 void TsTrackBar::PaintTicks(int ThumbStateIndex) {
   const TRect c = ChannelRect(), t = ThumbRect();
   const bool selection = SelStart() != 0 || SelEnd() != 0;
-  std::vector<int> skip;
-  if (selection && Max() != Min()) {
-    // A selection end hides the tick at its place, whatever its number.
-    const int start = (Vertical() ? c.Top : c.Left) + 2;
-    const int length = Vertical() ? c.Height() - t.Height() : c.Width() - t.Width();
-    const int h = (Vertical() ? t.Height() : t.Width()) / 2;
-    for (int v : {SelStart(), SelEnd()})
-      skip.push_back(static_cast<int>(
-          std::lround(static_cast<double>(v - Min()) * length / (Max() - Min()) + start + h)));
-  }
   const bool before = TickMarks() == tmTopLeft || TickMarks() == tmBoth;
   const bool after = TickMarks() == tmBottomRight || TickMarks() == tmBoth;
   const int q = Vertical() ? (t.Width() - c.Width()) / 2 + 2 : (t.Height() - c.Height()) / 2 + 2;
-  for (int p : TickPositionsAt(c, t)) {
-    if (std::find(skip.begin(), skip.end(), p) != skip.end()) continue;
+  const std::vector<int> ticks = TickPositionsAt(c, t);
+  const int count = static_cast<int>(ticks.size());
+  for (int i = 0; i < count; ++i) {
+    // A selection end hides the tick of its value; where that tick is drawn
+    // need not be where the value falls (the last step may be shorter).
+    if (selection) {
+      const int value = TickValue(i, count);
+      if (value == SelStart() || value == SelEnd()) continue;
+    }
+    const int p = ticks[static_cast<size_t>(i)];
     if (Vertical()) {
       if (before) PaintTick(c.Left - q - TickLength, p, ThumbStateIndex);
       if (after) PaintTick(c.Right + q, p, ThumbStateIndex);
@@ -355,17 +359,19 @@ void TsTrackBar::PaintSkinnedChannel(int State, int ThumbStateIndex) {
   TBitmap* cache = skinData_->CacheBitmap;
   if (channelMask_ >= 0) {
     const TsMaskData& mask = m->Masks[static_cast<size_t>(channelMask_)];
+    // Centred on the channel across the bar and one pixel short of the
+    // frame there: the frame's middle gives up a row (column), its edges stay.
     TRect r = ChannelRect();
     if (Vertical()) {
       const int s = mask.FrameWidth;
       r.Left += (r.Width() - s + 1) / 2;
-      r.Right = r.Left + s;
+      r.Right = r.Left + s - 1;
       r.Top += 1;
       r.Bottom -= 1;
     } else {
       const int s = mask.FrameHeight;
       r.Top += (r.Height() - s + 1) / 2;
-      r.Bottom = r.Top + s;
+      r.Bottom = r.Top + s - 1;
       r.Left += 1;
       r.Right -= 1;
     }

@@ -15,6 +15,7 @@
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/glow_form.h"
 #include "widgets/controls/controls.h"
+#include "widgets/controls/stdctrls.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/graphics/graphics.h"
@@ -231,6 +232,11 @@ void PrepareFadeTarget(TsCommonData* SkinData) {
     PerformSkinCommand(SkinData->Control, SkinCmdPrepareCache, 0);
   else
     SendSkinCommand(SkinDataHandle(SkinData), SkinCmdPrepareCache, 0);
+  // A button's glyphs and labels are graphic children that its cache does
+  // not hold: without them the fade would show a bare face until it ends.
+  auto* button = dynamic_cast<TButtonControl*>(SkinData->Control);
+  if (button && button->ControlCount() > 0 && SkinData->CacheBitmap)
+    PaintGraphicChildren(SkinData->CacheBitmap->Canvas()->Handle(), button, true, TPoint(0, 0));
 }
 
 }  // namespace

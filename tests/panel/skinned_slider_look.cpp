@@ -75,8 +75,9 @@ TSkinnedSliderLook::TSkinnedSliderLook(const std::string& Variant)
 
 RECT TSkinnedSliderLook::PaintedChannel(const TSliderGeometry& G) const {
   RECT r = G.Channel;
+  // One row short of the frame across the bar: its middle gives up a row.
   r.top += (r.bottom - r.top - channel_.FrameHeight + 1) / 2;
-  r.bottom = r.top + channel_.FrameHeight;
+  r.bottom = r.top + channel_.FrameHeight - 1;
   r.left += 1;
   r.right -= 1;
   return r;
@@ -86,23 +87,23 @@ std::optional<uint32_t> TSkinnedSliderLook::ChannelRing(const TSliderGeometry& G
                                                         int Y) const {
   const RECT r = PaintedChannel(G);
   if (!Inside(r, X, Y)) return std::nullopt;
-  const int w = r.right - r.left, x = X - r.left, y = Y - r.top;
+  const int w = r.right - r.left, h = r.bottom - r.top, x = X - r.left, y = Y - r.top;
   const int left = channel_.BorderLeft, right = channel_.BorderRight;
   const int top = channel_.BorderTop, bottom = channel_.BorderBottom;
   const int fw = channel_.FrameWidth, fh = channel_.FrameHeight;
   // The centre is not painted (no centre bit in the paint mode).
-  const bool ring = x < left || x >= w - right || y < top || y >= fh - bottom;
-  if (!ring || w < left + right || (channel_.PaintMode & 4)) return std::nullopt;
+  const bool ring = x < left || x >= w - right || y < top || y >= h - bottom;
+  if (!ring || w < left + right || h < top + bottom || (channel_.PaintMode & 4))
+    return std::nullopt;
   // Corners as they are; the edges between them repeat the frame's middle.
-  int sx;
-  if (x < left)
-    sx = x;
-  else if (x >= w - right)
-    sx = fw - (w - x);
-  else
-    sx = left + (x - left) % (fw - left - right);
+  const auto source = [](int at, int length, int first, int last, int frame) {
+    if (at < first) return at;
+    if (at >= length - last) return frame - (length - at);
+    return first + (at - first) % (frame - first - last);
+  };
+  const int sx = source(x, w, left, right, fw), sy = source(y, h, top, bottom, fh);
   const int frame = std::min(State, channel_.FrameCount - 1);
-  return Master(channel_.SourceRect.Left + frame * fw + sx, channel_.SourceRect.Top + y);
+  return Master(channel_.SourceRect.Left + frame * fw + sx, channel_.SourceRect.Top + sy);
 }
 
 std::optional<TExpectedPixel> TSkinnedSliderLook::At(const TSliderGeometry& G,

@@ -53,19 +53,24 @@ void FramePixels(SkinBuilder& b, const std::string& file, MfRect r, int frames, 
                  const std::string& what) {
   const int fw = r.Width() / frames;
   const int fh = masks ? r.Height() / (masks + 1) : r.Height();
-  for (int f = 0; f < frames; ++f)
-    b.AddPixel(file, r.Left + f * fw + fw / 2, r.Top + fh / 2,
-               what + " frame " + std::to_string(f) + " centre");
+  for (int f = 0; f < frames; ++f) {
+    const std::string frame = what + " frame " + std::to_string(f);
+    b.AddPixel(file, r.Left + f * fw + fw / 2, r.Top + fh / 2, frame + " centre");
+    for (int k = 1; k <= masks; ++k)
+      b.AddPixel(file, r.Left + f * fw + fw / 2, r.Top + k * fh + fh / 2,
+                 frame + " mask " + std::to_string(k) + " centre");
+  }
 }
 
-void Plate(SkinBuilder& b, const std::string& section, const std::string& key, int fw, int fh,
-           int frames, int masks, std::array<int, 4> borders, int uniform, int paintMode,
-           int32_t base, int32_t accent, bool keyCorners = false, int corners = 0) {
+MfRect Plate(SkinBuilder& b, const std::string& section, const std::string& key, int fw, int fh,
+             int frames, int masks, std::array<int, 4> borders, int uniform, int paintMode,
+             int32_t base, int32_t accent, bool keyCorners = false, int corners = 0) {
   const MfRect r = b.Place(fw * frames, fh * (masks + 1));
   DrawPlate(b, r, frames, masks, base, accent, keyCorners);
   b.Bordered(section, key, r, frames, masks, borders, uniform, paintMode,
              keyCorners && corners == 0 ? 1 : corners);
   FramePixels(b, "", r, frames, masks, section + "/" + key);
+  return r;
 }
 
 Raster Glyph(int fw, int fh, int frames, int32_t colour) {
@@ -282,7 +287,16 @@ void TrackBar(SkinBuilder& b, const TrackBarLook& look) {
   }
   b.AddSection(track);
   Plate(b, "TRACKBAR", "BORDERSMASK", 16, 16, 2, 0, {2, 2, 2, 2}, 0, 2, kIvory, kSand);
-  Plate(b, "TRACKBAR", "SLIDERCHANNEL", 24, 8, 2, 0, {3, 2, 3, 2}, 0, 0, kSand, kSlate);
+  const MfRect channel =
+      Plate(b, "TRACKBAR", "SLIDERCHANNEL", 24, 8, 2, 0, {3, 2, 3, 2}, 0, 0, kSand, kSlate);
+  // The centre is not painted (no centre bit): the corners tell where the
+  // channel lies, the ramp tells its rows apart.
+  for (int f = 0; f < 2; ++f) {
+    const std::string frame = "TRACKBAR/SLIDERCHANNEL frame " + std::to_string(f);
+    b.AddPixel("", channel.Left + 24 * f + 1, channel.Top + 1, frame + " inner top-left");
+    b.AddPixel("", channel.Left + 24 * f + 1, channel.Bottom - 2, frame + " inner bottom-left");
+    b.AddPixel("", channel.Left + 24 * f + 23, channel.Top + 1, frame + " right rim");
+  }
   Plate(b, "TRACKBAR", "PROGHORZ", 16, 8, 1, 0, {3, 2, 3, 2}, 0, 0, kTeal, kAmber);
   Plate(b, "TRACKBAR", "PROGVERT", 8, 16, 1, 0, {2, 3, 2, 3}, 0, 0, kTeal, kAmber);
   if (look.TickImages) {
