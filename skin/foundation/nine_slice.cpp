@@ -6,7 +6,7 @@
 
 #include "skin/foundation/blend.h"
 #include "skin/foundation/blend_kernels.h"
-#include "skin/foundation/resample.h"
+#include "skin/foundation/resampled_piece.h"
 #include "skin/foundation/skin_source.h"
 
 namespace {
@@ -43,7 +43,6 @@ void TilePlain(const PixelView& dst, const PixelView& src, int sx, int sy, int s
     std::memcpy(dst.Row(y) + l, dst.Row(y - sh) + l, static_cast<size_t>(right - l) * 4);
   }
 }
-
 
 // Masked tiles without a background (edges and the centre of a masked
 // nine-slice image): key pixels stay, all others are blended through the
@@ -125,40 +124,20 @@ void StretchMaskedPiece(int dstX, int dstY, int dstW, int dstH, int srcX, int sr
     }
     return;
   }
-  PixelBuffer image(dstW, dstH), mask(dstW, dstH);
+  auto blendRows = [&](const PixelView& iv, const PixelView& mv) {
+    for (int y = 0; y < h; ++y)
+      blend::MaskedRow(dst.Row(dstY + y) + dstX, iv.Row(y), mv.Row(y), w, false, 0, true);
+  };
   const bool shrinkOneAxis = (dstW < srcW && srcH == dstH) || (dstH < srcH && srcW == dstW);
   if ((shrinkOneAxis || isCentre) && dstW > 1 && dstH > 1) {
-    // The resampler needs at least 2 x 2: a single column or row is doubled.
-    const int pw = std::max(2, srcW), ph = std::max(2, srcH);
-    PixelBuffer piece(pw, ph);
-    for (int part = 0; part < 2; ++part) {
-      const int top = srcY + (part == 0 ? 0 : maskOffset);
-      const PixelView pv = piece.View();
-      for (int y = 0; y < ph; ++y) {
-        for (int x = 0; x < pw; ++x) {
-          pv.At(x, y) = src.At(srcX + std::min(x, srcW - 1), top + std::min(y, srcH - 1));
-        }
-      }
-      ResampleArgb(pv, part == 0 ? image.View() : mask.View(), rsMitchell);
-    }
-  } else {
-    StretchPixels(image.View(), 0, 0, dstW, dstH, src, srcX, srcY, srcW, srcH);
-    StretchPixels(mask.View(), 0, 0, dstW, dstH, src, srcX, srcY + maskOffset, srcW, srcH);
+    const ResampledMaskedPiece piece(src, srcX, srcY, srcW, srcH, maskOffset, dstW, dstH);
+    blendRows(piece.Image(), piece.Mask());
+    return;
   }
-  const PixelView iv = image.View(), mv = mask.View();
-  for (int y = 0; y < h; ++y) {
-    uint32_t* d = dst.Row(dstY + y) + dstX;
-    const uint32_t* ip = iv.Row(y);
-    const uint32_t* mp = mv.Row(y);
-    for (int x = 0; x < w; ++x) {
-      uint32_t v = 0xFF000000u;
-      for (int n = 0; n < 24; n += 8) {
-        const int db = (d[x] >> n) & 0xFF, ib = (ip[x] >> n) & 0xFF, mb = (mp[x] >> n) & 0xFF;
-        v |= uint32_t(((db - ib) * mb + ib * 256) >> 8) << n;
-      }
-      d[x] = v;
-    }
-  }
+  PixelBuffer image(dstW, dstH), mask(dstW, dstH);
+  StretchPixels(image.View(), 0, 0, dstW, dstH, src, srcX, srcY, srcW, srcH);
+  StretchPixels(mask.View(), 0, 0, dstW, dstH, src, srcX, srcY + maskOffset, srcW, srcH);
+  blendRows(image.View(), mask.View());
 }
 
 void PaintMaskNineSlice(const PixelView& bitmap, RECT rect, const BackgroundView& bg,
