@@ -82,7 +82,7 @@ inline __m128i BroadcastAlpha(__m128i p16) {
 // out may be x or y.
 inline void LerpRow3(uint32_t* out, const uint32_t* x, const uint32_t* y, int n, uint32_t wx,
                      uint32_t byteMask) {
-  int i = HasAvx2() ? avx2::LerpRow3(out, x, y, n, wx, byteMask) : 0;
+  int i = n >= 8 && HasAvx2() ? avx2::LerpRow3(out, x, y, n, wx, byteMask) : 0;
 #if defined(__SSE2__)
   using namespace detail;
   const __m128i w = MaskedWeight(wx, 0xFFFFFFFFu);
@@ -98,7 +98,7 @@ inline void LerpRow3(uint32_t* out, const uint32_t* x, const uint32_t* y, int n,
 // dst := Lerp(dst, src, wd) over n pixels.
 inline void LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t wd,
                            uint32_t byteMask) {
-  int i = HasAvx2() ? avx2::LerpRowUniform(dst, src, n, wd, byteMask) : 0;
+  int i = n >= 8 && HasAvx2() ? avx2::LerpRowUniform(dst, src, n, wd, byteMask) : 0;
 #if defined(__SSE2__)
   using namespace detail;
   // dst moves toward src by 256 - wd on the masked bytes only.
@@ -113,7 +113,9 @@ inline void LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t w
 // processed pixel (skipped ones too).
 inline void MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n,
                       bool skipKey, uint32_t skipValue, bool forceAlpha) {
-  int i = HasAvx2() ? avx2::MaskedRow(dst, src, weights, n, skipKey, skipValue, forceAlpha) : 0;
+  int i = n >= 8 && HasAvx2()
+              ? avx2::MaskedRow(dst, src, weights, n, skipKey, skipValue, forceAlpha)
+              : 0;
 #if defined(__SSE2__)
   using namespace detail;
   const __m128i z = _mm_setzero_si128();
@@ -129,10 +131,8 @@ inline void MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weight
       // Black mask pixels: the image's colours exactly.
       r = _mm_or_si128(_mm_and_si128(s, colourBytes), _mm_andnot_si128(colourBytes, d));
     } else {
-      const __m128i wLo =
-          _mm_and_si128(_mm_sub_epi16(c256, _mm_unpacklo_epi8(m, z)), colourLanes);
-      const __m128i wHi =
-          _mm_and_si128(_mm_sub_epi16(c256, _mm_unpackhi_epi8(m, z)), colourLanes);
+      const __m128i wLo = _mm_and_si128(_mm_sub_epi16(c256, _mm_unpacklo_epi8(m, z)), colourLanes);
+      const __m128i wHi = _mm_and_si128(_mm_sub_epi16(c256, _mm_unpackhi_epi8(m, z)), colourLanes);
       r = Toward4(d, s, wLo, wHi);
     }
     if (skipKey) {
@@ -151,7 +151,7 @@ inline void MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weight
 
 // AlphaOverPixel over n pixels.
 inline void AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha) {
-  int i = HasAvx2() ? avx2::AlphaOverRow(dst, src, n, accumulateAlpha) : 0;
+  int i = n >= 8 && HasAvx2() ? avx2::AlphaOverRow(dst, src, n, accumulateAlpha) : 0;
 #if defined(__SSE2__)
   using namespace detail;
   const __m128i z = _mm_setzero_si128();
@@ -199,7 +199,7 @@ inline uint32_t AlphaCopyPixel(uint32_t d, uint32_t s, const uint32_t* fill, boo
 
 inline void AlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, const uint32_t* fill,
                          bool holeTest, int transparency) {
-  int i = HasAvx2() ? avx2::AlphaCopyRow(dst, src, n, fill, holeTest, transparency) : 0;
+  int i = n >= 8 && HasAvx2() ? avx2::AlphaCopyRow(dst, src, n, fill, holeTest, transparency) : 0;
 #if defined(__SSE2__)
   using namespace detail;
   const __m128i z = _mm_setzero_si128();

@@ -78,8 +78,9 @@ bool TileMaskedRows(const PixelView& dst, const PixelView& src, const TsMaskData
       phase = 0;
     }
   }
-  for (int y = y0; y < y1; ++y) {
-    const int k = (y - t) % sh;
+  // The tile row steps along with the target row: a division per row costs
+  // more than the blend of a narrow edge.
+  for (int y = y0, k = (y0 - t) % sh; y < y1; ++y, k = k + 1 == sh ? 0 : k + 1) {
     const uint32_t* image = laid.data() + size_t(k) * width * 2;
     blend::MaskedRow(dst.Row(y) + x0, image, image + width, width, true, kKeyPixel, false);
   }
@@ -124,20 +125,50 @@ void StretchMaskedPiece(int dstX, int dstY, int dstW, int dstH, int srcX, int sr
     }
     return;
   }
-  auto blendRows = [&](const PixelView& iv, const PixelView& mv) {
-    for (int y = 0; y < h; ++y)
-      blend::MaskedRow(dst.Row(dstY + y) + dstX, iv.Row(y), mv.Row(y), w, false, 0, true);
-  };
   const bool shrinkOneAxis = (dstW < srcW && srcH == dstH) || (dstH < srcH && srcW == dstW);
   if ((shrinkOneAxis || isCentre) && dstW > 1 && dstH > 1) {
     const ResampledMaskedPiece piece(src, srcX, srcY, srcW, srcH, maskOffset, dstW, dstH);
-    blendRows(piece.Image(), piece.Mask());
+    const PixelView iv = piece.Image(), mv = piece.Mask();
+    for (int y = 0; y < h; ++y)
+      blend::MaskedRow(dst.Row(dstY + y) + dstX, iv.Row(y), mv.Row(y), w, false, 0, true);
     return;
   }
-  PixelBuffer image(dstW, dstH), mask(dstW, dstH);
-  StretchPixels(image.View(), 0, 0, dstW, dstH, src, srcX, srcY, srcW, srcH);
-  StretchPixels(mask.View(), 0, 0, dstW, dstH, src, srcX, srcY + maskOffset, srcW, srcH);
-  blendRows(image.View(), mask.View());
+  // Nearest pixels, as StretchPixels picks them, blended row by row: the
+  // edges of a nine-slice image repeat a few source rows over many target
+  // rows, so each distinct source row is laid out once, and a piece drawn at
+  // its own width is read straight from the source.
+  const bool sameWidth = dstW == srcW;
+  std::vector<uint32_t> laid(sameWidth ? 0 : size_t(w) * 2);
+  std::vector<int> columns(sameWidth ? 0 : size_t(w));
+  for (int x = 0; x < int(columns.size()); ++x)
+    columns[x] = srcX + static_cast<int>(int64_t(x) * srcW / dstW);
+  int previous = -1;
+  const uint32_t *image = nullptr, *weights = nullptr;
+  // sy = srcY + y * srcH div dstH, stepped without a division per row.
+  int sy = srcY, rest = 0;
+  for (int y = 0; y < h; ++y) {
+    if (y > 0) {
+      rest += srcH;
+      while (rest >= dstH) rest -= dstH, ++sy;
+    }
+    if (sy != previous) {
+      previous = sy;
+      const uint32_t* imageRow = src.Row(sy);
+      const uint32_t* maskRow = src.Row(sy + maskOffset);
+      if (sameWidth) {
+        image = imageRow + srcX;
+        weights = maskRow + srcX;
+      } else {
+        for (int x = 0; x < w; ++x) {
+          laid[x] = imageRow[columns[x]];
+          laid[w + x] = maskRow[columns[x]];
+        }
+        image = laid.data();
+        weights = image + w;
+      }
+    }
+    blend::MaskedRow(dst.Row(dstY + y) + dstX, image, weights, w, false, 0, true);
+  }
 }
 
 void PaintMaskNineSlice(const PixelView& bitmap, RECT rect, const BackgroundView& bg,
