@@ -82,7 +82,7 @@ inline __m128i BroadcastAlpha(__m128i p16) {
 // out may be x or y.
 inline void LerpRow3(uint32_t* out, const uint32_t* x, const uint32_t* y, int n, uint32_t wx,
                      uint32_t byteMask) {
-  int i = HasAvx2() ? avx2::LerpRow3(out, x, y, n, wx, byteMask) : 0;
+  int i = n >= 8 && HasAvx2() ? avx2::LerpRow3(out, x, y, n, wx, byteMask) : 0;
 #if defined(__SSE2__)
   using namespace detail;
   const __m128i w = MaskedWeight(wx, 0xFFFFFFFFu);
@@ -98,7 +98,7 @@ inline void LerpRow3(uint32_t* out, const uint32_t* x, const uint32_t* y, int n,
 // dst := Lerp(dst, src, wd) over n pixels.
 inline void LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t wd,
                            uint32_t byteMask) {
-  int i = HasAvx2() ? avx2::LerpRowUniform(dst, src, n, wd, byteMask) : 0;
+  int i = n >= 8 && HasAvx2() ? avx2::LerpRowUniform(dst, src, n, wd, byteMask) : 0;
 #if defined(__SSE2__)
   using namespace detail;
   // dst moves toward src by 256 - wd on the masked bytes only.
@@ -108,38 +108,64 @@ inline void LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t w
   for (; i < n; ++i) dst[i] = Lerp(dst[i], src[i], wd, byteMask);
 }
 
+#if defined(__SSE2__)
+namespace detail {
+// Four pixels of MaskedRow.
+inline __m128i MaskedQuad(__m128i d, __m128i s, __m128i m, bool skipKey, __m128i key,
+                          __m128i alpha) {
+  const __m128i z = _mm_setzero_si128();
+  const __m128i c256 = _mm_set1_epi16(256);
+  const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
+  const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
+  __m128i r;
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(m, colourBytes), z)) == 0xFFFF) {
+    // Black mask pixels: the image's colours exactly.
+    r = _mm_or_si128(_mm_and_si128(s, colourBytes), _mm_andnot_si128(colourBytes, d));
+  } else {
+    const __m128i wLo = _mm_and_si128(_mm_sub_epi16(c256, _mm_unpacklo_epi8(m, z)), colourLanes);
+    const __m128i wHi = _mm_and_si128(_mm_sub_epi16(c256, _mm_unpackhi_epi8(m, z)), colourLanes);
+    r = Toward4(d, s, wLo, wHi);
+  }
+  if (skipKey) {
+    const __m128i hole = _mm_cmpeq_epi32(s, key);
+    r = _mm_or_si128(_mm_and_si128(hole, d), _mm_andnot_si128(hole, r));
+  }
+  return _mm_or_si128(r, alpha);
+}
+}  // namespace detail
+#endif
+
 // dst := LerpPerByte(dst, src, weights) on the colour bytes, except where
 // src equals skipValue (when skipKey); forceAlpha sets alpha 255 on every
 // processed pixel (skipped ones too).
 inline void MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n,
                       bool skipKey, uint32_t skipValue, bool forceAlpha) {
-  int i = HasAvx2() ? avx2::MaskedRow(dst, src, weights, n, skipKey, skipValue, forceAlpha) : 0;
+  int i = n >= 8 && HasAvx2()
+              ? avx2::MaskedRow(dst, src, weights, n, skipKey, skipValue, forceAlpha)
+              : 0;
 #if defined(__SSE2__)
   using namespace detail;
-  const __m128i z = _mm_setzero_si128();
-  const __m128i c256 = _mm_set1_epi16(256);
-  const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
   const __m128i key = _mm_set1_epi32(static_cast<int>(skipValue));
   const __m128i alpha = _mm_set1_epi32(forceAlpha ? static_cast<int>(0xFF000000u) : 0);
-  const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
-  for (; i + 4 <= n; i += 4) {
-    const __m128i d = Load(dst + i), s = Load(src + i), m = Load(weights + i);
-    __m128i r;
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(m, colourBytes), z)) == 0xFFFF) {
-      // Black mask pixels: the image's colours exactly.
-      r = _mm_or_si128(_mm_and_si128(s, colourBytes), _mm_andnot_si128(colourBytes, d));
-    } else {
-      const __m128i wLo =
-          _mm_and_si128(_mm_sub_epi16(c256, _mm_unpacklo_epi8(m, z)), colourLanes);
-      const __m128i wHi =
-          _mm_and_si128(_mm_sub_epi16(c256, _mm_unpackhi_epi8(m, z)), colourLanes);
-      r = Toward4(d, s, wLo, wHi);
-    }
-    if (skipKey) {
-      const __m128i hole = _mm_cmpeq_epi32(s, key);
-      r = _mm_or_si128(_mm_and_si128(hole, d), _mm_andnot_si128(hole, r));
-    }
-    Store(dst + i, _mm_or_si128(r, alpha));
+  for (; i + 4 <= n; i += 4)
+    Store(dst + i,
+          MaskedQuad(Load(dst + i), Load(src + i), Load(weights + i), skipKey, key, alpha));
+  // The last pixels in the same registers, loaded and stored in part: the
+  // narrow edges of a nine-slice image are nearly all tail.
+  if (i + 2 <= n) {
+    auto half = [](const uint32_t* p) {
+      return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    };
+    _mm_storel_epi64(
+        reinterpret_cast<__m128i*>(dst + i),
+        MaskedQuad(half(dst + i), half(src + i), half(weights + i), skipKey, key, alpha));
+    i += 2;
+  }
+  if (i < n) {
+    auto one = [](const uint32_t* p) { return _mm_cvtsi32_si128(static_cast<int>(*p)); };
+    dst[i] = static_cast<uint32_t>(_mm_cvtsi128_si32(
+        MaskedQuad(one(dst + i), one(src + i), one(weights + i), skipKey, key, alpha)));
+    ++i;
   }
 #endif
   for (; i < n; ++i) {
@@ -151,7 +177,7 @@ inline void MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weight
 
 // AlphaOverPixel over n pixels.
 inline void AlphaOverRow(uint32_t* dst, const uint32_t* src, int n, bool accumulateAlpha) {
-  int i = HasAvx2() ? avx2::AlphaOverRow(dst, src, n, accumulateAlpha) : 0;
+  int i = n >= 8 && HasAvx2() ? avx2::AlphaOverRow(dst, src, n, accumulateAlpha) : 0;
 #if defined(__SSE2__)
   using namespace detail;
   const __m128i z = _mm_setzero_si128();
@@ -199,7 +225,7 @@ inline uint32_t AlphaCopyPixel(uint32_t d, uint32_t s, const uint32_t* fill, boo
 
 inline void AlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, const uint32_t* fill,
                          bool holeTest, int transparency) {
-  int i = HasAvx2() ? avx2::AlphaCopyRow(dst, src, n, fill, holeTest, transparency) : 0;
+  int i = n >= 8 && HasAvx2() ? avx2::AlphaCopyRow(dst, src, n, fill, holeTest, transparency) : 0;
 #if defined(__SSE2__)
   using namespace detail;
   const __m128i z = _mm_setzero_si128();

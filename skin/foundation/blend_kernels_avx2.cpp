@@ -61,12 +61,11 @@ int LerpRowUniform(uint32_t* dst, const uint32_t* src, int n, uint32_t wd, uint3
 
 int MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n, bool skipKey,
               uint32_t skipValue, bool forceAlpha) {
-  const __m256i z = _mm256_setzero_si256();
   const __m256i c256 = _mm256_set1_epi16(256);
-  const __m256i colour = kColourLanes();
   const __m256i key = _mm256_set1_epi32(static_cast<int>(skipValue));
   const __m256i alpha = _mm256_set1_epi32(forceAlpha ? static_cast<int>(0xFF000000u) : 0);
   const __m256i colourBytes = _mm256_set1_epi32(0x00FFFFFF);
+  const __m256i lowBytes = _mm256_set1_epi16(0x00FF);
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     const __m256i d = Load(dst + i), s = Load(src + i), m = Load(weights + i);
@@ -81,11 +80,19 @@ int MaskedRow(uint32_t* dst, const uint32_t* src, const uint32_t* weights, int n
       const __m256i atLeast = _mm256_cmpeq_epi8(_mm256_max_epu8(s, d), s);
       r = _mm256_add_epi8(d, _mm256_andnot_si256(atLeast, colourBytes));
     } else {
-      const __m256i wLo =
-          _mm256_and_si256(_mm256_sub_epi16(c256, _mm256_unpacklo_epi8(m, z)), colour);
-      const __m256i wHi =
-          _mm256_and_si256(_mm256_sub_epi16(c256, _mm256_unpackhi_epi8(m, z)), colour);
-      r = Toward8(d, s, wLo, wHi);
+      // (d * m + s * (256 - m)) shr 8 stays below 65536: the even bytes are
+      // mixed in the low halves of the 16-bit lanes, the odd ones shifted
+      // down, and the odd sums already hold their result in the high half.
+      // No byte shuffles, which would queue on one port.
+      const __m256i mE = _mm256_and_si256(m, lowBytes), mO = _mm256_srli_epi16(m, 8);
+      const __m256i sumE = _mm256_add_epi16(
+          _mm256_mullo_epi16(_mm256_and_si256(d, lowBytes), mE),
+          _mm256_mullo_epi16(_mm256_and_si256(s, lowBytes), _mm256_sub_epi16(c256, mE)));
+      const __m256i sumO =
+          _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(d, 8), mO),
+                           _mm256_mullo_epi16(_mm256_srli_epi16(s, 8), _mm256_sub_epi16(c256, mO)));
+      r = _mm256_or_si256(_mm256_srli_epi16(sumE, 8), _mm256_andnot_si256(lowBytes, sumO));
+      r = _mm256_or_si256(_mm256_and_si256(r, colourBytes), _mm256_andnot_si256(colourBytes, d));
     }
     if (skipKey) {
       const __m256i hole = _mm256_cmpeq_epi32(s, key);
@@ -133,9 +140,8 @@ int AlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, const uint32_t* fill
                                            7, -128, -128, -128, 3, -128, 3, -128, 3, -128, -128,
                                            -128, 7, -128, 7, -128, 7, -128, -128, -128);
   const __m256i alphaHi = _mm256_setr_epi8(11, -128, 11, -128, 11, -128, -128, -128, 15, -128, 15,
-                                           -128, 15, -128, -128, -128, 11, -128, 11, -128, 11,
-                                           -128, -128, -128, 15, -128, 15, -128, 15, -128, -128,
-                                           -128);
+                                           -128, 15, -128, -128, -128, 11, -128, 11, -128, 11, -128,
+                                           -128, -128, 15, -128, 15, -128, 15, -128, -128, -128);
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     const __m256i d = Load(dst + i), s = Load(src + i);

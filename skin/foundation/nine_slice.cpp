@@ -6,7 +6,7 @@
 
 #include "skin/foundation/blend.h"
 #include "skin/foundation/blend_kernels.h"
-#include "skin/foundation/resample.h"
+#include "skin/foundation/resampled_piece.h"
 #include "skin/foundation/skin_source.h"
 
 namespace {
@@ -44,7 +44,6 @@ void TilePlain(const PixelView& dst, const PixelView& src, int sx, int sy, int s
   }
 }
 
-
 // Masked tiles without a background (edges and the centre of a masked
 // nine-slice image): key pixels stay, all others are blended through the
 // mask. Each of the tile's rows is laid out once across the whole width, so
@@ -79,8 +78,9 @@ bool TileMaskedRows(const PixelView& dst, const PixelView& src, const TsMaskData
       phase = 0;
     }
   }
-  for (int y = y0; y < y1; ++y) {
-    const int k = (y - t) % sh;
+  // The tile row steps along with the target row: a division per row costs
+  // more than the blend of a narrow edge.
+  for (int y = y0, k = (y0 - t) % sh; y < y1; ++y, k = k + 1 == sh ? 0 : k + 1) {
     const uint32_t* image = laid.data() + size_t(k) * width * 2;
     blend::MaskedRow(dst.Row(y) + x0, image, image + width, width, true, kKeyPixel, false);
   }
@@ -125,39 +125,49 @@ void StretchMaskedPiece(int dstX, int dstY, int dstW, int dstH, int srcX, int sr
     }
     return;
   }
-  PixelBuffer image(dstW, dstH), mask(dstW, dstH);
   const bool shrinkOneAxis = (dstW < srcW && srcH == dstH) || (dstH < srcH && srcW == dstW);
   if ((shrinkOneAxis || isCentre) && dstW > 1 && dstH > 1) {
-    // The resampler needs at least 2 x 2: a single column or row is doubled.
-    const int pw = std::max(2, srcW), ph = std::max(2, srcH);
-    PixelBuffer piece(pw, ph);
-    for (int part = 0; part < 2; ++part) {
-      const int top = srcY + (part == 0 ? 0 : maskOffset);
-      const PixelView pv = piece.View();
-      for (int y = 0; y < ph; ++y) {
-        for (int x = 0; x < pw; ++x) {
-          pv.At(x, y) = src.At(srcX + std::min(x, srcW - 1), top + std::min(y, srcH - 1));
-        }
-      }
-      ResampleArgb(pv, part == 0 ? image.View() : mask.View(), rsMitchell);
-    }
-  } else {
-    StretchPixels(image.View(), 0, 0, dstW, dstH, src, srcX, srcY, srcW, srcH);
-    StretchPixels(mask.View(), 0, 0, dstW, dstH, src, srcX, srcY + maskOffset, srcW, srcH);
+    const ResampledMaskedPiece piece(src, srcX, srcY, srcW, srcH, maskOffset, dstW, dstH);
+    const PixelView iv = piece.Image(), mv = piece.Mask();
+    for (int y = 0; y < h; ++y)
+      blend::MaskedRow(dst.Row(dstY + y) + dstX, iv.Row(y), mv.Row(y), w, false, 0, true);
+    return;
   }
-  const PixelView iv = image.View(), mv = mask.View();
+  // Nearest pixels, as StretchPixels picks them, blended row by row: the
+  // edges of a nine-slice image repeat a few source rows over many target
+  // rows, so each distinct source row is laid out once, and a piece drawn at
+  // its own width is read straight from the source.
+  const bool sameWidth = dstW == srcW;
+  std::vector<uint32_t> laid(sameWidth ? 0 : size_t(w) * 2);
+  std::vector<int> columns(sameWidth ? 0 : size_t(w));
+  for (int x = 0; x < int(columns.size()); ++x)
+    columns[x] = srcX + static_cast<int>(int64_t(x) * srcW / dstW);
+  int previous = -1;
+  const uint32_t *image = nullptr, *weights = nullptr;
+  // sy = srcY + y * srcH div dstH, stepped without a division per row.
+  int sy = srcY, rest = 0;
   for (int y = 0; y < h; ++y) {
-    uint32_t* d = dst.Row(dstY + y) + dstX;
-    const uint32_t* ip = iv.Row(y);
-    const uint32_t* mp = mv.Row(y);
-    for (int x = 0; x < w; ++x) {
-      uint32_t v = 0xFF000000u;
-      for (int n = 0; n < 24; n += 8) {
-        const int db = (d[x] >> n) & 0xFF, ib = (ip[x] >> n) & 0xFF, mb = (mp[x] >> n) & 0xFF;
-        v |= uint32_t(((db - ib) * mb + ib * 256) >> 8) << n;
-      }
-      d[x] = v;
+    if (y > 0) {
+      rest += srcH;
+      while (rest >= dstH) rest -= dstH, ++sy;
     }
+    if (sy != previous) {
+      previous = sy;
+      const uint32_t* imageRow = src.Row(sy);
+      const uint32_t* maskRow = src.Row(sy + maskOffset);
+      if (sameWidth) {
+        image = imageRow + srcX;
+        weights = maskRow + srcX;
+      } else {
+        for (int x = 0; x < w; ++x) {
+          laid[x] = imageRow[columns[x]];
+          laid[w + x] = maskRow[columns[x]];
+        }
+        image = laid.data();
+        weights = image + w;
+      }
+    }
+    blend::MaskedRow(dst.Row(dstY + y) + dstX, image, weights, w, false, 0, true);
   }
 }
 

@@ -3,10 +3,13 @@
 // through a device context.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fake_skin.h"
 #include "skin/foundation/dib_surface.h"
 #include "skin/foundation/nine_slice.h"
 #include "skin/foundation/pixel_primitives.h"
+#include "skin/foundation/resample.h"
 #include "skin/foundation/section_paint.h"
 
 namespace {
@@ -48,6 +51,84 @@ TEST(PainterDetails, StretchedMaskedPieceShrinksThroughTheResampler) {
   EXPECT_EQ(dst2.at(1, 1), 0u);
 }
 
+// A stretched masked piece written plainly: a centre, or an edge shrunk
+// along one axis only, has the piece (doubled to 2 x 2 at least) and its
+// mask resampled whole; any other takes the nearest source pixels. Then
+// every colour byte of the target (d * m + i * (256 - m)) shr 8 within the
+// target, alpha 255.
+void PlainStretchedMaskedPiece(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh,
+                               TestImage& dst, TestImage& src, int maskOffset, bool centre) {
+  TestImage image(dw, dh), mask(dw, dh);
+  if (centre || (dw < sw && sh == dh) || (dh < sh && sw == dw)) {
+    const int pw = std::max(2, sw), ph = std::max(2, sh);
+    TestImage piece(pw, ph), pieceMask(pw, ph);
+    for (int y = 0; y < ph; ++y)
+      for (int x = 0; x < pw; ++x) {
+        const int px = sx + std::min(x, sw - 1), py = sy + std::min(y, sh - 1);
+        piece.at(x, y) = src.at(px, py);
+        pieceMask.at(x, y) = src.at(px, py + maskOffset);
+      }
+    ResampleArgb(piece.View(), image.View(), rsMitchell);
+    ResampleArgb(pieceMask.View(), mask.View(), rsMitchell);
+  } else {
+    for (int y = 0; y < dh; ++y)
+      for (int x = 0; x < dw; ++x) {
+        const int px = sx + x * sw / dw, py = sy + y * sh / dh;
+        image.at(x, y) = src.at(px, py);
+        mask.at(x, y) = src.at(px, py + maskOffset);
+      }
+  }
+  for (int y = 0; y < dh && dy + y < dst.h(); ++y)
+    for (int x = 0; x < dw && dx + x < dst.w(); ++x) {
+      uint32_t& d = dst.at(dx + x, dy + y);
+      uint32_t v = 0xFF000000u;
+      for (int n = 0; n < 3; ++n) {
+        const uint32_t m = ByteOf(mask.at(x, y), n);
+        v |= ((ByteOf(d, n) * m + ByteOf(image.at(x, y), n) * (256 - m)) >> 8) << (8 * n);
+      }
+      d = v;
+    }
+}
+
+TEST(PainterDetails, StretchedMaskedPiecesMatchThePlainStretchAndBlend) {
+  struct Case {
+    int dx, dy, dw, dh, sx, sy, sw, sh;
+    bool centre;
+  } cases[] = {
+      {1, 2, 13, 9, 1, 1, 5, 4, true},    // a centre grown
+      {0, 0, 9, 7, 2, 0, 1, 3, true},     // one column wide: doubled first
+      {4, 3, 14, 10, 0, 1, 6, 5, true},   // runs past the target's right and bottom
+      {2, 1, 3, 4, 0, 0, 7, 4, false},    // an edge shrunk along one axis
+      {0, 0, 3, 2, 1, 2, 5, 5, true},     // a centre shrunk
+      {3, 0, 3, 11, 2, 1, 3, 4, false},   // a side edge grown down at its own width
+      {1, 1, 14, 3, 0, 2, 5, 2, false},   // a top edge grown both ways
+      {5, 2, 15, 12, 1, 0, 4, 3, false},  // ... and past the target's right and bottom
+      {0, 4, 6, 5, 0, 0, 8, 6, false},    // shrunk both ways: nearest pixels too
+  };
+  constexpr int kMaskOffset = 8;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.dw << "x" << c.dh << " from " << c.sw << "x" << c.sh);
+    TestImage src(8, 16);
+    src.Randomize(uint32_t(c.dw * 31 + c.sw));
+    // Painted twice and after a change of the source: the second call may
+    // reuse the first one's resampling, the third must not.
+    for (int round = 0; round < 3; ++round) {
+      if (round == 2) src.at(c.sx, c.sy + kMaskOffset) ^= 0x00808080u;
+      TestImage dst(16, 11), expected(16, 11);
+      dst.Randomize(7);
+      expected.Randomize(7);
+      StretchMaskedPiece(c.dx, c.dy, c.dw, c.dh, c.sx, c.sy, c.sw, c.sh, dst.View(), src.View(),
+                         kMaskOffset, c.centre);
+      PlainStretchedMaskedPiece(c.dx, c.dy, c.dw, c.dh, c.sx, c.sy, c.sw, c.sh, expected, src,
+                                kMaskOffset, c.centre);
+      int wrong = 0;
+      for (int y = 0; y < dst.h(); ++y)
+        for (int x = 0; x < dst.w(); ++x) wrong += dst.at(x, y) != expected.at(x, y);
+      EXPECT_EQ(wrong, 0) << "round " << round;
+    }
+  }
+}
+
 TEST(PainterDetails, SectionTextDrawsContoursBeforeTheText) {
   // Bold stems are wider than the contour's one-pixel shift, so text and
   // contour overlap and which one lies on top shows exactly.
@@ -59,8 +140,8 @@ TEST(PainterDetails, SectionTextDrawsContoursBeforeTheText) {
   skin.sections.push_back(s);
   const RECT area{0, 0, 60, 24};
   TestImage textOnly(60, 24, 0);
-  DrawSectionTextArgb(textOnly.View(), font.Get(), 0, "IIII", true, area, DT_LEFT | DT_TOP, 0,
-                      0, &skin);
+  DrawSectionTextArgb(textOnly.View(), font.Get(), 0, "IIII", true, area, DT_LEFT | DT_TOP, 0, 0,
+                      &skin);
   skin.sections[0].Props[0].ContourRight = 0x00FF0000;  // blue copy one pixel to the right
   TestImage both(60, 24, 0);
   DrawSectionTextArgb(both.View(), font.Get(), 0, "IIII", true, area, DT_LEFT | DT_TOP, 0, 0,
