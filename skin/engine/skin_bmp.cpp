@@ -126,7 +126,7 @@ bool ReadPlainRows(TStream& File, const PlainBmp& B, TBitmap* Bitmap) {
     }
     ConvertRow(src, dst, B.Width);
   }
-  Bitmap->SetHandle(dib.Detach());
+  Bitmap->SetDibHandle(dib.Detach(), !B.BottomUp);
   return true;
 }
 
