@@ -151,6 +151,20 @@ void LoadBmpFileArgb(const std::string& Path, TBitmap* Bitmap) {
   SetAlphaInRect(v, MakeRECT(0, 0, v.Width, v.Height), 255, kKeyPixel);
 }
 
+void SetBgrPixelsArgb(const uint8_t* Bgr, int Width, int Height, TBitmap* Bitmap) {
+  if (Width <= 0 || Height <= 0) {
+    Bitmap->Assign(nullptr);
+    return;
+  }
+  void* bits = nullptr;
+  TOwnedBitmap dib(MakeArgbDib(Width, -Height, &bits));
+  if (!dib || !bits) throw EOutOfResources("Out of system resources");
+  auto* rows = static_cast<uint32_t*>(bits);
+  for (int y = 0; y < Height; ++y)
+    ConvertRow(Bgr + size_t(y) * Width * 3, rows + size_t(y) * Width, Width);
+  Bitmap->SetDibHandle(dib.Detach(), true);
+}
+
 void KeepSpareArgbPixels(TBitmap* Bitmap) {
   if (!Bitmap || !Bitmap->HandleAllocated() || Bitmap->HandleType() != bmDIB ||
       Bitmap->PixelFormat() != pf32bit)

@@ -257,11 +257,15 @@ TBitmap* LoadExternalImage(TvlSkinLoad& Load, const std::string& FileName, int H
   if (Contains(name, ".BMP")) {
     LoadBmpFileArgb(path, bitmap);
   } else if (Contains(name, ".JPG") || Contains(name, ".JPEG")) {
+    // Decoded rows go straight into the 32-bit bitmap: no 24-bit bitmap, no
+    // copy of it and no conversion of the copy.
     TMemoryStream data;
     ReadWholeFile(path, data);
-    TJPEGImage jpeg;
-    jpeg.LoadFromStream(data);
-    bitmap->Assign(jpeg.Bitmap());
+    int w = 0, h = 0;
+    std::vector<uint8_t> bgr;
+    DecodeJpegBgr(static_cast<const uint8_t*>(data.Memory()), static_cast<size_t>(data.Size()), w,
+                  h, bgr);
+    SetBgrPixelsArgb(bgr.data(), w, h, bitmap);
   } else if (Contains(name, ".PNG")) {
     TMemoryStream data;
     ReadWholeFile(path, data);
