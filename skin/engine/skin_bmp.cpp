@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "skin/foundation/argb_bitmap.h"
@@ -90,7 +91,17 @@ HBITMAP MakeArgbDib(LONG Width, LONG Height, void** Bits) {
 }
 
 void ConvertRow(const uint8_t* Src, uint32_t* Dst, int64_t Width) {
-  for (int64_t x = 0; x < Width; ++x, Src += 3) {
+  int64_t x = 0;
+  // Four bytes read per pixel, the fourth dropped: the next pixel's first
+  // byte, not yet overwritten, since Dst is at least Width bytes behind Src.
+  // The last pixel is read on its own so that no read passes the row's end.
+  for (; x + 1 < Width; ++x, Src += 3) {
+    uint32_t rgb;
+    std::memcpy(&rgb, Src, 4);
+    rgb &= 0xFFFFFFu;
+    Dst[x] = rgb == kKeyPixel ? rgb : 0xFF000000u | rgb;
+  }
+  for (; x < Width; ++x, Src += 3) {
     const uint32_t rgb = uint32_t{Src[0]} | (uint32_t{Src[1]} << 8) | (uint32_t{Src[2]} << 16);
     Dst[x] = rgb == kKeyPixel ? rgb : 0xFF000000u | rgb;
   }
