@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "skin/foundation/argb_bitmap.h"
@@ -90,7 +91,17 @@ HBITMAP MakeArgbDib(LONG Width, LONG Height, void** Bits) {
 }
 
 void ConvertRow(const uint8_t* Src, uint32_t* Dst, int64_t Width) {
-  for (int64_t x = 0; x < Width; ++x, Src += 3) {
+  int64_t x = 0;
+  // Four bytes read per pixel, the fourth dropped: the next pixel's first
+  // byte, not yet overwritten, since Dst is at least Width bytes behind Src.
+  // The last pixel is read on its own so that no read passes the row's end.
+  for (; x + 1 < Width; ++x, Src += 3) {
+    uint32_t rgb;
+    std::memcpy(&rgb, Src, 4);
+    rgb &= 0xFFFFFFu;
+    Dst[x] = rgb == kKeyPixel ? rgb : 0xFF000000u | rgb;
+  }
+  for (; x < Width; ++x, Src += 3) {
     const uint32_t rgb = uint32_t{Src[0]} | (uint32_t{Src[1]} << 8) | (uint32_t{Src[2]} << 16);
     Dst[x] = rgb == kKeyPixel ? rgb : 0xFF000000u | rgb;
   }
@@ -126,7 +137,7 @@ bool ReadPlainRows(TStream& File, const PlainBmp& B, TBitmap* Bitmap) {
     }
     ConvertRow(src, dst, B.Width);
   }
-  Bitmap->SetHandle(dib.Detach());
+  Bitmap->SetDibHandle(dib.Detach(), !B.BottomUp);
   return true;
 }
 
@@ -149,6 +160,20 @@ void LoadBmpFileArgb(const std::string& Path, TBitmap* Bitmap) {
   Bitmap->SetPixelFormat(pf32bit);
   const PixelView v = ArgbView(Bitmap);
   SetAlphaInRect(v, MakeRECT(0, 0, v.Width, v.Height), 255, kKeyPixel);
+}
+
+void SetBgrPixelsArgb(const uint8_t* Bgr, int Width, int Height, TBitmap* Bitmap) {
+  if (Width <= 0 || Height <= 0) {
+    Bitmap->Assign(nullptr);
+    return;
+  }
+  void* bits = nullptr;
+  TOwnedBitmap dib(MakeArgbDib(Width, -Height, &bits));
+  if (!dib || !bits) throw EOutOfResources("Out of system resources");
+  auto* rows = static_cast<uint32_t*>(bits);
+  for (int y = 0; y < Height; ++y)
+    ConvertRow(Bgr + size_t(y) * Width * 3, rows + size_t(y) * Width, Width);
+  Bitmap->SetDibHandle(dib.Detach(), true);
 }
 
 void KeepSpareArgbPixels(TBitmap* Bitmap) {

@@ -4,6 +4,7 @@
 // form goes to the general BMP reader.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class TBitmap;
@@ -12,6 +13,11 @@ class TBitmap;
 // key colour, which stays a hole (0x00FF00FF); a 32-bit file keeps its own
 // alpha. Raises when the file cannot be opened or does not decode.
 void LoadBmpFileArgb(const std::string& Path, TBitmap* Bitmap);
+
+// Bitmap becomes Width x Height pixels from top-down BGR rows of Width * 3
+// bytes (a decoded JPEG), by the same rule: a 32-bit DIB, alpha 255, the
+// key colour a hole.
+void SetBgrPixelsArgb(const uint8_t* Bgr, int Width, int Height, TBitmap* Bitmap);
 
 // Takes the pixels of a plain 32-bit DIB that is about to be freed (the
 // previous skin's master) for the next file of the same size and layout,

@@ -202,17 +202,33 @@ double ReadSkinVersion(const TvlSkinDescription* Description) {
   return StrToFloatDef(Description->ReadString("GLOBALINFO", "VERSION", ""), 0);
 }
 
-template <typename T, typename Read>
-T TvlSkinReader::Inherited(std::string_view Section, T Miss, Read&& ReadOwn) const {
-  const auto own = [&](const TvlIniSection* s) { return s ? ReadOwn(*s) : Miss; };
-  return WalkParentChain(
-      ini_.Section(Section), Miss, own,
+const std::vector<const TvlIniSection*>& TvlSkinReader::Chain(std::string_view Section) const {
+  if (chainReady_ && chainOf_ == Section) return chain_;
+  chain_.clear();
+  WalkParentChain(
+      ini_.Section(Section), false,
+      [&](const TvlIniSection* s) {
+        if (s) chain_.push_back(s);
+        return false;
+      },
       [&](const TvlIniSection* s) -> std::optional<const TvlIniSection*> {
         const std::string* parent = s ? s->Find("PARENTCLASS") : nullptr;
         if (!parent || parent->empty() || *parent == Absent || *parent == s->Name)
           return std::nullopt;
         return ini_.Section(*parent);
       });
+  chainOf_.assign(Section);
+  chainReady_ = true;
+  return chain_;
+}
+
+template <typename T, typename Read>
+T TvlSkinReader::Inherited(std::string_view Section, T Miss, Read&& ReadOwn) const {
+  for (const TvlIniSection* s : Chain(Section)) {
+    const T found = ReadOwn(*s);
+    if (found != Miss) return found;
+  }
+  return Miss;
 }
 
 int TvlSkinReader::ReadInheritedInt(std::string_view Section, std::string_view Key, int Default,

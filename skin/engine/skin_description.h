@@ -6,10 +6,12 @@
 #include <climits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "skin/engine/skin_load_context.h"
 
 class TvlSkinDescription;
+struct TvlIniSection;
 
 // GLOBALINFO VERSION with '.' as the decimal separator whatever the locale;
 // 0 when absent or not a number.
@@ -41,9 +43,16 @@ class TvlSkinReader {
  private:
   template <typename T, typename Read>
   T Inherited(std::string_view Section, T Miss, Read&& ReadOwn) const;
+  // The section and its parents, nearest first, up to a missing parent or
+  // back into the chain. A section's keys are read one after another, so
+  // the chain of the last section asked for is kept.
+  const std::vector<const TvlIniSection*>& Chain(std::string_view Section) const;
 
   const TvlSkinDescription& ini_;
   int dpiLevel_;
+  mutable std::string chainOf_;
+  mutable bool chainReady_ = false;
+  mutable std::vector<const TvlIniSection*> chain_;
 };
 
 // Globals, sections, the manager's CommonSections, palette, TRANSPARENT,

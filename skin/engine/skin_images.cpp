@@ -65,6 +65,19 @@ void DefaultBorders(TsMaskData& m, int FrameCount, int MaskCount) {
   m.BorderTop = m.BorderBottom = static_cast<int16_t>(h / (MaskCount * 3 + 3));
 }
 
+// The whole file in Data, read with one size query and one read: the
+// stream's own loading seeks three times around its size first.
+void ReadWholeFile(const std::string& Path, TMemoryStream& Data) {
+  TFileStream file(Path, fmOpenRead | fmShareDenyWrite);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Handle(), &size) || size.QuadPart > INT32_MAX)
+    throw EReadError("Stream read error");
+  const auto count = static_cast<int32_t>(size.QuadPart);
+  Data.SetSize(count);
+  if (count > 0) file.ReadBuffer(Data.Memory(), count);
+  Data.SetPosition(0);
+}
+
 TBitmap* SkinFileBitmap(TvlSkinLoad& Load, const std::string& FileName) {
   if (TBitmap* found = Load.Skin.FindExternalImage(FileName)) return found;
   return LoadExternalImage(Load, FileName, 0);
@@ -244,17 +257,19 @@ TBitmap* LoadExternalImage(TvlSkinLoad& Load, const std::string& FileName, int H
   if (Contains(name, ".BMP")) {
     LoadBmpFileArgb(path, bitmap);
   } else if (Contains(name, ".JPG") || Contains(name, ".JPEG")) {
+    // Decoded rows go straight into the 32-bit bitmap: no 24-bit bitmap, no
+    // copy of it and no conversion of the copy.
     TMemoryStream data;
-    data.LoadFromFile(path);
-    TJPEGImage jpeg;
-    jpeg.LoadFromStream(data);
-    bitmap->Assign(jpeg.Bitmap());
+    ReadWholeFile(path, data);
+    int w = 0, h = 0;
+    std::vector<uint8_t> bgr;
+    DecodeJpegBgr(static_cast<const uint8_t*>(data.Memory()), static_cast<size_t>(data.Size()), w,
+                  h, bgr);
+    SetBgrPixelsArgb(bgr.data(), w, h, bitmap);
   } else if (Contains(name, ".PNG")) {
     TMemoryStream data;
-    data.LoadFromFile(path);
-    TPNGGraphic png;
-    png.LoadFromStream(data);
-    ConvertPngToArgb(bitmap, &png);
+    ReadWholeFile(path, data);
+    DecodePngStreamToArgb(bitmap, data);
     if (Load.Manager->Brightness() <= 0 && Load.Globals.Version > PremultipliedSkinVersion) {
       const PixelView v = ArgbView(bitmap);
       PremultiplyAlphaInRect(v, MakeRECT(0, 0, v.Width, v.Height), DwmCompositionEnabled());

@@ -28,6 +28,17 @@ long RoundEven(double v) {
   return std::lrint(v);
 }
 
+std::array<uint8_t, 256> ComputeGammaTable(float fileGamma, float displayGamma, int inMax,
+                                           int outMax) {
+  std::array<uint8_t, 256> table{};
+  const double exponent = 1.0 / (double(fileGamma) * double(displayGamma));
+  for (int i = 0; i < 256; ++i) {
+    const double level = i >= inMax ? 1.0 : double(i) / inMax;
+    table[i] = static_cast<uint8_t>(RoundEven(std::pow(level, exponent) * outMax));
+  }
+  return table;
+}
+
 uint16_t Load16(const uint8_t* p, bool bigEndian) {
   return static_cast<uint16_t>(bigEndian ? (p[0] << 8) | p[1] : p[0] | (p[1] << 8));
 }
@@ -110,11 +121,14 @@ void TColorManager::SetGammaValues(float fileGamma, float displayGamma) {
   // The table has 256 entries whatever the sample sizes: the input range is
   // held to it, and entries above the range keep the top output value.
   const int inMax = inputBits_ >= 8 ? 255 : std::min(255, (1 << outputBits_) - 1);
-  const double exponent = 1.0 / (double(fileGamma) * double(displayGamma));
-  for (int i = 0; i < 256; ++i) {
-    const double level = i >= inMax ? 1.0 : double(i) / inMax;
-    gammaTable_[i] = static_cast<uint8_t>(RoundEven(std::pow(level, exponent) * outMax));
+  // Every reset asks for the same table (file gamma 1, 8-bit samples), twice
+  // per PNG load: its 256 powers are worked out once.
+  if (fileGamma == 1.0f && displayGamma == 2.2f && outMax == 255 && inMax == 255) {
+    static const std::array<uint8_t, 256> plain = ComputeGammaTable(1.0f, 2.2f, 255, 255);
+    gammaTable_ = plain;
+    return;
   }
+  gammaTable_ = ComputeGammaTable(fileGamma, displayGamma, inMax, outMax);
 }
 
 SamplePixelFormat TColorManager::PixelFormatFor(bool output) const {

@@ -420,13 +420,15 @@ uint64_t PngReader::Session::RowBytes(uint64_t pixels) const {
 
 uint64_t PngReader::Session::InflatedBytes() const {
   const PngImageProperties& props = r_.props_;
-  if (props.InterlaceMethod != 1) return uint64_t{props.ImageHeight} * (RowBytes(props.ImageWidth) + 1);
+  if (props.InterlaceMethod != 1)
+    return uint64_t{props.ImageHeight} * (RowBytes(props.ImageWidth) + 1);
   uint64_t total = 0;
   for (int pass = 0; pass < 7; ++pass) {
     if (kPassStartColumn[pass] >= props.ImageWidth || kPassStartRow[pass] >= props.ImageHeight)
       continue;
     const uint64_t columns =
-        (props.ImageWidth - kPassStartColumn[pass] + kPassColumnStep[pass] - 1) / kPassColumnStep[pass];
+        (props.ImageWidth - kPassStartColumn[pass] + kPassColumnStep[pass] - 1) /
+        kPassColumnStep[pass];
     const uint64_t rows =
         (props.ImageHeight - kPassStartRow[pass] + kPassRowStep[pass] - 1) / kPassRowStep[pass];
     total += rows * (RowBytes(columns) + 1);
@@ -482,7 +484,11 @@ void PngReader::Session::DecodeImageData() {
                     lookup_);
 
   const size_t fullLine = static_cast<size_t>(RowBytes(props.ImageWidth)) + 1;
-  batch_.resize(std::max(fullLine, kInflateBatchBytes));
+  // A small image takes a batch of its own size: a whole batch for a glyph
+  // of a few hundred bytes was most of its load, in fresh pages to fill.
+  const size_t wanted =
+      static_cast<size_t>(std::min<uint64_t>(InflatedBytes(), kInflateBatchBytes));
+  batch_.resize(std::max(fullLine, wanted));
   previous_.resize(fullLine);
   if (props.InterlaceMethod == 1 || output_ == PngOutput::Argb32)
     converted_.resize(size_t{props.ImageWidth} * 4);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "widgets/graphics/graphics.h"
 
@@ -312,3 +313,38 @@ TEST(Bitmap, AdoptedTopDownAndUnusualDibsKeepTheirPixels) {
 }
 
 }  // namespace
+
+// A DIB adopted with its row order given must show the same rows as one
+// whose order is found out: ScanLine(0) is the row GDI draws at the top.
+TEST(Bitmap, DibAdoptedWithItsRowOrderShowsTheTopRowFirst) {
+  for (const bool topDown : {false, true}) {
+    for (const bool given : {false, true}) {
+      SCOPED_TRACE(std::string(topDown ? "top-down" : "bottom-up") +
+                   (given ? ", order given" : ", order probed"));
+      BITMAPINFO bi{};
+      bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+      bi.bmiHeader.biWidth = 2;
+      bi.bmiHeader.biHeight = topDown ? -3 : 3;
+      bi.bmiHeader.biPlanes = 1;
+      bi.bmiHeader.biBitCount = 32;
+      bi.bmiHeader.biCompression = BI_RGB;
+      void* bits = nullptr;
+      HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+      ASSERT_NE(h, nullptr);
+      // The first row in memory red, the rest black.
+      auto* px = static_cast<uint32_t*>(bits);
+      px[0] = px[1] = 0x00FF0000u;
+      TBitmap b;
+      if (given)
+        b.SetDibHandle(h, topDown);
+      else
+        b.SetHandle(h);
+      EXPECT_EQ(b.HandleType(), bmDIB);
+      EXPECT_EQ(b.PixelFormat(), pf32bit);
+      const int redRow = topDown ? 0 : 2;
+      EXPECT_EQ(b.ScanLine(redRow), bits);
+      EXPECT_EQ(b.Canvas()->Pixels(1, redRow), clRed);
+      EXPECT_EQ(b.Canvas()->Pixels(1, 2 - redRow), clBlack);
+    }
+  }
+}

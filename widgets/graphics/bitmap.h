@@ -67,6 +67,11 @@ class TBitmap : public TGraphic {
   bool HandleAllocated() const { return image_.Handle != nullptr; }
   // Adopts the bitmap: it is deleted by this object later.
   void SetHandle(HBITMAP Value);
+  // Adopts a DIB section the caller made with the given row order. Adopting
+  // by SetHandle has to find the order out by drawing into the section (the
+  // height's sign cannot be trusted everywhere), which costs more than
+  // making a small section.
+  void SetDibHandle(HBITMAP Value, bool TopDown);
   // Uses a bitmap this object never deletes (until another handle comes).
   void WrapHandle(HBITMAP Value);
   // Hands the bitmap to the caller; size and format stay, the next use
@@ -128,7 +133,8 @@ class TBitmap : public TGraphic {
   void WritePixels(TImage& img, int w, int h, const std::vector<uint32_t>& px);
   void Resize(int w, int h);
   void ConvertTo(TBitmapHandleType type, TPixelFormat format);
-  void TakeHandle(HBITMAP h, bool owned);
+  // KnownTopDown: -1 to find the row order out, else 0 or 1.
+  void TakeHandle(HBITMAP h, bool owned, int KnownTopDown = -1);
   void FreeContext();
   // The canvas's DC while it holds the bitmap, else null.
   HDC CanvasDC() const;

@@ -106,12 +106,19 @@ TJPEGImage::~TJPEGImage() {
   delete bitmap_;
 }
 
+void DecodeJpegBgr(const uint8_t* Data, size_t Size, int& Width, int& Height,
+                   std::vector<uint8_t>& Bgr) {
+  if (Size > static_cast<size_t>(gfx::kMaxImageBytes))
+    throw EInvalidGraphic("JPEG error: data too large");
+  const std::string error =
+      Size == 0 ? "JPEG data is empty" : DecodeRows(Data, Size, Width, Height, Bgr);
+  if (!error.empty()) throw EInvalidGraphic("JPEG error: " + error);
+}
+
 void TJPEGImage::Decode(const std::vector<uint8_t>& data) {
   int w = 0, h = 0;
   std::vector<uint8_t> bgr;
-  std::string error =
-      data.empty() ? "JPEG data is empty" : DecodeRows(data.data(), data.size(), w, h, bgr);
-  if (!error.empty()) throw EInvalidGraphic("JPEG error: " + error);
+  DecodeJpegBgr(data.data(), data.size(), w, h, bgr);
   auto* bmp = new TBitmap;
   try {
     bmp->SetPixelFormat(pf24bit);

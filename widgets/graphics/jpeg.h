@@ -7,6 +7,12 @@
 
 #include "widgets/graphics/bitmap.h"
 
+// Decodes a JPEG held in memory into top-down BGR rows of Width * 3 bytes
+// each, unpadded: the pixels TJPEGImage shows. Raises EInvalidGraphic as
+// TJPEGImage::LoadFromStream does.
+void DecodeJpegBgr(const uint8_t* Data, size_t Size, int& Width, int& Height,
+                   std::vector<uint8_t>& Bgr);
+
 class TJPEGImage : public TGraphic {
   DECLARE_GRAPHIC(TJPEGImage, TGraphic)
  public:
