@@ -102,7 +102,7 @@ class GraphicTarget : public PngTargetProvider {
     const int colours = bits <= 8 ? 1 << bits : 0;
     uint8_t* pixels = nullptr;
     HBITMAP handle = NewDibSection(w, h, bits, reader.Palette().Entries.data(), colours, pixels);
-    graphic_.SetHandle(handle);  // adopted: the graphic deletes it
+    graphic_.AdoptDibSection(handle, false);  // the graphic deletes it
     const ptrdiff_t rowBytes = DibRowBytes(w, bits);
     return {pixels + rowBytes * (h - 1), -rowBytes};
   }
@@ -246,8 +246,8 @@ void RowToArgb(const uint8_t* s, uint32_t* d, int width, int bits, const uint32_
         d[x] = p | 0xFF000000u;
       }
       for (; x < width; ++x)
-        d[x] = 0xFF000000u | (uint32_t{s[3 * x + 2]} << 16) | (uint32_t{s[3 * x + 1]} << 8) |
-               s[3 * x];
+        d[x] =
+            0xFF000000u | (uint32_t{s[3 * x + 2]} << 16) | (uint32_t{s[3 * x + 1]} << 8) | s[3 * x];
       break;
     }
     case 8:
@@ -320,7 +320,7 @@ void ConvertPngToArgb(TBitmap* Bitmap, TPNGGraphic* Png) {
     RowToArgb(srcBase + srcStride * y, reinterpret_cast<uint32_t*>(dstBase + dstStride * y), w,
               bits, lookup);
   }
-  Bitmap->SetHandle(handle);
+  Bitmap->AdoptDibSection(handle, false);
   Bitmap->SetTransparentColor(Png->Transparent() ? Png->TransparentColor() : clDefault);
   Bitmap->SetTransparent(Png->Transparent());
 }
@@ -335,7 +335,7 @@ class ArgbBitmapTarget : public PngTargetProvider {
     const int w = static_cast<int>(reader.Properties().ImageWidth);
     const int h = static_cast<int>(reader.Properties().ImageHeight);
     uint8_t* pixels = nullptr;
-    bitmap_.SetHandle(NewDibSection(w, h, 32, nullptr, 0, pixels));
+    bitmap_.AdoptDibSection(NewDibSection(w, h, 32, nullptr, 0, pixels), false);
     return {pixels + ptrdiff_t{w} * 4 * (h - 1), -ptrdiff_t{w} * 4};
   }
 

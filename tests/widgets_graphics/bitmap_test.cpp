@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #include "widgets/graphics/graphics.h"
 
@@ -294,6 +295,16 @@ TEST(Bitmap, AdoptedTopDownAndUnusualDibsKeepTheirPixels) {
   t.SetWidth(3);  // the new image is bottom-up and keeps the rows
   EXPECT_EQ(Row(t, 1) - Row(t, 0), -StrideOf(3, pf32bit));
   EXPECT_EQ(Px32(t, 0, 1), 0x04030201u);
+
+  // The row order stated on adoption is taken as it stands.
+  for (const bool topDown : {false, true}) {
+    TBitmap a;
+    a.AdoptDibSection(ForeignDib(topDown ? -2 : 2, BI_RGB, nullptr, &bits), topDown);
+    EXPECT_EQ(a.PixelFormat(), pf32bit);
+    const auto* first = static_cast<uint8_t*>(bits);
+    EXPECT_EQ(Row(a, 0), topDown ? first : first + StrideOf(2, pf32bit)) << topDown;
+    EXPECT_EQ(Row(a, 1), topDown ? first + StrideOf(2, pf32bit) : first) << topDown;
+  }
 
   // Red in the low byte: no layer format describes it.
   const DWORD swapped[3] = {0x0000FF, 0x00FF00, 0xFF0000};

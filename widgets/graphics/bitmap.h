@@ -67,6 +67,11 @@ class TBitmap : public TGraphic {
   bool HandleAllocated() const { return image_.Handle != nullptr; }
   // Adopts the bitmap: it is deleted by this object later.
   void SetHandle(HBITMAP Value);
+  // SetHandle for a DIB section whose row order the caller knows because it
+  // made it: Wine reports a top-down section's height as positive, so
+  // SetHandle has to find the order by drawing through a device context,
+  // which costs more than decoding a small image.
+  void AdoptDibSection(HBITMAP Value, bool TopDown);
   // Uses a bitmap this object never deletes (until another handle comes).
   void WrapHandle(HBITMAP Value);
   // Hands the bitmap to the caller; size and format stay, the next use
@@ -128,7 +133,9 @@ class TBitmap : public TGraphic {
   void WritePixels(TImage& img, int w, int h, const std::vector<uint32_t>& px);
   void Resize(int w, int h);
   void ConvertTo(TBitmapHandleType type, TPixelFormat format);
-  void TakeHandle(HBITMAP h, bool owned);
+  // order: 1 top-down, 0 bottom-up, -1 unknown (read from the header,
+  // probed where the header may not say).
+  void TakeHandle(HBITMAP h, bool owned, int order = -1);
   void FreeContext();
   // The canvas's DC while it holds the bitmap, else null.
   HDC CanvasDC() const;

@@ -52,11 +52,14 @@ HBITMAP TBitmap::Handle() {
 void TBitmap::SetHandle(HBITMAP Value) {
   TakeHandle(Value, true);
 }
+void TBitmap::AdoptDibSection(HBITMAP Value, bool TopDown) {
+  TakeHandle(Value, true, TopDown ? 1 : 0);
+}
 void TBitmap::WrapHandle(HBITMAP Value) {
   TakeHandle(Value, false);
 }
 
-void TBitmap::TakeHandle(HBITMAP h, bool owned) {
+void TBitmap::TakeHandle(HBITMAP h, bool owned, int order) {
   if (h && h == image_.Handle) {
     image_.Owned = owned;
     return;
@@ -77,7 +80,8 @@ void TBitmap::TakeHandle(HBITMAP h, bool owned) {
     hgt = std::abs(ds.dsBmih.biHeight);
     img.Bits = static_cast<uint8_t*>(ds.dsBm.bmBits);
     img.Stride = ds.dsBm.bmWidthBytes;
-    img.TopDown = ds.dsBmih.biHeight < 0 || ProbeTopDown(h, img.Bits, hgt);
+    img.TopDown =
+        order >= 0 ? order == 1 : ds.dsBmih.biHeight < 0 || ProbeTopDown(h, img.Bits, hgt);
     bool rgb = ds.dsBmih.biCompression == BI_RGB;
     bool fields = ds.dsBmih.biCompression == BI_BITFIELDS;
     auto masks = [&](DWORD r, DWORD g, DWORD b) {
