@@ -357,6 +357,28 @@ TEST(ControlBorder, BandsAndClientRect) {
   }
 }
 
+TEST(ControlBorder, OnlyTheBorderWidthReachesAnotherDC) {
+  for (int borderWidth : {0, 5}) {
+    SCOPED_TRACE(borderWidth);
+    FakeSkin skin;
+    BorderHost host(&skin, skin.AddBorderMask(0, 3, 3, 3, 3), 40, 30);
+    auto target = Argb(40, 30, 0);
+    TRect client;
+    PaintControlBorder(target->Canvas()->Handle(), TRect(0, 0, 40, 30), borderWidth, host, 0,
+                       client);
+    const uint32_t edge = GetArgbPixel(host.Cache(), 1, 15) & 0xFFFFFF;
+    const uint32_t band = GetArgbPixel(target.get(), 4, 15) & 0xFFFFFF;
+    if (borderWidth == 0) {
+      EXPECT_EQ(GetArgbPixel(target.get(), 1, 15), 0u);
+      EXPECT_EQ(band, 0u);
+    } else {
+      EXPECT_EQ(GetArgbPixel(target.get(), 1, 15) & 0xFFFFFF, edge);
+      EXPECT_EQ(band, kBandPixel & 0xFFFFFF);
+    }
+    EXPECT_EQ(GetArgbPixel(target.get(), 20, 15), 0u);  // inside the frame
+  }
+}
+
 TEST(ControlBorder, WithoutMaskOnlyBandsOnTheDC) {
   FakeSkin skin;
   BorderHost host(&skin, -1, 20, 20);
