@@ -145,6 +145,12 @@ bool ReadPlainRows(TStream& File, const PlainBmp& B, TBitmap* Bitmap) {
 
 void LoadBmpFileArgb(const std::string& Path, TBitmap* Bitmap) {
   TFileStream file(Path, fmOpenRead | fmShareDenyWrite);
+  LoadBmpStreamArgb(file, Bitmap);
+}
+
+void LoadBmpStreamArgb(TStream& File, TBitmap* Bitmap) {
+  TStream& file = File;
+  file.SetPosition(0);
   const int32_t size = file.Size();
   uint8_t header[HeaderSize];
   PlainBmp plain;

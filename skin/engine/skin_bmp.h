@@ -8,11 +8,15 @@
 #include <string>
 
 class TBitmap;
+class TStream;
 
 // Bitmap becomes the file's image as a 32-bit DIB: alpha 255, except the
 // key colour, which stays a hole (0x00FF00FF); a 32-bit file keeps its own
 // alpha. Raises when the file cannot be opened or does not decode.
 void LoadBmpFileArgb(const std::string& Path, TBitmap* Bitmap);
+// The same for BMP bytes held in a stream (a file unpacked from an archive),
+// read from its start.
+void LoadBmpStreamArgb(TStream& File, TBitmap* Bitmap);
 
 // Bitmap becomes Width x Height pixels from top-down BGR rows of Width * 3
 // bytes (a decoded JPEG), by the same rule: a 32-bit DIB, alpha 255, the

@@ -5,6 +5,7 @@
 
 #include "skin/engine/ini_sections.h"
 #include "skin/engine/manager_options.h"
+#include "skin/engine/packed_skin.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/skin_bmp.h"
 #include "skin/engine/skin_content.h"
@@ -188,10 +189,12 @@ class ImageReader {
 void LoadMasterBitmap(TvlSkinLoad& Load) {
   auto master = std::make_unique<TBitmap>();
   const std::string name = Load.Description->ReadString(GlobalSection, "MASTERBITMAP", "");
-  const std::string path = SkinFilePath(Load, name);
-  // Packed skins take the master from the archive entry of that name (upper-
-  // cased on both sides) once archives are read; folders read the file.
-  if (!name.empty() && FileExists(path)) LoadBmpFileArgb(path, master.get());
+  if (Load.Archive) {
+    if (TMemoryStream* packed = Load.Archive->FindItem(name))
+      LoadBmpStreamArgb(*packed, master.get());
+  } else if (const std::string path = SkinFilePath(Load, name); !name.empty() && FileExists(path)) {
+    LoadBmpFileArgb(path, master.get());
+  }
   master->SetHandleType(bmDIB);
   master->SetTransparentColor(clFuchsia);
   Load.Skin.MasterBitmap = master.release();
@@ -246,8 +249,25 @@ int AddMask(TvlSkinLoad& Load, int SectionIndex, const std::string& Key, int Mas
 }
 
 TBitmap* LoadExternalImage(TvlSkinLoad& Load, const std::string& FileName, int HasMaskHalf) {
-  const std::string path = SkinFilePath(Load, FileName);
-  if (!FileExists(path)) return nullptr;
+  TMemoryStream* packed = nullptr;
+  std::string path;
+  if (Load.Archive) {
+    packed = Load.Archive->FindItem(FileName);
+    if (!packed) return nullptr;
+  } else {
+    path = SkinFilePath(Load, FileName);
+    if (!FileExists(path)) return nullptr;
+  }
+  // The file's bytes for the decoders that read from memory.
+  TMemoryStream fileData;
+  auto bytes = [&]() -> TMemoryStream& {
+    if (packed) {
+      packed->SetPosition(0);
+      return *packed;
+    }
+    ReadWholeFile(path, fileData);
+    return fileData;
+  };
   auto owned = std::make_unique<TBitmap>();
   Load.Skin.ExternalImages.push_back(TvlExtFileData{owned.get(), FileName, HasMaskHalf});
   owned.release();  // the entry owns it now
@@ -255,21 +275,21 @@ TBitmap* LoadExternalImage(TvlSkinLoad& Load, const std::string& FileName, int H
   TBitmap* bitmap = entry.Bitmap;
   const std::string name = UpperCase(FileName);
   if (Contains(name, ".BMP")) {
-    LoadBmpFileArgb(path, bitmap);
+    if (packed)
+      LoadBmpStreamArgb(*packed, bitmap);
+    else
+      LoadBmpFileArgb(path, bitmap);
   } else if (Contains(name, ".JPG") || Contains(name, ".JPEG")) {
     // Decoded rows go straight into the 32-bit bitmap: no 24-bit bitmap, no
     // copy of it and no conversion of the copy.
-    TMemoryStream data;
-    ReadWholeFile(path, data);
+    TMemoryStream& data = bytes();
     int w = 0, h = 0;
     std::vector<uint8_t> bgr;
     DecodeJpegBgr(static_cast<const uint8_t*>(data.Memory()), static_cast<size_t>(data.Size()), w,
                   h, bgr);
     SetBgrPixelsArgb(bgr.data(), w, h, bitmap);
   } else if (Contains(name, ".PNG")) {
-    TMemoryStream data;
-    ReadWholeFile(path, data);
-    DecodePngStreamToArgb(bitmap, data);
+    DecodePngStreamToArgb(bitmap, bytes());
     if (Load.Manager->Brightness() <= 0 && Load.Globals.Version > PremultipliedSkinVersion) {
       const PixelView v = ArgbView(bitmap);
       PremultiplyAlphaInRect(v, MakeRECT(0, 0, v.Width, v.Height), DwmCompositionEnabled());

@@ -5,6 +5,7 @@
 
 #include <string>
 
+class TvlSkinConvertor;
 class TvlSkinDescription;
 class TsSkinManager;
 class TvlSkinContent;
@@ -17,4 +18,7 @@ struct TvlSkinLoad {
   const TvlSkinDescription* Description;  // nil: nothing to read
   std::string SkinDirectory;              // ends in a backslash
   int DpiLevel;                           // the manager's effective DPI level
+  // A packed skin's unpacked files; nil for a folder skin. Image names of a
+  // packed skin are looked up only here, never on disk.
+  const TvlSkinConvertor* Archive = nullptr;
 };

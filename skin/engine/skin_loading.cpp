@@ -6,6 +6,7 @@
 
 #include "skin/engine/description_index.h"
 #include "skin/engine/manager_options.h"
+#include "skin/engine/packed_skin.h"
 #include "skin/engine/skin_bmp.h"
 #include "skin/engine/skin_cache.h"
 #include "skin/engine/skin_content.h"
@@ -31,14 +32,6 @@ TStringList* LivePreviewDescription = nullptr;
 namespace {
 
 const char* const ArchiveExt = ".qmz";
-
-// Packed archives and skins stored in the form are read by the archive
-// reader; until a program has it, such a skin cannot be loaded, and the
-// manager says so instead of pretending it loaded.
-[[noreturn]] void CannotRead(const std::string& SkinName) {
-  throw Exception("The skin \"" + SkinName +
-                  "\" cannot be loaded: skin archives are not read by this version.");
-}
 
 // The name without its final ".qmz" (any case); a name that is only the
 // extension stays.
@@ -70,6 +63,32 @@ class TDescriptionScope {
   TDescriptionScope(const TDescriptionScope&) = delete;
   TDescriptionScope& operator=(const TDescriptionScope&) = delete;
 };
+
+// Unpacks an archive, naming the skin in the error: the reader's message
+// says only that the archive is not valid.
+template <typename F>
+std::unique_ptr<TvlSkinConvertor> Unpack(TsSkinManager* Manager, F&& Read) {
+  auto archive = std::make_unique<TvlSkinConvertor>();
+  bool signed_ = false;
+  try {
+    signed_ = Read(archive);
+  } catch (const Exception& e) {
+    throw Exception("The skin \"" + Manager->SkinName() + "\" cannot be loaded: " + e.Message());
+  }
+  // The reader has already told the user that the file is no archive.
+  if (!signed_) throw EAbort("Loaded data is not a packed Quenmark file");
+  if (!archive || !archive->Description)
+    throw Exception("Internal format error in the \"" + Manager->SkinName() +
+                    "\" skin. Please, update this skin to latest version.");
+  return archive;
+}
+
+std::unique_ptr<TMemIniFile> ArchiveDescription(const TvlSkinConvertor& Archive) {
+  TStringList lines;
+  Archive.Description->SetPosition(0);
+  lines.LoadFromStream(*Archive.Description);
+  return DescriptionFrom(lines);
+}
 
 template <typename F>
 void ForEachEntry(const std::string& Pattern, F&& Visit) {
@@ -120,6 +139,9 @@ void TsSkinManager::SetSkinName(const std::string& Value) {
                    FileExists(ArchivePath(this));
       try {
         LoadCurrentSkin(this);
+      } catch (const EAbort&) {
+        // Already reported where it happened.
+        skinName_ = oldName;
       } catch (const Exception& e) {
         skinName_ = oldName;
         ShowError(e.Message());
@@ -146,18 +168,25 @@ void ReloadCurrentSkin(TsSkinManager* Manager) {
   Manager->PackedMode = FileExists(ArchivePath(Manager));
   try {
     LoadCurrentSkin(Manager);
+  } catch (const EAbort&) {
   } catch (const Exception& e) {
     ShowError(e.Message());
   }
 }
 
+// The steps after the description was chosen, the same for a folder, an
+// archive and a stored skin.
+static void LoadDescribedSkin(TsSkinManager* Manager, std::unique_ptr<TMemIniFile> Description,
+                              const std::string& Folder, const TvlSkinConvertor* Archive);
+
 void LoadSkinFromFolder(TsSkinManager* Manager) {
   if (!Manager->Active()) return;
   TsSkinData& data = *Manager->CommonSkinData;
   // The folder becomes the skin's only with the skin itself.
-  const std::string folder = GetFullSkinDirectory(Manager) + "\\" + Manager->SkinName() + "\\";
+  std::string folder = GetFullSkinDirectory(Manager) + "\\" + Manager->SkinName() + "\\";
   const std::string path = folder + "Options.dat";
   std::unique_ptr<TMemIniFile> description;
+  std::unique_ptr<TvlSkinConvertor> archive;
   if (LivePreviewDescription) {
     description = DescriptionFrom(*LivePreviewDescription);
   } else if (FileExists(path)) {
@@ -167,6 +196,7 @@ void LoadSkinFromFolder(TsSkinManager* Manager) {
     description = DescriptionFrom(lines);
   } else {
     data.SkinDirectory.clear();
+    folder.clear();
     TsStoredSkins* stored = Manager->InternalSkins();
     int index = stored->IndexOfName(Manager->SkinName());
     if (index < 0) {
@@ -181,15 +211,27 @@ void LoadSkinFromFolder(TsSkinManager* Manager) {
       Manager->PackedMode = false;
       throw Exception("The stored skin \"" + Manager->SkinName() + "\" holds no data.");
     }
-    CannotRead(Manager->SkinName());
+    Manager->PackedMode = true;
+    TMemoryStream* bytes = stored->Items(index)->PackedData();
+    archive = Unpack(Manager, [&](std::unique_ptr<TvlSkinConvertor>& c) {
+      return ReadPackedSkinFrom(*bytes, *c, Manager);
+    });
+    description = ArchiveDescription(*archive);
   }
-  TDescriptionScope scope(std::move(description));
+  LoadDescribedSkin(Manager, std::move(description), folder, archive.get());
+}
+
+static void LoadDescribedSkin(TsSkinManager* Manager, std::unique_ptr<TMemIniFile> Description,
+                              const std::string& Folder, const TvlSkinConvertor* Archive) {
+  // Folder: where the skin's files lie, with a final backslash.
+  TsSkinData& data = *Manager->CommonSkinData;
+  TDescriptionScope scope(std::move(Description));
   const TvlSkinDescription index(*SkinDescription);
   TsSkinGlobals globals;
   globals.Version = ReadSkinVersion(&index);
   Manager->ShowVersionNotices(globals.Version);
   TvlSkinContent fresh;
-  TvlSkinLoad load{Manager, fresh, globals, &index, folder, EffectiveDpiLevel(Manager)};
+  TvlSkinLoad load{Manager, fresh, globals, &index, Folder, EffectiveDpiLevel(Manager), Archive};
   try {
     LoadSkinImages(load);
     ReadSkinSections(load);
@@ -199,7 +241,7 @@ void LoadSkinFromFolder(TsSkinManager* Manager) {
     // which skin.
     throw Exception("The skin \"" + Manager->SkinName() + "\" cannot be loaded: " + e.Message());
   }
-  data.SkinDirectory = folder;
+  data.SkinDirectory = Folder;
   Manager->TakeSkin(fresh, globals);
   // The previous skin goes with this scope; its master's pixels serve the
   // next load.
@@ -209,7 +251,12 @@ void LoadSkinFromFolder(TsSkinManager* Manager) {
 
 void LoadPackedSkinFile(TsSkinManager* Manager) {
   if (!Manager->Active()) return;
-  CannotRead(Manager->SkinName());
+  const std::string path = ArchivePath(Manager);
+  std::unique_ptr<TvlSkinConvertor> archive = Unpack(
+      Manager,
+      [&](std::unique_ptr<TvlSkinConvertor>& c) { return ReadPackedSkinFile(path, c, Manager); });
+  LoadDescribedSkin(Manager, ArchiveDescription(*archive), GetFullSkinDirectory(Manager) + "\\",
+                    archive.get());
 }
 
 void ListAvailableSkins(TsSkinManager* Manager, TStrings* List, int Kind, std::string& First) {
@@ -256,8 +303,8 @@ void TvlSkinListController::Rebuild() {
 }
 
 void TvlSkinListController::AddSkinListEntry(const std::string& Name, int StoredIndex) {
-  // Previews come from the archives, whose reader (with the alpha image
-  // list that shows them) replaces this: every entry is listed without one.
+  // Previews are shown by an alpha image list, which the controller does not
+  // have yet: every entry is listed without one.
   TvlSkinListData entry{Name, -1};
   if (StoredIndex < 0) entry.Name = WithoutArchiveExt(Name);
   Entries.push_back(std::move(entry));

@@ -163,7 +163,7 @@ TEST_F(LoadingTest, ArchivesAreFoundUnderTheResolvedDirectoryAndLoseOnlyTheirLas
   EXPECT_EQ(manager_->ListController->Entries[0].Name, "my.qmzskin");
   manager_->SetSkinName("my.qmzskin.QMZ");
   manager_->SetActive(true);
-  // Found, though not under the current folder; archives are not read yet.
+  // Found, though not under the current folder; the empty file is no archive.
   EXPECT_TRUE(manager_->PackedMode);
   ASSERT_EQ(boxes_.Texts.size(), 1u);
   EXPECT_NE(boxes_.Texts[0].find("\"my.qmzskin\""), std::string::npos) << boxes_.Texts[0];

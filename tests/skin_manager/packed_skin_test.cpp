@@ -1,0 +1,467 @@
+// Packed skin archives: the reader on sound and hostile bytes, the preview
+// picture, and archives loaded through the skin name, where a damaged one
+// must leave the skin in force and names in the description are never paths.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "archive_writer.h"
+#include "skin/engine/manager_options.h"
+#include "skin/engine/packed_skin.h"
+#include "skin/engine/skin_lookups.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/stored_skins.h"
+#include "skin/foundation/argb_bitmap.h"
+#include "test_skin.h"
+#include "tests/skin_manager/skin_files.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/streams.h"
+
+namespace {
+
+using namespace test_skin;
+using Bytes = std::vector<uint8_t>;
+
+Bytes Text(const std::string& S) {
+  return Bytes(S.begin(), S.end());
+}
+// Literals holding zero bytes.
+template <size_t N>
+Bytes Raw(const char (&S)[N]) {
+  return Bytes(S, S + N - 1);
+}
+
+const Bytes kDescription = Text("[GLOBALINFO]\r\nVERSION=8\r\n");
+
+void Fill(TMemoryStream& Stream, const Bytes& Data) {
+  Stream.SetSize(static_cast<int32_t>(Data.size()));
+  if (!Data.empty()) std::memcpy(Stream.Memory(), Data.data(), Data.size());
+  Stream.SetPosition(0);
+}
+
+Bytes Contents(TMemoryStream* Stream) {
+  const auto* p = static_cast<const uint8_t*>(Stream->Memory());
+  return p ? Bytes(p, p + Stream->Size()) : Bytes();
+}
+
+// Reads Archive with the reader; the convertor is left for the checks.
+bool Read(const Bytes& Archive, TvlSkinConvertor& Convertor, TsSkinManager* Manager = nullptr) {
+  TMemoryStream source;
+  Fill(source, Archive);
+  return ReadPackedSkinFrom(source, Convertor, Manager);
+}
+
+ArchiveEntry Entry(const std::string& Name, const Bytes& Data) {
+  return ArchiveEntry{Name, Data};
+}
+
+Bytes Cut(Bytes B, size_t Size) {
+  B.resize(Size);
+  return B;
+}
+
+void WriteBytes(const std::string& Path, const Bytes& Data) {
+  HANDLE h = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(h, Data.data(), static_cast<DWORD>(Data.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
+TEST(PackedSkinReader, SoundArchivesGiveTheirDescriptionAndFiles) {
+  const Bytes bmp = Text("BM not checked by the reader"), png = Text("\x89PNG also not");
+  const struct {
+    const char* name;
+    std::vector<ArchiveEntry> entries;
+    int level;
+    bool description;
+    std::vector<std::pair<std::string, bool>> items;  // name, IsBmp
+  } cases[] = {
+      {"description only", {Entry("Options.dat", kDescription)}, 9, true, {}},
+      {"mixed-case description", {Entry("oPTIONS.Dat", kDescription)}, 1, true, {}},
+      {"bmp and png",
+       {Entry("a.bmp", bmp), Entry("Options.dat", kDescription), Entry("B.PNG", png)},
+       9,
+       true,
+       {{"a.bmp", true}, {"B.PNG", false}}},
+      {"empty entry",
+       {Entry("Options.dat", kDescription), Entry("EMPTY.BMP", {})},
+       9,
+       true,
+       {{"EMPTY.BMP", true}}},
+      {"stored, level 0",
+       {Entry("Options.dat", kDescription), Entry("x.png", png)},
+       0,
+       true,
+       {{"x.png", false}}},
+      {"no description", {Entry("x.bmp", bmp)}, 9, false, {{"x.bmp", true}}},
+  };
+  for (const auto& c : cases) {
+    ArchiveOptions options;
+    options.Level = c.level;
+    TvlSkinConvertor convertor;
+    ASSERT_TRUE(Read(WriteArchive(c.entries, options), convertor)) << c.name;
+    EXPECT_EQ(convertor.ImageCount, static_cast<int32_t>(c.entries.size()) - 1) << c.name;
+    ASSERT_EQ(convertor.Description != nullptr, c.description) << c.name;
+    if (c.description) {
+      EXPECT_EQ(Contents(convertor.Description.get()), kDescription) << c.name;
+    }
+    ASSERT_EQ(convertor.Items.size(), c.items.size()) << c.name;
+    for (size_t i = 0; i < c.items.size(); ++i) {
+      const TvlImageItem& item = convertor.Items[i];
+      EXPECT_EQ(item.Name, c.items[i].first) << c.name;
+      EXPECT_EQ(item.IsBmp, c.items[i].second) << c.name;
+      for (const ArchiveEntry& e : c.entries) {
+        if (e.Name == item.Name) {
+          EXPECT_EQ(Contents(item.Stream.get()), e.Bytes) << c.name;
+        }
+      }
+      // Looked up by name in any case.
+      EXPECT_EQ(convertor.FindItem(UpperCase(item.Name)), item.Stream.get()) << c.name;
+    }
+  }
+}
+
+TEST(PackedSkinReader, ASecondDescriptionReplacesTheFirst) {
+  const Bytes second = Text("[GLOBALINFO]\r\nVERSION=9\r\n");
+  TvlSkinConvertor convertor;
+  ASSERT_TRUE(Read(WriteArchive({Entry("Options.dat", kDescription), Entry("OPTIONS.DAT", second)}),
+                   convertor));
+  EXPECT_EQ(Contents(convertor.Description.get()), second);
+  EXPECT_TRUE(convertor.Items.empty());
+}
+
+// Each damaged archive is refused with the one message, and the convertor
+// keeps nothing of it.
+TEST(PackedSkinReader, DamagedArchivesAreRefusedWithOneError) {
+  const Bytes sound = WriteArchive({Entry("Options.dat", kDescription)});
+  const size_t nameAt = 8 + 4, sizeAt = nameAt + 11, dataAt = sizeAt + 4;
+  auto with = [](ArchiveEntry e, auto Change) {
+    Change(e);
+    return WriteArchive({e});
+  };
+  const ArchiveEntry desc = Entry("Options.dat", kDescription);
+  Bytes badAdler = sound;
+  badAdler.back() ^= 0x01;
+  Bytes zlib = ZlibBytes(kDescription, 9);
+  Bytes badDeflate = {zlib[0], zlib[1], 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  ArchiveOptions count;
+  const struct {
+    const char* name;
+    Bytes archive;
+  } cases[] = {
+      {"empty file", {}},
+      {"3 bytes", Text("QMz")},
+      {"7 bytes", Raw("QMzf\x01\x00\x00")},
+      {"8 bytes, one entry announced", Raw("QMzf\x01\x00\x00\x00")},
+      {"negative entry count",
+       [&] {
+         ArchiveOptions o;
+         o.EntryCount = -1;
+         return WriteArchive({desc}, o);
+       }()},
+      {"entry count past the bytes",
+       [&] {
+         ArchiveOptions o;
+         o.EntryCount = 0x7FFFFFFF;
+         return WriteArchive({desc}, o);
+       }()},
+      {"one entry more than present",
+       [&] {
+         ArchiveOptions o;
+         o.EntryCount = 2;
+         o.Garbage = Bytes(64, 0);  // room for an entry that is not one
+         return WriteArchive({desc}, o);
+       }()},
+      {"negative name length", with(desc, [](ArchiveEntry& e) { e.NameLength = -1; })},
+      {"huge name length", with(desc, [](ArchiveEntry& e) { e.NameLength = 0x7FFFFFFF; })},
+      {"name longer than a path", with(Entry(std::string(261, 'n'), kDescription), [](auto&) {})},
+      {"negative size", with(desc, [](ArchiveEntry& e) { e.Size = -1; })},
+      {"size over 64 MiB", with(desc, [](ArchiveEntry& e) { e.Size = (64 << 20) + 1; })},
+      {"size short of the stream",
+       with(desc, [](ArchiveEntry& e) { e.Size = static_cast<int32_t>(e.Bytes.size()) - 1; })},
+      {"size past the stream",
+       with(desc, [](ArchiveEntry& e) { e.Size = static_cast<int32_t>(e.Bytes.size()) + 1; })},
+      {"bad deflate data", with(desc, [&](ArchiveEntry& e) { e.Data = badDeflate; })},
+      {"bad Adler-32", badAdler},
+      {"cut in the header", Cut(sound, 6)},
+      {"cut in the name", Cut(sound, nameAt + 5)},
+      {"cut in the stream", Cut(sound, dataAt + 5)},
+      {"cut before the checksum", Cut(sound, sound.size() - 2)},
+  };
+  for (const auto& c : cases) {
+    TvlSkinConvertor convertor;
+    try {
+      Read(c.archive, convertor);
+      ADD_FAILURE() << c.name << ": accepted";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), "not a valid skin archive") << c.name;
+    }
+    EXPECT_EQ(convertor.Description, nullptr) << c.name;
+    EXPECT_TRUE(convertor.Items.empty()) << c.name;
+  }
+}
+
+TEST(PackedSkinReader, TheUnpackedTotalIsCapped) {
+  // Four full-size entries reach the cap; a byte more is refused before it
+  // is unpacked. Zeros pack small, so the archive itself stays small.
+  const Bytes zeros = ZlibBytes(Bytes(64 << 20, 0), 1);
+  ArchiveEntry full{"BIG.BMP", {}, {}, 64 << 20, zeros};
+  std::vector<ArchiveEntry> entries(4, full);
+  entries.push_back(Entry("ONE.BMP", {0}));
+  TvlSkinConvertor convertor;
+  try {
+    Read(WriteArchive(entries), convertor);
+    ADD_FAILURE() << "accepted";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "not a valid skin archive");
+  }
+}
+
+TEST(PackedSkinReader, PreviewFollowsTheFirstMarker) {
+  const Bytes png = Text("picture bytes");
+  const std::vector<ArchiveEntry> skin = {Entry("Options.dat", kDescription)};
+  const struct {
+    const char* name;
+    Bytes archive;
+    bool found;
+  } cases[] = {
+      {"none", WriteArchive(skin), false},
+      {"at the end", WriteArchive(skin, {.Preview = png}), true},
+      {"twice",
+       WriteArchive(skin, {.Preview = png, .Garbage = Raw("previewimg\x02\x00\x00\x00zz")}), true},
+      {"negative length", WriteArchive(skin, {.Preview = png, .PreviewLength = -1}), false},
+      {"length past the end", WriteArchive(skin, {.Preview = png, .PreviewLength = 14}), false},
+      {"length cut", Raw("xxpreviewimg\x01\x00"), false},
+  };
+  for (const auto& c : cases) {
+    TMemoryStream source, dest;
+    Fill(source, c.archive);
+    EXPECT_EQ(ReadArchivePreview(dest, source), c.found) << c.name;
+    if (c.found) {
+      EXPECT_EQ(Contents(&dest), png) << c.name;
+      EXPECT_EQ(dest.Position(), 0) << c.name;
+    }
+  }
+  TempFolder dir;
+  WriteBytes(dir.Path() + "\\p.qmz", WriteArchive({}, {.Preview = png}));
+  TMemoryStream dest;
+  EXPECT_TRUE(ReadArchiveFilePreview(dest, dir.Path() + "\\p.qmz"));
+  EXPECT_EQ(Contents(&dest), png);
+  EXPECT_FALSE(ReadArchiveFilePreview(dest, dir.Path() + "\\missing.qmz"));
+}
+
+// ---- Through the skin name --------------------------------------------------------
+
+// Records each box with the dialog settings in force while it shows.
+class TSettingsLog : public TMessageBoxSink {
+ public:
+  int Show(const TMessageBoxRequest& Request) override {
+    Boxes.push_back(Request);
+    if (Manager) {
+      StdDialogs.push_back((Manager->SkinningRules() & (1u << srStdDialogs)) != 0);
+      SysColors.push_back(Manager->Options()->ChangeSysColors());
+    }
+    return IDOK;
+  }
+  TsSkinManager* Manager = nullptr;
+  std::vector<TMessageBoxRequest> Boxes;
+  std::vector<bool> StdDialogs, SysColors;
+};
+
+class PackedSkinLoad : public testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = SetMessageBoxSink(&log_);
+    // The first manager is the default one, which alone patches the system
+    // colours; the tested manager only switches its option.
+    default_ = New<TsSkinManager>(nullptr);
+    default_->SetActive(false);
+    manager_ = NewManager();
+    log_.Manager = manager_;
+  }
+  void TearDown() override {
+    TObject::Free(manager_);
+    TObject::Free(default_);
+    SetMessageBoxSink(previous_);
+  }
+  TsSkinManager* NewManager() {
+    auto* m = New<TsSkinManager>(nullptr);
+    m->SetActive(false);
+    m->SetSkinDirectory(dir_.Path());
+    return m;
+  }
+  void Archive(const std::string& Name, const Bytes& Data) {
+    WriteBytes(dir_.Path() + "\\" + Name + ".qmz", Data);
+  }
+  void Load(TsSkinManager* M, const std::string& Name) {
+    M->SetSkinName(Name);
+    M->SetActive(true);
+  }
+
+  TempFolder dir_;
+  TSettingsLog log_;
+  TsSkinManager* default_ = nullptr;
+  TsSkinManager* manager_ = nullptr;
+
+ private:
+  TMessageBoxSink* previous_ = nullptr;
+};
+
+std::vector<uint32_t> Pixels(TBitmap* Bitmap) {
+  const PixelView v = ArgbView(Bitmap);
+  std::vector<uint32_t> out;
+  for (int y = 0; v.Valid() && y < v.Height; ++y)
+    out.insert(out.end(), v.Row(y), v.Row(y) + v.Width);
+  return out;
+}
+
+void ExpectSameSkin(const TsSkinManager* A, const TsSkinManager* B, const std::string& Where) {
+  ASSERT_EQ(A->Sections.size(), B->Sections.size()) << Where;
+  for (size_t i = 0; i < A->Sections.size(); ++i) {
+    const TsGeneralData &a = A->Sections[i], &b = B->Sections[i];
+    EXPECT_EQ(a.SectionName, b.SectionName) << Where;
+    EXPECT_EQ(a.ParentClass, b.ParentClass) << Where;
+    EXPECT_EQ(a.StateCount, b.StateCount) << Where << " " << a.SectionName;
+    EXPECT_EQ(a.BordersMask, b.BordersMask) << Where << " " << a.SectionName;
+    for (size_t s = 0; s < 3; ++s) {
+      EXPECT_EQ(a.Props[s].Color, b.Props[s].Color) << Where << " " << a.SectionName;
+      EXPECT_EQ(a.Props[s].FontColor, b.Props[s].FontColor) << Where << " " << a.SectionName;
+      EXPECT_EQ(a.Props[s].PatternIndex, b.Props[s].PatternIndex) << Where << " " << a.SectionName;
+    }
+  }
+  ASSERT_EQ(A->Masks.size(), B->Masks.size()) << Where;
+  for (size_t i = 0; i < A->Masks.size(); ++i) {
+    const TsMaskData &a = A->Masks[i], &b = B->Masks[i];
+    EXPECT_EQ(a.Section + "/" + a.Key, b.Section + "/" + b.Key) << Where;
+    EXPECT_TRUE(EqualRect(&a.SourceRect, &b.SourceRect)) << Where << " " << a.Key;
+    EXPECT_EQ(a.TransparentCorners, b.TransparentCorners) << Where << " " << a.Key;
+    EXPECT_EQ(a.Image == nullptr, b.Image == nullptr) << Where << " " << a.Key;
+    if (a.Image && b.Image) {
+      EXPECT_EQ(Pixels(a.Image), Pixels(b.Image)) << Where << " " << a.Key;
+    }
+  }
+  EXPECT_EQ(A->ExternalImages.size(), B->ExternalImages.size()) << Where;
+  const std::vector<uint32_t> master = Pixels(A->MasterBitmap);
+  EXPECT_FALSE(master.empty()) << Where;
+  EXPECT_EQ(master, Pixels(B->MasterBitmap)) << Where;
+}
+
+TEST_F(PackedSkinLoad, FolderArchiveAndStoredSkinGiveTheSameSkin) {
+  WriteTestSkin(dir_.Path() + "\\Tessera");
+  Load(manager_, "Tessera");
+  ASSERT_TRUE(manager_->Active());
+  ASSERT_TRUE(log_.Boxes.empty()) << log_.Boxes[0].Text;
+
+  // The description names its files in capitals; the archive may not.
+  std::vector<ArchiveEntry> entries = ArchiveEntries(BuildTestSkin().Files);
+  for (ArchiveEntry& e : entries) e.Name = LowerCase(e.Name);
+  for (int level : {0, 9}) {
+    const std::string name = "Packed" + std::to_string(level);
+    Archive(name, WriteArchive(entries, {.Level = level, .Preview = Text("png")}));
+    TsSkinManager* packed = NewManager();
+    Load(packed, name);
+    EXPECT_TRUE(packed->PackedMode);
+    EXPECT_EQ(packed->SkinName(), name);
+    EXPECT_TRUE(log_.Boxes.empty()) << log_.Boxes[0].Text;
+    ExpectSameSkin(manager_, packed, name);
+    TObject::Free(packed);
+  }
+
+  TsSkinManager* stored = NewManager();
+  auto* skin = static_cast<TsStoredSkin*>(stored->InternalSkins()->Add());
+  skin->Name = "Inside";
+  Fill(*skin->PackedData(), WriteArchive(entries));
+  Load(stored, "Inside");
+  EXPECT_TRUE(stored->PackedMode);
+  EXPECT_TRUE(log_.Boxes.empty()) << log_.Boxes[0].Text;
+  ExpectSameSkin(manager_, stored, "stored");
+  TObject::Free(stored);
+}
+
+// A damaged archive tells the user once and leaves the skin in force, with
+// the dialog settings switched off around the header test and put back.
+TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
+  WriteTestSkin(dir_.Path() + "\\Tessera");
+  const std::vector<ArchiveEntry> sound = ArchiveEntries(BuildTestSkin().Files);
+  std::vector<ArchiveEntry> noDescription;
+  for (const ArchiveEntry& e : sound)
+    if (e.Name != "Options.dat") noDescription.push_back(e);
+  const Bytes whole = WriteArchive(sound);
+  Bytes zip = Text("PK\x03\x04");
+  zip.resize(64, 0);
+  const struct {
+    const char* name;
+    Bytes archive;
+    const char* text;
+  } cases[] = {
+      {"zip file", zip, "Loaded data is not a packed Quenmark file"},
+      {"3 bytes", Text("QMz"), "not a valid skin archive"},
+      {"no entries", Raw("QMzf\0\0\0\0"), "Internal format error"},
+      {"no description", WriteArchive(noDescription), "Internal format error"},
+      {"cut in the middle", Cut(whole, whole.size() / 2), "not a valid skin archive"},
+      {"entry count too high", WriteArchive(sound, {.EntryCount = 1000}),
+       "not a valid skin archive"},
+  };
+  manager_->SetSkinningRules(AllSkinningRules);
+  manager_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, true);
+  Load(manager_, "Tessera");
+  ASSERT_TRUE(manager_->Active());
+  const TBitmap* master = manager_->MasterBitmap;
+  const size_t images = manager_->Masks.size();
+  for (const auto& c : cases) {
+    log_.Boxes.clear();
+    log_.StdDialogs.clear();
+    log_.SysColors.clear();
+    Archive("Bad", c.archive);
+    manager_->SetSkinName("Bad");
+    ASSERT_EQ(log_.Boxes.size(), 1u) << c.name;
+    EXPECT_NE(log_.Boxes[0].Text.find(c.text), std::string::npos)
+        << c.name << ": " << log_.Boxes[0].Text;
+    if (log_.Boxes[0].Kind == TMessageBoxKind::MessageDlg && c.archive == zip) {
+      EXPECT_EQ(log_.Boxes[0].DlgType, mtError) << c.name;
+      EXPECT_FALSE(log_.StdDialogs[0]) << c.name;
+      EXPECT_FALSE(log_.SysColors[0]) << c.name;
+    }
+    EXPECT_EQ(manager_->SkinName(), "Tessera") << c.name;
+    EXPECT_TRUE(manager_->Active()) << c.name;
+    EXPECT_EQ(manager_->MasterBitmap, master) << c.name;
+    EXPECT_EQ(manager_->Masks.size(), images) << c.name;
+    EXPECT_EQ(manager_->SkinningRules(), AllSkinningRules) << c.name;
+    EXPECT_TRUE(manager_->Options()->ChangeSysColors()) << c.name;
+  }
+  manager_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, false);
+}
+
+// Names in a packed description are looked up among the archive's files
+// only: a name that reads as a path finds nothing, though the file exists.
+TEST_F(PackedSkinLoad, NamesInAnArchiveAreNeverPaths) {
+  TempFolder outside;
+  outside.Bmp("x.bmp", 8, 8, [](int, int) { return 0x336699u; });
+  outside.Folder("skins");
+  manager_->SetSkinDirectory(outside.Path() + "\\skins");
+  const std::string absolute = outside.Path() + "\\x.bmp";
+  const std::string names[] = {"..\\x.bmp", absolute, "\\\\host\\x.bmp"};
+  for (const std::string& name : names) {
+    const Bytes description =
+        Text("[GLOBALINFO]\r\nVERSION=8\r\nMASTERBITMAP=" + name + "\r\n[PANEL]\r\nGLYPH=!" + name +
+             "!1!0!0\r\nPATTERN=" + name + "\r\nHOT=~0000~0000~0008~0008~00~0~" + name + "\r\n");
+    WriteBytes(outside.Path() + "\\skins\\Tricky.qmz",
+               WriteArchive({Entry("Options.dat", description)}));
+    Load(manager_, "Tricky");
+    ASSERT_TRUE(manager_->Active()) << name;
+    EXPECT_TRUE(log_.Boxes.empty()) << name << ": " << log_.Boxes[0].Text;
+    EXPECT_TRUE(manager_->MasterBitmap->Empty()) << name;
+    EXPECT_TRUE(manager_->ExternalImages.empty()) << name;
+    const int panel = FindSectionIndex(*manager_, "PANEL");
+    for (const char* key : {"GLYPH", "PATTERN", "HOT"})
+      EXPECT_EQ(FindMaskIndex(*manager_, panel, key), -1) << name << " " << key;
+    manager_->SetActive(false);
+  }
+}
+
+}  // namespace
