@@ -119,6 +119,9 @@ TsSkinManager::~TsSkinManager() {
   // goes while they still exist. A default manager installs it even with no
   // skin loaded, and then SetActive(false) above removes nothing.
   if (DialogHookInstalled) RemoveDialogHook();
+  // The colour patches answer from the default manager's skin, so they go
+  // with it however they came: through the hook or through the option.
+  if (DefaultManager == this && RemoveSysColorPatches) RemoveSysColorPatches();
   // A manager that stopped being the default after installing it.
   if (dialogHook_) UnhookWindowsHookEx(std::exchange(dialogHook_, nullptr));
   FreeAndClear(animEffects_);

@@ -8,6 +8,7 @@
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/stored_skins.h"
+#include "skin/engine/sys_color_patches.h"
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/draw_helpers.h"
 #include "skin/foundation/png_graphic.h"
@@ -79,9 +80,11 @@ void SkinManagerInitialization() {
   if (User32.Module)
     User32.SetProcessDPIAware = reinterpret_cast<TSetProcessDPIAware>(
         reinterpret_cast<void*>(GetProcAddress(User32.Module.Get(), "SetProcessDPIAware")));
+  SysColorPatchesInitialization();
 }
 
 void SkinManagerFinalization() {
+  SysColorPatchesFinalization();
   TObject::Free(ShadowActiveBitmap);
   TObject::Free(ShadowInactiveBitmap);
   ShadowActiveBitmap = ShadowInactiveBitmap = nullptr;

@@ -311,11 +311,13 @@ void CountRemoval() {
 }
 
 TEST_F(OptionsManagerTest, ChangeSysColorsPatchesOnlyForTheRunningDefaultManager) {
-  // Without the interception unit plugged in, switching is harmless.
+  // The real interception is plugged in: switching on and off is balanced.
   Manager->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, true);
   Manager->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, false);
 
   installs = removals = 0;
+  void (*const realInstall)() = InstallSysColorPatches;
+  void (*const realRemoval)() = RemoveSysColorPatches;
   InstallSysColorPatches = CountInstall;
   RemoveSysColorPatches = CountRemoval;
   TvlOptions* o = Manager->Options();
@@ -333,7 +335,8 @@ TEST_F(OptionsManagerTest, ChangeSysColorsPatchesOnlyForTheRunningDefaultManager
   second->SetActive(false);
   second->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, true);
   TObject::Free(second);
-  InstallSysColorPatches = RemoveSysColorPatches = nullptr;
+  InstallSysColorPatches = realInstall;
+  RemoveSysColorPatches = realRemoval;
   EXPECT_EQ(installs, 1);
   EXPECT_EQ(removals, 1);
   EXPECT_TRUE(o->ChangeSysColors());  // stored even where nothing was patched
