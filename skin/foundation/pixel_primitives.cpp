@@ -4,6 +4,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "skin/foundation/blend.h"
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/dib_surface.h"
@@ -123,26 +127,58 @@ void ClearWhitePixels(const PixelView& bitmap) {
   }
 }
 
+namespace {
+
+uint32_t PremultiplyPixel(uint32_t p, bool compositionEnabled) {
+  if (p == 0x00FFFFFFu) return 0;
+  const uint32_t a = p >> 24;
+  const uint32_t b = p & 0xFF, g = (p >> 8) & 0xFF, r = (p >> 16) & 0xFF;
+  // Without composition near-white pixels would show as opaque white.
+  const bool capped = !compositionEnabled && b >= 245 && g >= 245 && r >= 245;
+  auto mul = [&](uint32_t c) {
+    const uint32_t v = c * a >> 8;
+    return capped ? std::min<uint32_t>(244, v) : v;
+  };
+  return (p & 0xFF000000u) | (mul(r) << 16) | (mul(g) << 8) | mul(b);
+}
+
+void PremultiplyRow(uint32_t* row, int n, bool compositionEnabled) {
+  int x = 0;
+#if defined(__SSE2__)
+  const __m128i z = _mm_setzero_si128();
+  const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m128i nearWhite = _mm_set1_epi8(static_cast<char>(244));
+  for (; x + 4 <= n; x += 4) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+    if (!compositionEnabled) {
+      // Bytes of 245 and more survive the saturating subtraction; a pixel
+      // whose three colour bytes all do is capped, which the scalar form does.
+      const int high = ~_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(p, nearWhite), z));
+      if ((high & 0x7) == 0x7 || (high & 0x70) == 0x70 || (high & 0x700) == 0x700 ||
+          (high & 0x7000) == 0x7000) {
+        for (int k = 0; k < 4; ++k) row[x + k] = PremultiplyPixel(row[x + k], false);
+        continue;
+      }
+    }
+    auto mul = [&](__m128i p16) {
+      const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(p16, _MM_SHUFFLE(3, 3, 3, 3)),
+                                            _MM_SHUFFLE(3, 3, 3, 3));
+      return _mm_srli_epi16(_mm_mullo_epi16(p16, a), 8);
+    };
+    const __m128i c = _mm_packus_epi16(mul(_mm_unpacklo_epi8(p, z)), mul(_mm_unpackhi_epi8(p, z)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x),
+                     _mm_or_si128(_mm_and_si128(p, alphaMask), _mm_andnot_si128(alphaMask, c)));
+  }
+#endif
+  for (; x < n; ++x) row[x] = PremultiplyPixel(row[x], compositionEnabled);
+}
+
+}  // namespace
+
 void PremultiplyAlphaInRect(const PixelView& bitmap, RECT rect, bool compositionEnabled) {
   if (!ClipToImage(bitmap, rect)) return;
   for (int y = rect.top; y < rect.bottom; ++y) {
-    uint32_t* row = bitmap.Row(y);
-    for (int x = rect.left; x < rect.right; ++x) {
-      const uint32_t p = row[x];
-      if (p == 0x00FFFFFFu) {
-        row[x] = 0;
-        continue;
-      }
-      const uint32_t a = p >> 24;
-      const uint32_t b = p & 0xFF, g = (p >> 8) & 0xFF, r = (p >> 16) & 0xFF;
-      // Without composition near-white pixels would show as opaque white.
-      const bool capped = !compositionEnabled && b >= 245 && g >= 245 && r >= 245;
-      auto mul = [&](uint32_t c) {
-        const uint32_t v = c * a >> 8;
-        return capped ? std::min<uint32_t>(244, v) : v;
-      };
-      row[x] = (p & 0xFF000000u) | (mul(r) << 16) | (mul(g) << 8) | mul(b);
-    }
+    PremultiplyRow(bitmap.Row(y) + rect.left, rect.right - rect.left, compositionEnabled);
   }
 }
 
