@@ -12,15 +12,17 @@
 #include <emmintrin.h>
 #endif
 
+#include "skin/foundation/alpha_mask_rows_avx2.h"
+#include "skin/foundation/blend_avx2.h"
 #include "skin/foundation/pixel_view.h"
 
 namespace alpha_rows {
 
 enum class Rule {
-  KeepCopy,       // copied pieces: the mask keeps m of the target
-  OpacityCopy,    // copied pieces: opacity * (255 - m) shr 8 of the image comes through
-  KeepStretch,    // stretched pieces: the target keeps min(m, its alpha)
-  OpacityStretch  // stretched pieces: (255 - m) * opacity shr 8 of the image
+  KeepCopy = avx2::kKeepCopy,        // copied pieces: the mask keeps m of the target
+  OpacityCopy = avx2::kOpacityCopy,  // copied: opacity * (255 - m) shr 8 of the image comes through
+  KeepStretch = avx2::kKeepStretch,  // stretched: the target keeps min(m, its alpha)
+  OpacityStretch = avx2::kOpacityStretch,  // stretched: (255 - m) * opacity shr 8 of the image
 };
 
 constexpr bool IsStretch(Rule r) {
@@ -57,7 +59,9 @@ inline uint32_t MixPixel(uint32_t d, uint32_t s, uint32_t m, uint32_t opacity) {
 template <Rule R>
 inline void MixRow(uint32_t* d, const uint32_t* s, const uint32_t* mk, int n, uint32_t opacity,
                    bool skipKey) {
-  int i = 0;
+  int i = n >= 8 && blend::HasAvx2()
+              ? avx2::MixRow(static_cast<int>(R), d, s, mk, n, opacity, skipKey)
+              : 0;
 #if defined(__SSE2__)
   const __m128i z = _mm_setzero_si128();
   const __m128i c255 = _mm_set1_epi16(255);

@@ -8,7 +8,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "skin/foundation/alpha_mask_rows_avx2.h"
 #include "skin/foundation/blend.h"
+#include "skin/foundation/blend_avx2.h"
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/dib_surface.h"
 #include "skin/foundation/skin_source.h"
@@ -50,7 +52,14 @@ void ByteSwapArray32(uint32_t* p, int count) {
 }
 
 void FillPixels32(uint32_t* p, int count, uint32_t value) {
-  if (count > 0) std::fill(p, p + count, value);
+  int i = 0;
+#if defined(__SSE2__)
+  // Four pixels per store: the compiler leaves the plain loop one pixel at a
+  // time, a quarter of what memory takes.
+  const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+  for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
+#endif
+  for (; i < count; ++i) p[i] = value;
 }
 
 void FillRectArgb(const PixelView& bitmap, RECT rect, uint32_t color, uint8_t alpha) {
@@ -133,7 +142,7 @@ uint32_t PremultiplyPixel(uint32_t p, bool compositionEnabled) {
   if (p == 0x00FFFFFFu) return 0;
   const uint32_t a = p >> 24;
   const uint32_t b = p & 0xFF, g = (p >> 8) & 0xFF, r = (p >> 16) & 0xFF;
-  // Without composition near-white pixels would show as opaque white.
+  // Without composition whitish-white pixels would show as opaque white.
   const bool capped = !compositionEnabled && b >= 245 && g >= 245 && r >= 245;
   auto mul = [&](uint32_t c) {
     const uint32_t v = c * a >> 8;
@@ -143,29 +152,28 @@ uint32_t PremultiplyPixel(uint32_t p, bool compositionEnabled) {
 }
 
 void PremultiplyRow(uint32_t* row, int n, bool compositionEnabled) {
-  int x = 0;
+  const bool cap = !compositionEnabled;
+  int x = n >= 8 && blend::HasAvx2() ? alpha_rows::avx2::PremultiplyRow(row, n, cap) : 0;
 #if defined(__SSE2__)
   const __m128i z = _mm_setzero_si128();
   const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  const __m128i nearWhite = _mm_set1_epi8(static_cast<char>(244));
+  const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i limit = _mm_set1_epi8(static_cast<char>(244));
+  auto mul = [](__m128i p16) {
+    const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(p16, _MM_SHUFFLE(3, 3, 3, 3)),
+                                          _MM_SHUFFLE(3, 3, 3, 3));
+    return _mm_srli_epi16(_mm_mullo_epi16(p16, a), 8);
+  };
   for (; x + 4 <= n; x += 4) {
     const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-    if (!compositionEnabled) {
-      // Bytes of 245 and more survive the saturating subtraction; a pixel
-      // whose three colour bytes all do is capped, which the scalar form does.
-      const int high = ~_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(p, nearWhite), z));
-      if ((high & 0x7) == 0x7 || (high & 0x70) == 0x70 || (high & 0x700) == 0x700 ||
-          (high & 0x7000) == 0x7000) {
-        for (int k = 0; k < 4; ++k) row[x + k] = PremultiplyPixel(row[x + k], false);
-        continue;
-      }
+    __m128i c = _mm_packus_epi16(mul(_mm_unpacklo_epi8(p, z)), mul(_mm_unpackhi_epi8(p, z)));
+    if (cap) {
+      // Pixels whose three colour bytes are all 245 or more stay below 245.
+      const __m128i low = _mm_cmpeq_epi8(_mm_subs_epu8(p, limit), z);
+      const __m128i whitish = _mm_cmpeq_epi32(_mm_and_si128(low, colourBytes), z);
+      c = _mm_or_si128(_mm_and_si128(whitish, _mm_min_epu8(c, limit)),
+                       _mm_andnot_si128(whitish, c));
     }
-    auto mul = [&](__m128i p16) {
-      const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(p16, _MM_SHUFFLE(3, 3, 3, 3)),
-                                            _MM_SHUFFLE(3, 3, 3, 3));
-      return _mm_srli_epi16(_mm_mullo_epi16(p16, a), 8);
-    };
-    const __m128i c = _mm_packus_epi16(mul(_mm_unpacklo_epi8(p, z)), mul(_mm_unpackhi_epi8(p, z)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x),
                      _mm_or_si128(_mm_and_si128(p, alphaMask), _mm_andnot_si128(alphaMask, c)));
   }

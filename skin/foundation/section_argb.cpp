@@ -1,7 +1,10 @@
 #include "skin/foundation/section_argb.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/blend.h"
@@ -20,6 +23,44 @@ const SkinSource* Resolve(const SkinSource* source) {
 bool CoversBitmap(const PixelView& v, const RECT& r) {
   return r.left == 0 && r.top == 0 && r.right == v.Width && r.bottom == v.Height;
 }
+
+// Room for what the area held before it is painted. A layered window is
+// repainted at the same size again and again, and a fresh window-sized block
+// costs more than the painting itself, so one block is kept for the process
+// (up to kKeptPixels) and lent to one painter at a time; another painter
+// meanwhile gets a block of its own.
+class ScratchPixels {
+ public:
+  explicit ScratchPixels(size_t count) {
+    if (count <= kKeptPixels && !busy_.exchange(true, std::memory_order_acquire)) {
+      try {
+        if (kept_.size() < count) kept_.resize(count);
+      } catch (...) {
+        busy_.store(false, std::memory_order_release);
+        throw;
+      }
+      held_ = true;
+      data_ = kept_.data();
+    } else {
+      own_.reset(new uint32_t[count]);
+      data_ = own_.get();
+    }
+  }
+  ~ScratchPixels() {
+    if (held_) busy_.store(false, std::memory_order_release);
+  }
+  ScratchPixels(const ScratchPixels&) = delete;
+  ScratchPixels& operator=(const ScratchPixels&) = delete;
+  uint32_t* Data() const { return data_; }
+
+ private:
+  static constexpr size_t kKeptPixels = size_t{1} << 21;
+  static inline std::vector<uint32_t> kept_;
+  static inline std::atomic<bool> busy_{false};
+  bool held_ = false;
+  std::unique_ptr<uint32_t[]> own_;
+  uint32_t* data_ = nullptr;
+};
 
 }  // namespace
 
@@ -137,12 +178,12 @@ void PaintSkinSectionArgb(int sectionIndex, int state, RECT rect, POINT /*offset
   // borders are kept: the rows between them are never read and left
   // unwritten, which spares touching a whole window's worth of memory.
   const int ow = w + 1, oh = h + 1;
-  std::unique_ptr<uint32_t[]> before;
+  std::optional<ScratchPixels> before;
   PixelView old;
   if (bordered) {
     const TsMaskData& m = source->ImageData(section.BordersMask);
-    before.reset(new uint32_t[size_t(ow) * oh]);
-    old = PixelView{reinterpret_cast<uint8_t*>(before.get()), ptrdiff_t(ow) * 4, ow, oh};
+    before.emplace(size_t(ow) * oh);
+    old = PixelView{reinterpret_cast<uint8_t*>(before->Data()), ptrdiff_t(ow) * 4, ow, oh};
     const int top = std::clamp<int>(m.BorderTop, 0, oh);
     const int bottom = std::clamp<int>(oh - 1 - m.BorderBottom, top, oh);
     CopyPixels(old, 0, 0, bitmap, rect.left, rect.top, ow, top);

@@ -2,7 +2,10 @@
 // pieces and their alpha, holes, limited edge bands and opacity.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "fake_skin.h"
+#include "skin/foundation/alpha_mask_rows.h"
 #include "skin/foundation/nine_slice.h"
 #include "skin/foundation/nine_slice_alpha.h"
 
@@ -114,6 +117,41 @@ TEST(NineSliceAlpha, StretchedPiecesMixByTheirOwnRule) {
     }
     EXPECT_EQ(dst.at(3, 2), c.expected) << std::hex << c.d << std::dec << " m " << c.m;
     EXPECT_EQ(dst.at(0, 0), c.d);
+  }
+}
+
+// The row kernels work on several pixels at once; each pixel must come out as
+// the single-pixel rule gives it, whatever its neighbours, with mask values
+// 0 and 255, opaque and transparent targets and key pixels among them.
+template <alpha_rows::Rule R>
+void ExpectRowMatchesPixels(uint32_t opacity, bool skipKey) {
+  std::mt19937 rng(static_cast<uint32_t>(R) * 7 + opacity);
+  const uint32_t alphas[] = {0, 255, 17, 200};
+  const uint32_t masks[] = {0, 255, 1, 128, 254};
+  for (int n : {1, 3, 4, 7, 8, 13, 16, 37}) {
+    std::vector<uint32_t> d(n), s(n), m(n), want(n);
+    for (int i = 0; i < n; ++i) {
+      d[i] = (rng() & 0x00FFFFFF) | alphas[rng() % 4] << 24;
+      s[i] = rng() % 5 == 0 ? kKeyPixel : rng();
+      m[i] = (rng() % 3 ? masks[rng() % 5] : rng() & 0xFF) << 16 | (rng() & 0xFF00FFFF);
+      want[i] = skipKey && s[i] == kKeyPixel
+                    ? d[i] & 0x00FFFFFF
+                    : alpha_rows::MixPixel<R>(d[i], s[i], (m[i] >> 16) & 0xFF, opacity);
+    }
+    alpha_rows::MixRow<R>(d.data(), s.data(), m.data(), n, opacity, skipKey);
+    for (int i = 0; i < n; ++i) ASSERT_EQ(d[i], want[i]) << int(R) << " n " << n << " at " << i;
+  }
+}
+
+TEST(NineSliceAlpha, RowKernelsMatchThePixelRules) {
+  using alpha_rows::Rule;
+  for (uint32_t opacity : {0u, 128u, 255u}) {
+    for (bool skipKey : {false, true}) {
+      ExpectRowMatchesPixels<Rule::KeepCopy>(opacity, skipKey);
+      ExpectRowMatchesPixels<Rule::OpacityCopy>(opacity, skipKey);
+      ExpectRowMatchesPixels<Rule::KeepStretch>(opacity, false);
+      ExpectRowMatchesPixels<Rule::OpacityStretch>(opacity, false);
+    }
   }
 }
 
