@@ -6,22 +6,12 @@
 
 #include "skin/foundation/blend.h"
 #include "skin/foundation/blend_kernels.h"
-#include "skin/foundation/resampled_piece.h"
+#include "skin/foundation/nine_slice_walk.h"
 #include "skin/foundation/skin_source.h"
 
 namespace {
 
-// Fills (l, t)-(r, b) with tiles of tw x th, whole tiles first along each
-// axis and one clipped tile where space is left; an axis of size 0 paints
-// nothing.
-template <typename Copy>
-void Tile(int l, int t, int r, int b, int tw, int th, Copy copy) {
-  if (tw <= 0 || th <= 0) return;
-  for (int y = t; y < b; y += th) {
-    const int h = std::min(th, b - y);
-    for (int x = l; x < r; x += tw) copy(x, y, std::min(tw, r - x), h);
-  }
-}
+using nine_slice::Tile;
 
 const BackgroundView kNoBackground{};
 
@@ -44,47 +34,32 @@ void TilePlain(const PixelView& dst, const PixelView& src, int sx, int sy, int s
   }
 }
 
-// Masked tiles without a background (edges and the centre of a masked
-// nine-slice image): key pixels stay, all others are blended through the
-// mask. Each of the tile's rows is laid out once across the whole width, so
-// that every target row is one kernel call instead of one per tile; the
-// result is that of one CopyMaskedPiece per tile. False (nothing painted)
-// when the tile or its mask rows do not lie wholly inside src, which the
-// per-tile copy clips instead.
-bool TileMaskedRows(const PixelView& dst, const PixelView& src, const TsMaskData& mask, int sx,
-                    int sy, int sw, int sh, int l, int t, int r, int b) {
-  if (sw <= 0 || sh <= 0) return true;  // an axis of size 0 paints nothing
-  const int maskShift = (mask.SourceRect.bottom - mask.SourceRect.top) / 2;
-  if (sx < 0 || sy < 0 || sx + sw > src.Width || sy + sh + maskShift > src.Height) return false;
-  const int x0 = std::max(l, 0), x1 = std::min(r, dst.Width);
-  const int y0 = std::max(t, 0), y1 = std::min(b, dst.Height);
-  if (x1 <= x0 || y1 <= y0) return true;
-  const int width = x1 - x0;
-  const int rows = std::min(sh, y1 - t);
-  // Too large a layout for a scratch block: the caller tiles piece by piece.
-  if (int64_t{rows} * width > (int64_t{1} << 19)) return false;
-  std::vector<uint32_t> laid(size_t(rows) * width * 2);
-  for (int k = 0; k < rows; ++k) {
-    uint32_t* image = laid.data() + size_t(k) * width * 2;
-    uint32_t* weights = image + width;
-    const uint32_t* srcRow = src.Row(sy + k) + sx;
-    const uint32_t* maskRow = src.Row(sy + k + maskShift) + sx;
-    int phase = (x0 - l) % sw;
-    for (int x = 0; x < width;) {
-      const int n = std::min(sw - phase, width - x);
-      std::memcpy(image + x, srcRow + phase, size_t(n) * 4);
-      std::memcpy(weights + x, maskRow + phase, size_t(n) * 4);
-      x += n;
-      phase = 0;
+// The mix of the opaque painter: key pixels of tiles stay, all others are
+// blended through the mask byte by byte.
+void TileRow(uint32_t* d, const uint32_t* image, const uint32_t* weights, int n) {
+  blend::MaskedRow(d, image, weights, n, true, kKeyPixel, false);
+}
+
+void StretchRow(uint32_t* d, const uint32_t* image, const uint32_t* weights, int n) {
+  blend::MaskedRow(d, image, weights, n, false, 0, true);
+}
+
+// A centre stretched from one pixel p weighed by the red byte g of its mask.
+void StretchSingle(uint32_t* d, uint32_t p, uint32_t maskPixel, int n) {
+  const uint32_t g = (maskPixel >> 16) & 0xFF;
+  if (g == 255) return;
+  for (int x = 0; x < n; ++x) {
+    if (g == 0) {
+      d[x] = p | 0xFF000000u;
+      continue;
     }
+    uint32_t v = d[x] & 0xFF000000u;
+    for (int k = 0; k < 24; k += 8) {
+      const int db = (d[x] >> k) & 0xFF, pb = (p >> k) & 0xFF;
+      v |= uint32_t(((db - pb) * int(g) + pb * 256) >> 8) << k;
+    }
+    d[x] = v;
   }
-  // The tile row steps along with the target row: a division per row costs
-  // more than the blend of a narrow edge.
-  for (int y = y0, k = (y0 - t) % sh; y < y1; ++y, k = k + 1 == sh ? 0 : k + 1) {
-    const uint32_t* image = laid.data() + size_t(k) * width * 2;
-    blend::MaskedRow(dst.Row(y) + x0, image, image + width, width, true, kKeyPixel, false);
-  }
-  return true;
 }
 
 }  // namespace
@@ -99,107 +74,21 @@ void StretchMaskedPiece(int dstX, int dstY, int dstW, int dstH, int srcX, int sr
     StretchPixels(dst, dstX, dstY, dstW, dstH, src, srcX, srcY, srcW, srcH);
     return;
   }
-  if (srcX < 0 || srcY < 0 || srcX + srcW > src.Width || srcY + maskOffset + srcH > src.Height) {
-    return;
-  }
-  const int w = std::min(dstW, dst.Width - dstX), h = std::min(dstH, dst.Height - dstY);
-  if (w <= 0 || h <= 0) return;
-  if (isCentre && srcW == 1 && srcH == 1) {
-    const uint32_t p = src.At(srcX, srcY);
-    const uint32_t g = (src.At(srcX, srcY + maskOffset) >> 16) & 0xFF;
-    if (g == 255) return;
-    for (int y = 0; y < h; ++y) {
-      uint32_t* d = dst.Row(dstY + y) + dstX;
-      for (int x = 0; x < w; ++x) {
-        if (g == 0) {
-          d[x] = p | 0xFF000000u;
-          continue;
-        }
-        uint32_t v = d[x] & 0xFF000000u;
-        for (int n = 0; n < 24; n += 8) {
-          const int db = (d[x] >> n) & 0xFF, pb = (p >> n) & 0xFF;
-          v |= uint32_t(((db - pb) * int(g) + pb * 256) >> 8) << n;
-        }
-        d[x] = v;
-      }
-    }
-    return;
-  }
-  const bool shrinkOneAxis = (dstW < srcW && srcH == dstH) || (dstH < srcH && srcW == dstW);
-  if ((shrinkOneAxis || isCentre) && dstW > 1 && dstH > 1) {
-    const ResampledMaskedPiece piece(src, srcX, srcY, srcW, srcH, maskOffset, dstW, dstH);
-    const PixelView iv = piece.Image(), mv = piece.Mask();
-    for (int y = 0; y < h; ++y)
-      blend::MaskedRow(dst.Row(dstY + y) + dstX, iv.Row(y), mv.Row(y), w, false, 0, true);
-    return;
-  }
-  // Nearest pixels, as StretchPixels picks them, blended row by row: the
-  // edges of a nine-slice image repeat a few source rows over many target
-  // rows, so each distinct source row is laid out once, and a piece drawn at
-  // its own width is read straight from the source.
-  const bool sameWidth = dstW == srcW;
-  std::vector<uint32_t> laid(sameWidth ? 0 : size_t(w) * 2);
-  std::vector<int> columns(sameWidth ? 0 : size_t(w));
-  for (int x = 0; x < int(columns.size()); ++x)
-    columns[x] = srcX + static_cast<int>(int64_t(x) * srcW / dstW);
-  int previous = -1;
-  const uint32_t *image = nullptr, *weights = nullptr;
-  // sy = srcY + y * srcH div dstH, stepped without a division per row.
-  int sy = srcY, rest = 0;
-  for (int y = 0; y < h; ++y) {
-    if (y > 0) {
-      rest += srcH;
-      while (rest >= dstH) rest -= dstH, ++sy;
-    }
-    if (sy != previous) {
-      previous = sy;
-      const uint32_t* imageRow = src.Row(sy);
-      const uint32_t* maskRow = src.Row(sy + maskOffset);
-      if (sameWidth) {
-        image = imageRow + srcX;
-        weights = maskRow + srcX;
-      } else {
-        for (int x = 0; x < w; ++x) {
-          laid[x] = imageRow[columns[x]];
-          laid[w + x] = maskRow[columns[x]];
-        }
-        image = laid.data();
-        weights = image + w;
-      }
-    }
-    blend::MaskedRow(dst.Row(dstY + y) + dstX, image, weights, w, false, 0, true);
-  }
+  nine_slice::StretchMasked(dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, dst, src, maskOffset,
+                            isCentre, rsMitchell, StretchRow, StretchSingle);
 }
 
 void PaintMaskNineSlice(const PixelView& bitmap, RECT rect, const BackgroundView& bg,
                         const TsMaskData& mask, int state, bool cornersOnBackground) {
-  if (state == 0 && (mask.PaintMode & kMaskNoNormalState)) return;
-  const int rw = rect.right - rect.left, rh = rect.bottom - rect.top;
-  if (rw < 2 || rh < 2 || mask.Owner == nullptr || !bitmap.Valid()) return;
+  nine_slice::Layout g;
+  if (!bitmap.Valid() || !nine_slice::MakeLayout(rect, mask, state, g)) return;
   const PixelView src = MaskPixels(mask);
   if (!src.Valid()) return;
-
-  int wl = mask.BorderLeft, wr = mask.BorderRight, ht = mask.BorderTop, hb = mask.BorderBottom;
-  if (rw < wl + wr) {  // the excess comes off both sides, the odd pixel off the right
-    const int f = wl + wr - rw;
-    wl = std::max(0, wl - f / 2);
-    wr = std::max(0, wr - f / 2 - f % 2);
-  }
-  if (rh < ht + hb) {
-    const int f = ht + hb - rh;
-    ht = std::max(0, ht - f / 2);
-    hb = std::max(0, hb - f / 2 - f % 2);
-  }
-  const int frame = ClipFrameIndex(mask, state);
-  const int mw = mask.FrameWidth - wl - wr, mh = mask.FrameHeight - ht - hb;
-  if (mw < 0 || mh < 0) return;
 
   const bool stretch = (mask.PaintMode & kMaskStretch) != 0;
   const bool masked = mask.MaskCount > 0;
   const bool cornerHoles = cornersOnBackground && mask.TransparentCorners > 0;
-  const int x0 = MaskFrameLeft(mask, frame), t = mask.SourceRect.top;
   const int fh = mask.FrameHeight;
-  const int L = rect.left, T = rect.top, R = rect.right, B = rect.bottom;
 
   auto corner = [&](int sx, int sy, int w, int h, int dx, int dy) {
     if (w <= 0 || h <= 0) return;
@@ -224,24 +113,16 @@ void PaintMaskNineSlice(const PixelView& bitmap, RECT rect, const BackgroundView
       TilePlain(bitmap, src, sx, sy, sw, sh, l, t2, r, b);
       return;
     }
-    if (TileMaskedRows(bitmap, src, mask, sx, sy, sw, sh, l, t2, r, b)) return;
+    if (nine_slice::TileMaskedRows(bitmap, src, mask, sx, sy, sw, sh, l, t2, r, b, TileRow)) {
+      return;
+    }
     Tile(l, t2, r, b, sw, sh, [&](int dx, int dy, int w, int h) {
       CopyMaskedPiece(MakeRECT(dx, dy, dx + w, dy + h), MakeRECT(sx, sy, sx + w, sy + h), bitmap,
                       src, kNoBackground, false, mask);
     });
   };
-
-  corner(x0, t, wl, ht, L, T);
-  fill(x0, t + ht, wl, mh, L, T + ht, L + wl, B - hb, false);
-  fill(x0 + wl, t, mw, ht, L + wl, T, R - wr, T + ht, false);
-  corner(x0, t + fh - hb, wl, hb, L, B - hb);
-  fill(x0 + wl, t + fh - hb, mw, hb, L + wl, B - hb, R - wr, B, false);
-  corner(x0 + wl + mw, t + fh - hb, wr, hb, R - wr, B - hb);
-  corner(x0 + wl + mw, t, wr, ht, R - wr, T);
-  fill(x0 + wl + mw, t + ht, wr, mh, R - wr, T + ht, R, B - hb, false);
-  if (mask.PaintMode & kMaskPaintCentre) {
-    fill(x0 + wl, t + ht, mw, mh, L + wl, T + ht, R - wr, B - hb, true);
-  }
+  nine_slice::Walk(g, rect, nine_slice::FullBands(g), (mask.PaintMode & kMaskPaintCentre) != 0,
+                   corner, fill);
 }
 
 void MaskedFrameCopy(RECT dstRect, RECT srcRect, const PixelView& bitmap, const PixelView& src,

@@ -4,7 +4,13 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "skin/foundation/alpha_mask_rows_avx2.h"
 #include "skin/foundation/blend.h"
+#include "skin/foundation/blend_avx2.h"
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/dib_surface.h"
 #include "skin/foundation/skin_source.h"
@@ -46,7 +52,14 @@ void ByteSwapArray32(uint32_t* p, int count) {
 }
 
 void FillPixels32(uint32_t* p, int count, uint32_t value) {
-  if (count > 0) std::fill(p, p + count, value);
+  int i = 0;
+#if defined(__SSE2__)
+  // Four pixels per store: the compiler leaves the plain loop one pixel at a
+  // time, a quarter of what memory takes.
+  const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+  for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
+#endif
+  for (; i < count; ++i) p[i] = value;
 }
 
 void FillRectArgb(const PixelView& bitmap, RECT rect, uint32_t color, uint8_t alpha) {
@@ -123,26 +136,57 @@ void ClearWhitePixels(const PixelView& bitmap) {
   }
 }
 
+namespace {
+
+uint32_t PremultiplyPixel(uint32_t p, bool compositionEnabled) {
+  if (p == 0x00FFFFFFu) return 0;
+  const uint32_t a = p >> 24;
+  const uint32_t b = p & 0xFF, g = (p >> 8) & 0xFF, r = (p >> 16) & 0xFF;
+  // Without composition whitish-white pixels would show as opaque white.
+  const bool capped = !compositionEnabled && b >= 245 && g >= 245 && r >= 245;
+  auto mul = [&](uint32_t c) {
+    const uint32_t v = c * a >> 8;
+    return capped ? std::min<uint32_t>(244, v) : v;
+  };
+  return (p & 0xFF000000u) | (mul(r) << 16) | (mul(g) << 8) | mul(b);
+}
+
+void PremultiplyRow(uint32_t* row, int n, bool compositionEnabled) {
+  const bool cap = !compositionEnabled;
+  int x = n >= 8 && blend::HasAvx2() ? alpha_rows::avx2::PremultiplyRow(row, n, cap) : 0;
+#if defined(__SSE2__)
+  const __m128i z = _mm_setzero_si128();
+  const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i limit = _mm_set1_epi8(static_cast<char>(244));
+  auto mul = [](__m128i p16) {
+    const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(p16, _MM_SHUFFLE(3, 3, 3, 3)),
+                                          _MM_SHUFFLE(3, 3, 3, 3));
+    return _mm_srli_epi16(_mm_mullo_epi16(p16, a), 8);
+  };
+  for (; x + 4 <= n; x += 4) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+    __m128i c = _mm_packus_epi16(mul(_mm_unpacklo_epi8(p, z)), mul(_mm_unpackhi_epi8(p, z)));
+    if (cap) {
+      // Pixels whose three colour bytes are all 245 or more stay below 245.
+      const __m128i low = _mm_cmpeq_epi8(_mm_subs_epu8(p, limit), z);
+      const __m128i whitish = _mm_cmpeq_epi32(_mm_and_si128(low, colourBytes), z);
+      c = _mm_or_si128(_mm_and_si128(whitish, _mm_min_epu8(c, limit)),
+                       _mm_andnot_si128(whitish, c));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x),
+                     _mm_or_si128(_mm_and_si128(p, alphaMask), _mm_andnot_si128(alphaMask, c)));
+  }
+#endif
+  for (; x < n; ++x) row[x] = PremultiplyPixel(row[x], compositionEnabled);
+}
+
+}  // namespace
+
 void PremultiplyAlphaInRect(const PixelView& bitmap, RECT rect, bool compositionEnabled) {
   if (!ClipToImage(bitmap, rect)) return;
   for (int y = rect.top; y < rect.bottom; ++y) {
-    uint32_t* row = bitmap.Row(y);
-    for (int x = rect.left; x < rect.right; ++x) {
-      const uint32_t p = row[x];
-      if (p == 0x00FFFFFFu) {
-        row[x] = 0;
-        continue;
-      }
-      const uint32_t a = p >> 24;
-      const uint32_t b = p & 0xFF, g = (p >> 8) & 0xFF, r = (p >> 16) & 0xFF;
-      // Without composition near-white pixels would show as opaque white.
-      const bool capped = !compositionEnabled && b >= 245 && g >= 245 && r >= 245;
-      auto mul = [&](uint32_t c) {
-        const uint32_t v = c * a >> 8;
-        return capped ? std::min<uint32_t>(244, v) : v;
-      };
-      row[x] = (p & 0xFF000000u) | (mul(r) << 16) | (mul(g) << 8) | mul(b);
-    }
+    PremultiplyRow(bitmap.Row(y) + rect.left, rect.right - rect.left, compositionEnabled);
   }
 }
 

@@ -16,6 +16,7 @@ constexpr int kEntries = 4;
 
 struct Entry {
   int pieceW = 0, pieceH = 0, dstW = 0, dstH = 0;
+  ResampleFilter maskFilter = rsMitchell;
   std::vector<uint32_t> key;  // the piece's image pixels, then its mask pixels
   PixelBuffer image, mask;
   uint64_t lastUse = 0;
@@ -52,22 +53,24 @@ void LayOut(std::vector<uint32_t>& out, const PixelView& src, int srcX, int srcY
   }
 }
 
-void Resample(uint32_t* laid, int pw, int ph, const PixelView& image, const PixelView& mask) {
+void Resample(uint32_t* laid, int pw, int ph, const PixelView& image, const PixelView& mask,
+              ResampleFilter maskFilter) {
   const size_t half = size_t(pw) * ph;
   ResampleArgb(ViewOf(laid, pw, ph), image, rsMitchell);
-  ResampleArgb(ViewOf(laid + half, pw, ph), mask, rsMitchell);
+  ResampleArgb(ViewOf(laid + half, pw, ph), mask, maskFilter);
 }
 
 }  // namespace
 
 ResampledMaskedPiece::ResampledMaskedPiece(const PixelView& src, int srcX, int srcY, int srcW,
-                                           int srcH, int maskOffset, int dstW, int dstH) {
+                                           int srcH, int maskOffset, int dstW, int dstH,
+                                           ResampleFilter maskFilter) {
   const int pw = std::max(2, srcW), ph = std::max(2, srcH);
   const int64_t pixels = int64_t{dstW} * dstH;
   if (pixels <= kBudget && !cacheBusy.exchange(true, std::memory_order_acquire)) {
     holdsCache_ = true;
     try {
-      Lookup(src, srcX, srcY, srcW, srcH, maskOffset, dstW, dstH);
+      Lookup(src, srcX, srcY, srcW, srcH, maskOffset, dstW, dstH, maskFilter);
     } catch (...) {
       // Out of memory half-way: an entry may be torn; start the cache afresh.
       for (Entry& e : cache.entries) e = Entry{};
@@ -82,11 +85,11 @@ ResampledMaskedPiece::ResampledMaskedPiece(const PixelView& src, int srcX, int s
   ownMask_.Reset(dstW, dstH);
   image_ = ownImage_.View();
   mask_ = ownMask_.View();
-  Resample(laid.data(), pw, ph, image_, mask_);
+  Resample(laid.data(), pw, ph, image_, mask_, maskFilter);
 }
 
 void ResampledMaskedPiece::Lookup(const PixelView& src, int srcX, int srcY, int srcW, int srcH,
-                                  int maskOffset, int dstW, int dstH) {
+                                  int maskOffset, int dstW, int dstH, ResampleFilter maskFilter) {
   const int pw = std::max(2, srcW), ph = std::max(2, srcH);
   const int64_t pixels = int64_t{dstW} * dstH;
   std::vector<uint32_t>& key = cache.scratch;
@@ -94,7 +97,7 @@ void ResampledMaskedPiece::Lookup(const PixelView& src, int srcX, int srcY, int 
   Entry* found = nullptr;
   for (Entry& e : cache.entries) {
     if (e.pieceW == pw && e.pieceH == ph && e.dstW == dstW && e.dstH == dstH &&
-        std::memcmp(e.key.data(), key.data(), key.size() * 4) == 0) {
+        e.maskFilter == maskFilter && std::memcmp(e.key.data(), key.data(), key.size() * 4) == 0) {
       found = &e;
       break;
     }
@@ -120,12 +123,13 @@ void ResampledMaskedPiece::Lookup(const PixelView& src, int srcX, int srcY, int 
     found->pieceH = ph;
     found->dstW = dstW;
     found->dstH = dstH;
+    found->maskFilter = maskFilter;
     found->key.swap(key);
     if (found->image.Width() != dstW || found->image.Height() != dstH) {
       found->image.Reset(dstW, dstH);
       found->mask.Reset(dstW, dstH);
     }
-    Resample(found->key.data(), pw, ph, found->image.View(), found->mask.View());
+    Resample(found->key.data(), pw, ph, found->image.View(), found->mask.View(), maskFilter);
   }
   found->lastUse = ++cache.clock;
   image_ = found->image.View();

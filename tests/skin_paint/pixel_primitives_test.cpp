@@ -109,6 +109,17 @@ TEST(PixelPrimitives, PremultiplyTable) {
     PremultiplyAlpha(img.View(), c.composition);
     EXPECT_EQ(img.at(1, 1), c.want) << std::hex << c.in << " " << c.composition;
   }
+  // Rows long enough for the wide kernels, the cases mixed within them so
+  // that capped and plain pixels share each group of pixels.
+  for (bool composition : {false, true}) {
+    TestImage row(23, 1, 0);
+    for (int x = 0; x < 23; ++x) row.at(x, 0) = cases[(x * 2 + (x / 3) * 2) % 6].in;
+    PremultiplyAlpha(row.View(), composition);
+    for (int x = 0; x < 23; ++x) {
+      const auto& c = cases[(x * 2 + (x / 3) * 2) % 6 + (composition ? 1 : 0)];
+      EXPECT_EQ(row.at(x, 0), c.want) << x << " " << composition;
+    }
+  }
   TestImage img(2, 2, 0xFFFFFFFF);
   PremultiplyAlphaInRect(img.View(), {1, 1, 9, 9}, true);  // clipped to the image
   EXPECT_EQ(img.at(0, 0), 0xFFFFFFFFu);
