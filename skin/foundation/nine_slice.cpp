@@ -67,13 +67,6 @@ void StretchSingle(uint32_t* d, uint32_t p, uint32_t maskPixel, int n) {
 void StretchMaskedPiece(int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW,
                         int srcH, const PixelView& dst, const PixelView& src, int maskOffset,
                         bool isCentre) {
-  if (dstX < 0 || dstY < 0 || dstW <= 0 || dstH <= 0) return;
-  if (!dst.Valid() || !src.Valid() || dst.Width < 2 || dst.Height < 2) return;
-  if (srcW <= 0 || srcH <= 0) return;
-  if (maskOffset == 0) {
-    StretchPixels(dst, dstX, dstY, dstW, dstH, src, srcX, srcY, srcW, srcH);
-    return;
-  }
   nine_slice::StretchMasked(dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, dst, src, maskOffset,
                             isCentre, rsMitchell, StretchRow, StretchSingle);
 }

@@ -77,13 +77,6 @@ void CopyPiece(RECT dstRect, RECT srcRect, const PixelView& dst, const PixelView
 template <typename Mix>
 void Stretch(int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
              const PixelView& dst, const PixelView& src, int maskOffset, bool isCentre, Mix mix) {
-  if (dstX < 0 || dstY < 0 || dstW <= 0 || dstH <= 0) return;
-  if (!dst.Valid() || !src.Valid() || dst.Width < 2 || dst.Height < 2) return;
-  if (srcW <= 0 || srcH <= 0) return;
-  if (maskOffset == 0) {
-    StretchPixels(dst, dstX, dstY, dstW, dstH, src, srcX, srcY, srcW, srcH);
-    return;
-  }
   nine_slice::StretchMasked(dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, dst, src, maskOffset,
                             isCentre, rsHermite, mix.StretchRow(), mix.StretchSingle());
 }

@@ -138,7 +138,7 @@ bool TileMaskedRows(const PixelView& dst, const PixelView& src, const TsMaskData
 }
 
 // A stretched masked piece (mask rows maskOffset below the image rows),
-// clipped to dst. row(dst, image, mask, n) mixes stretched pixels in;
+// clipped to dst; without a mask (maskOffset 0) a plain stretch. row(dst, image, mask, n) mixes stretched pixels in;
 // single(dst, p, m, n) handles the centre stretched from one pixel. Shrinking
 // along one axis and the centre are resampled (the mask with maskFilter);
 // everything else takes the nearest pixels.
@@ -146,6 +146,13 @@ template <typename RowFn, typename SingleFn>
 void StretchMasked(int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
                    const PixelView& dst, const PixelView& src, int maskOffset, bool isCentre,
                    ResampleFilter maskFilter, RowFn row, SingleFn single) {
+  if (dstX < 0 || dstY < 0 || dstW <= 0 || dstH <= 0) return;
+  if (!dst.Valid() || !src.Valid() || dst.Width < 2 || dst.Height < 2) return;
+  if (srcW <= 0 || srcH <= 0) return;
+  if (maskOffset == 0) {
+    StretchPixels(dst, dstX, dstY, dstW, dstH, src, srcX, srcY, srcW, srcH);
+    return;
+  }
   if (srcX < 0 || srcY < 0 || srcX + srcW > src.Width || srcY + maskOffset + srcH > src.Height) {
     return;
   }
