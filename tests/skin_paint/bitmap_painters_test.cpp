@@ -5,21 +5,11 @@
 #include <memory>
 
 #include "fake_skin.h"
+#include "test_images.h"
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/section_paint.h"
 
 namespace {
-
-std::unique_ptr<TBitmap> Argb(int w, int h, uint32_t fill) {
-  auto b = std::make_unique<TBitmap>();
-  b->SetPixelFormat(pf32bit);
-  b->SetHandleType(bmDIB);
-  b->SetSize(w, h);
-  const PixelView v = ArgbView(b.get());
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) v.At(x, y) = fill;
-  return b;
-}
 
 TEST(ArgbBitmap, ScanlineAddressing) {
   uint8_t* base = reinterpret_cast<uint8_t*>(1);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_skin.h"
+#include "test_images.h"
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/control_border.h"
 #include "widgets/graphics/gdi_handles.h"
@@ -15,17 +16,6 @@
 namespace {
 
 constexpr uint32_t kUntouched = 0x11223344;
-
-std::unique_ptr<TBitmap> Argb(int w, int h, uint32_t fill) {
-  auto b = std::make_unique<TBitmap>();
-  b->SetPixelFormat(pf32bit);
-  b->SetHandleType(bmDIB);
-  b->SetSize(w, h);
-  const PixelView v = ArgbView(b.get());
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) v.At(x, y) = fill;
-  return b;
-}
 
 // The fixture's pixels name where they came from.
 int FrameOf(uint32_t p) {

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <vector>
 
+#include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/pixel_view.h"
+#include "widgets/graphics/bitmap.h"
 #include "widgets/graphics/gdi_handles.h"
 
 class TestImage {
@@ -37,6 +40,18 @@ class TestImage {
   std::vector<uint32_t> px_;
   bool bottomUp_;
 };
+
+// A 32-bit DIB bitmap of the layer, every pixel fill.
+inline std::unique_ptr<TBitmap> Argb(int w, int h, uint32_t fill) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(pf32bit);
+  b->SetHandleType(bmDIB);
+  b->SetSize(w, h);
+  const PixelView v = ArgbView(b.get());
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) v.At(x, y) = fill;
+  return b;
+}
 
 inline uint32_t ByteOf(uint32_t v, int n) {
   return (v >> (8 * n)) & 0xFF;
