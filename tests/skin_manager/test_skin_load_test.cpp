@@ -1,7 +1,8 @@
-// The generated test skin through the real SkinName setter: every section,
-// image, palette entry, global value and cached index must match the
-// manifest the generator wrote, at DPI level 0 and at level 2; the broken
-// variants must fail, deactivate or load as their manifests say.
+// The generated test skin through the real SkinName setter, from its folder
+// and from the packer's archive: every section, image, palette entry, global
+// value and cached index must match the manifest the generator wrote, at DPI
+// level 0 and at level 2; the broken variants must fail, deactivate or load
+// as their manifests say.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,15 +14,19 @@
 #include <vector>
 #include <string>
 
+#include "archive_writer.h"
 #include "skin/engine/manager_options.h"
+#include "skin/engine/packed_skin.h"
 #include "skin/engine/skin_loading.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
+#include "skin/foundation/png_reader.h"
 #include "skin/foundation/skin_source.h"
 #include "tests/skin_manager/skin_files.h"
 #include "test_skin.h"
+#include "widgets/rtl/streams.h"
 #include "widgets/rtl/string_lists.h"
 
 namespace {
@@ -355,17 +360,56 @@ class TestSkinLoad : public testing::Test {
   TMessageBoxSink* previous_ = nullptr;
 };
 
+// The same skin from its folder and from the packer's archive.
 TEST_F(TestSkinLoad, TheSkinMatchesItsManifest) {
-  const TestSkinManifest m = Write("Tessera");
-  Load("Tessera");
-  ASSERT_TRUE(manager_->Active());
-  EXPECT_TRUE(boxes_.Texts.empty());
-  EXPECT_EQ(manager_->SkinName(), "Tessera");
-  EXPECT_TRUE(manager_->CommonSkinData->Loaded);
-  ExpectSections(m);
-  ExpectImages(m, false);
-  ExpectGlobals(m, 0);
-  ExpectPixels(m);
+  for (const bool packed : {false, true}) {
+    SCOPED_TRACE(packed ? "archive" : "folder");
+    const std::string name = packed ? "Packed Tessera" : "Tessera";
+    TestSkinManifest m;
+    if (packed) {
+      m = BuildTestSkin().Manifest;
+      const std::vector<uint8_t> archive = PackTestSkinWithPreview(kSoundVariant);
+      dir_.Text(name + ".qmz", std::string(archive.begin(), archive.end()));
+    } else {
+      m = Write(name);
+    }
+    Load(name);
+    ASSERT_TRUE(manager_->Active());
+    EXPECT_TRUE(boxes_.Texts.empty());
+    EXPECT_EQ(manager_->PackedMode, packed);
+    EXPECT_EQ(manager_->SkinName(), name);
+    EXPECT_TRUE(manager_->CommonSkinData->Loaded);
+    ExpectSections(m);
+    ExpectImages(m, false);
+    ExpectGlobals(m, 0);
+    ExpectPixels(m);
+    manager_->SetActive(false);
+  }
+}
+
+// What a skin list shows for the packer's archive: the preview after the
+// files, a picture of the skin's own colours.
+TEST_F(TestSkinLoad, ThePackersPreviewShowsTheSkinsSectionColours) {
+  for (const std::string variant : {kSoundVariant, "trackbar-opaque"}) {
+    SCOPED_TRACE(variant);
+    const std::vector<uint8_t> archive = PackTestSkinWithPreview(variant);
+    TMemoryStream source, preview;
+    source.WriteBuffer(archive.data(), static_cast<int32_t>(archive.size()));
+    ASSERT_TRUE(ReadArchivePreview(preview, source));
+    const ArgbImage picture =
+        LoadPngToArgb(static_cast<const uint8_t*>(preview.Memory()), size_t(preview.Size()));
+    ASSERT_EQ(picture.Width, uint32_t(kPreviewWidth));
+    ASSERT_EQ(picture.Height, uint32_t(kPreviewHeight));
+    const auto shows = [&](int32_t Color) {
+      const uint32_t argb = 0xFF000000u | ((uint32_t(Color) & 0xFF) << 16) |
+                            (uint32_t(Color) & 0xFF00) | ((uint32_t(Color) >> 16) & 0xFF);
+      return std::find(picture.Pixels.begin(), picture.Pixels.end(), argb) != picture.Pixels.end();
+    };
+    for (const MfSection& s : BuildTestSkin(variant).Manifest.Sections)
+      if (!s.Appended) {
+        EXPECT_TRUE(shows(s.States[0].Color)) << s.Name;
+      }
+  }
 }
 
 TEST_F(TestSkinLoad, SoundVariantsMatchTheirManifests) {

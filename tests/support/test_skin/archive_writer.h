@@ -42,4 +42,19 @@ std::vector<ArchiveEntry> ArchiveEntries(const std::vector<SkinFile>& Files);
 // The generated test skin's variant packed as one archive.
 std::vector<uint8_t> PackTestSkin(const std::string& Variant, const ArchiveOptions& Options = {});
 
+// The size of the picture a skin list shows for an archive.
+constexpr int kPreviewWidth = 140, kPreviewHeight = 100;
+
+// The test skin's own preview picture (a PNG of kPreviewWidth x
+// kPreviewHeight): one band per section in the colour of its normal state,
+// with the skin's diamond motif in its text colour. A skin without sections
+// (a broken variant) gets a grey picture with one diamond.
+std::vector<uint8_t> TestSkinPreview(const TestSkinManifest& Manifest);
+
+// A variant packed as the packer writes it: its files and, after the
+// "previewimg" marker, its preview. Throws std::runtime_error when the
+// marker would also turn up earlier in the archive, where a reader looking
+// for the first one would take the wrong bytes for the picture.
+std::vector<uint8_t> PackTestSkinWithPreview(const std::string& Variant, bool Large = false);
+
 }  // namespace test_skin
