@@ -1,15 +1,18 @@
 // Skins stored in the form description: the binary "Data" of each item read
-// and written back unchanged, lookups by name, copying, and the manager
-// hearing of list changes.
+// and written back unchanged, lookups by name, copying, the manager hearing
+// of list changes, and a form whose skin comes from its own description.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "archive_writer.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/stored_skins.h"
+#include "test_skin.h"
+#include "tests/skin_manager/skin_files.h"
 #include "widgets/rtl/exceptions.h"
 #include "widgets/rtl/form_reader.h"
 #include "widgets/forms/forms.h"
@@ -241,6 +244,101 @@ TEST(StoredSkins, AManagerInAFormReadsAndWritesItsStoredSkins) {
   EXPECT_NE(written.find(block), std::string::npos) << written;
   TObject::Free(form);
   EXPECT_EQ(DefaultManager, nullptr);
+}
+
+// The form writer's text of binary data: 32 bytes of upper-case hex a line.
+std::string HexLines(const std::vector<uint8_t>& Bytes, const std::string& Indent) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (size_t i = 0; i < Bytes.size(); ++i) {
+    if (i % 32 == 0) out += "\n" + Indent;
+    out += digits[Bytes[i] >> 4];
+    out += digits[Bytes[i] & 15];
+  }
+  return out;
+}
+
+std::string StoredSkinItem(const std::string& Name, const std::vector<uint8_t>& Archive) {
+  return "      item\n"
+         "        Name = '" +
+         Name +
+         "'\n"
+         "        Shadow1Color = clBlack\n"
+         "        Shadow1Offset = 0\n"
+         "        Shadow1Transparency = 0\n"
+         "        Version = 0\n"
+         "        Author = ''\n"
+         "        Description = ''\n"
+         "        Data = {" +
+         HexLines(Archive, "          ") + "}\n";
+}
+
+// A form carries its skin in its own description: with a skin directory
+// that does not exist, the manager (active by default, so the form text
+// does not say it) loads the named stored skin, or the first one when the
+// name is found nowhere; the text written back holds every archive byte.
+// Shows no box while the test runs: each is recorded.
+class TBoxLogScope : public TBoxLog {
+ public:
+  TBoxLogScope() : previous_(SetMessageBoxSink(this)) {}
+  ~TBoxLogScope() { SetMessageBoxSink(previous_); }
+
+ private:
+  TMessageBoxSink* previous_;
+};
+
+TEST(StoredSkins, AFormLoadsTheSkinStoredInItsDescriptionWithoutASkinDirectory) {
+  ASSERT_EQ(DefaultManager, nullptr);
+  TBoxLogScope boxes;
+  TempFolder temp;
+  const std::vector<uint8_t> sound = test_skin::PackTestSkinWithPreview("tessera");
+  const std::vector<uint8_t> opaque = test_skin::PackTestSkinWithPreview("trackbar-opaque");
+  const std::string skins = "    InternalSkins = <\n" + StoredSkinItem("Stored Tessera", sound) +
+                            "      end\n" + StoredSkinItem("Stored Opaque", opaque) +
+                            "      end>\n";
+  const struct {
+    const char* Named;
+    const char* Loaded;
+    const char* Variant;
+  } cases[] = {{"Stored Opaque", "Stored Opaque", "trackbar-opaque"},
+               {"Nowhere", "Stored Tessera", "tessera"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Named);
+    auto* form = New<TForm>(Application, TCustomForm::TCreateNew{});
+    ReadComponentFromText(form,
+                          "object StoredSkinForm: TForm\n"
+                          "  object sSkinManager1: TsSkinManager\n" +
+                              skins + "    SkinDirectory = '" + temp.Path() +
+                              "\\absent'\n"
+                              "    SkinName = '" +
+                              c.Named + "'\n  end\nend\n");
+    auto* manager = dynamic_cast<TsSkinManager*>(form->FindComponent("sSkinManager1"));
+    ASSERT_NE(manager, nullptr);
+    EXPECT_TRUE(boxes.Texts.empty()) << boxes.Texts[0];
+    EXPECT_TRUE(manager->Active());
+    EXPECT_TRUE(manager->CommonSkinData->Loaded);
+    EXPECT_TRUE(manager->PackedMode);
+    EXPECT_EQ(manager->SkinName(), c.Loaded);
+    EXPECT_EQ(manager->CommonSkinData->SkinDirectory, "");
+    const test_skin::TestSkinManifest want = test_skin::BuildTestSkin(c.Variant).Manifest;
+    ASSERT_EQ(manager->Sections.size(), want.Sections.size());
+    for (size_t i = 0; i < want.Sections.size(); ++i) {
+      EXPECT_EQ(manager->Sections[i].SectionName, want.Sections[i].Name);
+      EXPECT_EQ(manager->Sections[i].Props[0].Transparency, want.Sections[i].States[0].Transparency)
+          << want.Sections[i].Name;
+    }
+    // The writer gives back the very text the archives were read from.
+    const std::string written = WriteComponentToText(form);
+    EXPECT_NE(written.find(skins), std::string::npos) << written;
+    TObject::Free(form);
+    EXPECT_EQ(DefaultManager, nullptr);
+  }
+  // And that text reads into the archives' bytes, every one of them.
+  TSkinsHolder holder(nullptr);
+  ReadComponentFromText(&holder, "object Holder: TSkinsHolder\n" + skins + "end\n");
+  ASSERT_EQ(holder.Skins.Count(), 2);
+  EXPECT_EQ(Bytes(holder.Skins.Items(0)->PackedData()), sound);
+  EXPECT_EQ(Bytes(holder.Skins.Items(1)->PackedData()), opaque);
 }
 
 }  // namespace
