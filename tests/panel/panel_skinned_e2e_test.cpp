@@ -1,9 +1,15 @@
 // VarnelSkinned.exe (the panel with its skin manager on) under Wine with the
-// generated test skin: the sliders as the screen shows them, compared with
-// what the skin's manifest says they paint, and what a user's slider drag
-// sends, compared with the same drag in the plain Varnel.exe.
+// generated test skin, from its folder or packed into one archive: the
+// sliders as the screen shows them, compared with what the skin's manifest
+// says they paint; what a user's slider drag sends, compared with the same
+// drag in the plain Varnel.exe; and a live-preview record sent by another
+// process, repainting the running panel.
 #include <filesystem>
+#include <fstream>
+#include <memory>
 
+#include "archive_writer.h"
+#include "skin/engine/skin_manager.h"
 #include "tests/panel/panel_e2e_fixture.h"
 #include "tests/panel/skinned_slider_look.h"
 
@@ -33,12 +39,47 @@ int Position(HWND Slider) {
   return static_cast<int>(pos);
 }
 
+// How two captures of the same window differ beyond Tolerance per channel:
+// empty when they do not, else the count and the first few places.
+std::string Differences(const e2e::TScreenImage& A, const e2e::TScreenImage& B, int Tolerance) {
+  if (A.Width != B.Width || A.Height != B.Height)
+    return "sizes differ: " + std::to_string(A.Width) + "x" + std::to_string(A.Height) + " and " +
+           std::to_string(B.Width) + "x" + std::to_string(B.Height);
+  std::string first;
+  int bad = 0;
+  for (int y = 0; y < A.Height; ++y)
+    for (int x = 0; x < A.Width; ++x) {
+      if (e2e::ChannelDistance(A.At(x, y), B.At(x, y)) <= Tolerance || ++bad > 6) continue;
+      char line[64];
+      snprintf(line, sizeof line, " (%d,%d) %06X/%06X;", x, y, unsigned(A.At(x, y)),
+               unsigned(B.At(x, y)));
+      first += line;
+    }
+  return bad ? std::to_string(bad) + " pixels differ:" + first : "";
+}
+
+// A TColor (red in the low byte) as the screen's 0x00RRGGBB.
+uint32_t Rgb(int32_t Color) {
+  const auto c = uint32_t(Color);
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// The gradient of the skin's track bar in its normal state.
+const test_skin::MfGradientStop& GradientOf(const test_skin::TestSkinFiles& Skin) {
+  const int i = Skin.Manifest.SectionIndex("TRACKBAR");
+  return Skin.Manifest.Sections.at(size_t(i)).States[0].Gradient.at(0);
+}
+
 HWND CaptureOf(HWND Wnd) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(Wnd, nullptr), &info);
   return info.hwndCapture;
 }
+
+// Where the panel finds its skin: the skin's folder, or its archive alone
+// in the skin directory.
+enum class TSkinSource { Folder, Archive };
 
 class SkinnedPanelEndToEnd : public PanelEndToEnd {
  protected:
@@ -48,12 +89,31 @@ class SkinnedPanelEndToEnd : public PanelEndToEnd {
     std::error_code ec;
     if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
   }
-  void StartSkinnedPanel(const std::string& variant = test_skin::kSoundVariant) {
+  void StartSkinnedPanel(const std::string& variant = test_skin::kSoundVariant,
+                         TSkinSource source = TSkinSource::Folder) {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
     dir_ = std::filesystem::path(tmp) / ("skinned-panel" + std::to_string(GetCurrentProcessId()));
-    test_skin::WriteTestSkin(dir_ / "Tessera", variant);
+    // Nothing of an earlier start may be found beside the skin.
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+    if (source == TSkinSource::Folder) {
+      test_skin::WriteTestSkin(dir_ / "Tessera", variant);
+    } else {
+      std::filesystem::create_directories(dir_);
+      const std::vector<uint8_t> archive = test_skin::PackTestSkinWithPreview(variant);
+      std::ofstream(dir_ / "Tessera.qmz", std::ios::binary)
+          .write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
+    }
     StartPanel(TwoPorts(), "\"" + dir_.string() + "\" Tessera", "VarnelSkinned.exe");
+  }
+  // The state a slider of the panel starts in: a focused slider shows its
+  // hot state; the "3D" ones start disabled.
+  static TSliderState StartState(HWND s) {
+    return !IsWindowEnabled(s) ? Disabled() : e2e::FocusOf(s) == s ? Hot() : Normal();
+  }
+  void SaveMainWindow(const std::string& Name) {
+    e2e::SaveCapture(e2e::CaptureWindow(program_->MainWindow()), Name);
   }
   // Polls the screen until the slider shows the skin's look in State (or
   // the time is up); the mismatches of the last capture, empty when it does.
@@ -109,14 +169,138 @@ TEST_F(SkinnedPanelEndToEnd, SlidersShowTheSkinsChannelAndThumbUnlikeThePlainPan
   for (size_t i = 0; i < std::size(kSliders); ++i) {
     const TSliderPlace& p = kSliders[i];
     HWND s = Slider(p);
-    // A focused slider shows its hot state; the "3D" ones start disabled.
-    const TSliderState state = !IsWindowEnabled(s)    ? Disabled()
-                               : e2e::FocusOf(s) == s ? Hot()
-                                                      : Normal();
+    const TSliderState state = StartState(s);
     EXPECT_EQ(AwaitLook(look, s, state, Background(s)), "") << p.Group << " " << p.Top;
     const auto [same, all] = look.Matches(plain[i], MeasureSlider(s), state, plain[i].At(0, 0));
     EXPECT_LT(same, all / 4) << p.Group << " " << p.Top << ": the plain panel looks skinned";
   }
+}
+
+// The skin packed into one archive, alone in the skin directory, paints
+// every slider as the skin's folder does.
+TEST_F(SkinnedPanelEndToEnd, SlidersFromTheSkinsArchiveLookAsFromItsFolder) {
+  TSkinnedSliderLook look;
+  const struct {
+    TSkinSource Source;
+    const char* Name;
+  } sources[] = {{TSkinSource::Folder, "folder"}, {TSkinSource::Archive, "archive"}};
+  std::vector<e2e::TScreenImage> shown[std::size(sources)];
+  for (size_t k = 0; k < std::size(sources); ++k) {
+    StartSkinnedPanel(test_skin::kSoundVariant, sources[k].Source);
+    for (const TSliderPlace& p : kSliders) {
+      HWND s = Slider(p);
+      EXPECT_EQ(AwaitLook(look, s, StartState(s), Background(s)), "")
+          << sources[k].Name << ": " << p.Group << " " << p.Top;
+      shown[k].push_back(e2e::CaptureWindow(s));
+    }
+    SaveMainWindow(std::string("varnel-skinned-") + sources[k].Name);
+    program_->Close();
+  }
+  // The tolerance of the skin's look where it blends the thumb.
+  constexpr int kTolerance = 2;
+  for (size_t i = 0; i < std::size(kSliders); ++i)
+    EXPECT_EQ(Differences(shown[0][i], shown[1][i], kTolerance), "")
+        << kSliders[i].Group << " " << kSliders[i].Top;
+}
+
+// The skin's description with the first colour of its track bar's normal
+// gradient replaced by Color, as a skin editor sends it; empty when the
+// description has no such gradient.
+std::string DescriptionWithGradientStart(const test_skin::TestSkinFiles& Skin, int32_t Color) {
+  std::string text;
+  for (const test_skin::SkinFile& f : Skin.Files)
+    if (f.Name == "Options.dat") text.assign(f.Bytes.begin(), f.Bytes.end());
+  const std::string old = "GRADIENTDATA=" + std::to_string(GradientOf(Skin).StartColor) + ";";
+  const size_t at = text.find(old, text.find("[TRACKBAR]"));
+  if (at == std::string::npos) return "";
+  return text.replace(at, old.size(), "GRADIENTDATA=" + std::to_string(Color) + ";");
+}
+
+// The places of a slider's capture outside its thumb that show Rgb within
+// Tolerance: the face around the thumb, which is painted from the section's
+// colours, not from the skin's images.
+std::vector<POINT> PlacesOf(HWND Slider, uint32_t Rgb, int Tolerance) {
+  const e2e::TScreenImage image = e2e::CaptureWindow(Slider);
+  const RECT thumb = MeasureSlider(Slider).Thumb;
+  std::vector<POINT> out;
+  for (int y = 0; y < image.Height; ++y)
+    for (int x = 0; x < image.Width; ++x)
+      if (!PtInRect(&thumb, {x, y}) && e2e::ChannelDistance(image.At(x, y), Rgb) <= Tolerance)
+        out.push_back({x, y});
+  return out;
+}
+
+// How many of Places the capture does not show in Rgb within Tolerance.
+size_t Elsewhere(const e2e::TScreenImage& Image, const std::vector<POINT>& Places, uint32_t Rgb,
+                 int Tolerance) {
+  size_t n = 0;
+  for (const POINT& p : Places) n += e2e::ChannelDistance(Image.At(p.x, p.y), Rgb) > Tolerance;
+  return n;
+}
+
+// A skin editor's live preview: a record sent by another process (this one)
+// to the running panel's application window reloads the skin from the
+// record's description, and the sliders repaint in the colour changed there
+// while what the change does not touch stays.
+TEST_F(SkinnedPanelEndToEnd, ALivePreviewRecordRepaintsTheSlidersInItsColour) {
+  // The opaque track bar paints its face as a gradient between two colours
+  // of its section.
+  const std::string variant = "trackbar-opaque";
+  const test_skin::TestSkinFiles skin = test_skin::BuildTestSkin(variant);
+  const uint32_t oldStart = Rgb(GradientOf(skin).StartColor), end = Rgb(GradientOf(skin).EndColor);
+  constexpr int32_t kNewStart = 0x2020C0;  // a dark red nothing else in the skin has
+  constexpr int kTolerance = 2;
+  StartSkinnedPanel(variant);
+  HWND app = program_->ApplicationWindow();
+  ASSERT_TRUE(app) << "no application window";
+  // Enabled sliders without the focus paint the normal gradient.
+  std::vector<HWND> sliders;
+  std::vector<std::vector<POINT>> startPlaces, endPlaces;
+  for (const TSliderPlace& p : kSliders) {
+    HWND s = Slider(p);
+    if (!IsWindowEnabled(s) || e2e::FocusOf(s) == s) continue;
+    sliders.push_back(s);
+    std::vector<POINT> places;
+    e2e::PollUntil(kShowTimeoutMs, [&] {
+      places = PlacesOf(s, oldStart, kTolerance);
+      return !places.empty();
+    });
+    EXPECT_FALSE(places.empty()) << p.Group << " " << p.Top
+                                 << ": the gradient's start is not shown";
+    startPlaces.push_back(places);
+    endPlaces.push_back(PlacesOf(s, end, kTolerance));
+  }
+  ASSERT_FALSE(sliders.empty());
+  SaveMainWindow("varnel-live-preview-before");
+
+  auto record = std::make_unique<LivePreviewRecord>();
+  record->Marker = LivePreviewMarker;
+  const std::string description = DescriptionWithGradientStart(skin, kNewStart);
+  ASSERT_NE(description, "");
+  ASSERT_LT(description.size(), sizeof record->Description);
+  description.copy(record->Description, description.size());
+  std::string("Tessera").copy(record->SkinName, sizeof record->SkinName - 1);
+  ASSERT_LT(dir_.string().size(), sizeof record->SkinDirectory);
+  dir_.string().copy(record->SkinDirectory, sizeof record->SkinDirectory - 1);
+  COPYDATASTRUCT data{0, sizeof(LivePreviewRecord), record.get()};
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(app, WM_COPYDATA, 7, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
+                                  5000, &result));
+
+  for (size_t i = 0; i < sliders.size(); ++i) {
+    size_t unchanged = 0;
+    e2e::PollUntil(kShowTimeoutMs, [&] {
+      unchanged =
+          Elsewhere(e2e::CaptureWindow(sliders[i]), startPlaces[i], Rgb(kNewStart), kTolerance);
+      return unchanged == 0;
+    });
+    EXPECT_EQ(unchanged, 0u) << i << ": of " << startPlaces[i].size()
+                             << " places of the old colour";
+    EXPECT_EQ(Elsewhere(e2e::CaptureWindow(sliders[i]), endPlaces[i], end, kTolerance), 0u)
+        << i << ": the gradient's end changed";
+  }
+  SaveMainWindow("varnel-live-preview-after");
+  EXPECT_EQ(program_->Boxes().size(), 0u);
 }
 
 TEST_F(SkinnedPanelEndToEnd, AMouseDragSendsWhatItSendsInThePlainPanel) {

@@ -156,6 +156,14 @@ bool TProgramUnderTest::Start(const std::string& Title) {
   return false;
 }
 
+HWND TProgramUnderTest::ApplicationWindow() const {
+  HWND owner = main_ ? GetWindow(main_, GW_OWNER) : nullptr;
+  char cls[32] = {};
+  if (!owner || !GetClassNameA(owner, cls, sizeof cls) || lstrcmpA(cls, "TApplication") != 0)
+    return nullptr;
+  return owner;
+}
+
 void TProgramUnderTest::Settle() const {
   // A sent message returns only after everything posted before it was handled.
   if (!main_) return;

@@ -36,6 +36,10 @@ class TProgramUnderTest {
   std::string Arguments;
 
   HWND MainWindow() const { return main_; }
+  // The program's hidden application window (class "TApplication", the
+  // main window's owner), where messages for the whole program go; null
+  // when the main window has no such owner.
+  HWND ApplicationWindow() const;
   // Waits until the program has handled everything sent or posted so far.
   void Settle() const;
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 
+#include "png_writer.h"
 #include "widgets/graphics/gdi_handles.h"
 
 namespace e2e {
@@ -42,7 +44,45 @@ void SendMouse(DWORD Flags, LONG X = 0, LONG Y = 0) {
   SendInput(1, &in, sizeof in);
 }
 
+std::string ParentFolder(const std::string& Path) {
+  const size_t cut = Path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : Path.substr(0, cut);
+}
+
+// The build tree is the nearest folder above the test that holds CMake's
+// cache; empty when there is none.
+std::string BuildTree() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  for (std::string dir = ParentFolder(std::string(path, n)); !dir.empty();
+       dir = ParentFolder(dir)) {
+    if (GetFileAttributesA((dir + "\\CMakeCache.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
+      return dir;
+  }
+  return "";
+}
+
 }  // namespace
+
+std::string SaveCapture(const TScreenImage& Image, const std::string& Name) {
+  const std::string tree = BuildTree();
+  if (tree.empty() || Image.Pixels.empty()) return "";
+  const std::string folder = ParentFolder(tree) + "\\screenshots";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  PngDesc png;
+  png.Width = uint32_t(Image.Width);
+  png.Height = uint32_t(Image.Height);
+  png.ColorType = 2;
+  png.Filters = FilterChoice::Adaptive;
+  png.Samples.reserve(Image.Pixels.size() * 3);
+  for (uint32_t p : Image.Pixels)
+    for (int shift : {16, 8, 0}) png.Samples.push_back(uint16_t((p >> shift) & 0xFF));
+  const std::vector<uint8_t> bytes = EncodePng(png);
+  const std::string file = folder + "\\" + Name + ".png";
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  return out ? file : "";
+}
 
 TScreenImage CaptureScreen(const RECT& Rect) {
   TScreenImage image;

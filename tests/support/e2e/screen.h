@@ -1,5 +1,6 @@
 // What the user sees and does at the screen: pixels read back from the
-// display (GetDC(0) + BitBlt), mouse input through SendInput, geometry asked
+// display (GetDC(0) + BitBlt) and kept as PNG files, mouse input through
+// SendInput, geometry asked
 // from another process's controls, and bounded waits for what a program
 // shows some time after being asked.
 #pragma once
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace e2e {
@@ -26,6 +28,11 @@ struct TScreenImage {
 TScreenImage CaptureScreen(const RECT& Rect);
 // The screen's pixels under the window's rectangle.
 TScreenImage CaptureWindow(HWND Wnd);
+
+// Saves a capture as "<build>/screenshots/<Name>.png" (<build> is the folder
+// above the build tree holding the running test), so that a person can look
+// at what a test saw. Returns the file written, empty when none was.
+std::string SaveCapture(const TScreenImage& Image, const std::string& Name);
 
 // Largest difference of the three colour channels of two 0x00RRGGBB values.
 int ChannelDistance(uint32_t A, uint32_t B);
