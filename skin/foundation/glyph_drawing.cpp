@@ -72,8 +72,9 @@ void DrawGlyphForState(TBitmap* glyph, TBitmap* dst, TRect rect, int numGlyphs, 
   const int frameWidth = copy->Width() / numGlyphs;
   const int height = copy->Height();
   if (frameWidth < 1 || height < 1) return;
-  // Read as a colour, the key has no alpha byte: a 32-bit strip's opaque
-  // corner never matches its pixels, a converted one's always does.
+  // Read as a colour the key loses its alpha byte. Pixels converted from a
+  // strip without alpha have alpha 0 and so match it; an opaque 32-bit strip
+  // has no key colour at all and relies on its alpha.
   const TColor key = copy->Canvas()->Pixels(frame * frameWidth, height - 1);
   const TRect frameRect(frame * frameWidth, 0, frameWidth * (frame + 1) - 1, height - 1);
 
