@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <zlib.h>
 
+#include <array>
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -222,6 +226,64 @@ TEST(PackedSkinReader, TheUnpackedTotalIsCapped) {
   }
 }
 
+// A memory stream that counts the bytes its readers take from it.
+class TCountingStream : public TMemoryStream {
+ public:
+  int32_t Read(void* Buffer, int32_t Count) override {
+    const int32_t n = TMemoryStream::Read(Buffer, Count);
+    Delivered += n;
+    return n;
+  }
+  int64_t Delivered = 0;
+};
+
+// Zeros as one zlib stream, deflated a block at a time so that the test
+// never holds the unpacked bytes.
+Bytes ZlibZeros(size_t Total) {
+  z_stream z{};
+  EXPECT_EQ(deflateInit(&z, 1), Z_OK);
+  const Bytes zeros(1 << 20, 0);
+  Bytes out, chunk(1 << 16);
+  for (size_t left = Total;;) {
+    const size_t n = std::min(left, zeros.size());
+    left -= n;
+    z.next_in = const_cast<Bytef*>(zeros.data());
+    z.avail_in = static_cast<uInt>(n);
+    const int flush = left == 0 ? Z_FINISH : Z_NO_FLUSH;
+    int r;
+    do {
+      z.next_out = chunk.data();
+      z.avail_out = static_cast<uInt>(chunk.size());
+      r = deflate(&z, flush);
+      out.insert(out.end(), chunk.data(), chunk.data() + (chunk.size() - z.avail_out));
+    } while (z.avail_out == 0);
+    if (r == Z_STREAM_END) break;
+  }
+  deflateEnd(&z);
+  return out;
+}
+
+// An entry that says 32 bytes in front of 384 MiB of zlib data is refused
+// once its 33rd byte comes out: the reader neither unpacks nor reads the
+// rest, whatever the data would grow to.
+TEST(PackedSkinReader, AnEntryLongerThanItsSizeIsRefusedAtOnce) {
+  const Bytes data = ZlibZeros(size_t{384} << 20);
+  const Bytes archive = WriteArchive({{"MASTER.BMP", {}, {}, 32, data}});
+  constexpr int64_t kRefills = 2 * 65536;  // what one stream may read ahead
+  ASSERT_GT(static_cast<int64_t>(data.size()), 2 * kRefills);
+  TCountingStream source;
+  Fill(source, archive);
+  TvlSkinConvertor convertor;
+  try {
+    ReadPackedSkinFrom(source, convertor, nullptr);
+    ADD_FAILURE() << "accepted";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "not a valid skin archive");
+  }
+  EXPECT_LE(source.Delivered, 8 + 4 + 10 + 4 + kRefills);
+  EXPECT_TRUE(convertor.Items.empty());
+}
+
 TEST(PackedSkinReader, PreviewFollowsTheFirstMarker) {
   const Bytes png = Text("picture bytes");
   const std::vector<ArchiveEntry> skin = {Entry("Options.dat", kDescription)};
@@ -266,9 +328,12 @@ class TSettingsLog : public TMessageBoxSink {
       StdDialogs.push_back((Manager->SkinningRules() & (1u << srStdDialogs)) != 0);
       SysColors.push_back(Manager->Options()->ChangeSysColors());
     }
+    if (WhileShown) WhileShown(Request);
     return IDOK;
   }
   TsSkinManager* Manager = nullptr;
+  // Runs while the box "shows".
+  std::function<void(const TMessageBoxRequest&)> WhileShown;
   std::vector<TMessageBoxRequest> Boxes;
   std::vector<bool> StdDialogs, SysColors;
 };
@@ -383,8 +448,10 @@ TEST_F(PackedSkinLoad, FolderArchiveAndStoredSkinGiveTheSameSkin) {
   TObject::Free(stored);
 }
 
-// A damaged archive tells the user once and leaves the skin in force, with
-// the dialog settings switched off around the header test and put back.
+// A damaged archive tells the user what is wrong and leaves the skin in
+// force, with the dialog settings switched off around the header test and
+// put back. A file that is no archive is reported twice: by the reader, with
+// the settings off, and then, with them back, as a skin without description.
 TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
   WriteTestSkin(dir_.Path() + "\\Tessera");
   const std::vector<ArchiveEntry> sound = ArchiveEntries(BuildTestSkin().Files);
@@ -394,18 +461,21 @@ TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
   const Bytes whole = WriteArchive(sound);
   Bytes zip = Text("PK\x03\x04");
   zip.resize(64, 0);
+  const char* const notPacked = "Loaded data is not a packed Quenmark file";
+  const char* const noFormat = "Internal format error in the \"Bad\" skin";
   const struct {
     const char* name;
     Bytes archive;
-    const char* text;
+    std::vector<const char*> texts;  // each box in order
   } cases[] = {
-      {"zip file", zip, "Loaded data is not a packed Quenmark file"},
-      {"3 bytes", Text("QMz"), "not a valid skin archive"},
-      {"no entries", Raw("QMzf\0\0\0\0"), "Internal format error"},
-      {"no description", WriteArchive(noDescription), "Internal format error"},
-      {"cut in the middle", Cut(whole, whole.size() / 2), "not a valid skin archive"},
-      {"entry count too high", WriteArchive(sound, {.EntryCount = 1000}),
-       "not a valid skin archive"},
+      {"zip file", zip, {notPacked, noFormat}},
+      {"3 bytes", Text("QMz"), {"not a valid skin archive"}},
+      {"no entries", Raw("QMzf\0\0\0\0"), {noFormat}},
+      {"no description", WriteArchive(noDescription), {noFormat}},
+      {"cut in the middle", Cut(whole, whole.size() / 2), {"not a valid skin archive"}},
+      {"entry count too high",
+       WriteArchive(sound, {.EntryCount = 1000}),
+       {"not a valid skin archive"}},
   };
   manager_->SetSkinningRules(AllSkinningRules);
   manager_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, true);
@@ -419,13 +489,19 @@ TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
     log_.SysColors.clear();
     Archive("Bad", c.archive);
     manager_->SetSkinName("Bad");
-    ASSERT_EQ(log_.Boxes.size(), 1u) << c.name;
-    EXPECT_NE(log_.Boxes[0].Text.find(c.text), std::string::npos)
-        << c.name << ": " << log_.Boxes[0].Text;
-    if (log_.Boxes[0].Kind == TMessageBoxKind::MessageDlg && c.archive == zip) {
-      EXPECT_EQ(log_.Boxes[0].DlgType, mtError) << c.name;
-      EXPECT_FALSE(log_.StdDialogs[0]) << c.name;
-      EXPECT_FALSE(log_.SysColors[0]) << c.name;
+    ASSERT_EQ(log_.Boxes.size(), c.texts.size()) << c.name;
+    for (size_t i = 0; i < c.texts.size(); ++i) {
+      const TMessageBoxRequest& box = log_.Boxes[i];
+      EXPECT_NE(box.Text.find(c.texts[i]), std::string::npos) << c.name << ": " << box.Text;
+      EXPECT_EQ(box.Style & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR)) << c.name << " " << i;
+      // Only the reader's own box shows with the settings off.
+      const bool reader = c.texts[i] == notPacked;
+      if (reader) {
+        EXPECT_EQ(box.Kind, TMessageBoxKind::MessageDlg) << c.name;
+        EXPECT_EQ(box.DlgType, mtError) << c.name;
+      }
+      EXPECT_EQ(log_.StdDialogs[i], !reader) << c.name << " " << i;
+      EXPECT_EQ(log_.SysColors[i], !reader) << c.name << " " << i;
     }
     EXPECT_EQ(manager_->SkinName(), "Tessera") << c.name;
     EXPECT_TRUE(manager_->Active()) << c.name;
@@ -435,6 +511,57 @@ TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
     EXPECT_TRUE(manager_->Options()->ChangeSysColors()) << c.name;
   }
   manager_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, false);
+}
+
+// While the reader's box shows, everything that asks the system for its
+// colours gets the platform's own, not the skin's, and standard dialogs are
+// not skinned; the second box and the rest of the program see both back.
+// The default manager, which alone patches the system colours, loads here.
+TEST_F(PackedSkinLoad, TheWrongSignatureBoxShowsWithThePlatformColours) {
+  WriteTestSkin(dir_.Path() + "\\Tessera");
+  Bytes zip = Text("PK\x03\x04");
+  zip.resize(64, 0);
+  Archive("Bad", zip);
+  const std::array<int, 6> indices = {COLOR_WINDOW,        COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+                                      COLOR_HIGHLIGHTTEXT, COLOR_BTNSHADOW,  COLOR_3DLIGHT};
+  using TColours = std::array<COLORREF, indices.size()>;
+  const auto colours = [&] {
+    TColours c{};
+    for (size_t i = 0; i < indices.size(); ++i) c[i] = GetSysColor(indices[i]);
+    return c;
+  };
+  const TColours platform = colours();
+
+  default_->SetSkinDirectory(dir_.Path());
+  default_->SetSkinningRules(AllSkinningRules);
+  default_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, true);
+  Load(default_, "Tessera");
+  ASSERT_TRUE(default_->Active());
+  const TColours skinned = colours();
+  // The check means something only where the skin changes a colour.
+  ASSERT_NE(skinned, platform);
+
+  log_.Manager = default_;
+  std::vector<TColours> seen;
+  log_.WhileShown = [&](const TMessageBoxRequest&) { seen.push_back(colours()); };
+  default_->SetSkinName("Bad");
+  log_.WhileShown = nullptr;
+
+  ASSERT_EQ(log_.Boxes.size(), 2u);
+  EXPECT_EQ(log_.Boxes[0].Text, "Loaded data is not a packed Quenmark file");
+  EXPECT_EQ(seen[0], platform);
+  EXPECT_FALSE(log_.StdDialogs[0]);
+  EXPECT_FALSE(log_.SysColors[0]);
+  EXPECT_EQ(seen[1], skinned);
+  EXPECT_TRUE(log_.StdDialogs[1]);
+  EXPECT_TRUE(log_.SysColors[1]);
+  EXPECT_EQ(colours(), skinned);
+  EXPECT_EQ(default_->SkinningRules(), AllSkinningRules);
+  EXPECT_TRUE(default_->Options()->ChangeSysColors());
+  EXPECT_EQ(default_->SkinName(), "Tessera");
+
+  default_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, false);
+  EXPECT_EQ(colours(), platform);
 }
 
 // Names in a packed description are looked up among the archive's files
