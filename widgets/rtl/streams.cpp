@@ -142,6 +142,20 @@ void TMemoryStream::Clear() {
   position_ = 0;
 }
 
+std::vector<uint8_t> TMemoryStream::ReleaseBuffer() {
+  std::vector<uint8_t> out = std::move(buffer_);
+  buffer_.clear();
+  SetPointer(nullptr, 0);
+  position_ = 0;
+  return out;
+}
+
+void TMemoryStream::AdoptBuffer(std::vector<uint8_t>&& Buffer) {
+  buffer_ = std::move(Buffer);
+  SetPointer(buffer_.empty() ? nullptr : buffer_.data(), static_cast<int32_t>(buffer_.size()));
+  position_ = 0;
+}
+
 void TMemoryStream::LoadFromStream(TStream& Stream) {
   Stream.SetPosition(0);
   int32_t n = Stream.Size();
