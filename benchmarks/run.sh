@@ -2,7 +2,9 @@
 # run.sh NAME [ARGS...] — builds the x86_64 tree and runs one benchmark under
 # Wine, from its own folder and with whatever stand-ins it needs.
 #   paint    the pixel painters against memcpy of the same bytes
-#   skin_load  a skin loaded through SkinName against a raw read of its files
+#   skin_load  a skin loaded through SkinName against a raw read of its files;
+#            from its archive and stored against its folder; the decompression
+#            stream against zlib's uncompress (--packed: only the packed part)
 #   png      our PNG reader against the platform's codec
 #   usb_rpc  transactions per second against the simulated device
 #   trackbar  one track bar's full repaint, skinned, plain themed, classic and

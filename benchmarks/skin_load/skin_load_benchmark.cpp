@@ -2,9 +2,12 @@
 // active skin manager, and in the same run reads the same files raw (open,
 // read, close each). Prints both times, their ratio (the goal is at most
 // 3) and the share of each loading phase, for the normal skin and for the
-// large one (a 1024 x 1024 master with about 120 sections).
+// large one (a 1024 x 1024 master with about 120 sections). Then the same
+// skins loaded from their folder, their archive and as a stored skin, and
+// the decompression stream against zlib's uncompress on the archive's
+// entries and on one entry of several MiB (archive_load.cpp).
 //
-//   skin_load_benchmark.exe [--quick]
+//   skin_load_benchmark.exe [--quick] [--packed]   (--packed: the second part only)
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "archive_load.h"
+#include "bench_timing.h"
 #include "skin/engine/description_index.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_bmp.h"
@@ -36,23 +41,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration d) {
-  return std::chrono::duration<double>(d).count();
-}
-
-// The best of Runs timings of Work: the run least disturbed by the machine.
-template <typename F>
-double Best(int Runs, F&& Work) {
-  double best = 1e30;
-  for (int i = 0; i < Runs; ++i) {
-    const auto start = Clock::now();
-    Work();
-    best = std::min(best, Seconds(Clock::now() - start));
-  }
-  return best;
-}
+using skin_load_bench::Best;
+using skin_load_bench::Clock;
+using skin_load_bench::Seconds;
 
 std::vector<std::string> FilesOf(const std::filesystem::path& Folder) {
   std::vector<std::string> files;
@@ -231,7 +222,11 @@ void Run(const std::filesystem::path& Root, bool Large, int Runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+  bool quick = false, packedOnly = false;
+  for (int i = 1; i < argc; ++i) {
+    quick = quick || std::strcmp(argv[i], "--quick") == 0;
+    packedOnly = packedOnly || std::strcmp(argv[i], "--packed") == 0;
+  }
   const int runs = quick ? 3 : 25;
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
@@ -240,8 +235,13 @@ int main(int argc, char** argv) {
   const std::filesystem::path root =
       std::filesystem::path(temp) / ("skin_load_bench_" + std::to_string(GetCurrentProcessId()));
   std::filesystem::create_directories(root);
-  Run(root, false, runs);
-  Run(root, true, runs);
+  if (!packedOnly) {
+    Run(root, false, runs);
+    Run(root, true, runs);
+  }
+  skin_load_bench::RunArchiveLoad(root, false, runs);
+  skin_load_bench::RunArchiveLoad(root, true, runs);
+  skin_load_bench::RunBigEntry(quick ? 3 : 15);
   std::error_code ignored;
   std::filesystem::remove_all(root, ignored);
   FinalizeSkinCoreUnits();

@@ -1,6 +1,7 @@
 #include "skin/engine/packed_skin.h"
 
 #include <cstring>
+#include <mutex>
 #include <string_view>
 
 #include "skin/engine/manager_options.h"
@@ -61,6 +62,59 @@ class TPlainDialogsScope {
   bool sysColors_;
 };
 
+// The unpacked files of the last archive, kept for the next read: memory a
+// load writes for the first time can cost more than inflating into it (each
+// new page is a fault, and large blocks go back to the system when freed),
+// while a skin loaded again, or one like it, asks for the same sizes. Only
+// large blocks are kept, and no more than a bounded total.
+class TSpareFiles {
+ public:
+  void Keep(std::vector<uint8_t>&& Memory) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const size_t capacity = Memory.capacity();
+    if (capacity < kMinBlock || bytes_ + capacity > kMaxTotal) return;
+    bytes_ += capacity;
+    spare_.push_back(std::move(Memory));
+  }
+  // The smallest kept block that holds Size bytes without wasting more
+  // than half of itself; empty when none does.
+  std::vector<uint8_t> Take(size_t Size) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    auto best = spare_.end();
+    for (auto it = spare_.begin(); it != spare_.end(); ++it) {
+      const size_t c = it->capacity();
+      if (c >= Size && c / 2 <= Size && (best == spare_.end() || c < best->capacity())) best = it;
+    }
+    if (best == spare_.end()) return {};
+    std::vector<uint8_t> out = std::move(*best);
+    spare_.erase(best);
+    bytes_ -= out.capacity();
+    return out;
+  }
+  void Free() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    spare_.clear();
+    bytes_ = 0;
+  }
+
+ private:
+  static constexpr size_t kMinBlock = 64 << 10;
+  static constexpr size_t kMaxTotal = 32 << 20;
+  std::mutex mutex_;
+  std::vector<std::vector<uint8_t>> spare_;
+  size_t bytes_ = 0;
+};
+
+TSpareFiles& SpareFiles() {
+  static TSpareFiles spare;
+  return spare;
+}
+
+void KeepSpare(std::unique_ptr<TMemoryStream>& Stream) {
+  if (Stream) SpareFiles().Keep(Stream->ReleaseBuffer());
+  Stream.reset();
+}
+
 int32_t ReadInt32(TStream& Source) {
   int32_t v = 0;
   Source.ReadBuffer(&v, 4);
@@ -71,14 +125,16 @@ int32_t Remaining(TStream& Source) {
   return Source.Size() - Source.Position();
 }
 
-// One entry's file, inflated into a stream sized once; the zlib data must
-// end exactly after Size bytes.
+// One entry's file, inflated in one read straight into a stream sized once;
+// the zlib data must end exactly after Size bytes.
 std::unique_ptr<TMemoryStream> Inflate(TStream& Source, int32_t Size) {
   auto out = std::make_unique<TMemoryStream>();
-  out->SetSize(Size);
-  out->SetPosition(0);
+  std::vector<uint8_t> memory = SpareFiles().Take(static_cast<size_t>(Size));
+  // A kept block shrinks in place; only what it lacks is cleared.
+  memory.resize(static_cast<size_t>(Size));
+  out->AdoptBuffer(std::move(memory));
   TZDecompressionStream z(Source);
-  out->CopyFrom(z, Size);
+  if (Size > 0) z.ReadBuffer(out->Memory(), Size);
   z.Finish();
   out->SetPosition(0);
   return out;
@@ -119,9 +175,16 @@ TvlSkinConvertor::~TvlSkinConvertor() {
 }
 
 void TvlSkinConvertor::Clear() {
-  while (!Items.empty()) Items.pop_back();
-  Description.reset();
+  while (!Items.empty()) {
+    KeepSpare(Items.back().Stream);
+    Items.pop_back();
+  }
+  KeepSpare(Description);
   ImageCount = 0;
+}
+
+void FreeSpareArchiveFiles() {
+  SpareFiles().Free();
 }
 
 TMemoryStream* TvlSkinConvertor::FindItem(const std::string& Name) const {

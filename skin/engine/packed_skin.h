@@ -56,6 +56,10 @@ bool ReadPackedSkinFrom(TStream& Source, TvlSkinConvertor& Convertor, TsSkinMana
 bool ReadPackedSkinFile(const std::string& FileName, std::unique_ptr<TvlSkinConvertor>& Convertor,
                         TsSkinManager* Manager);
 
+// The reader keeps the memory of the files it unpacked for the next archive
+// (see packed_skin.cpp); this gives it back.
+void FreeSpareArchiveFiles();
+
 // The preview picture's bytes into Dest (rewound); false when Source holds
 // no marker or its length does not fit in what follows.
 bool ReadArchivePreview(TMemoryStream& Dest, TStream& Source);

@@ -75,9 +75,10 @@ std::unique_ptr<TvlSkinConvertor> Unpack(TsSkinManager* Manager, F&& Read) {
   } catch (const Exception& e) {
     throw Exception("The skin \"" + Manager->SkinName() + "\" cannot be loaded: " + e.Message());
   }
-  // The reader has already told the user that the file is no archive.
-  if (!signed_) throw EAbort("Loaded data is not a packed Quenmark file");
-  if (!archive || !archive->Description)
+  // A file that is no archive has been reported by the reader already; it
+  // still holds no description, which the user is told next, as for an
+  // archive without one.
+  if (!signed_ || !archive || !archive->Description)
     throw Exception("Internal format error in the \"" + Manager->SkinName() +
                     "\" skin. Please, update this skin to latest version.");
   return archive;

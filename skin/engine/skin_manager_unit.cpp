@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "skin/engine/manager_options.h"
+#include "skin/engine/packed_skin.h"
 #include "skin/engine/skin_bmp.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
@@ -89,6 +90,7 @@ void SkinManagerFinalization() {
   TObject::Free(ShadowInactiveBitmap);
   ShadowActiveBitmap = ShadowInactiveBitmap = nullptr;
   FreeSpareArgbPixels();
+  FreeSpareArchiveFiles();
   User32.SetProcessDPIAware = nullptr;
   User32.Module.Reset();
 }

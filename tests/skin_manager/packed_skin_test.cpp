@@ -1,14 +1,16 @@
-// Packed skin archives: the reader on sound and hostile bytes, the preview
-// picture, and archives loaded through the skin name, where a damaged one
-// must leave the skin in force and names in the description are never paths.
+// Packed skin archives loaded through the skin name: the same skin as from
+// its folder, a damaged one leaves the skin in force with its messages shown
+// the right way, and names in the description are never paths.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstring>
+#include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "archive_bytes.h"
 #include "archive_writer.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/packed_skin.h"
@@ -24,238 +26,7 @@
 namespace {
 
 using namespace test_skin;
-using Bytes = std::vector<uint8_t>;
-
-Bytes Text(const std::string& S) {
-  return Bytes(S.begin(), S.end());
-}
-// Literals holding zero bytes.
-template <size_t N>
-Bytes Raw(const char (&S)[N]) {
-  return Bytes(S, S + N - 1);
-}
-
-const Bytes kDescription = Text("[GLOBALINFO]\r\nVERSION=8\r\n");
-
-void Fill(TMemoryStream& Stream, const Bytes& Data) {
-  Stream.SetSize(static_cast<int32_t>(Data.size()));
-  if (!Data.empty()) std::memcpy(Stream.Memory(), Data.data(), Data.size());
-  Stream.SetPosition(0);
-}
-
-Bytes Contents(TMemoryStream* Stream) {
-  const auto* p = static_cast<const uint8_t*>(Stream->Memory());
-  return p ? Bytes(p, p + Stream->Size()) : Bytes();
-}
-
-// Reads Archive with the reader; the convertor is left for the checks.
-bool Read(const Bytes& Archive, TvlSkinConvertor& Convertor, TsSkinManager* Manager = nullptr) {
-  TMemoryStream source;
-  Fill(source, Archive);
-  return ReadPackedSkinFrom(source, Convertor, Manager);
-}
-
-ArchiveEntry Entry(const std::string& Name, const Bytes& Data) {
-  return ArchiveEntry{Name, Data};
-}
-
-Bytes Cut(Bytes B, size_t Size) {
-  B.resize(Size);
-  return B;
-}
-
-void WriteBytes(const std::string& Path, const Bytes& Data) {
-  HANDLE h = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  WriteFile(h, Data.data(), static_cast<DWORD>(Data.size()), &written, nullptr);
-  CloseHandle(h);
-}
-
-TEST(PackedSkinReader, SoundArchivesGiveTheirDescriptionAndFiles) {
-  const Bytes bmp = Text("BM not checked by the reader"), png = Text("\x89PNG also not");
-  const struct {
-    const char* name;
-    std::vector<ArchiveEntry> entries;
-    int level;
-    bool description;
-    std::vector<std::pair<std::string, bool>> items;  // name, IsBmp
-  } cases[] = {
-      {"description only", {Entry("Options.dat", kDescription)}, 9, true, {}},
-      {"mixed-case description", {Entry("oPTIONS.Dat", kDescription)}, 1, true, {}},
-      {"bmp and png",
-       {Entry("a.bmp", bmp), Entry("Options.dat", kDescription), Entry("B.PNG", png)},
-       9,
-       true,
-       {{"a.bmp", true}, {"B.PNG", false}}},
-      {"empty entry",
-       {Entry("Options.dat", kDescription), Entry("EMPTY.BMP", {})},
-       9,
-       true,
-       {{"EMPTY.BMP", true}}},
-      {"stored, level 0",
-       {Entry("Options.dat", kDescription), Entry("x.png", png)},
-       0,
-       true,
-       {{"x.png", false}}},
-      {"no description", {Entry("x.bmp", bmp)}, 9, false, {{"x.bmp", true}}},
-  };
-  for (const auto& c : cases) {
-    ArchiveOptions options;
-    options.Level = c.level;
-    TvlSkinConvertor convertor;
-    ASSERT_TRUE(Read(WriteArchive(c.entries, options), convertor)) << c.name;
-    EXPECT_EQ(convertor.ImageCount, static_cast<int32_t>(c.entries.size()) - 1) << c.name;
-    ASSERT_EQ(convertor.Description != nullptr, c.description) << c.name;
-    if (c.description) {
-      EXPECT_EQ(Contents(convertor.Description.get()), kDescription) << c.name;
-    }
-    ASSERT_EQ(convertor.Items.size(), c.items.size()) << c.name;
-    for (size_t i = 0; i < c.items.size(); ++i) {
-      const TvlImageItem& item = convertor.Items[i];
-      EXPECT_EQ(item.Name, c.items[i].first) << c.name;
-      EXPECT_EQ(item.IsBmp, c.items[i].second) << c.name;
-      for (const ArchiveEntry& e : c.entries) {
-        if (e.Name == item.Name) {
-          EXPECT_EQ(Contents(item.Stream.get()), e.Bytes) << c.name;
-        }
-      }
-      // Looked up by name in any case.
-      EXPECT_EQ(convertor.FindItem(UpperCase(item.Name)), item.Stream.get()) << c.name;
-    }
-  }
-}
-
-TEST(PackedSkinReader, ASecondDescriptionReplacesTheFirst) {
-  const Bytes second = Text("[GLOBALINFO]\r\nVERSION=9\r\n");
-  TvlSkinConvertor convertor;
-  ASSERT_TRUE(Read(WriteArchive({Entry("Options.dat", kDescription), Entry("OPTIONS.DAT", second)}),
-                   convertor));
-  EXPECT_EQ(Contents(convertor.Description.get()), second);
-  EXPECT_TRUE(convertor.Items.empty());
-}
-
-// Each damaged archive is refused with the one message, and the convertor
-// keeps nothing of it.
-TEST(PackedSkinReader, DamagedArchivesAreRefusedWithOneError) {
-  const Bytes sound = WriteArchive({Entry("Options.dat", kDescription)});
-  const size_t nameAt = 8 + 4, sizeAt = nameAt + 11, dataAt = sizeAt + 4;
-  auto with = [](ArchiveEntry e, auto Change) {
-    Change(e);
-    return WriteArchive({e});
-  };
-  const ArchiveEntry desc = Entry("Options.dat", kDescription);
-  Bytes badAdler = sound;
-  badAdler.back() ^= 0x01;
-  Bytes zlib = ZlibBytes(kDescription, 9);
-  Bytes badDeflate = {zlib[0], zlib[1], 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-  ArchiveOptions count;
-  const struct {
-    const char* name;
-    Bytes archive;
-  } cases[] = {
-      {"empty file", {}},
-      {"3 bytes", Text("QMz")},
-      {"7 bytes", Raw("QMzf\x01\x00\x00")},
-      {"8 bytes, one entry announced", Raw("QMzf\x01\x00\x00\x00")},
-      {"negative entry count",
-       [&] {
-         ArchiveOptions o;
-         o.EntryCount = -1;
-         return WriteArchive({desc}, o);
-       }()},
-      {"entry count past the bytes",
-       [&] {
-         ArchiveOptions o;
-         o.EntryCount = 0x7FFFFFFF;
-         return WriteArchive({desc}, o);
-       }()},
-      {"one entry more than present",
-       [&] {
-         ArchiveOptions o;
-         o.EntryCount = 2;
-         o.Garbage = Bytes(64, 0);  // room for an entry that is not one
-         return WriteArchive({desc}, o);
-       }()},
-      {"negative name length", with(desc, [](ArchiveEntry& e) { e.NameLength = -1; })},
-      {"huge name length", with(desc, [](ArchiveEntry& e) { e.NameLength = 0x7FFFFFFF; })},
-      {"name longer than a path", with(Entry(std::string(261, 'n'), kDescription), [](auto&) {})},
-      {"negative size", with(desc, [](ArchiveEntry& e) { e.Size = -1; })},
-      {"size over 64 MiB", with(desc, [](ArchiveEntry& e) { e.Size = (64 << 20) + 1; })},
-      {"size short of the stream",
-       with(desc, [](ArchiveEntry& e) { e.Size = static_cast<int32_t>(e.Bytes.size()) - 1; })},
-      {"size past the stream",
-       with(desc, [](ArchiveEntry& e) { e.Size = static_cast<int32_t>(e.Bytes.size()) + 1; })},
-      {"bad deflate data", with(desc, [&](ArchiveEntry& e) { e.Data = badDeflate; })},
-      {"bad Adler-32", badAdler},
-      {"cut in the header", Cut(sound, 6)},
-      {"cut in the name", Cut(sound, nameAt + 5)},
-      {"cut in the stream", Cut(sound, dataAt + 5)},
-      {"cut before the checksum", Cut(sound, sound.size() - 2)},
-  };
-  for (const auto& c : cases) {
-    TvlSkinConvertor convertor;
-    try {
-      Read(c.archive, convertor);
-      ADD_FAILURE() << c.name << ": accepted";
-    } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), "not a valid skin archive") << c.name;
-    }
-    EXPECT_EQ(convertor.Description, nullptr) << c.name;
-    EXPECT_TRUE(convertor.Items.empty()) << c.name;
-  }
-}
-
-TEST(PackedSkinReader, TheUnpackedTotalIsCapped) {
-  // Four full-size entries reach the cap; a byte more is refused before it
-  // is unpacked. Zeros pack small, so the archive itself stays small.
-  const Bytes zeros = ZlibBytes(Bytes(64 << 20, 0), 1);
-  ArchiveEntry full{"BIG.BMP", {}, {}, 64 << 20, zeros};
-  std::vector<ArchiveEntry> entries(4, full);
-  entries.push_back(Entry("ONE.BMP", {0}));
-  TvlSkinConvertor convertor;
-  try {
-    Read(WriteArchive(entries), convertor);
-    ADD_FAILURE() << "accepted";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "not a valid skin archive");
-  }
-}
-
-TEST(PackedSkinReader, PreviewFollowsTheFirstMarker) {
-  const Bytes png = Text("picture bytes");
-  const std::vector<ArchiveEntry> skin = {Entry("Options.dat", kDescription)};
-  const struct {
-    const char* name;
-    Bytes archive;
-    bool found;
-  } cases[] = {
-      {"none", WriteArchive(skin), false},
-      {"at the end", WriteArchive(skin, {.Preview = png}), true},
-      {"twice",
-       WriteArchive(skin, {.Preview = png, .Garbage = Raw("previewimg\x02\x00\x00\x00zz")}), true},
-      {"negative length", WriteArchive(skin, {.Preview = png, .PreviewLength = -1}), false},
-      {"length past the end", WriteArchive(skin, {.Preview = png, .PreviewLength = 14}), false},
-      {"length cut", Raw("xxpreviewimg\x01\x00"), false},
-  };
-  for (const auto& c : cases) {
-    TMemoryStream source, dest;
-    Fill(source, c.archive);
-    EXPECT_EQ(ReadArchivePreview(dest, source), c.found) << c.name;
-    if (c.found) {
-      EXPECT_EQ(Contents(&dest), png) << c.name;
-      EXPECT_EQ(dest.Position(), 0) << c.name;
-    }
-  }
-  TempFolder dir;
-  WriteBytes(dir.Path() + "\\p.qmz", WriteArchive({}, {.Preview = png}));
-  TMemoryStream dest;
-  EXPECT_TRUE(ReadArchiveFilePreview(dest, dir.Path() + "\\p.qmz"));
-  EXPECT_EQ(Contents(&dest), png);
-  EXPECT_FALSE(ReadArchiveFilePreview(dest, dir.Path() + "\\missing.qmz"));
-}
-
-// ---- Through the skin name --------------------------------------------------------
+using namespace archive_bytes;
 
 // Records each box with the dialog settings in force while it shows.
 class TSettingsLog : public TMessageBoxSink {
@@ -266,9 +37,12 @@ class TSettingsLog : public TMessageBoxSink {
       StdDialogs.push_back((Manager->SkinningRules() & (1u << srStdDialogs)) != 0);
       SysColors.push_back(Manager->Options()->ChangeSysColors());
     }
+    if (WhileShown) WhileShown(Request);
     return IDOK;
   }
   TsSkinManager* Manager = nullptr;
+  // Runs while the box "shows".
+  std::function<void(const TMessageBoxRequest&)> WhileShown;
   std::vector<TMessageBoxRequest> Boxes;
   std::vector<bool> StdDialogs, SysColors;
 };
@@ -383,8 +157,10 @@ TEST_F(PackedSkinLoad, FolderArchiveAndStoredSkinGiveTheSameSkin) {
   TObject::Free(stored);
 }
 
-// A damaged archive tells the user once and leaves the skin in force, with
-// the dialog settings switched off around the header test and put back.
+// A damaged archive tells the user what is wrong and leaves the skin in
+// force, with the dialog settings switched off around the header test and
+// put back. A file that is no archive is reported twice: by the reader, with
+// the settings off, and then, with them back, as a skin without description.
 TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
   WriteTestSkin(dir_.Path() + "\\Tessera");
   const std::vector<ArchiveEntry> sound = ArchiveEntries(BuildTestSkin().Files);
@@ -394,18 +170,21 @@ TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
   const Bytes whole = WriteArchive(sound);
   Bytes zip = Text("PK\x03\x04");
   zip.resize(64, 0);
+  const char* const notPacked = "Loaded data is not a packed Quenmark file";
+  const char* const noFormat = "Internal format error in the \"Bad\" skin";
   const struct {
     const char* name;
     Bytes archive;
-    const char* text;
+    std::vector<const char*> texts;  // each box in order
   } cases[] = {
-      {"zip file", zip, "Loaded data is not a packed Quenmark file"},
-      {"3 bytes", Text("QMz"), "not a valid skin archive"},
-      {"no entries", Raw("QMzf\0\0\0\0"), "Internal format error"},
-      {"no description", WriteArchive(noDescription), "Internal format error"},
-      {"cut in the middle", Cut(whole, whole.size() / 2), "not a valid skin archive"},
-      {"entry count too high", WriteArchive(sound, {.EntryCount = 1000}),
-       "not a valid skin archive"},
+      {"zip file", zip, {notPacked, noFormat}},
+      {"3 bytes", Text("QMz"), {"not a valid skin archive"}},
+      {"no entries", Raw("QMzf\0\0\0\0"), {noFormat}},
+      {"no description", WriteArchive(noDescription), {noFormat}},
+      {"cut in the middle", Cut(whole, whole.size() / 2), {"not a valid skin archive"}},
+      {"entry count too high",
+       WriteArchive(sound, {.EntryCount = 1000}),
+       {"not a valid skin archive"}},
   };
   manager_->SetSkinningRules(AllSkinningRules);
   manager_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, true);
@@ -419,13 +198,19 @@ TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
     log_.SysColors.clear();
     Archive("Bad", c.archive);
     manager_->SetSkinName("Bad");
-    ASSERT_EQ(log_.Boxes.size(), 1u) << c.name;
-    EXPECT_NE(log_.Boxes[0].Text.find(c.text), std::string::npos)
-        << c.name << ": " << log_.Boxes[0].Text;
-    if (log_.Boxes[0].Kind == TMessageBoxKind::MessageDlg && c.archive == zip) {
-      EXPECT_EQ(log_.Boxes[0].DlgType, mtError) << c.name;
-      EXPECT_FALSE(log_.StdDialogs[0]) << c.name;
-      EXPECT_FALSE(log_.SysColors[0]) << c.name;
+    ASSERT_EQ(log_.Boxes.size(), c.texts.size()) << c.name;
+    for (size_t i = 0; i < c.texts.size(); ++i) {
+      const TMessageBoxRequest& box = log_.Boxes[i];
+      EXPECT_NE(box.Text.find(c.texts[i]), std::string::npos) << c.name << ": " << box.Text;
+      EXPECT_EQ(box.Style & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR)) << c.name << " " << i;
+      // Only the reader's own box shows with the settings off.
+      const bool reader = c.texts[i] == notPacked;
+      if (reader) {
+        EXPECT_EQ(box.Kind, TMessageBoxKind::MessageDlg) << c.name;
+        EXPECT_EQ(box.DlgType, mtError) << c.name;
+      }
+      EXPECT_EQ(log_.StdDialogs[i], !reader) << c.name << " " << i;
+      EXPECT_EQ(log_.SysColors[i], !reader) << c.name << " " << i;
     }
     EXPECT_EQ(manager_->SkinName(), "Tessera") << c.name;
     EXPECT_TRUE(manager_->Active()) << c.name;
@@ -435,6 +220,57 @@ TEST_F(PackedSkinLoad, ADamagedArchiveKeepsThePreviousSkin) {
     EXPECT_TRUE(manager_->Options()->ChangeSysColors()) << c.name;
   }
   manager_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, false);
+}
+
+// While the reader's box shows, everything that asks the system for its
+// colours gets the platform's own, not the skin's, and standard dialogs are
+// not skinned; the second box and the rest of the program see both back.
+// The default manager, which alone patches the system colours, loads here.
+TEST_F(PackedSkinLoad, TheWrongSignatureBoxShowsWithThePlatformColours) {
+  WriteTestSkin(dir_.Path() + "\\Tessera");
+  Bytes zip = Text("PK\x03\x04");
+  zip.resize(64, 0);
+  Archive("Bad", zip);
+  const std::array<int, 6> indices = {COLOR_WINDOW,        COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+                                      COLOR_HIGHLIGHTTEXT, COLOR_BTNSHADOW,  COLOR_3DLIGHT};
+  using TColours = std::array<COLORREF, indices.size()>;
+  const auto colours = [&] {
+    TColours c{};
+    for (size_t i = 0; i < indices.size(); ++i) c[i] = GetSysColor(indices[i]);
+    return c;
+  };
+  const TColours platform = colours();
+
+  default_->SetSkinDirectory(dir_.Path());
+  default_->SetSkinningRules(AllSkinningRules);
+  default_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, true);
+  Load(default_, "Tessera");
+  ASSERT_TRUE(default_->Active());
+  const TColours skinned = colours();
+  // The check means something only where the skin changes a colour.
+  ASSERT_NE(skinned, platform);
+
+  log_.Manager = default_;
+  std::vector<TColours> seen;
+  log_.WhileShown = [&](const TMessageBoxRequest&) { seen.push_back(colours()); };
+  default_->SetSkinName("Bad");
+  log_.WhileShown = nullptr;
+
+  ASSERT_EQ(log_.Boxes.size(), 2u);
+  EXPECT_EQ(log_.Boxes[0].Text, "Loaded data is not a packed Quenmark file");
+  EXPECT_EQ(seen[0], platform);
+  EXPECT_FALSE(log_.StdDialogs[0]);
+  EXPECT_FALSE(log_.SysColors[0]);
+  EXPECT_EQ(seen[1], skinned);
+  EXPECT_TRUE(log_.StdDialogs[1]);
+  EXPECT_TRUE(log_.SysColors[1]);
+  EXPECT_EQ(colours(), skinned);
+  EXPECT_EQ(default_->SkinningRules(), AllSkinningRules);
+  EXPECT_TRUE(default_->Options()->ChangeSysColors());
+  EXPECT_EQ(default_->SkinName(), "Tessera");
+
+  default_->Options()->SetOption(TvlOptions::ChangeSysColorsIndex, false);
+  EXPECT_EQ(colours(), platform);
 }
 
 // Names in a packed description are looked up among the archive's files

@@ -60,11 +60,14 @@ void TStream::WriteBuffer(const void* Buffer, int32_t Count) {
 int32_t TStream::CopyFrom(TStream& Source, int32_t Count) {
   if (Count <= 0) return 0;
   constexpr int32_t kChunk = 0xF000;
-  std::vector<uint8_t> buf(static_cast<size_t>(std::min(Count, kChunk)));
+  // On the stack: a new heap block per call can cost more than the copy
+  // (its pages are new to the process, and each first touch faults), and a
+  // buffer shared between calls would break a source that copies too.
+  uint8_t buf[kChunk];
   for (int32_t left = Count; left > 0;) {
     int32_t n = std::min(left, kChunk);
-    Source.ReadBuffer(buf.data(), n);
-    WriteBuffer(buf.data(), n);
+    Source.ReadBuffer(buf, n);
+    WriteBuffer(buf, n);
     left -= n;
   }
   return Count;
@@ -139,6 +142,20 @@ void TMemoryStream::Clear() {
   buffer_.clear();
   buffer_.shrink_to_fit();
   SetPointer(nullptr, 0);
+  position_ = 0;
+}
+
+std::vector<uint8_t> TMemoryStream::ReleaseBuffer() {
+  std::vector<uint8_t> out = std::move(buffer_);
+  buffer_.clear();
+  SetPointer(nullptr, 0);
+  position_ = 0;
+  return out;
+}
+
+void TMemoryStream::AdoptBuffer(std::vector<uint8_t>&& Buffer) {
+  buffer_ = std::move(Buffer);
+  SetPointer(buffer_.empty() ? nullptr : buffer_.data(), static_cast<int32_t>(buffer_.size()));
   position_ = 0;
 }
 

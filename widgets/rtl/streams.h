@@ -72,6 +72,11 @@ class TMemoryStream : public TCustomMemoryStream {
   // The whole source (from its start) replaces the contents; position 0.
   void LoadFromStream(TStream& Stream);
   void LoadFromFile(const std::string& FileName);
+  // The memory changes hands without a copy, so that a caller can keep it
+  // for a later stream: Release leaves the stream empty; Adopt makes
+  // Buffer's bytes the contents, at position 0.
+  std::vector<uint8_t> ReleaseBuffer();
+  void AdoptBuffer(std::vector<uint8_t>&& Buffer);
 
  private:
   std::vector<uint8_t> buffer_;
