@@ -12,6 +12,7 @@
 #include "skin/engine/sys_color_patches.h"
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/draw_helpers.h"
+#include "skin/foundation/glyph_drawing.h"
 #include "skin/foundation/png_graphic.h"
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/graphics/graphics.h"
@@ -56,6 +57,13 @@ TBitmap* LoadShadow(const char* Name) {
   return bitmap;
 }
 
+// Glyph strips follow the default manager's frame order; without a manager
+// they are read the standard way.
+GlyphFrameOrder DefaultManagerGlyphOrder() {
+  return DefaultManager && !DefaultManager->Options()->StdGlyphsOrder() ? GlyphFrameOrder::Library
+                                                                        : GlyphFrameOrder::Standard;
+}
+
 }  // namespace
 
 void CallSetProcessDPIAware() {
@@ -82,9 +90,11 @@ void SkinManagerInitialization() {
     User32.SetProcessDPIAware = reinterpret_cast<TSetProcessDPIAware>(
         reinterpret_cast<void*>(GetProcAddress(User32.Module.Get(), "SetProcessDPIAware")));
   SysColorPatchesInitialization();
+  SetGlyphFrameOrderQuery(DefaultManagerGlyphOrder);
 }
 
 void SkinManagerFinalization() {
+  SetGlyphFrameOrderQuery(nullptr);
   SysColorPatchesFinalization();
   TObject::Free(ShadowActiveBitmap);
   TObject::Free(ShadowInactiveBitmap);

@@ -9,6 +9,7 @@
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/foundation/glyph_drawing.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/forms/forms.h"
 #include "widgets/rtl/reflection.h"
@@ -308,6 +309,19 @@ void CountInstall() {
 }
 void CountRemoval() {
   ++removals;
+}
+
+// Glyph strips are read in the default manager's frame order, and the
+// standard way again once no manager is left.
+TEST_F(OptionsManagerTest, GlyphStripsFollowTheDefaultManagersFrameOrder) {
+  ASSERT_EQ(DefaultManager, Manager);
+  EXPECT_EQ(CurrentGlyphFrameOrder(), GlyphFrameOrder::Library);
+  Manager->Options()->SetOption(TvlOptions::StdGlyphsOrderIndex, true);
+  EXPECT_EQ(CurrentGlyphFrameOrder(), GlyphFrameOrder::Standard);
+  Manager->Options()->SetOption(TvlOptions::StdGlyphsOrderIndex, false);
+  TObject::Free(Manager);
+  Manager = nullptr;
+  EXPECT_EQ(CurrentGlyphFrameOrder(), GlyphFrameOrder::Standard);
 }
 
 TEST_F(OptionsManagerTest, ChangeSysColorsPatchesOnlyForTheRunningDefaultManager) {
