@@ -558,4 +558,47 @@ TEST(IconicBitmaps, AskForBothAttributesOnlyWithTheOption) {
   SetDwmIconicCalls({});
 }
 
+// ---- The stand-in's own system menu ---------------------------------------------------------
+
+class TMenuForm : public TForm {
+ public:
+  explicit TMenuForm(TComponent* AOwner) : TForm(AOwner, TCreateNew{}) {}
+  int MenuLoops = 0;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_ENTERMENULOOP) ++MenuLoops;
+    TForm::WndProc(Message);
+  }
+};
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  EndMenu();
+}
+
+TEST(ProviderSysMenu, ShowsThePlatformMenuForTheActiveFormOnly) {
+  auto* active = New<TMenuForm>(Application);
+  auto* other = New<TMenuForm>(Application);
+  for (TMenuForm* f : {other, active}) {
+    f->SetBounds(100, 100, 200, 120);
+    f->Show();
+  }
+  SetForegroundWindow(active->Handle());
+  SetActiveWindow(active->Handle());
+  Application->ProcessMessages();
+  ASSERT_EQ(Screen->ActiveForm(), active);
+  auto* activeProvider = New<TsSkinProvider>(active);
+  auto* otherProvider = New<TsSkinProvider>(other);
+  // The menu is modal: a timer closes it without a choice.
+  SetTimer(nullptr, 0, 50, &CloseMenu);
+  otherProvider->ShowSysMenu(120, 120);
+  EXPECT_EQ(other->MenuLoops, 0);
+  SetTimer(nullptr, 0, 50, &CloseMenu);
+  activeProvider->ShowSysMenu(120, 120);
+  EXPECT_EQ(active->MenuLoops, 1);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, active->Handle(), WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
+  TObject::Free(active);
+  TObject::Free(other);
+}
+
 }  // namespace
