@@ -266,9 +266,10 @@ TEST_F(MainFormHookTest, CloseIsNotedAndGoesOn) {
   EXPECT_FALSE(IsIconic(App()));
 }
 
-// The application window's own minimize, reached through the main form,
-// passes the hook, which then minimizes without sending itself into a loop.
-TEST_F(MainFormHookTest, TheMainFormsMinimizeReachesTheHookOnce) {
+// The main form's minimize and restore reach the application window and so
+// the hook, which then changes the application's state without sending
+// itself into a loop.
+TEST_F(MainFormHookTest, TheMainFormsMinimizeAndRestoreReachTheHookOnce) {
   provider_->Starts = false;
   SendMessageA(form_->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(IsIconic(App()));
@@ -277,6 +278,18 @@ TEST_F(MainFormHookTest, TheMainFormsMinimizeReachesTheHookOnce) {
   int minimized = 0;
   for (const std::string& c : Calls()) minimized += c.starts_with("application minimized");
   EXPECT_EQ(minimized, 1);
+
+  // Its restore while the application is minimized goes the same way.
+  Calls().clear();
+  SendMessageA(form_->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsIconic(App()));
+  EXPECT_EQ(manager_->LastSysCommand, 1);
+  EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+  ASSERT_FALSE(Calls().empty());
+  EXPECT_EQ(Calls().front(), "restore");
+  int restored = 0;
+  for (const std::string& c : Calls()) restored += c.starts_with("application restored");
+  EXPECT_EQ(restored, 1);
 }
 
 // ---- Restore -------------------------------------------------------------------------
