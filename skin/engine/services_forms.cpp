@@ -15,18 +15,17 @@
 
 namespace {
 
-using TDwmIsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
+// dwmapi.dll, loaded on first use and kept for the life of the process;
+// nil where the system has none.
+HMODULE DwmModule() {
+  static TOwnedModule dwm(LoadLibraryA("dwmapi.dll"));
+  return dwm.Get();
+}
 
-TDwmIsCompositionEnabled BoundDwmIsCompositionEnabled() {
-  // Bound on first use and kept for the life of the process.
-  static TOwnedModule dwm;
-  static TDwmIsCompositionEnabled fn = [] {
-    dwm.Reset(LoadLibraryA("dwmapi.dll"));
-    if (!dwm) return TDwmIsCompositionEnabled(nullptr);
-    return reinterpret_cast<TDwmIsCompositionEnabled>(
-        reinterpret_cast<void*>(GetProcAddress(dwm.Get(), "DwmIsCompositionEnabled")));
-  }();
-  return fn;
+template <typename Fn>
+Fn BoundDwmCall(const char* Name) {
+  HMODULE dwm = DwmModule();
+  return dwm ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(dwm, Name))) : nullptr;
 }
 
 // What the stand-ins compose as a non-client image: the window's size, its
@@ -59,18 +58,63 @@ void PrintWindowAt(HWND Child, HDC DC, const POINT& At) {
   SendSkinCommand(Child, SkinCmdSetPrintDC, 0);
 }
 
-}  // namespace
+bool (*dwmCompositionQuery)() = nullptr;
 
-bool DwmCompositionEnabled() {
+TDwmIconicCalls& IconicCalls() {
+  static TDwmIconicCalls calls;
+  return calls;
+}
+
+bool PlatformDwmCompositionEnabled() {
   OSVERSIONINFOA vi{};
   vi.dwOSVersionInfoSize = sizeof vi;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
   if (!GetVersionExA(&vi) || vi.dwMajorVersion < 6) return false;
 #pragma GCC diagnostic pop
-  auto fn = BoundDwmIsCompositionEnabled();
+  using TFn = HRESULT(WINAPI*)(BOOL*);
+  static const TFn fn = BoundDwmCall<TFn>("DwmIsCompositionEnabled");
   BOOL on = FALSE;
   return fn && SUCCEEDED(fn(&on)) && on;
+}
+
+}  // namespace
+
+bool DwmCompositionEnabled() {
+  return dwmCompositionQuery ? dwmCompositionQuery() : PlatformDwmCompositionEnabled();
+}
+
+void SetDwmCompositionQuery(bool (*Query)()) {
+  dwmCompositionQuery = Query;
+}
+
+void SetDwmIconicCalls(const TDwmIconicCalls& Calls) {
+  IconicCalls() = Calls;
+}
+
+HRESULT CallDwmSetWindowAttribute(HWND Wnd, DWORD Attribute, LPCVOID Value, DWORD Size) {
+  using TFn = decltype(TDwmIconicCalls::SetWindowAttribute);
+  static const TFn platform = BoundDwmCall<TFn>("DwmSetWindowAttribute");
+  const TFn fn = IconicCalls().SetWindowAttribute ? IconicCalls().SetWindowAttribute : platform;
+  return fn ? fn(Wnd, Attribute, Value, Size) : E_NOTIMPL;
+}
+
+void InvalidateIconicBitmaps(HWND Wnd) {
+  using TFn = decltype(TDwmIconicCalls::InvalidateIconicBitmaps);
+  static const TFn platform = BoundDwmCall<TFn>("DwmInvalidateIconicBitmaps");
+  const TFn fn =
+      IconicCalls().InvalidateIconicBitmaps ? IconicCalls().InvalidateIconicBitmaps : platform;
+  if (fn) fn(Wnd);
+}
+
+bool UseIconicPreviews = false;
+
+bool SetFormIconicThumbnail(HWND, TsSkinProvider*, int, int) {
+  return false;
+}
+
+bool SetFormLivePreview(HWND, TsSkinProvider*) {
+  return false;
 }
 
 const TClassInfo& TsSkinProvider::StaticClass() {
@@ -110,6 +154,8 @@ TsSkinProvider::~TsSkinProvider() {
   FormImage = nullptr;
   TObject::Free(SnapshotForm);
   SnapshotForm = nullptr;
+  TObject::Free(MinimizeSnapshot);
+  MinimizeSnapshot = nullptr;
   TObject::Free(SkinData);
   SkinData = nullptr;
 }
@@ -145,6 +191,21 @@ LRESULT TsSkinProvider::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage m{Msg, WParam, LParam, 0};
   if (ProviderWndProc) ProviderWndProc(m);
   return m.Result;
+}
+
+void TsSkinProvider::ShowSysMenu(int X, int Y) {
+  if (!Form || !Form->HandleAllocated() || !Screen || Screen->ActiveForm() != Form) return;
+  HWND h = Form->Handle();
+  const int command =
+      TrackPopupMenu(GetSystemMenu(h, FALSE), TPM_RETURNCMD | TPM_RIGHTBUTTON, X, Y, 0, h, nullptr);
+  if (command) PostMessageA(h, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+}
+
+void TsSkinProvider::DropCache() {
+  TObject::Free(SkinData->CacheBitmap);
+  SkinData->CacheBitmap = nullptr;
+  SkinData->BgChanged = true;
+  NonClientImageFresh = false;
 }
 
 bool TsSkinProvider::PaintNonClientImage() {

@@ -24,6 +24,7 @@ class TvlGlowForm;
 
 // Bits of a provider's state-flag word.
 constexpr uint32_t psMinimizing = 0x100;
+constexpr uint32_t psHideImagePrepared = 0x200;  // the exit animation took the form's picture
 constexpr uint32_t psRestoring = 0x400;
 constexpr uint32_t psSnapshotShown =
     0x1000;                             // a border-form snapshot stands in during a skin change
@@ -54,7 +55,13 @@ class TsSkinProvider : public TComponent {
   TvlBorderForm* BorderForm = nullptr;
   TBitmap* FormImage = nullptr;  // owned until a transition takes it over
   bool InSkinChange = false;
+  // Set once the exit or minimize animation has taken the form over, so the
+  // application's exit does not animate the form a second time.
   bool ExitAnimationDone = false;
+  bool AllowAnimation = true;
+  bool AllowExtBorders = true;
+  // The picture that stands in for the form while it is minimized; owned.
+  TvlGlowForm* MinimizeSnapshot = nullptr;
   // Called after a show (aeShowing) or hide (aeHiding) animation.
   TvlAfterAnimation OnAfterAnimation;
 
@@ -65,6 +72,22 @@ class TsSkinProvider : public TComponent {
 
   // Runs a message through the provider's window procedure directly.
   LRESULT Perform(UINT Msg, WPARAM WParam, LPARAM LParam);
+
+  // The minimize and restore animations toward and from the task bar; True
+  // when the animation started. Stand-in: the form skinning brings them, so
+  // none starts.
+  virtual bool StartMinimizeAnimation() { return false; }
+  virtual bool StartRestoreAnimation() { return false; }
+  // The form's system menu at the screen point, only for the active form.
+  // Stand-in: the platform's menu; a chosen command goes to the form.
+  virtual void ShowSysMenu(int X, int Y);
+  // Frees the border form's window (the border form marked hidden while it
+  // goes) and gives the border window the form's region. Stand-in: there is
+  // no border form, so there is nothing to do.
+  virtual void FreeBorderWindow() {}
+  virtual void UpdateBorderRegion() {}
+  // Forgets the composed non-client image: the next paint composes it anew.
+  void DropCache();
 
   // Composes the form's whole non-client image into SkinData's cache.
   // Stand-in: a plain frame of the window's size (the form's colour inside
@@ -145,8 +168,31 @@ LRESULT CALLBACK DialogHookProc(int Code, WPARAM WParam, LPARAM LParam);
 void ReleaseMenuWindows();
 
 // True only on Windows 6 or later when DwmIsCompositionEnabled is found,
-// succeeds and reports composition on.
+// succeeds and reports composition on. Wine never composes, so tests put
+// their own answer in; nil gives the platform's back.
 bool DwmCompositionEnabled();
+void SetDwmCompositionQuery(bool (*Query)());
+
+// The desktop window manager's calls for iconic previews, bound on first
+// use; each answers E_NOTIMPL where the system lacks it. Tests replace
+// them (Wine's are stubs); nil members give the platform's back.
+struct TDwmIconicCalls {
+  HRESULT(WINAPI* SetWindowAttribute)(HWND, DWORD, LPCVOID, DWORD) = nullptr;
+  HRESULT(WINAPI* InvalidateIconicBitmaps)(HWND) = nullptr;
+};
+void SetDwmIconicCalls(const TDwmIconicCalls& Calls);
+HRESULT CallDwmSetWindowAttribute(HWND Wnd, DWORD Attribute, LPCVOID Value, DWORD Size);
+void InvalidateIconicBitmaps(HWND Wnd);
+
+// The library's iconic-preview option: the task bar's thumbnail and peek
+// pictures are drawn from the skinned form. Nothing in the programs turns
+// it on.
+extern bool UseIconicPreviews;
+// The answers to the two iconic-bitmap requests with the form's picture;
+// True when answered. Stand-in: composing that picture belongs to the form
+// skinning, so neither is answered.
+bool SetFormIconicThumbnail(HWND AppWnd, TsSkinProvider* Provider, int Width, int Height);
+bool SetFormLivePreview(HWND AppWnd, TsSkinProvider* Provider);
 
 // Shows Msg modally in a platform box owned by the active window, captioned
 // by its type ("Warning", "Error", "Information", "Confirm") with the

@@ -61,6 +61,9 @@ struct LivePreviewRecord {
 #pragma pack(pop)
 static_assert(sizeof(LivePreviewRecord) == 30645);
 constexpr int32_t LivePreviewMarker = 0xA400;
+// Set while the application hook examines and copies a WM_COPYDATA block;
+// another block arriving meanwhile goes on to the application window.
+extern bool LivePreviewCopyBusy;
 // The text of a fixed-size field from another process: it ends at the first
 // zero or at the field's end, whichever comes first.
 std::string LivePreviewField(const char* Field, size_t Size);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "skin/engine/common_data.h"
+#include "skin/engine/main_form_hook.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_loading.h"
 #include "skin/engine/skin_manager.h"
@@ -11,14 +12,15 @@
 #include "widgets/forms/forms.h"
 #include "widgets/rtl/string_lists.h"
 
-namespace {
-
-// Guards against a WM_COPYDATA re-entering the hook while one is copied.
 bool LivePreviewCopyBusy = false;
+
+namespace {
 
 constexpr WPARAM LivePreviewCopyKind = 7;
 constexpr UINT PopupMenuPaintedMessage = 0xBCB3;
 constexpr UINT PopupMenuWindowMessage = 0xBCB4;
+// The task bar asks the application window for its system menu.
+constexpr UINT TaskbarSysMenuMessage = 0x313;
 
 bool IsPopupMenuWindow(HWND Wnd) {
   char name[16] = {};
@@ -53,25 +55,28 @@ bool TsSkinManager::MainWindowHook(TMessage& Message) {
     case SkinCommandMessage:
       if (SkinCmdCode(Message.WParam) == SkinCmdApplyLivePreview) ApplyLivePreview();
       return false;
+    case WM_WINDOWPOSCHANGED:
+      return HookExitAnimation(this, Message);
     case WM_SYSCOMMAND:
-      // The minimize and restore animations of a skinned main form belong to
-      // the form skinning; the hook only notes the command for it.
-      if (active_ && CommonSkinData->Loaded) {
-        switch (Message.WParam & 0xFFF0) {
-          case SC_MINIMIZE:
-            LastSysCommand = 2;
-            break;
-          case SC_RESTORE:
-            LastSysCommand = 1;
-            break;
-          default:
-            LastSysCommand = 0;
-            break;
-        }
+      if (!active_ || !CommonSkinData->Loaded) return false;
+      switch (Message.WParam & 0xFFF0) {
+        case SC_MINIMIZE:
+          LastSysCommand = 2;
+          return HookMinimize(this);
+        case SC_RESTORE:
+          LastSysCommand = 1;
+          return HookRestore(this);
+        default:
+          LastSysCommand = 0;
+          return false;
       }
-      return false;
+    case TaskbarSysMenuMessage:
+      return HookTaskbarSysMenu();
     case WM_THEMECHANGED:
       return true;
+    case WM_DWMSENDICONICTHUMBNAIL:
+    case WM_DWMSENDICONICLIVEPREVIEWBITMAP:
+      return HookIconicRequest(Message);
     case CM_ACTIVATE:
       for (int i = Screen->FormCount() - 1; i >= 0; --i) {
         TCustomForm* form = Screen->Forms(i);
@@ -79,8 +84,9 @@ bool TsSkinManager::MainWindowHook(TMessage& Message) {
       }
       return false;
     case PopupMenuPaintedMessage:
-      // The item's popup window is found from its menu; the widget layer has
-      // no menus, so no rectangle is ever found.
+      // LParam names a menu item, whose popup window is found through the
+      // item's rectangle in its menu. The widget layer has no menu items,
+      // so no rectangle is ever found, and that answer is "handled".
       return skinnedPopups_;
     case PopupMenuWindowMessage:
       if (!skinnedPopups_) return false;

@@ -123,6 +123,10 @@ TvlHideTimer* HideTimer() {
   return hideTimer;
 }
 
+void DropHideTimer() {
+  hideTimer = nullptr;
+}
+
 void TvlHideTimer::Finish() {
   FreeAndNil(Carrier);
   FreeAndNil(SrcImage);

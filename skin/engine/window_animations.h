@@ -67,6 +67,10 @@ class TvlHideTimer : public TvlThreadedTimer {
 
 // The global hide timer; nil until the first hide animation.
 TvlHideTimer* HideTimer();
+// Lets the running hide go on undisturbed: the next hide makes a timer of
+// its own instead of cutting this one short. The dropped timer stays with
+// the application, which frees it.
+void DropHideTimer();
 // Takes ownership of Carrier and Image in every case.
 void AnimateWindowHide(TCustomForm* Carrier, TBitmap* Image, int Time, uint8_t StartAlpha,
                        TvlAnimType Mode, HWND ParentWnd);
