@@ -1,6 +1,9 @@
 #include "skin/engine/services_menus.h"
 
+#include <cstring>
+
 #include "skin/engine/skin_manager.h"
+#include "widgets/menus/menus.h"
 #include "widgets/graphics/tools.h"
 
 int MenuGlyphSize = 16;
@@ -93,6 +96,33 @@ void TsSkinableMenus::SetActive(bool Value) {
 void TsSkinableMenus::UpdateActive() {
   SetActive(manager_ && manager_->CommonSkinData && manager_->CommonSkinData->Loaded &&
             manager_->Active());
+}
+
+HWND TsSkinableMenus::PopupWindowOfItem(TMenuItem* Item) {
+  if (!Item || !Item->Parent()) return nullptr;
+  try {
+    HMENU menu = Item->Parent()->Handle();
+    // Hidden items have no entry, so the item's place among its siblings
+    // is not its position in the menu.
+    HMENU sub = Item->Count() > 0 ? Item->Handle() : nullptr;
+    int index = -1;
+    for (int i = 0, n = GetMenuItemCount(menu); i < n && index < 0; ++i)
+      if (sub ? GetSubMenu(menu, i) == sub : GetMenuItemID(menu, i) == Item->Command()) index = i;
+    if (index < 0) return nullptr;
+    RECT r{};
+    // A tracked popup knows its own window; one shown by another route may
+    // answer only for the window that owns it.
+    if (!GetMenuItemRect(nullptr, menu, index, &r) &&
+        !GetMenuItemRect(PopupListWindow(), menu, index, &r))
+      return nullptr;
+    HWND wnd = WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    char name[16] = {};
+    if (wnd && GetClassNameA(wnd, name, sizeof name) > 0 && std::strcmp(name, "#32768") == 0)
+      return wnd;
+  } catch (const Exception&) {
+    // A menu whose handle cannot be made is not on screen.
+  }
+  return nullptr;
 }
 
 TBitmap* TsSkinableMenus::GetMenuBg(void*, HWND) {

@@ -14,6 +14,7 @@
 
 class TBitmap;
 class TFont;
+class TMenuItem;
 class TPopupMenu;
 class TsSkinManager;
 
@@ -79,6 +80,10 @@ class TsSkinableMenus : public TPersistent {
   // The background of the popup menu that holds Item (or of PopupWnd);
   // nullptr while no background has been built.
   TBitmap* GetMenuBg(void* Item, HWND PopupWnd);
+  // The open popup-menu window showing Item: the window at the centre of
+  // the item's rectangle in its parent menu, when that is a popup-menu
+  // window; null when the item is not on screen.
+  static HWND PopupWindowOfItem(TMenuItem* Item);
   // Gives an open popup window its skinned shape from Bitmap; nothing while
   // the menus are not active or without a bitmap.
   void SetPopupShape(HWND Wnd, TBitmap* Bitmap);

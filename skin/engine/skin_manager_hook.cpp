@@ -84,10 +84,11 @@ bool TsSkinManager::MainWindowHook(TMessage& Message) {
       }
       return false;
     case PopupMenuPaintedMessage:
-      // LParam names a menu item, whose popup window is found through the
-      // item's rectangle in its menu. The widget layer has no menu items,
-      // so no rectangle is ever found, and that answer is "handled".
-      return skinnedPopups_;
+      if (!skinnedPopups_) return false;
+      if (auto* item = reinterpret_cast<TMenuItem*>(Message.LParam))
+        if (HWND wnd = TsSkinableMenus::PopupWindowOfItem(item))
+          if (TBitmap* bg = Menus->GetMenuBg(item, wnd)) Menus->SetPopupShape(wnd, bg);
+      return true;
     case PopupMenuWindowMessage:
       if (!skinnedPopups_) return false;
       if (HWND wnd = reinterpret_cast<HWND>(Message.LParam); IsPopupMenuWindow(wnd))

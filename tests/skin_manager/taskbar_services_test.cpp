@@ -11,7 +11,9 @@
 
 #include "skin/engine/main_form_hook.h"
 #include "skin/engine/services_forms.h"
+#include "skin/engine/services_menus.h"
 #include "widgets/forms/forms.h"
+#include "widgets/menus/menus.h"
 
 namespace {
 
@@ -90,17 +92,77 @@ TEST(ProviderSysMenu, ShowsThePlatformMenuForTheActiveFormOnly) {
   ASSERT_EQ(Screen->ActiveForm(), active);
   auto* activeProvider = New<TsSkinProvider>(active);
   auto* otherProvider = New<TsSkinProvider>(other);
-  // The menu is modal: a timer closes it without a choice.
-  SetTimer(nullptr, 0, 50, &CloseMenu);
+  // The menu is modal: a timer closes it without a choice. A timer that did
+  // not fire is taken back, or it would close the next test's menu.
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseMenu);
   otherProvider->ShowSysMenu(120, 120);
+  KillTimer(nullptr, timer);
   EXPECT_EQ(other->MenuLoops, 0);
-  SetTimer(nullptr, 0, 50, &CloseMenu);
+  timer = SetTimer(nullptr, 0, 50, &CloseMenu);
   activeProvider->ShowSysMenu(120, 120);
+  KillTimer(nullptr, timer);
   EXPECT_EQ(active->MenuLoops, 1);
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, active->Handle(), WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
   TObject::Free(active);
   TObject::Free(other);
+}
+
+// ---- The popup window of a menu item ------------------------------------------------------
+
+struct TItemWindows {
+  std::vector<TMenuItem*> Items;
+  std::vector<HWND> Found;
+  HWND Open = nullptr;
+};
+TItemWindows* itemWindows = nullptr;
+
+void CALLBACK FindItemWindows(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  itemWindows->Open = FindWindowA("#32768", nullptr);
+  for (TMenuItem* i : itemWindows->Items)
+    itemWindows->Found.push_back(TsSkinableMenus::PopupWindowOfItem(i));
+  EndMenu();
+}
+
+// The hook shapes the popup that shows an item it is told of: the window is
+// found through the item's place in the open menu, hidden siblings and all.
+TEST(PopupItemWindow, IsTheOpenPopupThatShowsTheItem) {
+  // A popup shows only for a program that has a window in front.
+  auto* form = New<TMenuForm>(Application);
+  form->SetBounds(100, 100, 200, 120);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  auto* menu = New<TPopupMenu>(form);
+  TMenuItem* items[4];
+  for (int i = 0; i < 4; ++i) {
+    items[i] = New<TMenuItem>(menu);
+    items[i]->SetCaption("Item " + std::to_string(i));
+    menu->Items()->Add(items[i]);
+  }
+  items[1]->SetVisible(false);
+  auto* closed = New<TPopupMenu>(form);
+  auto* elsewhere = New<TMenuItem>(closed);
+  elsewhere->SetCaption("Elsewhere");
+  closed->Items()->Add(elsewhere);
+
+  TItemWindows seen;
+  seen.Items = {items[0], items[2], items[3], items[1], elsewhere, nullptr};
+  itemWindows = &seen;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, &FindItemWindows);
+  menu->Popup(200, 200);
+  KillTimer(nullptr, timer);
+  itemWindows = nullptr;
+
+  ASSERT_EQ(seen.Found.size(), 6u) << "the menu did not open";
+  ASSERT_NE(seen.Open, nullptr);
+  ASSERT_EQ(seen.Found.size(), 6u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(seen.Found[i], seen.Open) << "item " << i;
+  EXPECT_EQ(seen.Found[3], nullptr) << "hidden item";
+  EXPECT_EQ(seen.Found[4], nullptr) << "item of a closed menu";
+  EXPECT_EQ(seen.Found[5], nullptr) << "no item";
+  EXPECT_EQ(TsSkinableMenus::PopupWindowOfItem(items[0]), nullptr) << "after the menu closed";
+  TObject::Free(form);
 }
 
 }  // namespace

@@ -18,32 +18,6 @@ std::vector<TPopupMenu*>& TrackedPopups() {
   return list;
 }
 
-struct TPopupWindow {
-  HWND Wnd = nullptr;
-  ~TPopupWindow() {
-    if (Wnd) DeallocateHWnd(Wnd);
-  }
-};
-
-// Made on first use, kept for the program's life; a utility window of the
-// layer, so an exception in a menu event cannot escape its procedure.
-HWND PopupWindow() {
-  static TPopupWindow window;
-  if (!window.Wnd || !IsWindow(window.Wnd)) {
-    struct TProc {
-      void WndProc(TMessage& m) {
-        std::vector<TPopupMenu*> menus = TrackedPopups();
-        for (auto it = menus.rbegin(); it != menus.rend(); ++it)
-          if (DispatchMenuMessage(*it, m)) return;
-        m.Result = DefWindowProcA(window.Wnd, m.Msg, m.WParam, m.LParam);
-      }
-    };
-    static TProc proc;
-    window.Wnd = AllocateHWnd(TWndMethod::Of<&TProc::WndProc>(&proc));
-  }
-  return window.Wnd;
-}
-
 TMenuItem* ItemOfEntry(TMenu* Menu, HMENU Parent, UINT IdOrPos, bool ByPosition) {
   if (ByPosition) {
     HMENU sub = GetSubMenu(Parent, static_cast<int>(IdOrPos));
@@ -97,6 +71,36 @@ bool DrawItem(TMenu* Menu, DRAWITEMSTRUCT* dis) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TPopupWindow {
+  HWND Wnd = nullptr;
+  ~TPopupWindow() {
+    if (Wnd) DeallocateHWnd(Wnd);
+  }
+};
+
+}  // namespace
+
+// Made on first use, kept for the program's life; a utility window of the
+// layer, so an exception in a menu event cannot escape its procedure.
+HWND PopupListWindow() {
+  static TPopupWindow window;
+  if (!window.Wnd || !IsWindow(window.Wnd)) {
+    struct TProc {
+      void WndProc(TMessage& m) {
+        std::vector<TPopupMenu*> menus = TrackedPopups();
+        for (auto it = menus.rbegin(); it != menus.rend(); ++it)
+          if (DispatchMenuMessage(*it, m)) return;
+        m.Result = DefWindowProcA(window.Wnd, m.Msg, m.WParam, m.LParam);
+      }
+    };
+    static TProc proc;
+    window.Wnd = AllocateHWnd(TWndMethod::Of<&TProc::WndProc>(&proc));
+  }
+  return window.Wnd;
+}
 
 // ---- TMenu ------------------------------------------------------------------------------
 
@@ -226,7 +230,7 @@ void TPopupMenu::Popup(int X, int Y) {
   if (OnPopup) OnPopup(this);
   static const UINT kAlign[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
   HMENU menu = Handle();
-  HWND owner = PopupWindow();
+  HWND owner = PopupListWindow();
   TrackedPopups().push_back(this);
   UINT command = 0;
   try {

@@ -224,6 +224,8 @@ class TPopupMenu : public TMenu {
 // WM_INITMENUPOPUP, WM_MENUSELECT, ODT_MENU draw and measure); also tries
 // every popup menu being tracked. True when answered.
 bool DispatchMenuMessage(TMenu* Menu, TMessage& Message);
+// The hidden window that owns every popup menu the layer tracks.
+HWND PopupListWindow();
 // WM_CONTEXTMENU on a control: the popup menu of the control under the point
 // (or of the control itself), else nothing. True when a menu was shown.
 bool ContextPopup(TWinControl* Control, TMessage& Message);
