@@ -1,0 +1,215 @@
+// The alpha image list's platform list built from its files, 32-bit images
+// made from them at any size, images added from a stream, and what a change
+// of the platform list sets right.
+#include <memory>
+
+#include "skin/controls/alpha_image_list.h"
+#include "skin/engine/manager_options.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/foundation/argb_bitmap.h"
+#include "skin/foundation/argb_factories.h"
+#include "skin/foundation/bitmap_painters.h"
+#include "skin/foundation/draw_helpers.h"
+#include "skin/foundation/skin_const.h"
+#include "widgets/graphics/icon.h"
+#include "widgets/rtl/exceptions.h"
+#include "widgets/rtl/flag_scope.h"
+#include "widgets/rtl/streams.h"
+
+namespace {
+
+// The image file of a PNG or 32-bit BMP item as a 32-bit bitmap. A BMP
+// without any alpha (saved by a program that writes none) takes it from its
+// colours, as a bitmap of fewer bits would.
+TOwnedObject<TBitmap> DecodeItem(TsImgListItem* Item) {
+  auto bitmap = OwnObject(New<TBitmap>());
+  TMemoryStream& data = *Item->ImgData();
+  data.SetPosition(0);
+  if (Item->ImageFormat == ifPNG) {
+    LoadPngStreamToBitmap(bitmap.get(), data);
+  } else {
+    bitmap->LoadFromStream(data);
+    bitmap->SetPixelFormat(pf32bit);
+    FixEmptyAlpha(bitmap.get());
+  }
+  return bitmap;
+}
+
+TOwnedObject<TBitmap> CopyOf(TBitmap* Source) {
+  auto copy = OwnObject(New<TBitmap>());
+  CopyBitmapInto(copy.get(), Source);
+  return copy;
+}
+
+}  // namespace
+
+void TsAlphaImageList::AddAsIcon(TBitmap* Bitmap) {
+  const HIMAGELIST list = Handle();
+  // The platform's major version only: 5 stands for 2000 and XP alike.
+  TOwnedIcon icon(
+      WindowsVersion >= 5
+          ? IconFromArgbBitmap(Bitmap, ColorToRGB(GetColorFromRGB(ImageList_GetBkColor(list))))
+          : IconFromBitmapTopLeftKey(Bitmap));
+  if (icon) ImageList_ReplaceIcon(list, -1, icon.Get());
+}
+
+void TsAlphaImageList::GenerateImages() {
+  if (storedHeight_ == 0 && TImageList::Width() == 16 && TImageList::Height() == 16 && !updating_) {
+    {
+      TFlagScope<bool> updating(updating_);
+      DestroyHandle();
+      SetWidth(16);
+      SetHeight(16);
+    }
+    if (storedHeight_ == 0) return;
+  }
+  if (!HandleAllocated()) {
+    try {
+      Handle();
+    } catch (const EOutOfResources&) {
+      return;
+    }
+  }
+  // Lowered however the loop ends: a file that does not decode raises out
+  // of here, and the list must still tell of its later changes.
+  TFlagScope<bool> updating(updating_);
+  const HIMAGELIST list = Handle();
+  ImageList_Remove(list, -1);
+  for (int i = 0; i < items_->Count(); ++i) {
+    TsImgListItem* item = items_->Items(i);
+    if (item->ImageFormat == ifICO) {
+      auto icon = OwnObject(New<TIcon>());
+      item->ImgData()->SetPosition(0);
+      icon->LoadFromStream(*item->ImgData());
+      item->OrigWidth = icon->Width();
+      item->OrigHeight = icon->Height();
+      ImageList_ReplaceIcon(list, -1, icon->Handle());
+      continue;
+    }
+    auto bitmap = DecodeItem(item);
+    item->OrigWidth = bitmap->Width();
+    item->OrigHeight = bitmap->Height();
+    AddAsIcon(bitmap.get());
+  }
+  if (items_->Count() > 0) {
+    imagesGenerated_ = true;
+    if (!KeepsItems()) ClearItems();
+  }
+}
+
+TBitmap* TsAlphaImageList::MakeArgbImage(int Index, int W, int H) {
+  if (!HandleAllocated() || Index < 0 || Index >= Count()) return nullptr;
+  if (KeepsItems() && Index < items_->Count() && items_->Items(Index)->ImgData()->Size() > 0 &&
+      items_->Items(Index)->ImageFormat != ifICO) {
+    TsImgListItem* item = items_->Items(Index);
+    if (TBitmap* cache = item->CacheBitmap()) {
+      if (useCache_ && cache->Width() == W && cache->Height() == H) return CopyOf(cache).release();
+      item->FreeCache();
+    }
+    TOwnedObject<TBitmap> result;
+    if (item->OrigWidth == W && item->OrigHeight == H) {
+      result = DecodeItem(item);
+    } else {
+      auto work = DecodeItem(item);
+      result = OwnObject(NewArgbBitmap(W, H));
+      ResampleArgb(work.get(), result.get(), W, H, rsMitchell);
+    }
+    if (useCache_) item->SetCacheBitmap(std::unique_ptr<TBitmap>(CopyOf(result.get()).release()));
+    return result.release();
+  }
+  // Icons, and lists without files: the platform list's image.
+  auto result = OwnObject(NewArgbBitmap(W, H));
+  TOwnedIcon icon(ImageList_GetIcon(Handle(), Index, 0));
+  ICONINFO info{};
+  if (icon && GetIconInfo(icon.Get(), &info)) {
+    TOwnedBitmap mask(info.hbmMask);
+    TOwnedBitmap color(info.hbmColor);
+    if (color) {
+      result->SetHandle(color.Detach());
+      result->SetHandleType(bmDIB);
+      result->SetPixelFormat(pf32bit);
+      if (WindowsVersion < 6 && (ScreenBitsPerPixel() < 32 || !DefaultManager ||
+                                 DefaultManager->Options()->CheckEmptyAlpha()))
+        FixEmptyAlpha(result.get());
+    }
+  }
+  return result.release();
+}
+
+bool AddImageFromStream(TsAlphaImageList* List, TStream& Stream) {
+  if (!List || !List->HandleAllocated()) return false;
+  bool added = false;
+  TsImgListItem* item = nullptr;
+  try {
+    auto bitmap = OwnObject(New<TBitmap>());
+    if (List->KeepsItems()) {
+      item = List->Items()->Add();
+      item->ImgData()->LoadFromStream(Stream);
+      item->ImageFormat = ifPNG;
+      item->PixelFormat = pf32bit;
+      item->ImgData()->SetPosition(0);
+      LoadPngStreamToBitmap(bitmap.get(), *item->ImgData());
+      item->OrigWidth = bitmap->Width();
+      item->OrigHeight = bitmap->Height();
+    } else {
+      LoadPngStreamToBitmap(bitmap.get(), Stream);
+    }
+    TOwnedIcon icon(IconFromBitmapTopLeftKey(bitmap.get()));
+    added = icon && ImageList_ReplaceIcon(List->Handle(), -1, icon.Get()) >= 0;
+  } catch (...) {
+    added = false;
+  }
+  // An item without its image would shift every later image's index, and
+  // bytes that do not decode would raise out of every later rebuild.
+  if (!added && item) List->Items()->Delete(item->Index());
+  try {
+    List->Change();
+  } catch (...) {
+  }
+  return added;
+}
+
+void TsAlphaImageList::Change() {
+  if (updating_ || !HandleAllocated() || Loading() || !imagesGenerated_) return;
+  const bool designing = HasState(csDesigning);
+  const bool fromItems = KeepsItems() && Count() <= items_->Count();
+  if (!fromItems || designing) ChangeInherited();
+  if (designing) return;
+  if (fromItems) {
+    if (Count() < items_->Count()) GenerateImages();
+    ChangeInherited();
+    return;
+  }
+  FixPlatformImages();
+}
+
+void TsAlphaImageList::FixPlatformImages() {
+  // Images added through the platform's own calls may carry no alpha at
+  // all: they become opaque except for the magenta key.
+  const HIMAGELIST list = Handle();
+  for (int i = 0; i < ImageList_GetImageCount(list); ++i) {
+    TOwnedIcon icon(ImageList_GetIcon(list, i, ILD_NORMAL));
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon.Get(), &info)) continue;
+    TOwnedBitmap mask(info.hbmMask);
+    if (!info.hbmColor) continue;
+    auto colour = OwnObject(New<TBitmap>());
+    colour->SetHandle(info.hbmColor);
+    colour->SetPixelFormat(pf32bit);
+    const PixelView v = ArgbView(colour.get());
+    bool anyAlpha = false;
+    for (int y = 0; y < v.Height && !anyAlpha; ++y)
+      for (int x = 0; x < v.Width; ++x)
+        if (v.At(x, y) >> 24) {
+          anyAlpha = true;
+          break;
+        }
+    if (anyAlpha) continue;
+    for (int y = 0; y < v.Height; ++y)
+      for (int x = 0; x < v.Width; ++x)
+        if (v.At(x, y) != kKeyPixel) v.At(x, y) |= 0xFF000000u;
+    ICONINFO fixed{TRUE, 0, 0, mask.Get(), colour->Handle()};
+    TOwnedIcon rebuilt(CreateIconIndirect(&fixed));
+    if (rebuilt) ImageList_ReplaceIcon(list, i, rebuilt.Get());
+  }
+}
