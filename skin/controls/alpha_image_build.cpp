@@ -1,7 +1,9 @@
 // The alpha image list's platform list built from its files, 32-bit images
 // made from them at any size, images added from a stream, and what a change
 // of the platform list sets right.
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "skin/controls/alpha_image_list.h"
 #include "skin/engine/manager_options.h"
@@ -33,6 +35,32 @@ TOwnedObject<TBitmap> DecodeItem(TsImgListItem* Item) {
     FixEmptyAlpha(bitmap.get());
   }
   return bitmap;
+}
+
+// An icon's colour bitmap as a new 32-bit work bitmap. The bitmap may be a
+// device bitmap, which a pixel-format change would convert without its
+// alpha bytes: the bits are read as 32-bit pixels instead.
+TOwnedObject<TBitmap> IconColourBits(HBITMAP Colour) {
+  BITMAP bm{};
+  if (!GetObject(Colour, sizeof bm, &bm)) return OwnObject(NewArgbBitmap(0, 0));
+  auto result = OwnObject(NewArgbBitmap(bm.bmWidth, bm.bmHeight));
+  const PixelView v = ArgbView(result.get());
+  if (!v.Valid()) return result;
+  std::vector<uint32_t> bits(static_cast<size_t>(v.Width) * static_cast<size_t>(v.Height));
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = v.Width;
+  bi.bmiHeader.biHeight = -v.Height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  TWindowDC screen(nullptr);
+  if (!GetDIBits(screen.Get(), Colour, 0, static_cast<UINT>(v.Height), bits.data(), &bi,
+                 DIB_RGB_COLORS))
+    return result;
+  for (int y = 0; y < v.Height; ++y)
+    std::copy_n(bits.data() + static_cast<size_t>(y) * static_cast<size_t>(v.Width), v.Width,
+                v.Row(y));
+  return result;
 }
 
 TOwnedObject<TBitmap> CopyOf(TBitmap* Source) {
@@ -118,21 +146,16 @@ TBitmap* TsAlphaImageList::MakeArgbImage(int Index, int W, int H) {
     return result.release();
   }
   // Icons, and lists without files: the platform list's image.
-  auto result = OwnObject(NewArgbBitmap(W, H));
   TOwnedIcon icon(ImageList_GetIcon(Handle(), Index, 0));
   ICONINFO info{};
-  if (icon && GetIconInfo(icon.Get(), &info)) {
-    TOwnedBitmap mask(info.hbmMask);
-    TOwnedBitmap color(info.hbmColor);
-    if (color) {
-      result->SetHandle(color.Detach());
-      result->SetHandleType(bmDIB);
-      result->SetPixelFormat(pf32bit);
-      if (WindowsVersion < 6 && (ScreenBitsPerPixel() < 32 || !DefaultManager ||
-                                 DefaultManager->Options()->CheckEmptyAlpha()))
-        FixEmptyAlpha(result.get());
-    }
-  }
+  if (!icon || !GetIconInfo(icon.Get(), &info)) return NewArgbBitmap(W, H);
+  TOwnedBitmap mask(info.hbmMask);
+  TOwnedBitmap colour(info.hbmColor);
+  if (!colour) return NewArgbBitmap(W, H);
+  auto result = IconColourBits(colour.Get());
+  if (WindowsVersion < 6 && (ScreenBitsPerPixel() < 32 || !DefaultManager ||
+                             DefaultManager->Options()->CheckEmptyAlpha()))
+    FixEmptyAlpha(result.get());
   return result.release();
 }
 
@@ -192,10 +215,9 @@ void TsAlphaImageList::FixPlatformImages() {
     ICONINFO info{};
     if (!icon || !GetIconInfo(icon.Get(), &info)) continue;
     TOwnedBitmap mask(info.hbmMask);
-    if (!info.hbmColor) continue;
-    auto colour = OwnObject(New<TBitmap>());
-    colour->SetHandle(info.hbmColor);
-    colour->SetPixelFormat(pf32bit);
+    TOwnedBitmap original(info.hbmColor);
+    if (!original) continue;
+    auto colour = IconColourBits(original.Get());
     const PixelView v = ArgbView(colour.get());
     bool anyAlpha = false;
     for (int y = 0; y < v.Height && !anyAlpha; ++y)

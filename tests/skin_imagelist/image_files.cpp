@@ -52,6 +52,25 @@ std::vector<uint32_t> AlphaPngPixels(int Size) {
   return ExpectedArgb(AlphaDesc(Size));
 }
 
+uint32_t FrameColour(int Frame) {
+  static const uint32_t colours[] = {0xC02010, 0x10C020, 0x2010C0};
+  return colours[Frame];
+}
+
+Bytes FramesPng() {
+  PngDesc d;
+  d.Width = 48;
+  d.Height = 16;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 48; ++x) {
+      const uint32_t c = FrameColour(x / 16);
+      d.Samples.insert(d.Samples.end(),
+                       {static_cast<uint16_t>(c >> 16), static_cast<uint16_t>((c >> 8) & 0xFF),
+                        static_cast<uint16_t>(c & 0xFF), 255});
+    }
+  return EncodePng(d);
+}
+
 Bytes AlphaIco(int Size) {
   const std::vector<uint32_t> px = AlphaPngPixels(Size);
   const int maskStride = ((Size + 31) / 32) * 4;

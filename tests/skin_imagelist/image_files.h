@@ -16,6 +16,10 @@ using Bytes = std::vector<uint8_t>;
 Bytes AlphaPng(int Size);
 // The pixels the PNG decodes to, 0xAARRGGBB, row by row from the top.
 std::vector<uint32_t> AlphaPngPixels(int Size);
+// A 48 x 16 opaque RGBA PNG of three 16 x 16 frames, frame k all
+// FrameColour(k) (0xRRGGBB).
+Bytes FramesPng();
+uint32_t FrameColour(int Frame);
 // A .ico holding one 32-bit Size x Size image of AlphaPngPixels.
 Bytes AlphaIco(int Size);
 // A 32-bit BMP (16 x 16) whose alpha bytes are all 0; white where
