@@ -71,8 +71,10 @@ Bytes FramesPng() {
   return EncodePng(d);
 }
 
-Bytes AlphaIco(int Size) {
-  const std::vector<uint32_t> px = AlphaPngPixels(Size);
+namespace {
+
+// The mask marks the pixels of alpha 0 when MaskFromAlpha, else none.
+Bytes IcoOf(const std::vector<uint32_t>& px, int Size, bool MaskFromAlpha) {
   const int maskStride = ((Size + 31) / 32) * 4;
   Bytes image;
   PutInfoHeader(image, Size, 2 * Size);
@@ -81,7 +83,7 @@ Bytes AlphaIco(int Size) {
   for (int y = Size - 1; y >= 0; --y) {
     Bytes row(static_cast<size_t>(maskStride), 0);
     for (int x = 0; x < Size; ++x)
-      if ((px[static_cast<size_t>(y * Size + x)] >> 24) == 0)
+      if (MaskFromAlpha && (px[static_cast<size_t>(y * Size + x)] >> 24) == 0)
         row[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
     image.insert(image.end(), row.begin(), row.end());
   }
@@ -101,6 +103,23 @@ Bytes AlphaIco(int Size) {
   return ico;
 }
 
+uint32_t BmpColour(int X, int Y) {
+  return WhiteAt(X, Y) ? 0x00FFFFFFu : static_cast<uint32_t>((X * 16) << 16 | (Y * 16) << 8 | 0x40);
+}
+
+}  // namespace
+
+Bytes AlphaIco(int Size) {
+  return IcoOf(AlphaPngPixels(Size), Size, true);
+}
+
+Bytes NoAlphaIco() {
+  std::vector<uint32_t> px;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) px.push_back(BmpColour(x, y));
+  return IcoOf(px, 16, false);
+}
+
 bool WhiteAt(int X, int Y) {
   return (X == 0 && Y == 15) || X == Y || (X == 5 && Y == 2);
 }
@@ -115,9 +134,7 @@ Bytes EmptyAlphaBmp() {
   Put32(bmp, 14 + 40);
   PutInfoHeader(bmp, size, size);
   for (int y = size - 1; y >= 0; --y)
-    for (int x = 0; x < size; ++x)
-      Put32(bmp, WhiteAt(x, y) ? 0x00FFFFFFu
-                               : static_cast<uint32_t>((x * 16) << 16 | (y * 16) << 8 | 0x40));
+    for (int x = 0; x < size; ++x) Put32(bmp, BmpColour(x, y));
   return bmp;
 }
 

@@ -22,6 +22,9 @@ Bytes FramesPng();
 uint32_t FrameColour(int Frame);
 // A .ico holding one 32-bit Size x Size image of AlphaPngPixels.
 Bytes AlphaIco(int Size);
+// A .ico holding one 32-bit 16 x 16 image without alpha (every alpha byte
+// 0, an empty mask), coloured as EmptyAlphaBmp.
+Bytes NoAlphaIco();
 // A 32-bit BMP (16 x 16) whose alpha bytes are all 0; white where
 // WhiteAt(x, y) (the bottom-left pixel among them), coloured elsewhere.
 Bytes EmptyAlphaBmp();

@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 
+#include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/bitmap_painters.h"
+#include "skin/engine/skin_manager.h"
 #include "skin/foundation/draw_helpers.h"
 #include "tests/skin_imagelist/list_fixture.h"
 #include "widgets/rtl/streams.h"
@@ -157,6 +159,48 @@ TEST_F(ImagesTest, AlphaSurvivesThePlatformListOnlyOnA32BitScreen) {
     if (a == 255) {
       EXPECT_EQ(icon.Colour[i] & 0xFFFFFF, want[i] & 0xFFFFFF) << i;
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ImagesTest, OlderPlatformsGiveIconsWithoutAlphaTheirAlphaFromTheColours) {
+  ASSERT_EQ(DefaultManager, nullptr);
+  const struct {
+    int32_t version;
+    bool fixed;
+  } cases[] = {{5, true}, {6, false}, {10, false}};
+  for (const auto& c : cases) {
+    WindowsVersion = c.version;
+    TsAlphaImageList* list = ListOf({NoAlphaIco()}, ifICO);
+    auto image = OwnObject(list->MakeArgbImage(0, 16, 16));
+    ASSERT_TRUE(image);
+    const PixelView v = ArgbView(image.get());
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        EXPECT_EQ(v.At(x, y) >> 24, c.fixed && !WhiteAt(x, y) ? 255u : 0u)
+            << c.version << " at " << x << "," << y;
+  }
+}
+
+TEST_F(ImagesTest, BeforeAlphaIconsTheTopLeftColourIsTheTransparentOne) {
+  const struct {
+    int32_t version;
+    bool keyed;
+  } cases[] = {{4, true}, {5, false}, {6, false}};
+  for (const auto& c : cases) {
+    WindowsVersion = c.version;
+    TsAlphaImageList* list = NewList();
+    list->SetWidth(48);
+    AddFile(list, FramesPng());
+    list->GenerateImages();
+    const IconPixels icon = IconPixelsOf(list->Handle(), 0);
+    ASSERT_EQ(icon.Mask.size(), 48u * 16u);
+    for (int x : {0, 8, 15, 16, 30, 47})
+      EXPECT_EQ(icon.Mask[static_cast<size_t>(5 * 48 + x)] != 0, c.keyed && x < 16)
+          << c.version << " at " << x;
   }
 }
 
