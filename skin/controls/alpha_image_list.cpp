@@ -4,7 +4,6 @@
 #include "skin/controls/alpha_image_list.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "skin/engine/image_list_link.h"
 #include "skin/engine/manager_options.h"
@@ -284,15 +283,19 @@ void TsAlphaImageList::SetScaleIndex(int Level) {
   if (Level == scaleIndex_ || !CanScale()) return;
   const bool wasUpdating = updating_;
   {
-    std::optional<TFlagScope<bool>> updating;
-    if (!wasUpdating) updating.emplace(updating_);
+    // The rebuild lowers the flag when it ends; it is put back as the
+    // caller had it however the rebuild ends.
+    struct TRestore {
+      bool& Flag;
+      bool Saved;
+      ~TRestore() { Flag = Saved; }
+    } restore{updating_, wasUpdating};
     updating_ = true;
     scaleIndex_ = Level;
     Clear();
     DestroyHandle();
     GenerateImages();
   }
-  updating_ = wasUpdating;
   if (!wasUpdating) ChangeInherited();
 }
 
