@@ -159,6 +159,13 @@ TBitmap* TsAlphaImageList::MakeArgbImage(int Index, int W, int H) {
   return result.release();
 }
 
+TBitmap* TsAlphaImageList::CachedImage(int Index, int W, int H) const {
+  if (!useCache_ || !HandleAllocated() || Index < 0 || Index >= Count() || Index >= items_->Count())
+    return nullptr;
+  TBitmap* cache = items_->Items(Index)->CacheBitmap();
+  return cache && cache->Width() == W && cache->Height() == H ? cache : nullptr;
+}
+
 bool AddImageFromStream(TsAlphaImageList* List, TStream& Stream) {
   if (!List || !List->HandleAllocated()) return false;
   bool added = false;

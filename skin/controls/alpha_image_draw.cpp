@@ -88,14 +88,20 @@ TSize DrawImageToBitmap(TCustomImageList* List, TBitmap* Bitmap, int X, int Y, i
   const int frameLeft = fw * std::clamp(State, 0, n - 1);
   const TRect src(frameLeft, 0, frameLeft + fw, ih);
   if (auto* alpha = dynamic_cast<TsAlphaImageList*>(List)) {
-    auto image = OwnObject(alpha->MakeArgbImage(Index, iw, ih));
+    // A warm cache is drawn from in place: a copy per glyph would cost more
+    // than the blend.
+    TBitmap* image = alpha->CachedImage(Index, iw, ih);
+    TOwnedObject<TBitmap> made;
+    if (!image) {
+      made = OwnObject(alpha->MakeArgbImage(Index, iw, ih));
+      image = made.get();
+    }
     if (!image || image->Empty()) return {};
     if (alpha->OpaqueDraw())
-      CopyPixels(ArgbView(Bitmap), X, Y, ArgbView(image.get()), 0, 0, image->Width(),
-                 image->Height());
+      CopyPixels(ArgbView(Bitmap), X, Y, ArgbView(image), 0, 0, image->Width(), image->Height());
     else
-      AlphaCopyArgb(dst, src, Bitmap, image.get(), EmptyBackgroundInfo, false, TintColor,
-                    Transparency, Reflected);
+      AlphaCopyArgb(dst, src, Bitmap, image, EmptyBackgroundInfo, false, TintColor, Transparency,
+                    Reflected);
     return TSize(fw, ih);
   }
   auto work = OwnObject(NewArgbBitmap(iw, ih));

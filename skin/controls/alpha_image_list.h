@@ -129,6 +129,9 @@ class TsAlphaImageList : public TImageList {
   // A new 32-bit bitmap (the caller's) of image Index at Width x Height;
   // null for an index outside the list.
   TBitmap* MakeArgbImage(int Index, int Width, int Height);
+  // Image Index's cached copy when one of exactly W x H is kept (still the
+  // item's: valid until the next rebuild or size change), else null.
+  TBitmap* CachedImage(int Index, int W, int H) const;
   // Rescales when the DPI level of the default manager moved.
   void UpdateScale();
 

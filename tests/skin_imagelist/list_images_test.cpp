@@ -77,6 +77,22 @@ TEST_F(ImagesTest, TheCacheServesTheSameSizeAndGoesWithASizeChangeOrWhenSwitched
   EXPECT_EQ(list->Items()->Items(1)->CacheBitmap(), nullptr) << "nothing is kept without the cache";
 }
 
+TEST_F(ImagesTest, DrawingTakesAWarmCacheAsItIs) {
+  TsAlphaImageList* list = ListOf({AlphaPng(16)});
+  auto first = OwnObject(NewArgbBitmap(16, 16));
+  DrawImageToBitmap(list, first.get(), 0, 0, 0, 0, clNone, 0, 1, false);
+  TsImgListItem* item = list->Items()->Items(0);
+  ASSERT_NE(item->CacheBitmap(), nullptr);
+  const std::vector<uint32_t> cached = PixelsOf(item->CacheBitmap());
+  item->ImgData()->Clear();
+  const Bytes junk = NotAnImage();
+  item->ImgData()->WriteBuffer(junk.data(), static_cast<int32_t>(junk.size()));
+  auto second = OwnObject(NewArgbBitmap(16, 16));
+  EXPECT_NO_THROW(DrawImageToBitmap(list, second.get(), 0, 0, 0, 0, clNone, 0, 1, false));
+  EXPECT_EQ(PixelsOf(second.get()), PixelsOf(first.get()));
+  EXPECT_EQ(PixelsOf(item->CacheBitmap()), cached) << "drawing leaves the cache as it was";
+}
+
 TEST(FixEmptyAlpha, OnlyABitmapWithoutAnyAlphaTakesItFromTheBottomLeftColour) {
   const struct {
     const char* name;
