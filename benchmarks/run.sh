@@ -9,16 +9,18 @@
 #   usb_rpc  transactions per second against the simulated device
 #   trackbar  one track bar's full repaint, skinned, plain themed, classic and
 #            native, and one fade step
+#   imagelist  the alpha image list's rebuild per DPI level and its cached
+#            drawing against the platform's image-list roads
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 name="${1:-}"
 case "$name" in
-  paint | png | skin_load | trackbar) ;;
+  paint | png | skin_load | trackbar | imagelist) ;;
   # The simulated programmer sits behind stand-ins of the USB and device-setup
   # DLLs, copied beside the benchmark; Wine must take them over its own.
   usb_rpc) export VARNEL_DLL_OVERRIDES="winusb,setupapi=n" ;;
   *)
-    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|usb_rpc [ARGS...]" >&2
+    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|usb_rpc [ARGS...]" >&2
     exit 2
     ;;
 esac

@@ -1,11 +1,13 @@
 #include "panel/program_body.h"
 
 #include "panel/panel_form.h"
+#include "skin/controls/alpha_image_list.h"
 #include "skin/controls/controls_unit.h"
 #include "skin/engine/skin_units.h"
 
 std::vector<TUnitInfo> VarnelUnits() {
-  return WithSkinCoreUnits({SkinControlsUnit, {"PanelForm", InitPanelUnit, FinalizePanelUnit}});
+  return WithSkinCoreUnits(
+      {AlphaImageListUnit, SkinControlsUnit, {"PanelForm", InitPanelUnit, FinalizePanelUnit}});
 }
 
 void RunVarnelBody(void (*AfterCreate)()) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "skin/engine/description_index.h"
+#include "skin/engine/image_list_link.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/packed_skin.h"
 #include "skin/engine/skin_bmp.h"
@@ -285,9 +286,14 @@ void ListAvailableSkins(TsSkinManager* Manager, TStrings* List, int Kind, std::s
 
 // ---- The skin-list controller ---------------------------------------------------
 
+TvlSkinListController::TvlSkinListController(TsSkinManager* Manager) : manager_(Manager) {
+  if (ImageListLink.NewPreviewList) Images = ImageListLink.NewPreviewList(Manager);
+}
+
 void TvlSkinListController::Rebuild() {
   if (manager_->Loading() || manager_->Destroying()) return;
   Entries.clear();
+  if (Images && ImageListLink.ClearAll) ImageListLink.ClearAll(Images);
   const std::string dir = NormalizeDirPath(GetFullSkinDirectory(manager_));
   TsStoredSkins* stored = manager_->InternalSkins();
   for (int i = 0; i < stored->Count(); ++i) AddSkinListEntry(stored->Items(i)->Name, i);
@@ -304,9 +310,17 @@ void TvlSkinListController::Rebuild() {
 }
 
 void TvlSkinListController::AddSkinListEntry(const std::string& Name, int StoredIndex) {
-  // Previews are shown by an alpha image list, which the controller does not
-  // have yet: every entry is listed without one.
   TvlSkinListData entry{Name, -1};
+  if (Images && ImageListLink.AddPng) {
+    TMemoryStream preview;
+    const bool found =
+        StoredIndex < 0
+            ? ReadArchiveFilePreview(preview,
+                                     NormalizeDirPath(GetFullSkinDirectory(manager_)) + Name)
+            : ReadArchivePreview(preview,
+                                 *manager_->InternalSkins()->Items(StoredIndex)->PackedData());
+    if (found) entry.PreviewIndex = ImageListLink.AddPng(Images, preview);
+  }
   if (StoredIndex < 0) entry.Name = WithoutArchiveExt(Name);
   Entries.push_back(std::move(entry));
 }

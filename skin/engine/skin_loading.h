@@ -7,6 +7,7 @@
 #include <vector>
 
 class TControl;
+class TCustomImageList;
 class TStringList;
 class TStrings;
 class TsSkinManager;
@@ -47,9 +48,16 @@ struct TvlSkinListData {
 // skin changes.
 class TvlSkinListController {
  public:
-  explicit TvlSkinListController(TsSkinManager* Manager) : manager_(Manager) {}
+  // Creates Images, owned by the manager, when the alpha image list's unit
+  // is running.
+  explicit TvlSkinListController(TsSkinManager* Manager);
 
   std::vector<TvlSkinListData> Entries;
+  // The archives' preview pictures, at 140 x 100; an entry's PreviewIndex
+  // points into it. It keeps the PNG files (KeepItems on: an image's index
+  // is its item's) and does not follow the DPI level (AllowScale off: a
+  // preview is shown at its own pixel size). Null without the unit.
+  TCustomImageList* Images = nullptr;
   std::vector<TControl*> Clients;
 
   void Rebuild();

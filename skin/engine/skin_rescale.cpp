@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "skin/engine/common_data.h"
+#include "skin/engine/image_list_link.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/skin_manager.h"
@@ -66,7 +67,8 @@ void RescaleControl(TsSkinManager* Manager, TControl* Control, int DefaultPercen
 }
 
 void RescaleAll(TsSkinManager* Manager) {
-  // The image lists rescale here too once the alpha image list exists.
+  // Image lists first: the forms' controls draw from them once thawed.
+  if (ImageListLink.RescaleAll) ImageListLink.RescaleAll(EffectiveDpiLevel(Manager));
   // By index: a rescale may make or free forms.
   for (size_t i = 0; i < SkinnedFormsRegistry.size(); ++i)
     if (auto* form = dynamic_cast<TControl*>(SkinnedFormsRegistry[i]))

@@ -12,7 +12,8 @@ class TsSkinProvider;
 // Scales Control from the percentage it answers to SkinCmdGetScale
 // (DefaultPercent when it answers 0) to that of the effective DPI level.
 void RescaleControl(TsSkinManager* Manager, TControl* Control, int DefaultPercent);
-// Every registered skinned form, from 100 %.
+// Every alpha image list to the effective DPI level, then every registered
+// skinned form, from 100 %.
 void RescaleAll(TsSkinManager* Manager);
 // Data bit 0 clear: freezes the provider's form; set: thaws it.
 void ScaleFreezeProc(TsSkinProvider* Provider, intptr_t Data);

@@ -1,0 +1,3 @@
+#include "skin/engine/image_list_link.h"
+
+TvlImageListLink ImageListLink;
