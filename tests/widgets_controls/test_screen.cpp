@@ -7,6 +7,16 @@
 #include "fixture.h"
 #include "widgets/controls/stdctrls.h"
 
+namespace {
+
+// User handles carry 32 significant bits; Wine hands the same cursor out
+// sign-extended from one call and zero-extended from another.
+uint32_t Low32(HCURSOR Cursor) {
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Cursor));
+}
+
+}  // namespace
+
 TEST(ScreenMonitors, ListTheSystemsMonitorsAndFindThemByPlace) {
   ASSERT_EQ(Screen->MonitorCount(), GetSystemMetrics(SM_CMONITORS));
   int primaries = 0;
@@ -55,17 +65,17 @@ TEST_F(FormTest, CursorNumbersCanBeGivenNewCursorsThatControlsShow) {
   HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
   HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
   HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
-  EXPECT_EQ(Screen->Cursors(crDefault), arrow);
-  EXPECT_EQ(Screen->Cursors(crHandPoint), hand);
-  EXPECT_EQ(Screen->Cursors(kPipette), arrow) << "an unknown number gives the arrow";
+  EXPECT_EQ(Low32(Screen->Cursors(crDefault)), Low32(arrow));
+  EXPECT_EQ(Low32(Screen->Cursors(crHandPoint)), Low32(hand));
+  EXPECT_EQ(Low32(Screen->Cursors(kPipette)), Low32(arrow)) << "an unknown number gives the arrow";
   EXPECT_EQ(Screen->Cursors(crNone), nullptr);
 
   Screen->SetCursors(kPipette, cross);
-  EXPECT_EQ(Screen->Cursors(kPipette), cross);
+  EXPECT_EQ(Low32(Screen->Cursors(kPipette)), Low32(cross));
   Screen->SetCursors(crHandPoint, cross);
-  EXPECT_EQ(Screen->Cursors(crHandPoint), cross) << "a standard one can be replaced";
+  EXPECT_EQ(Low32(Screen->Cursors(crHandPoint)), Low32(cross)) << "a standard one can be replaced";
   Screen->SetCursors(crHandPoint, nullptr);
-  EXPECT_EQ(Screen->Cursors(crHandPoint), hand) << "and given back";
+  EXPECT_EQ(Low32(Screen->Cursors(crHandPoint)), Low32(hand)) << "and given back";
 
   // A control with that cursor number shows the new cursor.
   auto* edit = New<TEdit>(Form);
@@ -81,10 +91,10 @@ TEST_F(FormTest, CursorNumbersCanBeGivenNewCursorsThatControlsShow) {
   SetCursor(arrow);
   SendMessageA(edit->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(edit->Handle()),
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-  EXPECT_EQ(GetCursor(), cross);
+  EXPECT_EQ(Low32(GetCursor()), Low32(cross));
   SetCursorPos(old.x, old.y);
   Screen->SetCursors(kPipette, nullptr);
-  EXPECT_EQ(Screen->Cursors(kPipette), arrow);
+  EXPECT_EQ(Low32(Screen->Cursors(kPipette)), Low32(arrow));
 }
 
 TEST_F(FormTest, SettingChangesReachTheFormAsWinIniChange) {
