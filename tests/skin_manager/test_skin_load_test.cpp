@@ -17,6 +17,7 @@
 #include "archive_writer.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/packed_skin.h"
+#include "skin/engine/skin_data.h"
 #include "skin/engine/skin_loading.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
@@ -308,6 +309,7 @@ class TestSkinLoad : public testing::Test {
     EXPECT_EQ(std::vector<int>(c.TitleButtons.begin(), c.TitleButtons.end()),
               std::vector<int>(g.TitleButtons.begin(), g.TitleButtons.end()));
     EXPECT_EQ(c.CheckBoxes[0], g.CheckBoxes[0]);
+    EXPECT_EQ(c.CheckBoxes[1], g.CheckBoxes[1]);
     EXPECT_EQ(c.CheckBoxes[2], g.CheckBoxes[2]);
     EXPECT_EQ(c.SmallBoxes[0], g.SmallBoxes[0]);
     EXPECT_EQ(c.RadioButtons[1], g.RadioButtons[1]);
@@ -336,6 +338,40 @@ class TestSkinLoad : public testing::Test {
       EXPECT_EQ(got.Opacity, want.Opacity) << e;
     }
     for (size_t i = 0; i < 30; ++i) EXPECT_EQ(manager_->SkinPalette[i], m.Palette[i]) << i;
+  }
+
+  // The sections push buttons, group boxes and check boxes paint from, found
+  // where the controls look, and each state frame of their strips showing
+  // its own face, with its key pixels as holes.
+  void ExpectControls(const TestSkinManifest& m) {
+    const MfControls& want = m.Controls;
+    const TConstantSkinData& c = manager_->ConstData;
+    const std::pair<const char*, int> standard[] = {
+        {"BUTTON", want.Button},         {"BUTTON_HUGE", want.ButtonHuge},
+        {"TOOLBUTTON", want.ToolButton}, {"GROUPBOX", want.GroupBox},
+        {"CHECKBOX", want.CheckBox},     {"TRANSPARENT", want.Transparent}};
+    for (const auto& [name, index] : standard) {
+      const auto at = std::find_if(StdSectionNames.begin(), StdSectionNames.end(),
+                                   [&](const char* n) { return std::strcmp(n, name) == 0; });
+      ASSERT_NE(at, StdSectionNames.end()) << name;
+      EXPECT_EQ(c.Sections[static_cast<size_t>(at - StdSectionNames.begin())], index) << name;
+    }
+    EXPECT_EQ(FindSectionIndex(manager_, want.CaptionSkin), want.CaptionSection);
+    for (const MfStrip& s : want.Strips) {
+      const std::string where = s.Section + "/" + s.Key;
+      ASSERT_EQ(ImageOf(manager_, s.Section, s.Key), s.Image) << where;
+      const TsMaskData& mask = manager_->Masks[static_cast<size_t>(s.Image)];
+      const PixelView pixels = MaskPixels(mask);
+      ASSERT_EQ(mask.FrameCount, static_cast<int>(s.Faces.size())) << where;
+      for (int f = 0; f < mask.FrameCount; ++f) {
+        const int x0 = mask.SourceRect.left + f * mask.FrameWidth, y0 = mask.SourceRect.top;
+        EXPECT_EQ(pixels.At(x0 + s.Face.X, y0 + s.Face.Y), s.Faces[static_cast<size_t>(f)])
+            << where << " frame " << f;
+        for (const MfPoint& p : s.KeyPixels)
+          EXPECT_EQ(pixels.At(x0 + p.X, y0 + p.Y), 0x00FF00FFu)
+              << where << " frame " << f << " key " << p.X << "," << p.Y;
+      }
+    }
   }
 
   void ExpectPixels(const TestSkinManifest& m) {
@@ -382,6 +418,7 @@ TEST_F(TestSkinLoad, TheSkinMatchesItsManifest) {
     ExpectSections(m);
     ExpectImages(m, false);
     ExpectGlobals(m, 0);
+    ExpectControls(m);
     ExpectPixels(m);
     manager_->SetActive(false);
   }
@@ -427,6 +464,7 @@ TEST_F(TestSkinLoad, SoundVariantsMatchTheirManifests) {
     ExpectSections(m);
     ExpectImages(m, false);
     ExpectGlobals(m, 0);
+    ExpectControls(m);
   }
 }
 

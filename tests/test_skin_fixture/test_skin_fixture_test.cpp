@@ -198,6 +198,20 @@ TEST(TestSkinFixture, ImagesLieInsideTheirBitmapsAndKeysAreHoles) {
   for (int f = 0; f < button.FrameCount; ++f)
     EXPECT_EQ(0xFFFF00FFu, BmpPixel(master, button.SourceRect.Left + f * button.FrameWidth,
                                     button.SourceRect.Top));
+  // Every key pixel a strip states is a hole in every frame, and a strip with
+  // key corners says so in its image (the huge button's mask always gives 2).
+  for (const MfStrip& s : m.Controls.Strips) {
+    const MfImage& im = m.Images[size_t(s.Image)];
+    for (int f = 0; f < im.FrameCount; ++f)
+      for (const MfPoint& p : s.KeyPixels)
+        EXPECT_EQ(0xFFFF00FFu, BmpPixel(master, im.SourceRect.Left + f * im.FrameWidth + p.X,
+                                        im.SourceRect.Top + p.Y))
+            << s.Section << "/" << s.Key << " frame " << f;
+    if (!s.KeyPixels.empty()) {
+      EXPECT_NE(0, im.TransparentCorners) << s.Section;
+    }
+  }
+  EXPECT_EQ(2, m.Images[size_t(m.ImageIndex("BUTTON_HUGE", "BORDERSMASK"))].TransparentCorners);
   for (const MfPixel& p : m.Pixels) {
     if ((p.FileArgb & 0xFFFFFF) == 0xFF00FF) {
       EXPECT_EQ(0x00FF00FFu, p.LoadedArgb) << p.What;
@@ -224,4 +238,87 @@ TEST(TestSkinFixture, VariantsSayWhatTheyAreAndDifferFromTheSoundSkin) {
   for (const std::string& name : broken)
     EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
   EXPECT_THROW(BuildTestSkin("no-such-variant"), std::invalid_argument);
+}
+
+// What push buttons, group boxes and their check boxes need of the skin: a
+// face of its own for every state frame, the frames the content states
+// pick, and the sections they look up by name.
+TEST(TestSkinFixture, ControlStripsGiveEveryStateFrameAFaceOfItsOwn) {
+  for (bool large : {false, true}) {
+    const TestSkinFiles skin = BuildTestSkin(kSoundVariant, large);
+    const TestSkinManifest& m = skin.Manifest;
+    const MfControls& c = m.Controls;
+    const std::vector<uint8_t>& master = Find(skin, "MASTER.BMP")->Bytes;
+    const struct {
+      const char* Section;
+      const char* Key;
+      int Frames;
+    } strips[] = {{"BUTTON", "BORDERSMASK", 4},
+                  {"BUTTON_HUGE", "BORDERSMASK", 4},
+                  {"GLOBALINFO", "BOXUNCHECKED", 3},
+                  {"GLOBALINFO", "BOXCHECKED", 3},
+                  {"GROUPBOXCAPTION", "BORDERSMASK", 2}};
+    std::vector<uint32_t> boxFaces;
+    for (const auto& want : strips) {
+      const MfStrip* s = m.Strip(want.Section, want.Key);
+      ASSERT_NE(s, nullptr) << want.Section << "/" << want.Key;
+      const MfImage& im = m.Images[size_t(s->Image)];
+      EXPECT_EQ(im.Section + im.Key, std::string(want.Section) + want.Key);
+      ASSERT_EQ(int(s->Faces.size()), want.Frames) << want.Key;
+      EXPECT_EQ(im.FrameCount, want.Frames) << want.Key;
+      for (int f = 0; f < want.Frames; ++f) {
+        EXPECT_EQ(s->Faces[size_t(f)],
+                  BmpPixel(master, im.SourceRect.Left + f * im.FrameWidth + s->Face.X,
+                           im.SourceRect.Top + s->Face.Y))
+            << want.Section << "/" << want.Key << " frame " << f;
+        for (int g = 0; g < f; ++g) EXPECT_NE(s->Faces[size_t(f)], s->Faces[size_t(g)]) << want.Key;
+      }
+      if (std::string(want.Section) == "GLOBALINFO")
+        boxFaces.insert(boxFaces.end(), s->Faces.begin(), s->Faces.end());
+    }
+    // Checked and unchecked never share a face colour.
+    for (size_t i = 0; i < boxFaces.size(); ++i)
+      for (size_t j = 0; j < i; ++j) EXPECT_NE(boxFaces[i], boxFaces[j]);
+    EXPECT_EQ(m.Strip("BUTTON", "BORDERSMASK")->Image, m.Sections[size_t(c.Button)].BordersMask);
+    EXPECT_EQ(m.Strip("GLOBALINFO", "BOXUNCHECKED")->Image, m.Globals.CheckBoxes[0]);
+    EXPECT_EQ(m.Strip("GLOBALINFO", "BOXCHECKED")->Image, m.Globals.CheckBoxes[1]);
+
+    // Four content states, four frames; the section's own colours follow the
+    // first three, and the default look exists only as the fourth frame.
+    const MfSection& button = m.Sections[size_t(c.Button)];
+    EXPECT_EQ(button.StateCount, 4);
+    EXPECT_TRUE(button.UseState2);
+    EXPECT_EQ(c.ButtonFrames, (std::array<int, 4>{0, 1, 2, 3}));
+    const std::vector<uint32_t>& faces = m.Strip("BUTTON", "BORDERSMASK")->Faces;
+    for (size_t k = 0; k < 3; ++k) {
+      const int32_t tc = button.States[k].Color;
+      EXPECT_EQ(faces[k], 0xFF000000u | (uint32_t(tc & 0xFF) << 16) | uint32_t(tc & 0xFF00) |
+                              (uint32_t(tc >> 16) & 0xFF))
+          << k;
+    }
+    for (int i : {c.ButtonHuge, c.ToolButton, c.GroupBox, c.CheckBox, c.Transparent})
+      EXPECT_GE(i, 0);
+    ASSERT_GE(c.CaptionSection, 0);
+    EXPECT_EQ(m.Sections[size_t(c.CaptionSection)].Name, c.CaptionSkin);
+    EXPECT_NE(m.Sections[size_t(c.CaptionSection)].States[0].Color,
+              m.Sections[size_t(c.CaptionSection)].States[1].Color);
+    EXPECT_NE(m.Sections[size_t(c.CheckBox)].States[0].Color,
+              m.Sections[size_t(c.CheckBox)].States[1].Color);
+  }
+
+  // The variant without a normal frame differs from the sound skin only in
+  // bit 2 of the two button masks' PaintMode.
+  const TestSkinManifest sound = BuildTestSkin().Manifest;
+  const TestSkinManifest bare = BuildTestSkin("button-no-normal-frame").Manifest;
+  ASSERT_EQ(bare.Images.size(), sound.Images.size());
+  for (size_t i = 0; i < sound.Images.size(); ++i) {
+    const MfImage &a = sound.Images[i], &b = bare.Images[i];
+    const bool buttonMask =
+        a.Key == "BORDERSMASK" && (a.Section == "BUTTON" || a.Section == "BUTTON_HUGE");
+    EXPECT_EQ(b.PaintMode, buttonMask ? a.PaintMode | 2 : a.PaintMode) << a.Section << "/" << a.Key;
+    if (buttonMask) {
+      EXPECT_EQ(a.PaintMode & 2, 0) << a.Section;
+    }
+    EXPECT_EQ(b.TransparentCorners, a.TransparentCorners) << a.Section << "/" << a.Key;
+  }
 }

@@ -420,6 +420,33 @@ void Caches(TestSkinManifest& m) {
   }
 }
 
+// Content states pick the frame a push button paints: the default look
+// (state 3) needs a fourth state, else it shows as hot.
+void Controls(TestSkinManifest& m) {
+  MfControls& c = m.Controls;
+  c.Button = m.SectionIndex("BUTTON");
+  c.ButtonHuge = m.SectionIndex("BUTTON_HUGE");
+  c.ToolButton = m.SectionIndex("TOOLBUTTON");
+  c.GroupBox = m.SectionIndex("GROUPBOX");
+  c.CheckBox = m.SectionIndex("CHECKBOX");
+  c.Transparent = m.SectionIndex("TRANSPARENT");
+  c.CaptionSection = c.CaptionSkin.empty() ? -1 : m.SectionIndex(c.CaptionSkin);
+  for (MfStrip& s : c.Strips) {
+    s.Image = m.ImageIndex(s.Section, s.Key);
+    if (s.Image < 0) throw std::logic_error("a strip without its image: " + s.Key);
+    if (int(s.Faces.size()) != m.Images[size_t(s.Image)].FrameCount)
+      throw std::logic_error("a face per frame: " + s.Section + "/" + s.Key);
+  }
+  if (c.Button < 0) return;
+  const MfSection& button = m.Sections[size_t(c.Button)];
+  const int frames = button.BordersMask < 0 ? 1 : m.Images[size_t(button.BordersMask)].FrameCount;
+  for (int state = 0; state < 4; ++state) {
+    const int paint =
+        state == 3 && button.StateCount < 4 ? 1 : std::min(state, button.StateCount - 1);
+    c.ButtonFrames[size_t(state)] = std::clamp(paint, 0, std::max(frames - 1, 0));
+  }
+}
+
 }  // namespace
 
 void ComputeExpectations(TestSkinManifest& m, const std::vector<SectionDef>& descs,
@@ -432,6 +459,7 @@ void ComputeExpectations(TestSkinManifest& m, const std::vector<SectionDef>& des
   m.Sections.push_back(AppendedSection("MAINCOLOR", 0, m.Palette[0], m.Palette[1]));
   for (MfImage& im : m.Images) FrameSizes(im);
   Caches(m);
+  Controls(m);
 }
 
 }  // namespace test_skin

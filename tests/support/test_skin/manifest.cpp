@@ -22,6 +22,12 @@ const MfFile* TestSkinManifest::File(const std::string& name) const {
   return nullptr;
 }
 
+const MfStrip* TestSkinManifest::Strip(const std::string& section, const std::string& key) const {
+  for (const MfStrip& s : Controls.Strips)
+    if (s.Section == section && s.Key == key) return &s;
+  return nullptr;
+}
+
 const char* OutcomeName(Outcome o) {
   switch (o) {
     case Outcome::Loads:
@@ -147,6 +153,22 @@ std::string ManifestText(const TestSkinManifest& m) {
          " hotpattern=" + std::to_string(s.HotPattern) + " tick=" + std::to_string(s.TickGlyph) +
          " progress=" + std::to_string(s.ProgressGlyph) + " channel=" + std::to_string(s.Channel) +
          "\n";
+  }
+  const MfControls& c = m.Controls;
+  t += "controls button=" + std::to_string(c.Button) +
+       " buttonhuge=" + std::to_string(c.ButtonHuge) +
+       " toolbutton=" + std::to_string(c.ToolButton) + " groupbox=" + std::to_string(c.GroupBox) +
+       " checkbox=" + std::to_string(c.CheckBox) + " transparent=" + std::to_string(c.Transparent) +
+       " captionskin=" + c.CaptionSkin + " captionsection=" + std::to_string(c.CaptionSection) +
+       " buttonframes=" + List(c.ButtonFrames) + "\n";
+  for (const MfStrip& s : c.Strips) {
+    std::string faces, keys;
+    for (uint32_t f : s.Faces) faces += (faces.empty() ? "" : ",") + Hex(f);
+    for (const MfPoint& p : s.KeyPixels)
+      keys += (keys.empty() ? "" : ";") + std::to_string(p.X) + "," + std::to_string(p.Y);
+    t += "strip section=" + s.Section + " key=" + s.Key + " image=" + std::to_string(s.Image) +
+         " face=" + std::to_string(s.Face.X) + "," + std::to_string(s.Face.Y) + " faces=" + faces +
+         " keypixels=" + keys + "\n";
   }
   return t;
 }

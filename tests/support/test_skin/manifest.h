@@ -16,6 +16,10 @@ struct MfRect {
   int Height() const { return Bottom - Top; }
 };
 
+struct MfPoint {
+  int X = 0, Y = 0;
+};
+
 struct MfGradientStop {
   int32_t StartColor = 0, EndColor = 0;
   int Percent = 0, Mode = 0;
@@ -112,6 +116,28 @@ struct MfSlider {
       TickGlyph = -1, ProgressGlyph = -1, Channel = -1;
 };
 
+// A strip of state frames with flat faces, frame k being what a control
+// shows in state k: the push buttons' borders masks, the check-box images,
+// the group-box caption's mask.
+struct MfStrip {
+  std::string Section, Key;
+  int Image = -1;                  // index in Images
+  MfPoint Face;                    // a face pixel, relative to each frame
+  std::vector<uint32_t> Faces;     // per frame, 0xAARRGGBB as loaded at DPI level 0
+  std::vector<MfPoint> KeyPixels;  // key pixels of the image part, the same in every frame
+};
+
+// What push buttons, group boxes and their check boxes paint from.
+struct MfControls {
+  // Section indices of the standard names, -1 when the skin lacks one.
+  int Button = -1, ButtonHuge = -1, ToolButton = -1, GroupBox = -1, CheckBox = -1, Transparent = -1;
+  std::string CaptionSkin;  // the section a group box names as its caption skin
+  int CaptionSection = -1;
+  // The BUTTON mask frame of each content state: normal, hot, pressed, default.
+  std::array<int, 4> ButtonFrames{0, 0, 0, 0};
+  std::vector<MfStrip> Strips;
+};
+
 enum class Outcome { Loads, Fails, Deactivates };
 
 struct TestSkinManifest {
@@ -129,11 +155,13 @@ struct TestSkinManifest {
   MfGlobals Globals;
   std::array<MfOuterEffect, 2> OuterEffects;  // 0 outline (LO_), 1 shadow (SH_)
   std::array<MfSlider, 2> Sliders;
+  MfControls Controls;
   int MasterWidth = 0, MasterHeight = 0;
 
   int SectionIndex(const std::string& name) const;
   int ImageIndex(const std::string& section, const std::string& key) const;  // first match
   const MfFile* File(const std::string& name) const;
+  const MfStrip* Strip(const std::string& section, const std::string& key) const;
 };
 
 // The manifest as text lines ("record name=value ..."), for scripts.

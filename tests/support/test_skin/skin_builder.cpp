@@ -307,6 +307,7 @@ TestSkinManifest SkinBuilder::Finish(const std::string& variant, const std::stri
   AddFile("Options.dat", "description", RenderDescription(ini_), 0, 0);
   m.Files = fileInfo_;
   m.Pixels = pixels_;
+  m.Controls = Controls;
   ComputeExpectations(m, descs_, ini_);
   return m;
 }

@@ -59,6 +59,9 @@ class SkinBuilder {
   SkinBuilder(int masterWidth, int masterHeight);
 
   Raster Master;
+  // What the design says about its control strips and caption skin; Finish
+  // adds the indices.
+  MfControls Controls;
 
   void AddSection(const SectionDef& desc);
   void AddKey(const std::string& section, const std::string& key, const std::string& value);

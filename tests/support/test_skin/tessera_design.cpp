@@ -3,75 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include <utility>
+
+#include "tessera_parts.h"
 
 namespace test_skin {
 namespace {
-
-// Colours as the description writes them (red in the low byte).
-constexpr int32_t Tc(int r, int g, int b) {
-  return r | (g << 8) | (b << 16);
-}
-constexpr int32_t kInk = Tc(29, 35, 39), kSlate = Tc(46, 58, 70), kTeal = Tc(42, 157, 143),
-                  kAmber = Tc(233, 196, 106), kClay = Tc(231, 111, 81), kIvory = Tc(244, 241, 222),
-                  kSand = Tc(214, 204, 178), kMoss = Tc(96, 130, 82), kDusk = Tc(88, 80, 141);
-
-uint32_t Argb(int32_t tc, uint32_t alpha = 0xFF) {
-  return (alpha << 24) | (uint32_t(tc & 0xFF) << 16) | (uint32_t(tc & 0xFF00)) |
-         (uint32_t(tc >> 16) & 0xFF);
-}
-
-const uint32_t kWhite = 0xFFFFFFFF;
-
-// One plate per frame: a ramp lit more in each later frame, an ink rim and a
-// diamond; mask parts below hold a grey ramp. Key corners are punched into
-// the image part when asked.
-void DrawPlate(SkinBuilder& b, MfRect r, int frames, int masks, int32_t base, int32_t accent,
-               bool keyCorners) {
-  Raster& m = b.Master;
-  const int fw = r.Width() / frames;
-  const int fh = masks ? r.Height() / (masks + 1) : r.Height();
-  for (int f = 0; f < frames; ++f) {
-    const int x0 = r.Left + f * fw;
-    const uint32_t top = MixArgb(Argb(base), kWhite, 40 + 50 * f);
-    m.Ramp(x0, r.Top, x0 + fw, r.Top + fh, top, Argb(base));
-    m.Frame(x0, r.Top, x0 + fw, r.Top + fh, Argb(kInk));
-    m.Diamond(x0 + fw / 2, r.Top + fh / 2, std::max(1, std::min(fw, fh) / 4), Argb(accent));
-    for (int k = 1; k <= masks; ++k)
-      m.Ramp(x0, r.Top + k * fh, x0 + fw, r.Top + (k + 1) * fh, 0xFF101010, 0xFF707070);
-    if (keyCorners) {
-      const int right = x0 + fw - 1, bottom = r.Top + fh - 1;
-      const std::pair<int, int> corners[] = {{x0, r.Top},    {x0 + 1, r.Top}, {x0, r.Top + 1},
-                                             {right, r.Top}, {x0, bottom},    {right, bottom}};
-      for (auto [x, y] : corners) m.Set(x, y, kKeyArgb);
-    }
-  }
-}
-
-// Records the centre of every frame's picture.
-void FramePixels(SkinBuilder& b, const std::string& file, MfRect r, int frames, int masks,
-                 const std::string& what) {
-  const int fw = r.Width() / frames;
-  const int fh = masks ? r.Height() / (masks + 1) : r.Height();
-  for (int f = 0; f < frames; ++f) {
-    const std::string frame = what + " frame " + std::to_string(f);
-    b.AddPixel(file, r.Left + f * fw + fw / 2, r.Top + fh / 2, frame + " centre");
-    for (int k = 1; k <= masks; ++k)
-      b.AddPixel(file, r.Left + f * fw + fw / 2, r.Top + k * fh + fh / 2,
-                 frame + " mask " + std::to_string(k) + " centre");
-  }
-}
-
-MfRect Plate(SkinBuilder& b, const std::string& section, const std::string& key, int fw, int fh,
-             int frames, int masks, std::array<int, 4> borders, int uniform, int paintMode,
-             int32_t base, int32_t accent, bool keyCorners = false, int corners = 0) {
-  const MfRect r = b.Place(fw * frames, fh * (masks + 1));
-  DrawPlate(b, r, frames, masks, base, accent, keyCorners);
-  b.Bordered(section, key, r, frames, masks, borders, uniform, paintMode,
-             keyCorners && corners == 0 ? 1 : corners);
-  FramePixels(b, "", r, frames, masks, section + "/" + key);
-  return r;
-}
 
 Raster Glyph(int fw, int fh, int frames, int32_t colour) {
   Raster g(fw * frames, fh, 0x00FFFFFF);  // a fully clear white pixel loads as 0
@@ -157,17 +93,11 @@ void GlobalInfo(SkinBuilder& b) {
   b.AddPixel("GLOWCLOSE.PNG", 12, 12, "opaque bright centre, capped");
   b.AddPixel("GLOWCLOSE.PNG", 12, 3, "half-transparent rim");
   Plate(b, "GLOBALINFO", "BICONCLOSEGLOW1", 20, 20, 1, 0, {0, 0, 0, 0}, 6, 0, kAmber, kClay);
-  const char* boxes[3] = {"BOXUNCHECKED", "BOXCHECKED", "BOXGRAYED"};
-  for (int i = 0; i < 3; ++i) {
-    const MfRect r = b.Place(2 * 13, 13);
-    DrawPlate(b, r, 2, 0, i == 2 ? kSand : kIvory, i == 0 ? kIvory : kTeal, false);
-    b.MasterRect("GLOBALINFO", boxes[i], r, 2, 0);
-    FramePixels(b, "", r, 2, 0, std::string("GLOBALINFO/") + boxes[i]);
-  }
+  CheckBoxImages(b);
   Plate(b, "GLOBALINFO", "SH_MASK", 18, 18, 1, 1, {6, 6, 6, 6}, 0, 1, kInk, kSlate);
 }
 
-void Controls(SkinBuilder& b) {
+void Controls(SkinBuilder& b, const ButtonLook& look) {
   SectionDef edit{.Name = "EDIT"};
   edit.State[0] = {.Color = kIvory, .FontColor = kInk};
   edit.State[1] = {.Color = Tc(252, 250, 240), .FontColor = kInk};
@@ -190,35 +120,7 @@ void Controls(SkinBuilder& b) {
   b.AddSection(hint);
   Plate(b, "HINT", "BORDERSMASK", 24, 24, 1, 1, {4, 4, 4, 4}, 0, 4, Tc(250, 236, 190), kAmber);
 
-  SectionDef button{.Name = "BUTTON", .GlowMargin = 4, .GiveOwnFont = "TRUE"};
-  button.State[0] = {.Color = kSlate,
-                     .FontColor = kIvory,
-                     .TcBottom = kInk,
-                     .GradientPercent = 60,
-                     .GradientText = GradientText(TwoBands(kSlate, kTeal, kSlate, 0))};
-  button.State[1] = {
-      .Color = kTeal, .FontColor = Tc(255, 255, 255), .GlowColor = kAmber, .GlowSize = 3};
-  button.State[2] = {.Color = kClay};  // not read: no USESTATE2
-  b.AddSection(button);
-  Plate(b, "BUTTON", "BORDERSMASK", 30, 24, 3, 1, {5, 5, 5, 5}, 0, 4, kSlate, kTeal, true);
-
-  SectionDef huge{.Name = "BUTTON_HUGE", .Parent = "BUTTON"};
-  huge.State[0].Color = kClay;
-  b.AddSection(huge);
-  Plate(b, "BUTTON_HUGE", "BORDERSMASK", 40, 32, 3, 1, {8, 8, 8, 8}, 0, 4, kClay, kAmber, false, 2);
-
-  SectionDef tool{.Name = "TOOLBUTTON", .Parent = "BUTTON"};
-  tool.State[0] = {.Color = -5, .FontColor = kAmber};  // negative: BUTTON's colour applies
-  b.AddSection(tool);
-
-  SectionDef group{.Name = "GROUPBOX", .OutOpacity = 120, .OuterMode = 1};
-  group.State[0] = {.Color = kSand, .FontColor = kSlate, .TcLeft = kIvory};
-  b.AddSection(group);
-  Plate(b, "GROUPBOX", "BORDERSMASK", 24, 24, 1, 0, {6, 9, 6, 6}, 0, 0, kSand, kSlate);
-  const MfRect mark = b.Place(2 * 10, 2 * 8);
-  DrawPlate(b, mark, 2, 1, kSlate, kAmber, false);
-  b.MasterRect("GROUPBOX", "LINEMARK", mark, 2, 1);
-  FramePixels(b, "", mark, 2, 1, "GROUPBOX/LINEMARK");
+  ControlSections(b, look);
 }
 
 void Surfaces(SkinBuilder& b) {
@@ -342,11 +244,11 @@ void Rows(SkinBuilder& b) {
 
 }  // namespace
 
-void DesignTessera(SkinBuilder& b, bool large, const TrackBarLook& track) {
+void DesignTessera(SkinBuilder& b, bool large, const TesseraLook& look) {
   GlobalInfo(b);
-  Controls(b);
+  Controls(b, look.Button);
   Surfaces(b);
-  TrackBar(b, track);
+  TrackBar(b, look.Track);
   if (large) Rows(b);
 }
 

@@ -16,8 +16,23 @@ struct TrackBarLook {
   int Glow = 3;             // the section's GLOW value; its GLOW0 image stays
 };
 
+// How the push buttons' borders masks depart from the standard design.
+struct ButtonLook {
+  bool NormalFrame = true;  // false: PaintMode bit 2, nothing of the mask in the normal state
+};
+
+struct TesseraLook {
+  TrackBarLook Track{};
+  ButtonLook Button{};
+};
+
 // A sound skin; large adds about a hundred sections on a 1024 x 1024 master.
-void DesignTessera(SkinBuilder& b, bool large, const TrackBarLook& track = {});
+void DesignTessera(SkinBuilder& b, bool large, const TesseraLook& look = {});
+
+// Parts of the design (tessera_controls.cpp): the check-box images of
+// GLOBALINFO, and the sections of push buttons, group boxes and check boxes.
+void CheckBoxImages(SkinBuilder& b);
+void ControlSections(SkinBuilder& b, const ButtonLook& look);
 
 inline int MasterWidthFor(bool large) {
   return large ? 1024 : 256;

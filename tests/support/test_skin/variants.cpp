@@ -116,9 +116,12 @@ const Variant kVariants[] = {
     {"glow-count-huge", "BICONCLOSEGLOW=1000000", Outcome::Loads,
      "the title-button glow arrays hold 32 entries",
      [](Parts& p) { SetValue(p, "GLOBALINFO", "BICONCLOSEGLOW", "1000000"); }},
-    {"states-zero", "BUTTON has STATES=0", Outcome::Loads,
+    {"states-zero", "BUTTON has STATES=0 and USESTATE2=0", Outcome::Loads,
      "BUTTON's StateCount is 0; its state 1 is a copy of state 0 and state 2 of state 1",
-     [](Parts& p) { SetValue(p, "BUTTON", "STATES", "0", true); }},
+     [](Parts& p) {
+       SetValue(p, "BUTTON", "STATES", "0", true);
+       SetValue(p, "BUTTON", "USESTATE2", "0");
+     }},
     {"version-12-5", "VERSION=12.5, newer than any supported version", Outcome::Loads,
      "Version reads 12.5 whatever the locale; the version notice shows once",
      [](Parts& p) { SetValue(p, "GLOBALINFO", "VERSION", "12.5"); }},
@@ -135,21 +138,29 @@ const Variant kVariants[] = {
 struct Look {
   const char* Name;
   const char* Expectation;
-  TrackBarLook Track;
+  TesseraLook Design;
 };
 
 const Look kLooks[] = {
     {"trackbar-opaque",
      "the track bar's face is a left-to-right gradient, not its parent",
-     {.Opaque = true}},
-    {"no-trackbar", "no TRACKBAR section: a track bar keeps its plain look", {.Section = false}},
+     {.Track = {.Opaque = true}}},
+    {"no-trackbar",
+     "no TRACKBAR section: a track bar keeps its plain look",
+     {.Track = {.Section = false}}},
     {"no-tick-image",
      "no TICKHORZ or TICKVERT: the track bar paints bevel ticks",
-     {.TickImages = false}},
+     {.Track = {.TickImages = false}}},
     {"no-thumb-image",
      "no SLIDERMASK or SLIDERVMASK: the track bar paints no thumb",
-     {.ThumbImages = false}},
-    {"glow-off", "TRACKBAR has GLOW=0: no glow window while the track bar is hot", {.Glow = 0}},
+     {.Track = {.ThumbImages = false}}},
+    {"glow-off",
+     "TRACKBAR has GLOW=0: no glow window while the track bar is hot",
+     {.Track = {.Glow = 0}}},
+    {"button-no-normal-frame",
+     "the borders masks of BUTTON and BUTTON_HUGE have PaintMode bit 2: in the normal state a "
+     "push button shows its section's face without the mask and cuts no corners from its region",
+     {.Button = {.NormalFrame = false}}},
 };
 
 }  // namespace
@@ -177,7 +188,7 @@ TestSkinFiles BuildTestSkin(const std::string& variant, bool large) {
   if (!broken && !look && variant != kSoundVariant)
     throw std::invalid_argument("unknown test skin variant: " + variant);
   SkinBuilder b(MasterWidthFor(large), MasterHeightFor(large));
-  DesignTessera(b, large, look ? look->Track : TrackBarLook{});
+  DesignTessera(b, large, look ? look->Design : TesseraLook{});
   TestSkinFiles out;
   out.Manifest = b.Finish(variant, "Tessera");
   out.Manifest.Large = large;

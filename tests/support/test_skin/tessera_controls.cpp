@@ -1,0 +1,129 @@
+// The sections push buttons, group boxes and check boxes paint from. Their
+// images are strips of flat faces, one colour per state frame, so that a
+// painted control tells by colour which frame it shows.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tessera_design.h"
+#include "tessera_parts.h"
+
+namespace test_skin {
+namespace {
+
+// A strip of fw x fh frames on the master: each frame a flat face in an ink
+// rim, black mask parts below (a black mask shows the image as it is), key
+// corners and an ink diamond when asked. The faces go into the manifest.
+MfRect FaceStrip(SkinBuilder& b, const std::string& section, const std::string& key, int fw, int fh,
+                 int masks, const std::vector<int32_t>& faces, MfPoint face, bool keyCorners,
+                 bool mark) {
+  const int frames = int(faces.size());
+  const MfRect r = b.Place(fw * frames, fh * (masks + 1));
+  Raster& m = b.Master;
+  MfStrip strip;
+  strip.Section = section;
+  strip.Key = key;
+  strip.Face = face;
+  if (keyCorners) strip.KeyPixels = KeyCornerPixels(fw, fh);
+  for (int f = 0; f < frames; ++f) {
+    const int x0 = r.Left + f * fw;
+    m.Fill(x0, r.Top, x0 + fw, r.Top + fh, Argb(faces[size_t(f)]));
+    m.Frame(x0, r.Top, x0 + fw, r.Top + fh, Argb(kInk));
+    if (mark) m.Diamond(x0 + fw / 2, r.Top + fh / 2, std::min(fw, fh) / 5, Argb(kInk));
+    for (int k = 1; k <= masks; ++k)
+      m.Fill(x0, r.Top + k * fh, x0 + fw, r.Top + (k + 1) * fh, 0xFF000000);
+    if (keyCorners) PunchKeyCorners(m, x0, r.Top, fw, fh);
+    b.AddPixel("", x0 + face.X, r.Top + face.Y,
+               section + "/" + key + " frame " + std::to_string(f) + " face");
+    strip.Faces.push_back(Argb(faces[size_t(f)]));
+  }
+  b.Controls.Strips.push_back(strip);
+  return r;
+}
+
+}  // namespace
+
+void CheckBoxImages(SkinBuilder& b) {
+  // Frames: normal, hot, pressed; the checked strip carries a mark that
+  // leaves the face point clear.
+  const struct {
+    const char* Key;
+    std::vector<int32_t> Faces;
+    bool Mark;
+  } boxes[] = {{"BOXUNCHECKED", {kIvory, kAmber, kClay}, false},
+               {"BOXCHECKED", {kTeal, kMoss, kDusk}, true}};
+  for (const auto& box : boxes) {
+    const MfRect r =
+        FaceStrip(b, "GLOBALINFO", box.Key, 13, 13, 0, box.Faces, {3, 3}, false, box.Mark);
+    b.MasterRect("GLOBALINFO", box.Key, r, 3, 0);
+  }
+  const MfRect grayed = b.Place(2 * 13, 13);
+  DrawPlate(b, grayed, 2, 0, kSand, kTeal, false);
+  b.MasterRect("GLOBALINFO", "BOXGRAYED", grayed, 2, 0);
+  FramePixels(b, "", grayed, 2, 0, "GLOBALINFO/BOXGRAYED");
+}
+
+void ControlSections(SkinBuilder& b, const ButtonLook& look) {
+  // Bit 4 paints the centre; bit 2 leaves the normal state to the section.
+  const int paintMode = look.NormalFrame ? 4 : 4 | 2;
+
+  // Four states: normal, hot, pressed and the default look, which only the
+  // mask's fourth frame carries (a section has three colour states).
+  SectionDef button{
+      .Name = "BUTTON", .States = 4, .UseState2 = 1, .GlowMargin = 4, .GiveOwnFont = "TRUE"};
+  button.State[0] = {
+      .Color = kSlate,
+      .FontColor = kIvory,
+      .TcBottom = kInk,
+      .GradientPercent = 60,
+      .GradientText = GradientText({{kSlate, kTeal, 50, 0}, {kTeal, kSlate, 50, 0}})};
+  button.State[1] = {
+      .Color = kTeal, .FontColor = Tc(255, 255, 255), .GlowColor = kAmber, .GlowSize = 3};
+  button.State[2] = {.Color = kClay, .FontColor = kIvory, .TcTop = kInk};
+  b.AddSection(button);
+  const MfRect face = FaceStrip(b, "BUTTON", "BORDERSMASK", 30, 24, 0,
+                                {kSlate, kTeal, kClay, kAmber}, {15, 12}, true, false);
+  b.Bordered("BUTTON", "BORDERSMASK", face, 4, 0, {5, 5, 5, 5}, 0, paintMode, 1);
+
+  // Its borders mask is the one whose corners cut the button's window region.
+  SectionDef huge{.Name = "BUTTON_HUGE", .Parent = "BUTTON"};
+  huge.State[0].Color = kClay;
+  b.AddSection(huge);
+  const MfRect hugeFace = FaceStrip(b, "BUTTON_HUGE", "BORDERSMASK", 36, 28, 1,
+                                    {kClay, kAmber, kMoss, kDusk}, {18, 14}, true, false);
+  b.Bordered("BUTTON_HUGE", "BORDERSMASK", hugeFace, 4, 1, {8, 8, 8, 8}, 0, paintMode, 2);
+
+  SectionDef tool{.Name = "TOOLBUTTON", .Parent = "BUTTON"};
+  tool.State[0] = {.Color = -5, .FontColor = kAmber};  // negative: BUTTON's colour applies
+  b.AddSection(tool);
+
+  SectionDef group{.Name = "GROUPBOX", .OutOpacity = 120, .OuterMode = 1};
+  group.State[0] = {.Color = kSand, .FontColor = kSlate, .TcLeft = kIvory};
+  group.State[1] = {.Color = kSand, .FontColor = kClay};
+  group.State[2] = {.Color = kClay};  // not read: no USESTATE2
+  b.AddSection(group);
+  Plate(b, "GROUPBOX", "BORDERSMASK", 24, 24, 1, 0, {6, 9, 6, 6}, 0, 0, kSand, kSlate);
+  const MfRect mark = b.Place(2 * 10, 2 * 8);
+  DrawPlate(b, mark, 2, 1, kSlate, kAmber, false);
+  b.MasterRect("GROUPBOX", "LINEMARK", mark, 2, 1);
+  FramePixels(b, "", mark, 2, 1, "GROUPBOX/LINEMARK");
+
+  // The caption skin a group box may name: normal and hot (focused or the
+  // mouse over its check box).
+  SectionDef caption{.Name = "GROUPBOXCAPTION", .States = 2};
+  caption.State[0] = {.Color = kOchre, .FontColor = kIvory};
+  caption.State[1] = {.Color = kPlum, .FontColor = kAmber};
+  b.AddSection(caption);
+  const MfRect band = FaceStrip(b, "GROUPBOXCAPTION", "BORDERSMASK", 16, 12, 0, {kOchre, kPlum},
+                                {8, 6}, false, false);
+  b.Bordered("GROUPBOXCAPTION", "BORDERSMASK", band, 2, 0, {2, 2, 2, 2}, 0, 4, 0);
+  b.Controls.CaptionSkin = caption.Name;
+
+  // Behind a group box's caption and check box when it names no caption skin.
+  SectionDef check{.Name = "CHECKBOX"};
+  check.State[0] = {.Color = kMint, .FontColor = kInk};
+  check.State[1] = {.Color = kSky, .FontColor = kPlum};
+  b.AddSection(check);
+}
+
+}  // namespace test_skin
