@@ -92,20 +92,15 @@ void TCustomGroupBox::Paint() {
     }
     return;
   }
-  // Classic: an etched frame (a flat line without Ctl3D), the caption on
-  // the control's colour.
+  // Classic: an etched frame, the caption on the control's colour.
   c->Brush()->SetStyle(bsSolid);
   TRect outer = r;
-  if (Ctl3D()) {
-    outer.Left += 1;
-    outer.Top += 1;
-    c->Brush()->SetColor(clBtnHighlight);
-    c->FrameRect(outer);
-    OffsetRect(outer.AsRECT(), -1, -1);
-    c->Brush()->SetColor(clBtnShadow);
-  } else {
-    c->Brush()->SetColor(clWindowFrame);
-  }
+  outer.Left += 1;
+  outer.Top += 1;
+  c->Brush()->SetColor(clBtnHighlight);
+  c->FrameRect(outer);
+  OffsetRect(outer.AsRECT(), -1, -1);
+  c->Brush()->SetColor(clBtnShadow);
   c->FrameRect(outer);
   if (!text.empty()) {
     c->Brush()->SetColor(Color());
