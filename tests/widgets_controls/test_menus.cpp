@@ -1,6 +1,7 @@
 // Menus: handles built from items and rebuilt after changes, the form's
-// dispatch of menu messages, owner drawing, modal popups and context menus,
-// and menus read from a form description.
+// dispatch of menu messages, owner drawing, modal popups (with a timer
+// ticking while they are open) and context menus, and menus read from a form
+// description.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/graphics/graphics.h"
 #include "widgets/menus/menus.h"
+#include "widgets/controls/extctrls.h"
 #include "widgets/controls/stdctrls.h"
 
 namespace {
@@ -247,6 +249,54 @@ TEST(PopupMenu, PopupIsModalAndClicksTheChosenItem) {
     menu->Popup(120, 130);
   }
   EXPECT_EQ(clicks.Seen.size(), 1u) << "Esc chooses nothing";
+  TObject::Free(f);
+}
+
+TEST(PopupMenu, ATimerTicksInsideTheModalPopupAndItsChoiceClicksBeforePopupReturns) {
+  // As a split button drops its menu down: the button is the popup
+  // component, the menu opens below it, and a timer of the layer (as the
+  // button's animations use) keeps ticking while the menu is open.
+  TForm* f = New<TForm>(Application, TCustomForm::TCreateNew{});
+  f->SetBounds(100, 100, 200, 150);
+  auto* button = New<TButton>(f);
+  button->SetParent(f);
+  button->SetStyle(bsSplitButton);
+  f->Show();
+  auto* menu = New<TPopupMenu>(f);
+  TClicks clicks;
+  for (const char* caption : {"First", "Second", "Third"})
+    NewItem(f, menu->Items(), caption)->OnClick = clicks.Event();
+  struct TChooser {
+    HWND Wnd;
+    TTimer* Timer = nullptr;
+    std::vector<std::string>* Seen = nullptr;
+    size_t SeenAtTick = 99;
+    void Tick(TObject*) {
+      Timer->SetEnabled(false);
+      SeenAtTick = Seen->size();
+      for (WPARAM k : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageA(Wnd, WM_KEYDOWN, k, 1);
+    }
+  };
+  for (bool ownerDraw : {false, true}) {
+    SCOPED_TRACE(ownerDraw ? "owner-drawn" : "plain");
+    clicks.Seen.clear();
+    menu->SetOwnerDraw(ownerDraw);
+    auto* timer = New<TTimer>(f);
+    TChooser chooser{f->Handle(), timer, &clicks.Seen};
+    timer->SetInterval(20);
+    timer->SetOnTimer(TNotifyEvent::Of<&TChooser::Tick>(&chooser));
+    TPoint below = button->ClientToScreen(TPoint(0, button->Height()));
+    menu->SetPopupComponent(button);
+    {
+      TPopupGuard guard;
+      menu->Popup(below.X, below.Y);
+    }
+    EXPECT_EQ(chooser.SeenAtTick, 0u) << "the timer ticked while the menu was open";
+    EXPECT_EQ(clicks.Seen, (std::vector<std::string>{"Second"}));
+    EXPECT_EQ(menu->PopupComponent(), button);
+    EXPECT_EQ(menu->PopupPoint(), below);
+    TObject::Free(timer);
+  }
   TObject::Free(f);
 }
 

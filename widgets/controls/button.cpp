@@ -1,4 +1,8 @@
 // TButton: a superclass of "BUTTON"; BN_CLICKED runs Click.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "widgets/forms/forms.h"
 #include "widgets/controls/stdctrls.h"
 
@@ -8,6 +12,11 @@ const TClassInfo& TButtonControl::StaticClass() {
 }
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+const TEnumInfo& TButton::StyleInfo() {
+  static const TEnumInfo info{{"bsPushButton", "bsCommandLink", "bsSplitButton"}};
+  return info;
+}
 
 const TClassInfo& TButton::StaticClass() {
   static const TClassInfo info = [] {
@@ -25,6 +34,12 @@ const TClassInfo& TButton::StaticClass() {
     b.Int(
         "ModalResult", [](const TButton& c) { return c.ModalResult(); },
         [](TButton& c, int v) { c.SetModalResult(v); }, 0);
+    b.Enum(
+        "Style", StyleInfo(), [](const TButton& c) { return c.Style(); },
+        [](TButton& c, int v) { c.SetStyle(static_cast<TButtonStyle>(v)); }, bsPushButton);
+    b.Bool(
+        "WordWrap", [](const TButton& c) { return c.WordWrap(); },
+        [](TButton& c, int v) { c.SetWordWrap(v != 0); }, false);
     return b.Done();
   }();
   return info;
@@ -40,12 +55,42 @@ TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
 void TButton::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
   CreateSubClass(p, "BUTTON");
-  p.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  p.Style |= ButtonTypeStyle(default_);
+  if (wordWrap_) p.Style |= BS_MULTILINE;
+}
+
+DWORD TButton::ButtonTypeStyle(bool ADefault) const {
+  switch (style_) {
+    case bsCommandLink:
+      return ADefault ? BS_DEFCOMMANDLINK : BS_COMMANDLINK;
+    case bsSplitButton:
+      return ADefault ? BS_DEFSPLITBUTTON : BS_SPLITBUTTON;
+    default:
+      return ADefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  }
+}
+
+void TButton::SetStyle(TButtonStyle v) {
+  if (style_ == v) return;
+  style_ = v;
+  RecreateWnd();
+}
+
+void TButton::SetWordWrap(bool v) {
+  if (wordWrap_ == v) return;
+  wordWrap_ = v;
+  RecreateWnd();
+}
+
+UINT TButton::ButtonState() {
+  return HandleAllocated() ? static_cast<UINT>(SendMessageA(Handle(), BM_GETSTATE, 0, 0)) : 0;
 }
 
 void TButton::CreateWnd() {
   TButtonControl::CreateWnd();
   active_ = default_;
+  // The new window has the type CreateParams gave it.
+  isFocused_ = default_;
 }
 
 void TButton::Click() {
@@ -65,8 +110,7 @@ void TButton::SetDefault(bool v) {
 void TButton::SetButtonStyle(bool ADefault) {
   if (ADefault == isFocused_) return;
   isFocused_ = ADefault;
-  if (HandleAllocated())
-    SendMessageA(Handle(), BM_SETSTYLE, ADefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 1);
+  if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, ButtonTypeStyle(ADefault), 1);
 }
 
 void TButton::Dispatch(TMessage& m) {

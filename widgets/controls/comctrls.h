@@ -1,4 +1,5 @@
-// Common controls: track bar, tab control, page control and tab sheets.
+// Common controls: track bar, tab control, page control and tab sheets, tool
+// bar and tool buttons.
 #pragma once
 
 #include <windows.h>
@@ -177,4 +178,78 @@ class TTabSheet : public TCustomControl {
   TPageControl* pageControl_ = nullptr;
   int imageIndex_ = -1;
   bool tabVisible_ = true;
+};
+
+// ---- Tool bar ------------------------------------------------------------------------------
+
+class TCustomImageList;
+class TToolButton;
+
+enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider, tbsTextButton };
+
+// A row of tool buttons on a window of the layer's own: it holds what its
+// buttons are drawn from (image lists, button size, list or caption mode);
+// drawing the buttons is left to whoever paints them.
+class TToolBar : public TWinControl {
+  DECLARE_CLASS(TToolBar, TWinControl)
+ public:
+  explicit TToolBar(TComponent* AOwner);
+
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* v) { SetImageList(images_, v); }
+  // Images for the button under the mouse and for disabled buttons; null:
+  // Images serves.
+  TCustomImageList* HotImages() const { return hotImages_; }
+  void SetHotImages(TCustomImageList* v) { SetImageList(hotImages_, v); }
+  TCustomImageList* DisabledImages() const { return disabledImages_; }
+  void SetDisabledImages(TCustomImageList* v) { SetImageList(disabledImages_, v); }
+  // Every button on the bar takes this size.
+  int ButtonWidth() const { return buttonWidth_; }
+  void SetButtonWidth(int v);
+  int ButtonHeight() const { return buttonHeight_; }
+  void SetButtonHeight(int v);
+  // List: the image beside the caption rather than above it.
+  bool List() const { return list_; }
+  void SetList(bool v);
+  bool ShowCaptions() const { return showCaptions_; }
+  void SetShowCaptions(bool v);
+
+  // The tool buttons among the children, in Controls() order.
+  int ButtonCount() const;
+  TToolButton* Buttons(int Index) const;
+
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void SetImageList(TCustomImageList*& Field, TCustomImageList* v);
+  void ResizeButtons();
+
+  TCustomImageList* images_ = nullptr;
+  TCustomImageList* hotImages_ = nullptr;
+  TCustomImageList* disabledImages_ = nullptr;
+  int buttonWidth_ = 23;
+  int buttonHeight_ = 22;
+  bool list_ = false;
+  bool showCaptions_ = false;
+};
+
+class TToolButton : public TGraphicControl {
+  DECLARE_CLASS(TToolButton, TGraphicControl)
+ public:
+  static const TEnumInfo& StyleInfo();
+
+  explicit TToolButton(TComponent* AOwner);
+
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int v);
+  TToolButtonStyle Style() const { return style_; }
+  void SetStyle(TToolButtonStyle v);
+  // The bar the button lies on, null elsewhere.
+  TToolBar* ToolBar() const;
+  // On a tool bar the button takes the bar's button size.
+  void SetParent(TWinControl* AParent) override;
+
+ private:
+  int imageIndex_ = -1;
+  TToolButtonStyle style_ = tbsButton;
 };

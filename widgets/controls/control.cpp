@@ -1,6 +1,7 @@
 // TControl: geometry, state setters and their CM_ messages, text, mouse.
 #include <algorithm>
 
+#include "widgets/controls/actions.h"
 #include "widgets/controls/controls.h"
 #include "widgets/rtl/exceptions.h"
 #include "widgets/rtl/flag_scope.h"
@@ -196,6 +197,9 @@ void TControl::Dispatch(TMessage& Message) {
       return;
     case CM_HITTEST:
       Message.Result = HTCLIENT;
+      return;
+    case CM_ACTIONUPDATE:
+      Message.Result = action_ && action_->Update() ? 1 : 0;
       return;
     default:
       DefaultHandler(Message);

@@ -149,6 +149,7 @@ inline void RaiseGuarded(const TNotifyEvent& Event, TObject* Sender) noexcept {
 // ---- TControl ------------------------------------------------------------------------
 
 class TPopupMenu;
+class TCustomAction;
 
 class TControl : public TComponent {
   DECLARE_CLASS(TControl, TComponent)
@@ -235,6 +236,10 @@ class TControl : public TComponent {
   // Shown on WM_CONTEXTMENU over the control.
   TPopupMenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TPopupMenu* v);
+  // The action the control follows (actions.h); CM_ACTIONUPDATE runs the
+  // action's Update.
+  TCustomAction* Action() const { return action_; }
+  void SetAction(TCustomAction* v);
   void Notification(TComponent* AComponent, TOperation Operation) override;
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor v);
@@ -281,6 +286,10 @@ class TControl : public TComponent {
  protected:
   // CM_CHANGED on itself (combo selection, track-bar position...).
   virtual void Changed();
+  // The linked action (Sender) changed or was just linked: the control
+  // takes its Enabled; CheckDefaults (linked while the action is read from
+  // a description) keeps a disabled control disabled.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   virtual void Resize();
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -312,6 +321,7 @@ class TControl : public TComponent {
 
  private:
   friend class TWinControl;
+  friend class TCustomAction;
   void MouseButtonDown(TMessage& m, TMouseButton b, bool dbl);
   void MouseButtonUp(TMessage& m, TMouseButton b);
 
@@ -329,6 +339,7 @@ class TControl : public TComponent {
   bool showHint_ = false;
   TCursor cursor_ = crDefault;
   TPopupMenu* popupMenu_ = nullptr;
+  TCustomAction* action_ = nullptr;
 };
 
 // ---- TWinControl ---------------------------------------------------------------------
@@ -381,6 +392,13 @@ class TWinControl : public TControl {
   // non-client area grows by it and the client area shrinks.
   int BorderWidth() const { return borderWidth_; }
   void SetBorderWidth(int v);
+  // The sunken three-dimensional look rather than a flat line, where a
+  // control paints a frame of its own; a change performs CM_CTL3DCHANGED.
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool v);
+  // The width of a control's bevel lines, at least 1; a change repaints.
+  int BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(int v);
 
   // ---- Layout
   void DisableAlign() { ++alignLevel_; }
@@ -493,6 +511,8 @@ class TWinControl : public TControl {
   int alignLevel_ = 0;
   int tabOrder_ = -1;  // while loading: the stored wish
   int borderWidth_ = 0;
+  int bevelWidth_ = 1;
+  bool ctl3D_ = true;
   bool tabStop_ = false;
   bool showing_ = false;
   bool doubleBuffered_ = false;

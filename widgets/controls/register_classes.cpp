@@ -25,5 +25,7 @@ void RegisterStandardControls() {
   RegisterClass(TTrackBar::StaticClass());
   RegisterClass(TPageControl::StaticClass());
   RegisterClass(TTabSheet::StaticClass());
+  RegisterClass(TToolBar::StaticClass());
+  RegisterClass(TToolButton::StaticClass());
   RegisterMenuClasses();
 }

@@ -98,10 +98,26 @@ class TButtonControl : public TWinControl {
   explicit TButtonControl(TComponent* AOwner);
 };
 
+// The kinds of push button of the version 6 common controls the
+// application manifest selects.
+enum TButtonStyle { bsPushButton, bsCommandLink, bsSplitButton };
+
 class TButton : public TButtonControl {
   DECLARE_CLASS(TButton, TButtonControl)
  public:
+  static const TEnumInfo& StyleInfo();
+
   explicit TButton(TComponent* AOwner);
+
+  // Both are window styles: a change makes the window again.
+  TButtonStyle Style() const { return style_; }
+  void SetStyle(TButtonStyle v);
+  // BS_MULTILINE: the caption breaks between words.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
+  // BM_GETSTATE of the window (BST_PUSHED while the user holds the button
+  // down, BST_FOCUS, ...); 0 while there is no window.
+  UINT ButtonState();
 
   // BN_CLICKED runs Click, which raises OnClick.
   void Click() override;
@@ -116,13 +132,19 @@ class TButton : public TButtonControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
-  // Called on CM_FOCUSCHANGED: whether the button shows as the default one.
+  // Called on every CM_FOCUSCHANGED: whether the button shows as the
+  // default one. This one switches the window's type with BM_SETSTYLE; an
+  // owner-drawn descendant overrides it to keep its own type.
   virtual void SetButtonStyle(bool ADefault);
+  // The BS_ type of Style, in its default variant or not.
+  DWORD ButtonTypeStyle(bool ADefault) const;
   bool IsFocusedDefault() const { return isFocused_; }
   void SetFocusedDefault(bool v) { isFocused_ = v; }
 
  private:
   int modalResult_ = 0;
+  TButtonStyle style_ = bsPushButton;
+  bool wordWrap_ = false;
   bool default_ = false;
   bool cancel_ = false;
   bool active_ = false;

@@ -25,6 +25,12 @@ const TClassInfo& TWinControl::StaticClass() {
     b.Int(
         "BorderWidth", [](const TWinControl& c) { return c.BorderWidth(); },
         [](TWinControl& c, int v) { c.SetBorderWidth(v); }, 0);
+    b.Bool(
+        "Ctl3D", [](const TWinControl& c) { return c.Ctl3D(); },
+        [](TWinControl& c, int v) { c.SetCtl3D(v != 0); }, true);
+    b.Int(
+        "BevelWidth", [](const TWinControl& c) { return c.BevelWidth(); },
+        [](TWinControl& c, int v) { c.SetBevelWidth(v); }, 1);
     b.Event<&TWinControl::OnKeyDown>("OnKeyDown");
     b.Event<&TWinControl::OnKeyUp>("OnKeyUp");
     b.Event<&TWinControl::OnKeyPress>("OnKeyPress");

@@ -1,5 +1,5 @@
 // TWinControl: the border band between the window's frame and its client
-// area (BorderWidth).
+// area (BorderWidth), and the frame settings Ctl3D and BevelWidth.
 #include <algorithm>
 
 #include "widgets/controls/controls.h"
@@ -15,6 +15,20 @@ void TWinControl::SetBorderWidth(int v) {
     SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   Realign();
+}
+
+void TWinControl::SetCtl3D(bool v) {
+  if (v == ctl3D_) return;
+  ctl3D_ = v;
+  Perform(CM_CTL3DCHANGED);
+  Invalidate();
+}
+
+void TWinControl::SetBevelWidth(int v) {
+  v = std::max(1, v);
+  if (v == bevelWidth_) return;
+  bevelWidth_ = v;
+  Invalidate();
 }
 
 // The platform sizes its own frame first; the band comes off what it left

@@ -1,5 +1,6 @@
 // Menus on forms and controls: the form's menu bar, a control's popup menu
-// and the screen's menu font.
+// (and the forgetting of its freed menu or action) and the screen's menu font.
+#include "widgets/controls/actions.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/graphics.h"
 #include "widgets/menus/menus.h"
@@ -51,6 +52,7 @@ void TControl::SetPopupMenu(TPopupMenu* v) {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == popupMenu_) popupMenu_ = nullptr;
+  if (Operation == opRemove && AComponent == action_) action_ = nullptr;
 }
 
 TFont* TScreen::MenuFont() {
