@@ -1,13 +1,19 @@
 #include "skin/controls/controls_unit.h"
 
+#include "skin/controls/button_glyphs.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
 
 void InitSkinControls() {
   RegisterClass(TsTrackBar::StaticClass());
+  ButtonGlyphsUnit.Initialization();
+}
+
+void FinalizeSkinControls() {
+  ButtonGlyphsUnit.Finalization();
 }
 
 }  // namespace
 
-const TUnitInfo SkinControlsUnit{"sControls", InitSkinControls, nullptr};
+const TUnitInfo SkinControlsUnit{"sControls", InitSkinControls, FinalizeSkinControls};

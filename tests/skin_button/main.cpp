@@ -1,0 +1,23 @@
+// The entry of the button tests: the layer's units, the skin core's, the
+// alpha image list's and the skinned controls' start before the tests and
+// stop after them, as in a program.
+#include <gtest/gtest.h>
+
+#include "skin/controls/alpha_image_list.h"
+#include "skin/controls/controls_unit.h"
+#include "skin/engine/skin_units.h"
+#include "widgets/rtl/units.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  InitializeWidgetUnits();
+  InitializeSkinCoreUnits();
+  AlphaImageListUnit.Initialization();
+  SkinControlsUnit.Initialization();
+  int result = RUN_ALL_TESTS();
+  SkinControlsUnit.Finalization();
+  AlphaImageListUnit.Finalization();
+  FinalizeSkinCoreUnits();
+  FinalizeWidgetUnits();
+  return result;
+}
