@@ -104,11 +104,13 @@ void TForm1::FormShow(TObject*) {
   ListMidiOutDevices(ports);
   sComboBoxMIDIOutPorts->Items()->Assign(&ports);
   // Starting with "3D" switched off sends the effect mode once, to the mapper.
-  threeDDown_ = true;
+  sButton3D->SetDown(true);
   sButton3D->Click();
 }
 
-void TForm1::FormDestroy(TObject*) { MidiOut.Close(); }
+void TForm1::FormDestroy(TObject*) {
+  MidiOut.Close();
+}
 
 void TForm1::sComboBoxMIDIOutPortsChange(TObject*) {
   MidiOut.ChangePort(sComboBoxMIDIOutPorts->ItemIndex(), Handle(),
@@ -137,19 +139,39 @@ void TForm1::SysExChange(TsTrackBar* Slider, uint8_t Address, TEdit* Box) {
   Box->SetText(std::to_string(pos));  // also when sending failed
 }
 
-void TForm1::sTrackBarEQHighChange(TObject*) { EqBandChange(sTrackBarEQHigh, NrpnEqHigh, sEditEQHigh); }
-void TForm1::sTrackBarEQMid2Change(TObject*) { EqBandChange(sTrackBarEQMid2, NrpnEqMid2, sEditEQMid2); }
-void TForm1::sTrackBarEQMid1Change(TObject*) { EqBandChange(sTrackBarEQMid1, NrpnEqMid1, sEditEQMid1); }
-void TForm1::sTrackBarEQLowChange(TObject*) { EqBandChange(sTrackBarEQLow, NrpnEqLow, sEditEQLow); }
-void TForm1::sTrackBar3DVolChange(TObject*) { ThreeDChange(sTrackBar3DVol, Nrpn3DVolume, sEdit3DVol); }
+void TForm1::sTrackBarEQHighChange(TObject*) {
+  EqBandChange(sTrackBarEQHigh, NrpnEqHigh, sEditEQHigh);
+}
+void TForm1::sTrackBarEQMid2Change(TObject*) {
+  EqBandChange(sTrackBarEQMid2, NrpnEqMid2, sEditEQMid2);
+}
+void TForm1::sTrackBarEQMid1Change(TObject*) {
+  EqBandChange(sTrackBarEQMid1, NrpnEqMid1, sEditEQMid1);
+}
+void TForm1::sTrackBarEQLowChange(TObject*) {
+  EqBandChange(sTrackBarEQLow, NrpnEqLow, sEditEQLow);
+}
+void TForm1::sTrackBar3DVolChange(TObject*) {
+  ThreeDChange(sTrackBar3DVol, Nrpn3DVolume, sEdit3DVol);
+}
 void TForm1::sTrackBarDelTimeChange(TObject*) {
   ThreeDChange(sTrackBarDelTime, Nrpn3DDelayTime, sEdit3DDelTime);
 }
-void TForm1::sTrackBarLevelChange(TObject*) { SysExChange(sTrackBarLevel, SysExReverbLevel, sEditLevel); }
-void TForm1::sTrackBarTimeChange(TObject*) { SysExChange(sTrackBarTime, SysExReverbTime, sEditTime); }
-void TForm1::sTrackBarMixChange(TObject*) { SysExChange(sTrackBarMix, SysExEffectMix, sEditMix); }
-void TForm1::sTrackBarDepthChange(TObject*) { SysExChange(sTrackBarDepth, SysExEffectDepth, sEditDepth); }
-void TForm1::sTrackBarRateChange(TObject*) { SysExChange(sTrackBarRate, SysExEffectRate, sEditRate); }
+void TForm1::sTrackBarLevelChange(TObject*) {
+  SysExChange(sTrackBarLevel, SysExReverbLevel, sEditLevel);
+}
+void TForm1::sTrackBarTimeChange(TObject*) {
+  SysExChange(sTrackBarTime, SysExReverbTime, sEditTime);
+}
+void TForm1::sTrackBarMixChange(TObject*) {
+  SysExChange(sTrackBarMix, SysExEffectMix, sEditMix);
+}
+void TForm1::sTrackBarDepthChange(TObject*) {
+  SysExChange(sTrackBarDepth, SysExEffectDepth, sEditDepth);
+}
+void TForm1::sTrackBarRateChange(TObject*) {
+  SysExChange(sTrackBarRate, SysExEffectRate, sEditRate);
+}
 
 void TForm1::sComboBoxReverbChange(TObject*) {
   MidiOut.SendSysEx(PanelSysEx(SysExHeader, SysExReverbType, sComboBoxReverb->ItemIndex()));
@@ -174,20 +196,20 @@ void TForm1::SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders) {
 }
 
 void TForm1::sButtonEQOnClick(TObject*) {
-  if (eqDown_) {
+  if (sButtonEQOn->Down()) {
     // The sliders follow 100 ms later, from the timer.
     Timer1->SetEnabled(true);
-    eqDown_ = false;
+    sButtonEQOn->SetDown(false);
     sButtonEQOn->SetCaption("Off");
     SetEqualizerControlsEnabled(false, false);
-    SendNrpn(NrpnEffectMode, EffectMode(false, threeDDown_));
+    SendNrpn(NrpnEffectMode, EffectMode(false, sButton3D->Down()));
   } else {
     // A pending disable from a quick off-and-on must not land after this.
     Timer1->SetEnabled(false);
-    eqDown_ = true;
+    sButtonEQOn->SetDown(true);
     sButtonEQOn->SetCaption("On");
     SetEqualizerControlsEnabled(true, true);
-    SendNrpn(NrpnEffectMode, EffectMode(true, threeDDown_));
+    SendNrpn(NrpnEffectMode, EffectMode(true, sButton3D->Down()));
   }
 }
 
@@ -201,27 +223,31 @@ void TForm1::SetThreeDControlsEnabled(bool Enabled) {
 }
 
 void TForm1::sButton3DClick(TObject*) {
-  if (threeDDown_) {
-    SendNrpn(NrpnEffectMode, EffectMode(eqDown_, false));
+  if (sButton3D->Down()) {
+    SendNrpn(NrpnEffectMode, EffectMode(sButtonEQOn->Down(), false));
     sButton3D->SetCaption("Off");
-    threeDDown_ = false;
+    sButton3D->SetDown(false);
     SetThreeDControlsEnabled(false);
   } else {
-    SendNrpn(NrpnEffectMode, EffectMode(eqDown_, true));
+    SendNrpn(NrpnEffectMode, EffectMode(sButtonEQOn->Down(), true));
     sButton3D->SetCaption("On");
-    threeDDown_ = true;
+    sButton3D->SetDown(true);
     SetThreeDControlsEnabled(true);
   }
 }
 
 void TForm1::Timer1Timer(TObject*) {
   // The equalizer may have been switched on again since the timer started.
-  if (!eqDown_)
+  if (!sButtonEQOn->Down())
     for (TsTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
       s->SetEnabled(false);
   Timer1->SetEnabled(false);
 }
 
-void InitPanelUnit() { RegisterClass(TForm1::StaticClass()); }
+void InitPanelUnit() {
+  RegisterClass(TForm1::StaticClass());
+}
 
-void FinalizePanelUnit() { SysExHeader.clear(); }
+void FinalizePanelUnit() {
+  SysExHeader.clear();
+}

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "skin/controls/button.h"
 #include "skin/controls/track_bar.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/controls/comctrls.h"
@@ -57,8 +58,8 @@ class TForm1 : public TForm {
   TComboBox* sComboBoxReverb = nullptr;
   TComboBox* sComboBoxFX = nullptr;
   TComboBox* sComboBoxMIDIOutPorts = nullptr;
-  TButton* sButtonEQOn = nullptr;
-  TButton* sButton3D = nullptr;
+  TsButton* sButtonEQOn = nullptr;
+  TsButton* sButton3D = nullptr;
   TsSkinManager* sSkinManager1 = nullptr;  // stored inactive
   TTimer* Timer1 = nullptr;
 
@@ -83,9 +84,9 @@ class TForm1 : public TForm {
   void sButton3DClick(TObject* Sender);
   void Timer1Timer(TObject* Sender);
 
-  // The toggles' Down states (the standard button has none of its own).
-  bool EqualizerDown() const { return eqDown_; }
-  bool ThreeDDown() const { return threeDDown_; }
+  // The toggles' states.
+  bool EqualizerDown() const { return sButtonEQOn->Down(); }
+  bool ThreeDDown() const { return sButton3D->Down(); }
 
  protected:
   void Loaded() override;
@@ -97,9 +98,6 @@ class TForm1 : public TForm {
   void SysExChange(TsTrackBar* Slider, uint8_t Address, TEdit* Box);
   void SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders);
   void SetThreeDControlsEnabled(bool Enabled);
-
-  bool eqDown_ = true;
-  bool threeDDown_ = false;
 };
 
 extern TForm1* Form1;

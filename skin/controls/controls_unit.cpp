@@ -1,5 +1,6 @@
 #include "skin/controls/controls_unit.h"
 
+#include "skin/controls/button.h"
 #include "skin/controls/button_glyphs.h"
 #include "skin/controls/track_bar.h"
 
@@ -7,6 +8,7 @@ namespace {
 
 void InitSkinControls() {
   RegisterClass(TsTrackBar::StaticClass());
+  RegisterClass(TsButton::StaticClass());
   ButtonGlyphsUnit.Initialization();
 }
 

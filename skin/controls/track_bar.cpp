@@ -79,7 +79,7 @@ TsTrackBar::TsTrackBar(TComponent* AOwner) : TTrackBar(AOwner) {
 }
 
 TsTrackBar::~TsTrackBar() {
-  RestoreHints();
+  hints_.Restore();
   TObject::Free(thumbGlyph_);
   TObject::Free(skinData_);
 }
@@ -108,7 +108,7 @@ void TsTrackBar::CreateWnd() {
 }
 
 void TsTrackBar::DestroyWnd() {
-  RestoreHints();
+  hints_.Restore();
   TTrackBar::DestroyWnd();
 }
 
@@ -217,27 +217,6 @@ void TsTrackBar::UpdateSliderMasks(int SectionIndex) {
   if (thumbMask_ < 0) thumbMask_ = FindMaskIndex(*m, SectionIndex, "SLIDERMASK");
 }
 
-// ---- Hints during a drag
-
-// Without an application (a bare library user) there are no hints to hold.
-void TsTrackBar::SuspendHints() {
-  if (HintsSuspended || !Application) return;
-  SavedShowHint = Application->ShowHint();
-  Application->SetShowHint(false);
-  HintsSuspended = true;
-  hintsHeld_ = true;
-}
-
-// Also when the release never comes (capture lost, mode cancelled, window
-// gone): otherwise the hints would stay off for good.
-void TsTrackBar::RestoreHints() {
-  if (!hintsHeld_) return;
-  hintsHeld_ = false;
-  if (!HintsSuspended) return;
-  if (Application) Application->SetShowHint(SavedShowHint);
-  HintsSuspended = false;
-}
-
 // ---- Messages
 
 void TsTrackBar::MirrorMouseMessage(TMessage& m) {
@@ -317,7 +296,7 @@ bool TsTrackBar::HandleSkinMessage(TMessage& m) {
 
 void TsTrackBar::SkinnedButton(const TMessage& m) {
   if (m.Msg == WM_LBUTTONUP) {
-    RestoreHints();
+    hints_.Restore();
     if (ControlState() & csLButtonDown)
       FadeThumb(aeMouseUp, false);
     else
@@ -325,7 +304,7 @@ void TsTrackBar::SkinnedButton(const TMessage& m) {
     return;
   }
   if (!Enabled() || HasState(csDesigning)) return;
-  SuspendHints();
+  hints_.Suspend();
   const RECT thumb = ThumbRect();
   if (PtInRect(&thumb, POINT{PointX(m.LParam), PointY(m.LParam)}))
     FadeThumb(aeMouseDown, true);
@@ -390,7 +369,7 @@ void TsTrackBar::HandleSkinnedMessage(TMessage& m) {
 
 void TsTrackBar::WndProc(TMessage& m) {
   const bool designing = HasState(csDesigning);
-  if (m.Msg == WM_CAPTURECHANGED || m.Msg == WM_CANCELMODE || m.Msg == WM_DESTROY) RestoreHints();
+  if (m.Msg == WM_CAPTURECHANGED || m.Msg == WM_CANCELMODE || m.Msg == WM_DESTROY) hints_.Restore();
   if (m.Msg == WM_PAINT && !Skinned()) {
     // The face is the library's own: the common control never paints.
     SetControlState(ControlState() | csCustomPaint);

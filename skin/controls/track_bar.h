@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "skin/controls/hint_hold.h"
 #include "skin/engine/common_data.h"
 #include "skin/foundation/skin_const.h"
 #include "widgets/controls/comctrls.h"
@@ -108,8 +109,6 @@ class TsTrackBar : public TTrackBar {
   // Hints and the pressed thumb around a left-button press and release.
   void SkinnedButton(const TMessage& Message);
   void FadeThumb(TvlAnimatEvent Event, bool Pressed);
-  void SuspendHints();
-  void RestoreHints();
 
   TsCommonData* skinData_ = nullptr;  // owned
   TBitmap* thumbGlyph_ = nullptr;     // owned
@@ -121,7 +120,7 @@ class TsTrackBar : public TTrackBar {
   int barOffsetH_ = 0, barOffsetV_ = 0;
   TvlAnimatEvents animatEvents_ = 1u << aeGlobalDef;
   TsDisabledKind disabledKind_ = dkBlended;
-  bool hintsHeld_ = false;     // this bar switched the hints off
+  THintHold hints_;
   bool inUserChange_ = false;  // re-entry guard of the user-change events
 };
 

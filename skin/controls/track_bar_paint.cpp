@@ -45,21 +45,6 @@ void Bevel(HDC DC, RECT& R, TColor TopLeft, TColor BottomRight) {
   DrawBevelFrame(DC, R, ColorToRGB(TopLeft), ColorToRGB(BottomRight), width);
 }
 
-ControlSectionParams SectionParams(TsCommonData* d) {
-  ControlSectionParams p;
-  p.Source = d->SkinManager();
-  p.SkinIndex = d->SkinIndex;
-  p.BorderIndex = d->BorderIndex;
-  p.TextureIndex = d->TextureIndex;
-  p.HotTextureIndex = d->HotTextureIndex;
-  p.CustomColor = d->CustomColor;
-  p.OwnColor = d->Control ? ColorToRGB(d->Control->Color()) : 0;
-  p.ColorTone = d->ColorTone;
-  p.HueOffset = d->HUEOffset;
-  p.Saturation = d->Saturation;
-  return p;
-}
-
 }  // namespace
 
 void TsTrackBar::PaintWindow(HDC) {
@@ -103,7 +88,7 @@ void TsTrackBar::PaintBody() {
     TsSkinManager* m = skinData_->SkinManager();
     BackgroundInfo bg;
     skinData_->GetParentBgInfo(bg);
-    PaintControlSection(SectionParams(skinData_), ToBackgroundView(bg), state,
+    PaintControlSection(SectionParamsOf(skinData_), ToBackgroundView(bg), state,
                         RECT{0, 0, Width(), Height()}, POINT{Left(), Top()}, ArgbView(cache), true);
     const TsGeneralData& s = m->Sections[static_cast<size_t>(skinData_->SkinIndex)];
     focus = static_cast<TColor>(s.Props[std::min(1, std::max(0, s.StateCount - 1))].FontColor);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "skin/foundation/section_paint.h"
 #include "widgets/rtl/components.h"
 #include "widgets/graphics/colors.h"
 #include "widgets/controls/messages.h"
@@ -173,6 +174,8 @@ TsCommonData* GetSkinDataProp(HWND Wnd);
 // ---- Background helpers around the skin state
 
 bool IsSectionFaceTransparent(TsSkinManager* Manager, int Index, int State, TControl* Control);
+// What the section painters read of a control's skin state.
+ControlSectionParams SectionParamsOf(TsCommonData* SkinData);
 // The control's tone, hue offset and saturation applied to a 32-bit bitmap
 // (key-coloured pixels left alone), then the cache's transparent corners
 // restored.

@@ -517,3 +517,18 @@ void CopyCacheExcludingChildren(TWinControl* Control, TsCommonData* SkinData, co
   BitBlt(DC, DstRect.Left, DstRect.Top, DstRect.Width(), DstRect.Height(),
          SkinData->CacheBitmap->Canvas()->Handle(), SrcPoint.Left, SrcPoint.Top, SRCCOPY);
 }
+
+ControlSectionParams SectionParamsOf(TsCommonData* SkinData) {
+  ControlSectionParams p;
+  p.Source = SkinData->SkinManager();
+  p.SkinIndex = SkinData->SkinIndex;
+  p.BorderIndex = SkinData->BorderIndex;
+  p.TextureIndex = SkinData->TextureIndex;
+  p.HotTextureIndex = SkinData->HotTextureIndex;
+  p.CustomColor = SkinData->CustomColor;
+  p.OwnColor = SkinData->Control ? ColorToRGB(SkinData->Control->Color()) : 0;
+  p.ColorTone = SkinData->ColorTone;
+  p.HueOffset = SkinData->HUEOffset;
+  p.Saturation = SkinData->Saturation;
+  return p;
+}

@@ -86,8 +86,8 @@ class PanelEndToEnd : public ::testing::Test {
   std::string BoxText(const char* group, int left, int top) {
     return e2e::WindowText(Control(group, "TEdit", left, top));
   }
-  HWND EqButton() { return Control("EQ", "TButton", 27, 173); }
-  HWND ThreeDButton() { return Control("3D", "TButton", 27, 104); }
+  HWND EqButton() { return Control("EQ", "TsButton", 27, 173); }
+  HWND ThreeDButton() { return Control("3D", "TsButton", 27, 104); }
   void TearDown() override {
     if (program_) program_->Close();
   }
