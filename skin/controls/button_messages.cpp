@@ -272,13 +272,14 @@ void TsButton::WndProc(TMessage& m) {
   if (m.Msg == WM_CAPTURECHANGED || m.Msg == WM_CANCELMODE || m.Msg == WM_DESTROY) hints_.Restore();
   if (m.Msg == WM_KILLFOCUS && Destroying()) return;
   if (m.Msg == SkinCommandMessage && HandleSkinMessage(m)) return;
-  // An owner-drawn button reports a second click as a double click: it is
-  // a press like the first.
-  if (m.Msg == WM_LBUTTONDBLCLK) m.Msg = WM_LBUTTONDOWN;
+  // A press may open the drop-down menu, and a menu item may free the
+  // button: after the inherited handling the button is touched only when it
+  // still lives.
+  const std::shared_ptr<bool> alive = alive_;
   if (ControlIsReady(this) && Skinned()) {
     if (HandleSkinnedMessage(m)) return;
     TButton::WndProc(m);
-    AfterInherited(m);
+    if (*alive) AfterInherited(m);
     return;
   }
   switch (m.Msg) {
@@ -301,7 +302,7 @@ void TsButton::WndProc(TMessage& m) {
       break;
   }
   TButton::WndProc(m);
-  if (Destroying()) return;
+  if (!*alive || Destroying()) return;
   switch (m.Msg) {
     case CM_ENABLEDCHANGED:
       if (Visible() || Designing()) Repaint();
