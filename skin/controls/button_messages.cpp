@@ -241,6 +241,13 @@ void TsButton::AfterInherited(const TMessage& m) {
   if (Destroying()) return;
   const bool visible = Visible() || Designing();
   switch (m.Msg) {
+    case WM_SETREDRAW:
+      // Some platforms hide the window while drawing is off and drop what
+      // was invalidated meanwhile (a first paint among it): the face is
+      // asked for again.
+      if (m.WParam && HandleAllocated() && IsWindowVisible(Handle()))
+        InvalidateRect(Handle(), nullptr, FALSE);
+      break;
     case WM_SETFONT:
       if (!visible) break;
       skinData_->Updating = false;

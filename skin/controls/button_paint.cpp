@@ -170,18 +170,30 @@ void TsButton::PaintStdButton(const DRAWITEMSTRUCT& Item) {
   if (Style() == bsSplitButton) PaintSplitPart(&canvas, clWindowFrame);
 }
 
+// Only a parent with a skin state of its own tells its children to paint
+// once its cache is ready; a plain parent in between passes nothing on.
+bool ParentResumesPainting(TWinControl* parent) {
+  if (!parent || !parent->HandleAllocated()) return false;
+  TsCommonData* data = GetSkinDataProp(parent->Handle());
+  return data && data->Skinned();
+}
+
 bool TsButton::PaintSkinnedCache() {
   BackgroundRequest request;
   if (Parent()) QueryControlBackground(request, Parent(), false);
-  if (request.Kind == bgNotReady) {
-    skinData_->Updating = true;
-    return false;
-  }
   BackgroundInfo bg;
-  if (Parent())
-    BackgroundInfoFromRequest(request, bg);
-  else
+  if (request.Kind == bgNotReady) {
+    if (ParentResumesPainting(Parent())) {
+      skinData_->Updating = true;
+      return false;
+    }
+    // Nobody would ask again: the face is painted over what is known now.
     skinData_->GetParentBgInfo(bg);
+  } else if (Parent()) {
+    BackgroundInfoFromRequest(request, bg);
+  } else {
+    skinData_->GetParentBgInfo(bg);
+  }
   skinData_->PrepareCacheBitmap();
   TBitmap* cache = skinData_->CacheBitmap;
   cache->Canvas()->Font()->Assign(Font());

@@ -12,6 +12,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/skin_commands.h"
 #include "test_skin.h"
+#include "widgets/controls/comctrls.h"
+#include "widgets/controls/stdctrls.h"
 
 namespace {
 
@@ -107,6 +109,61 @@ TEST(SkinnedButton, EachStatePaintsItsMaskFrame) {
   b->SkinData()->Hot = false;
   b->SetDown(false);
   b->SetDefault(false);
+}
+
+TEST(SkinnedButton, ShowsItsFaceWhereverItLies) {
+  // Drawing switched off and on while the skin arrives must not cost the
+  // button its first paint, whatever plain controls lie between it and the
+  // form.
+  enum Place { kOnForm, kInGroup, kInPage };
+  for (Place place : {kOnForm, kInGroup, kInPage}) {
+    SCOPED_TRACE(place);
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const auto dir =
+        std::filesystem::path(tmp) /
+        ("btplace" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(int(place)));
+    const test_skin::TestSkinManifest manifest =
+        test_skin::WriteTestSkin(dir / "tessera", "tessera");
+    SetCursorPos(0, 0);
+    auto form = OwnObject(New<TForm>(Application, TCustomForm::TCreateNew{}));
+    form->SetBounds(880, 600, 320, 200);
+    TWinControl* parent = form.get();
+    if (place == kInPage) {
+      auto* pages = New<TPageControl>(form.get());
+      pages->SetBounds(2, 2, 300, 180);
+      pages->SetParent(form.get());
+      auto* sheet = New<TTabSheet>(form.get());
+      sheet->SetPageControl(pages);
+      pages->SetActivePage(sheet);
+      parent = sheet;
+    }
+    if (place != kOnForm) {
+      auto* group = New<TGroupBox>(form.get());
+      group->SetBounds(5, 5, 200, 150);
+      group->SetParent(parent);
+      parent = group;
+    }
+    auto* b = New<TsButton>(form.get());
+    b->SetBounds(20, 20, 60, 30);
+    b->SetParent(parent);
+    auto* manager = New<TsSkinManager>(form.get());
+    manager->SetSkinDirectory(dir.string());
+    manager->SetSkinName("tessera");
+    manager->SetActive(true);
+    form->Show();
+    SetFocus(form->Handle());
+    PumpMessages();
+    ASSERT_TRUE(b->Skinned());
+    EXPECT_FALSE(GetUpdateRect(b->Handle(), nullptr, FALSE));
+    ASSERT_EQ(b->SkinData()->CacheBitmap->Width(), 60) << "painted";
+    EXPECT_EQ(RgbAt(b->SkinData()->CacheBitmap, 30, 5),
+              SkinPixel(manifest, "BUTTON/BORDERSMASK frame 0 face"));
+    form.reset();
+    PumpMessages();
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
 }
 
 TEST(SkinnedButton, TheRegionLeavesOutTheCornersAndGoesWithTheSkin) {
