@@ -432,13 +432,18 @@ void TsButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
       }
       skinData_->Updating = false;
       stateChanged_ = true;
-      skinData_->BgChanged = false;
       POINT p{};
       GetCursorPos(&p);
-      if (HandleAllocated() && WindowFromPoint(p) == Handle())
+      if (HandleAllocated() && WindowFromPoint(p) == Handle()) {
+        skinData_->BgChanged = false;
         RepaintWithFade(skinData_, 2, FadeStep,
                         IsAnimatedEvent(aeMouseUp, animatEvents_, skinData_->SkinManager()), false,
                         false);
+      } else {
+        // No fade builds the new look: the click may have changed Down, so
+        // the cache is built again at the next paint.
+        skinData_->Invalidate();
+      }
     }
   }
   TButton::MouseUp(Button, Shift, X, Y);

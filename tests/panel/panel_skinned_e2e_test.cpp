@@ -391,4 +391,37 @@ TEST_F(SkinnedPanelEndToEnd, APressWhileTheHoverFadeRunsShowsThePressedFrame) {
   }
 }
 
+TEST_F(SkinnedPanelEndToEnd, TogglesShowTheSkinsPressedFrameWhileDown) {
+  // The face inside the frame's outline, clear of the caption.
+  const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin().Manifest;
+  auto face = [&](int frame) {
+    const std::string what = "BUTTON/BORDERSMASK frame " + std::to_string(frame) + " face";
+    for (const test_skin::MfPixel& p : manifest.Pixels)
+      if (p.What == what) return p.LoadedArgb & 0xFFFFFF;
+    ADD_FAILURE() << "no manifest pixel " << what;
+    return 0u;
+  };
+  constexpr int kTolerance = 2;
+  auto shows = [&](HWND button, int frame) {
+    return e2e::PollUntil(kShowTimeoutMs, [&] {
+      return e2e::ChannelDistance(e2e::CaptureWindow(button).At(3, 3), face(frame)) <= kTolerance;
+    });
+  };
+  StartSkinnedPanel();
+  HWND eq = EqButton(), threeD = ThreeDButton();
+  // "On" starts down, "Off" up (hot only when it has the focus).
+  EXPECT_TRUE(shows(eq, 2)) << "EQ starts down";
+  EXPECT_TRUE(shows(threeD, e2e::FocusOf(threeD) == threeD ? 1 : 0)) << "3D starts up";
+  e2e::ClickButton(eq);
+  program_->Settle();
+  EXPECT_EQ(e2e::WindowText(eq), "Off");
+  // The click focused it: up and hot.
+  EXPECT_TRUE(shows(eq, 1)) << "EQ up after the click";
+  e2e::ClickButton(threeD);
+  program_->Settle();
+  EXPECT_EQ(e2e::WindowText(threeD), "On");
+  EXPECT_TRUE(shows(threeD, 2)) << "3D down after the click";
+  EXPECT_TRUE(shows(eq, 0)) << "EQ lost the focus";
+}
+
 }  // namespace
