@@ -35,7 +35,9 @@ TEST(GroupBoxSkinned, BandComesFromTheParentAndTheFrameFromTheSection) {
     EXPECT_EQ(s.Pixel(0, (top + h) / 2), ink);
     EXPECT_EQ(s.Pixel(w - 1, (top + h) / 2), ink);
     EXPECT_EQ(s.Pixel(x, h - 1), ink);
-    if (top > 0) EXPECT_EQ(s.Pixel(x, top - 1), s.ParentPixel(x, top - 1));
+    if (top > 0) {
+      EXPECT_EQ(s.Pixel(x, top - 1), s.ParentPixel(x, top - 1));
+    }
     // Inside the frame the section's own colour.
     EXPECT_EQ(s.Pixel(w / 2, (top + h) / 2 + 20), Rgb(test_skin::kSand));
   }
