@@ -265,16 +265,19 @@ void TsGroupBox::HandleSkinnedMessage(TMessage& m) {
       TGroupBox::WndProc(m);
       return;
     case WM_PAINT: {
-      PAINTSTRUCT ps{};
-      HDC given = reinterpret_cast<HDC>(m.WParam);
-      BeginPaint(Handle(), &ps);
-      if (given) {
+      // A given DC (a print or a parent's paint) leaves the update region
+      // alone: only the window's own paint validates it.
+      if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
         PaintTo(given);
       } else {
-        TWindowDC dc(Handle(), GetDC(Handle()));
-        if (dc) PaintTo(dc.Get());
+        PAINTSTRUCT ps{};
+        BeginPaint(Handle(), &ps);
+        {
+          TWindowDC dc(Handle(), GetDC(Handle()));
+          if (dc) PaintTo(dc.Get());
+        }
+        EndPaint(Handle(), &ps);
       }
-      EndPaint(Handle(), &ps);
       m.Result = 0;
       return;
     }
