@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "skin/controls/section_params.h"
 #include "skin/controls/track_bar.h"
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/control_helpers.h"
@@ -43,21 +44,6 @@ void FillSolid(HDC DC, const RECT& R, TColor Color) {
 void Bevel(HDC DC, RECT& R, TColor TopLeft, TColor BottomRight) {
   int width = 1;
   DrawBevelFrame(DC, R, ColorToRGB(TopLeft), ColorToRGB(BottomRight), width);
-}
-
-ControlSectionParams SectionParams(TsCommonData* d) {
-  ControlSectionParams p;
-  p.Source = d->SkinManager();
-  p.SkinIndex = d->SkinIndex;
-  p.BorderIndex = d->BorderIndex;
-  p.TextureIndex = d->TextureIndex;
-  p.HotTextureIndex = d->HotTextureIndex;
-  p.CustomColor = d->CustomColor;
-  p.OwnColor = d->Control ? ColorToRGB(d->Control->Color()) : 0;
-  p.ColorTone = d->ColorTone;
-  p.HueOffset = d->HUEOffset;
-  p.Saturation = d->Saturation;
-  return p;
 }
 
 }  // namespace

@@ -128,6 +128,11 @@ class TsCommonData : public TPersistent {
   void ApplySectionColors(bool Repaint);
   void ApplyStateColors(bool NoRedrawLock);
 
+  // Lets every visible, ready child of Parent paint its outer effect
+  // (SkinCmdPaintOuterEffect) into this state's cache, its origin in the
+  // cache moved by Offset. A parent calls it after its own background.
+  void PaintChildrenOuterEffects(TWinControl* Parent, const TPoint& Offset);
+
   // ---- Glow
   // Shows the hover glow of section Index (< 0: the control's own) around
   // the control or around Wnd, or hides it when the control is not hot.

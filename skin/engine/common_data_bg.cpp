@@ -517,3 +517,20 @@ void CopyCacheExcludingChildren(TWinControl* Control, TsCommonData* SkinData, co
   BitBlt(DC, DstRect.Left, DstRect.Top, DstRect.Width(), DstRect.Height(),
          SkinData->CacheBitmap->Canvas()->Handle(), SrcPoint.Left, SrcPoint.Top, SRCCOPY);
 }
+
+void TsCommonData::PaintChildrenOuterEffects(TWinControl* Parent, const TPoint& Offset) {
+  TsSkinManager* manager = SkinManager();
+  if (!Parent || !CacheBitmap || !Skinned() || !manager || !manager->Effects()->AllowOuterEffects())
+    return;
+  BackgroundRequest request;
+  request.Bitmap = CacheBitmap;
+  request.Kind = bgBitmap;
+  request.OffsetX = Offset.X;
+  request.OffsetY = Offset.Y;
+  // Index order: a later child's shadow lies over an earlier one's.
+  for (int i = 0; i < Parent->ControlCount(); ++i) {
+    TControl* child = Parent->Controls(i);
+    if (!ControlIsReady(child) || !child->Visible()) continue;
+    PerformSkinCommand(child, SkinCmdPaintOuterEffect, reinterpret_cast<LPARAM>(&request));
+  }
+}
