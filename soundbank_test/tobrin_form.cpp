@@ -4,6 +4,7 @@
 // <windows.h> maps RegisterClass to the window-class call.
 #undef RegisterClass
 
+#include "skin/controls/group_box.h"
 #include "widgets/rtl/string_lists.h"
 
 TForm1* Form1 = nullptr;
@@ -92,6 +93,7 @@ void TForm1::RefreshClick(TObject*) {
 
 void InitSoundBankUnit() {
   RegisterClass(TsListBox::StaticClass());
+  RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TForm1::StaticClass());
 }
 

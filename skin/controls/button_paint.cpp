@@ -10,6 +10,7 @@
 
 #include "skin/controls/button.h"
 #include "skin/controls/button_shared.h"
+#include "skin/controls/section_params.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/control_text.h"
 #include "skin/engine/manager_options.h"
@@ -204,7 +205,7 @@ bool TsButton::PaintSkinnedCache() {
                         ? 1
                         : std::min(content, std::max(0, section.StateCount - 1));
   const RECT whole{0, 0, Width(), Height()};
-  PaintControlBackground(SectionParamsOf(skinData_), ToBackgroundView(bg), state, whole,
+  PaintControlBackground(SectionParams(skinData_), ToBackgroundView(bg), state, whole,
                          POINT{Left(), Top()}, ArgbView(cache));
   if (const TsMaskData* mask = BordersMask(skinData_)) {
     // Bit 2: the normal state is the section's face alone.

@@ -2,12 +2,14 @@
 
 #include "skin/controls/button.h"
 #include "skin/controls/button_glyphs.h"
+#include "skin/controls/group_box.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
 
 void InitSkinControls() {
   RegisterClass(TsTrackBar::StaticClass());
+  RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
   ButtonGlyphsUnit.Initialization();
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "skin/controls/section_params.h"
 #include "skin/controls/track_bar.h"
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/control_helpers.h"
@@ -88,7 +89,7 @@ void TsTrackBar::PaintBody() {
     TsSkinManager* m = skinData_->SkinManager();
     BackgroundInfo bg;
     skinData_->GetParentBgInfo(bg);
-    PaintControlSection(SectionParamsOf(skinData_), ToBackgroundView(bg), state,
+    PaintControlSection(SectionParams(skinData_), ToBackgroundView(bg), state,
                         RECT{0, 0, Width(), Height()}, POINT{Left(), Top()}, ArgbView(cache), true);
     const TsGeneralData& s = m->Sections[static_cast<size_t>(skinData_->SkinIndex)];
     focus = static_cast<TColor>(s.Props[std::min(1, std::max(0, s.StateCount - 1))].FontColor);

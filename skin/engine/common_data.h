@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <string>
 
-#include "skin/foundation/section_paint.h"
 #include "widgets/rtl/components.h"
 #include "widgets/graphics/colors.h"
 #include "widgets/controls/messages.h"
@@ -129,6 +128,11 @@ class TsCommonData : public TPersistent {
   void ApplySectionColors(bool Repaint);
   void ApplyStateColors(bool NoRedrawLock);
 
+  // Lets every visible, ready child of Parent paint its outer effect
+  // (SkinCmdPaintOuterEffect) into this state's cache, its origin in the
+  // cache moved by Offset. A parent calls it after its own background.
+  void PaintChildrenOuterEffects(TWinControl* Parent, const TPoint& Offset);
+
   // ---- Glow
   // Shows the hover glow of section Index (< 0: the control's own) around
   // the control or around Wnd, or hides it when the control is not hot.
@@ -174,8 +178,6 @@ TsCommonData* GetSkinDataProp(HWND Wnd);
 // ---- Background helpers around the skin state
 
 bool IsSectionFaceTransparent(TsSkinManager* Manager, int Index, int State, TControl* Control);
-// What the section painters read of a control's skin state.
-ControlSectionParams SectionParamsOf(TsCommonData* SkinData);
 // The control's tone, hue offset and saturation applied to a 32-bit bitmap
 // (key-coloured pixels left alone), then the cache's transparent corners
 // restored.

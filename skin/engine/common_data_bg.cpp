@@ -518,17 +518,19 @@ void CopyCacheExcludingChildren(TWinControl* Control, TsCommonData* SkinData, co
          SkinData->CacheBitmap->Canvas()->Handle(), SrcPoint.Left, SrcPoint.Top, SRCCOPY);
 }
 
-ControlSectionParams SectionParamsOf(TsCommonData* SkinData) {
-  ControlSectionParams p;
-  p.Source = SkinData->SkinManager();
-  p.SkinIndex = SkinData->SkinIndex;
-  p.BorderIndex = SkinData->BorderIndex;
-  p.TextureIndex = SkinData->TextureIndex;
-  p.HotTextureIndex = SkinData->HotTextureIndex;
-  p.CustomColor = SkinData->CustomColor;
-  p.OwnColor = SkinData->Control ? ColorToRGB(SkinData->Control->Color()) : 0;
-  p.ColorTone = SkinData->ColorTone;
-  p.HueOffset = SkinData->HUEOffset;
-  p.Saturation = SkinData->Saturation;
-  return p;
+void TsCommonData::PaintChildrenOuterEffects(TWinControl* Parent, const TPoint& Offset) {
+  TsSkinManager* manager = SkinManager();
+  if (!Parent || !CacheBitmap || !Skinned() || !manager || !manager->Effects()->AllowOuterEffects())
+    return;
+  BackgroundRequest request;
+  request.Bitmap = CacheBitmap;
+  request.Kind = bgBitmap;
+  request.OffsetX = Offset.X;
+  request.OffsetY = Offset.Y;
+  // Index order: a later child's shadow lies over an earlier one's.
+  for (int i = 0; i < Parent->ControlCount(); ++i) {
+    TControl* child = Parent->Controls(i);
+    if (!ControlIsReady(child) || !child->Visible()) continue;
+    PerformSkinCommand(child, SkinCmdPaintOuterEffect, reinterpret_cast<LPARAM>(&request));
+  }
 }

@@ -28,10 +28,10 @@ TEST_F(TobrinFormTest, DescriptionGivesEveryControlItsPlaceCaptionAndTabOrder) {
     const char* caption;
     int tabOrder;  // -1: not checked
   } cases[] = {
-      {"sGroupBoxEQ", "TGroupBox", "sTabSheet1", Bounds(3, 3, 174, 158), "Test", 0},
+      {"sGroupBoxEQ", "TsGroupBox", "sTabSheet1", Bounds(3, 3, 174, 158), "Test", 0},
       {"BtnSndBnk1Test", "TBitBtn", "sGroupBoxEQ", Bounds(32, 32, 113, 25), "Snd Bank1 Test", 0},
       {"BtnSndBnk2Test", "TBitBtn", "sGroupBoxEQ", Bounds(32, 96, 113, 25), "Snd Bank2 Test", 1},
-      {"sGroupBox5", "TGroupBox", "sTabSheet1", Bounds(183, 3, 170, 158), "Output Device", 1},
+      {"sGroupBox5", "TsGroupBox", "sTabSheet1", Bounds(183, 3, 170, 158), "Output Device", 1},
       {"Refresh", "TBitBtn", "sTabSheet1", Bounds(232, 167, 75, 25), "Refresh", 2},
   };
   for (const Case& c : cases) {
@@ -63,6 +63,8 @@ TEST_F(TobrinFormTest, FormAndListBoxPropertiesAndHandlers) {
   TsListBox* ports = form_->sListBoxPorts;
   EXPECT_EQ(ports->Parent(), form_->sGroupBox5);
   EXPECT_EQ(ports->Align(), alClient);
+  // The group box's client area leaves the list where the description put it.
+  EXPECT_EQ(ports->BoundsRect(), Bounds(2, 15, 166, 141));
   EXPECT_EQ(ports->ItemHeight(), 16);
   EXPECT_FALSE(ports->ParentFont());
   EXPECT_EQ(ports->Font()->Name(), "Tahoma");

@@ -1,0 +1,76 @@
+// A form with one group box, and what the tests read from it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "skin/controls/group_box.h"
+#include "skin/foundation/argb_bitmap.h"
+#include "widgets/forms/forms.h"
+
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// 0xRRGGBB of a cache pixel.
+inline uint32_t CachePixel(TsGroupBox* Box, int X, int Y) {
+  const PixelView v = ArgbView(Box->SkinData()->CacheBitmap);
+  return v.Contains(X, Y) ? v.At(X, Y) & 0xFFFFFF : 0xFFFFFFFFu;
+}
+
+inline bool Near(uint32_t A, uint32_t B, int Tolerance) {
+  for (int n = 0; n < 24; n += 8)
+    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
+      return false;
+  return true;
+}
+
+// 0xRRGGBB of a TColor.
+inline uint32_t RgbOf(TColor c) {
+  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
+  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+// Text extent in the box's font, measured apart from the box.
+inline SIZE TextSizeIn(TsGroupBox* Box, const std::string& Text) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Box->Font()->Handle());
+  SIZE s{};
+  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &s);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return s;
+}
+
+inline LPARAM At(int X, int Y) {
+  return MAKELPARAM(X, Y);
+}
+
+class GroupBoxFixture : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Off the form: a box under the cursor would start hot.
+    SetCursorPos(0, 0);
+    Form = New<TForm>(Application, TCustomForm::TCreateNew{});
+    Form->SetBounds(60, 60, 360, 300);
+    Box = New<TsGroupBox>(Form);
+    Box->SetBounds(10, 10, 263, 143);
+    Box->SetParent(Form);
+    Form->Show();
+    PumpMessages();
+  }
+  void TearDown() override {
+    ReleaseCapture();
+    TObject::Free(Form);
+    PumpMessages();
+  }
+  TForm* Form = nullptr;
+  TsGroupBox* Box = nullptr;
+};

@@ -1,0 +1,79 @@
+// A form with one group box under the generated test skin, loaded through
+// the real SkinName, and the manifest's colours the pixel tests compare.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "groupbox_fixture.h"
+#include "skin/engine/skin_manager.h"
+#include "test_skin.h"
+
+// The manifest's pixel of that description, as the loader gives it (0xRRGGBB).
+inline uint32_t SkinPixel(const test_skin::TestSkinManifest& M, const std::string& What) {
+  for (const test_skin::MfPixel& p : M.Pixels)
+    if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
+  throw std::logic_error("no manifest pixel " + What);
+}
+
+class TSkinnedGroupScene {
+ public:
+  TSkinnedGroupScene() {
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    static int serial = 0;
+    dir_ = std::filesystem::path(tmp) /
+           ("gbscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
+    Manifest = test_skin::WriteTestSkin(dir_ / test_skin::kSoundVariant);
+    SetCursorPos(0, 0);
+    Form = New<TForm>(Application, TCustomForm::TCreateNew{});
+    // Away from where other test programs on the display move the cursor.
+    Form->SetBounds(860, 600, 340, 260);
+    Box = New<TsGroupBox>(Form);
+    Box->SetBounds(12, 14, 223, 143);
+    Box->SetCaption("Reverb");
+    Box->SetParent(Form);
+    Form->Show();
+    PumpMessages();
+    Manager = New<TsSkinManager>(Form);
+    Manager->SetSkinDirectory(dir_.string());
+    Manager->SetSkinName(test_skin::kSoundVariant);
+    Manager->SetActive(true);
+    SetFocus(Form->Handle());
+    PumpMessages();
+  }
+  ~TSkinnedGroupScene() {
+    ReleaseCapture();
+    TObject::Free(Form);
+    PumpMessages();
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  TSkinnedGroupScene(const TSkinnedGroupScene&) = delete;
+  TSkinnedGroupScene& operator=(const TSkinnedGroupScene&) = delete;
+
+  // The cache as the box builds it now.
+  void Rebuild() { ASSERT_TRUE(Box->PrepareCache()); }
+  uint32_t Pixel(int X, int Y) const { return CachePixel(Box, X, Y); }
+  // What the form answers a child at the box's place, at (X, Y) of the box.
+  uint32_t ParentPixel(int X, int Y) const {
+    BackgroundRequest r;
+    r.OffsetX = Box->Left();
+    r.OffsetY = Box->Top();
+    QueryControlBackground(r, Form, false);
+    if (r.Kind == bgBitmap && r.Bitmap) {
+      const PixelView v = ArgbView(r.Bitmap);
+      return v.At(r.OffsetX + Box->Left() + X, r.OffsetY + Box->Top() + Y) & 0xFFFFFF;
+    }
+    return RgbOf(r.Color);
+  }
+
+  test_skin::TestSkinManifest Manifest;
+  TForm* Form = nullptr;
+  TsGroupBox* Box = nullptr;
+  TsSkinManager* Manager = nullptr;
+
+ private:
+  std::filesystem::path dir_;
+};
