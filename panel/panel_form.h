@@ -5,6 +5,7 @@
 #include <string>
 
 #include "skin/controls/button.h"
+#include "skin/controls/group_box.h"
 #include "skin/controls/track_bar.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/controls/comctrls.h"
@@ -19,10 +20,10 @@ class TForm1 : public TForm {
 
   TPageControl* sPageControl1 = nullptr;
   TTabSheet* sTabSheet1 = nullptr;
-  TGroupBox* sGroupBoxEQ = nullptr;
-  TGroupBox* sGroupBox2 = nullptr;
-  TGroupBox* sGroupBox3 = nullptr;
-  TGroupBox* sGroupBox3D = nullptr;
+  TsGroupBox* sGroupBoxEQ = nullptr;
+  TsGroupBox* sGroupBox2 = nullptr;
+  TsGroupBox* sGroupBox3 = nullptr;
+  TsGroupBox* sGroupBox3D = nullptr;
   TsTrackBar* sTrackBarEQHigh = nullptr;
   TsTrackBar* sTrackBarEQMid2 = nullptr;
   TsTrackBar* sTrackBarEQMid1 = nullptr;

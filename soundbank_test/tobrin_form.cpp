@@ -4,7 +4,6 @@
 // <windows.h> maps RegisterClass to the window-class call.
 #undef RegisterClass
 
-#include "skin/controls/group_box.h"
 #include "widgets/rtl/string_lists.h"
 
 TForm1* Form1 = nullptr;

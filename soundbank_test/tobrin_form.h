@@ -5,6 +5,7 @@
 #include <string>
 
 #include "panel/midi_out_link.h"
+#include "skin/controls/group_box.h"
 #include "skin/engine/skin_manager.h"
 #include "soundbank_test/slistbox.h"
 #include "widgets/controls/buttons.h"
@@ -19,10 +20,10 @@ class TForm1 : public TForm {
 
   TPageControl* sPageControl1 = nullptr;
   TTabSheet* sTabSheet1 = nullptr;
-  TGroupBox* sGroupBoxEQ = nullptr;  // "Test"
+  TsGroupBox* sGroupBoxEQ = nullptr;  // "Test"
   TBitBtn* BtnSndBnk1Test = nullptr;
   TBitBtn* BtnSndBnk2Test = nullptr;
-  TGroupBox* sGroupBox5 = nullptr;  // "Output Device"
+  TsGroupBox* sGroupBox5 = nullptr;  // "Output Device"
   TsListBox* sListBoxPorts = nullptr;
   TBitBtn* Refresh = nullptr;
   TsSkinManager* sSkinManager1 = nullptr;  // stored inactive
