@@ -17,7 +17,7 @@ struct BitBtnGeometry {
   int NumGlyphs = 1;
   int GlyphBitmapWidth = 0;  // the whole glyph strip; 0 without a glyph
   int GlyphBitmapHeight = 0;
-  TPoint GlyphPos;  // where the button keeps its glyph
+  TPoint GlyphPos{};  // where the button keeps its glyph
   bool Down = false;
   bool Grayed = false;
   bool Reflected = false;

@@ -85,7 +85,9 @@ TEST_F(ButtonForm, DownKeepsTheFrameAndMovesTheCaptionOnePixelRightAndDown) {
       // window-frame line around it.
       auto pressed = DrawItem(button, ODS_SELECTED);
       const int o = button->ActiveDefault() ? 1 : 0;
-      if (o) EXPECT_EQ(RgbAt(pressed.get(), 0, 0), SysRgb(clWindowFrame));
+      if (o) {
+        EXPECT_EQ(RgbAt(pressed.get(), 0, 0), SysRgb(clWindowFrame));
+      }
       EXPECT_EQ(RgbAt(pressed.get(), o, o), SysRgb(clBtnShadow));
       EXPECT_EQ(RgbAt(pressed.get(), w - 1 - o, h - 1 - o), SysRgb(clBtnShadow));
       EXPECT_EQ(RgbAt(pressed.get(), o + 1, h - 2 - o), SysRgb(clBtnFace));
