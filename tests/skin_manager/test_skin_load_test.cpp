@@ -340,16 +340,22 @@ class TestSkinLoad : public testing::Test {
     for (size_t i = 0; i < 30; ++i) EXPECT_EQ(manager_->SkinPalette[i], m.Palette[i]) << i;
   }
 
-  // The sections push buttons, group boxes and check boxes paint from, found
-  // where the controls look, and each state frame of their strips showing
-  // its own face, with its key pixels as holes.
+  // The sections push buttons, group boxes, check boxes, edits and combo
+  // boxes paint from, found where the controls look, and each state frame of
+  // their strips showing its own face, with its key pixels as holes.
   void ExpectControls(const TestSkinManifest& m) {
     const MfControls& want = m.Controls;
     const TConstantSkinData& c = manager_->ConstData;
-    const std::pair<const char*, int> standard[] = {
-        {"BUTTON", want.Button},         {"BUTTON_HUGE", want.ButtonHuge},
-        {"TOOLBUTTON", want.ToolButton}, {"GROUPBOX", want.GroupBox},
-        {"CHECKBOX", want.CheckBox},     {"TRANSPARENT", want.Transparent}};
+    const std::pair<const char*, int> standard[] = {{"BUTTON", want.Button},
+                                                    {"BUTTON_HUGE", want.ButtonHuge},
+                                                    {"TOOLBUTTON", want.ToolButton},
+                                                    {"GROUPBOX", want.GroupBox},
+                                                    {"CHECKBOX", want.CheckBox},
+                                                    {"TRANSPARENT", want.Transparent},
+                                                    {"EDIT", want.Edit},
+                                                    {"COMBOBOX", want.ComboBox},
+                                                    {"COMBOBTN", want.ComboButton},
+                                                    {"SELECTION", want.Selection}};
     for (const auto& [name, index] : standard) {
       const auto at = std::find_if(StdSectionNames.begin(), StdSectionNames.end(),
                                    [&](const char* n) { return std::strcmp(n, name) == 0; });
@@ -357,6 +363,11 @@ class TestSkinLoad : public testing::Test {
       EXPECT_EQ(c.Sections[static_cast<size_t>(at - StdSectionNames.begin())], index) << name;
     }
     EXPECT_EQ(FindSectionIndex(manager_, want.CaptionSkin), want.CaptionSection);
+    // A combo's button paints from COMBOBTN and shows the arrow of COMBOBOX.
+    EXPECT_EQ(c.ComboButton.Section, want.ComboButton);
+    EXPECT_EQ(c.ComboButton.BordersMask,
+              want.ComboButton < 0 ? -1 : m.Sections[size_t(want.ComboButton)].BordersMask);
+    EXPECT_EQ(c.ComboButton.Glyph, want.ComboGlyph);
     for (const MfStrip& s : want.Strips) {
       const std::string where = s.Section + "/" + s.Key;
       ASSERT_EQ(ImageOf(manager_, s.Section, s.Key), s.Image) << where;

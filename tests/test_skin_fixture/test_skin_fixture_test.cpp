@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 #include "test_skin.h"
@@ -253,11 +254,10 @@ TEST(TestSkinFixture, ControlStripsGiveEveryStateFrameAFaceOfItsOwn) {
       const char* Section;
       const char* Key;
       int Frames;
-    } strips[] = {{"BUTTON", "BORDERSMASK", 4},
-                  {"BUTTON_HUGE", "BORDERSMASK", 4},
-                  {"GLOBALINFO", "BOXUNCHECKED", 3},
-                  {"GLOBALINFO", "BOXCHECKED", 3},
-                  {"GROUPBOXCAPTION", "BORDERSMASK", 2}};
+    } strips[] = {{"BUTTON", "BORDERSMASK", 4},          {"BUTTON_HUGE", "BORDERSMASK", 4},
+                  {"GLOBALINFO", "BOXUNCHECKED", 3},     {"GLOBALINFO", "BOXCHECKED", 3},
+                  {"GROUPBOXCAPTION", "BORDERSMASK", 2}, {"EDIT", "BORDERSMASK", 2},
+                  {"COMBOBOX", "GLYPHMASK", 3},          {"COMBOBTN", "BORDERSMASK", 3}};
     std::vector<uint32_t> boxFaces;
     for (const auto& want : strips) {
       const MfStrip* s = m.Strip(want.Section, want.Key);
@@ -296,8 +296,14 @@ TEST(TestSkinFixture, ControlStripsGiveEveryStateFrameAFaceOfItsOwn) {
                               (uint32_t(tc >> 16) & 0xFF))
           << k;
     }
-    for (int i : {c.ButtonHuge, c.ToolButton, c.GroupBox, c.CheckBox, c.Transparent})
+    for (int i : {c.ButtonHuge, c.ToolButton, c.GroupBox, c.CheckBox, c.Transparent, c.Edit,
+                  c.ComboBox, c.ComboButton})
       EXPECT_GE(i, 0);
+    EXPECT_EQ(c.Selection, -1);
+    EXPECT_EQ(m.Strip("COMBOBOX", "GLYPHMASK")->Image, c.ComboGlyph);
+    EXPECT_EQ(m.Strip("EDIT", "BORDERSMASK")->Image, m.Sections[size_t(c.Edit)].BordersMask);
+    EXPECT_EQ(m.Strip("COMBOBTN", "BORDERSMASK")->Image,
+              m.Sections[size_t(c.ComboButton)].BordersMask);
     ASSERT_GE(c.CaptionSection, 0);
     EXPECT_EQ(m.Sections[size_t(c.CaptionSection)].Name, c.CaptionSkin);
     EXPECT_NE(m.Sections[size_t(c.CaptionSection)].States[0].Color,
@@ -320,5 +326,138 @@ TEST(TestSkinFixture, ControlStripsGiveEveryStateFrameAFaceOfItsOwn) {
       EXPECT_EQ(a.PaintMode & 2, 0) << a.Section;
     }
     EXPECT_EQ(b.TransparentCorners, a.TransparentCorners) << a.Section << "/" << a.Key;
+  }
+}
+
+// Edits, combo boxes and the skin-wide colours: every state and every source
+// a control may take its colour from has a colour of its own, so a painted
+// pixel says which one was used.
+TEST(TestSkinFixture, FieldsAndGlobalColoursTellStatesAndSourcesApart) {
+  const TestSkinManifest m = BuildTestSkin().Manifest;
+  const MfControls& c = m.Controls;
+  const auto tc = [](uint32_t argb) {
+    return int32_t(((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16));
+  };
+  const struct {
+    int Section;
+    int States;
+    const char* Key;
+  } fields[] = {{c.Edit, 2, "BORDERSMASK"}, {c.ComboButton, 3, "BORDERSMASK"}};
+  for (const auto& f : fields) {
+    ASSERT_GE(f.Section, 0);
+    const MfSection& s = m.Sections[size_t(f.Section)];
+    EXPECT_GE(s.StateCount, f.States) << s.Name;
+    if (f.States > 2) {
+      EXPECT_TRUE(s.UseState2) << s.Name;
+    }
+    const MfStrip* strip = m.Strip(s.Name, f.Key);
+    ASSERT_NE(strip, nullptr) << s.Name;
+    ASSERT_EQ(int(strip->Faces.size()), f.States) << s.Name;
+    for (int k = 0; k < f.States; ++k) {
+      // The mask's frame k shows state k's own colour.
+      EXPECT_EQ(tc(strip->Faces[size_t(k)]), s.States[size_t(k)].Color) << s.Name << " " << k;
+      for (int j = 0; j < k; ++j) {
+        EXPECT_NE(s.States[size_t(k)].Color, s.States[size_t(j)].Color) << s.Name;
+        EXPECT_NE(s.States[size_t(k)].FontColor, s.States[size_t(j)].FontColor) << s.Name;
+      }
+    }
+  }
+  // The edit's mask cuts its corners with key pixels in every frame.
+  const MfImage& edit = m.Images[size_t(m.Sections[size_t(c.Edit)].BordersMask)];
+  EXPECT_EQ(edit.TransparentCorners, 1);
+  EXPECT_EQ(m.Sections[size_t(c.Edit)].BorderKind, -1);
+  EXPECT_FALSE(m.Strip("EDIT", "BORDERSMASK")->KeyPixels.empty());
+  const MfImage& arrow = m.Images[size_t(c.ComboGlyph)];
+  EXPECT_EQ(arrow.FrameCount, 3);
+  EXPECT_EQ(arrow.MaskCount, 1);
+
+  // Main text, bottom and top contour of GLOBALINFO, each written and distinct.
+  const int32_t text = m.Palette[1], bottom = m.Palette[2], top = m.Palette[3];
+  const MfSection& global = m.Sections[size_t(m.SectionIndex("GLOBALINFO"))];
+  EXPECT_EQ(text, global.States[0].FontColor);
+  EXPECT_EQ(bottom, global.States[0].ContourBottom);
+  EXPECT_EQ(top, global.States[0].ContourTop);
+  EXPECT_NE(text, bottom);
+  EXPECT_NE(text, top);
+  EXPECT_NE(bottom, top);
+  // A group box's caption never takes the main text colour by accident.
+  const MfSection& group = m.Sections[size_t(c.GroupBox)];
+  for (size_t k = 0; k < 2; ++k) EXPECT_NE(group.States[k].FontColor, text) << k;
+}
+
+namespace {
+
+const MfSection& SectionNamed(const TestSkinManifest& m, const char* name) {
+  const int i = m.SectionIndex(name);
+  if (i < 0) throw std::logic_error(std::string("no section ") + name);
+  return m.Sections[size_t(i)];
+}
+
+}  // namespace
+
+// Each field variant changes what its expectation names and nothing a
+// control of another kind reads.
+TEST(TestSkinFixture, FieldVariantsChangeWhatTheySay) {
+  const TestSkinManifest sound = BuildTestSkin().Manifest;
+  using Check = void (*)(const TestSkinManifest& sound, const TestSkinManifest& v);
+  const struct {
+    const char* Variant;
+    Check Expect;
+  } cases[] = {
+      {"edit-outer-mask",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         const MfSection &was = SectionNamed(s, "EDIT"), &now = SectionNamed(v, "EDIT");
+         EXPECT_EQ(was.OuterMode, 2);
+         EXPECT_EQ(was.OuterMask, -1);
+         EXPECT_EQ(now.OuterMode, 1);
+         ASSERT_GE(now.OuterMask, 0);
+         EXPECT_EQ(v.Images[size_t(now.OuterMask)].Key, "OUTERMASK");
+         EXPECT_EQ(v.Images[size_t(now.OuterMask)].MaskCount, 1);
+       }},
+      {"selection",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         ASSERT_GE(v.Controls.Selection, 0);
+         const MfSection& sel = v.Sections[size_t(v.Controls.Selection)];
+         const int32_t want[4] = {sel.States[0].Color, sel.States[0].FontColor, sel.States[1].Color,
+                                  sel.States[1].FontColor};
+         for (size_t i = 0; i < 4; ++i) {
+           EXPECT_EQ(v.Palette[6 + i], want[i]) << i;
+           EXPECT_NE(v.Palette[6 + i], s.Palette[6 + i]) << i;
+         }
+         EXPECT_NE(want[0], want[2]);
+         EXPECT_NE(want[1], want[3]);
+         for (size_t i = 0; i < 30; ++i)
+           if (i < 6 || i > 9) {
+             EXPECT_EQ(v.Palette[i], s.Palette[i]) << i;
+           }
+       }},
+      {"combo-own-font",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         EXPECT_FALSE(SectionNamed(s, "COMBOBOX").GiveOwnFont);
+         EXPECT_TRUE(SectionNamed(v, "COMBOBOX").GiveOwnFont);
+         EXPECT_GE(v.Controls.ComboGlyph, 0);  // the glyph is there, yet not used
+       }},
+      {"combo-glow-off",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         EXPECT_GT(SectionNamed(s, "COMBOBOX").Glow, 0);
+         EXPECT_EQ(SectionNamed(v, "COMBOBOX").Glow, 0);
+         EXPECT_GE(v.ImageIndex("COMBOBOX", "GLOW0"), 0);
+       }},
+      {"button-glyph",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         EXPECT_EQ(s.ImageIndex("BUTTON", "GLYPHMASK"), -1);
+         const MfStrip* glyph = v.Strip("BUTTON", "GLYPHMASK");
+         ASSERT_NE(glyph, nullptr);
+         EXPECT_EQ(glyph->Faces.size(), 3u);
+         EXPECT_EQ(v.Images[size_t(glyph->Image)].MaskCount, 1);
+         EXPECT_EQ(v.ImageIndex("BUTTON_HUGE", "GLYPHMASK"), -1);  // inherited, not its own
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Variant);
+    const TestSkinManifest v = BuildTestSkin(c.Variant).Manifest;
+    ASSERT_TRUE(v.Broken.empty());
+    ASSERT_EQ(v.Sections.size(), sound.Sections.size() + (c.Variant == std::string("selection")));
+    c.Expect(sound, v);
   }
 }

@@ -237,8 +237,9 @@ void Palette(TestSkinManifest& m, const std::vector<IniSection>& ini) {
     const MfSection& s = m.Sections[size_t(i)];
     return s.States[size_t(k == 1 && s.StateCount < 2 ? 0 : k)];
   };
+  const bool selection = m.SectionIndex("SELECTION") >= 0;
   if (!GlobalInt(ini, "COLOR") || !GlobalInt(ini, "EDITBG_EVEN") ||
-      m.SectionIndex("SELECTION") >= 0)
+      (selection && state("SELECTION", 0).FontColor == -1))
     throw std::logic_error("the palette would depend on system colours");
   std::array<int32_t, 30>& p = m.Palette;
   p[0] = g("COLOR", 0);
@@ -247,9 +248,16 @@ void Palette(TestSkinManifest& m, const std::vector<IniSection>& ini) {
   p[3] = g("TCTOP", 0x0000FF);
   p[4] = state("EDIT", 0).FontColor;
   p[5] = state("EDIT", 0).Color;
-  // Without a SELECTION section the hot menu item gives the selection colours.
-  p[6] = p[8] = state("MENUITEM", 1).Color;
-  p[7] = p[9] = state("MENUITEM", 1).FontColor;
+  if (selection) {
+    p[6] = state("SELECTION", 0).Color;
+    p[7] = state("SELECTION", 0).FontColor;
+    p[8] = state("SELECTION", 1).Color;
+    p[9] = state("SELECTION", 1).FontColor;
+  } else {
+    // Without a SELECTION section the hot menu item gives the selection colours.
+    p[6] = p[8] = state("MENUITEM", 1).Color;
+    p[7] = p[9] = state("MENUITEM", 1).FontColor;
+  }
   p[10] = g("EDITBG_INV", p[4]);
   p[11] = g("EDITTEXT_INV", p[5]);
   p[12] = g("EDITBG_ODD", p[5]);
@@ -431,6 +439,11 @@ void Controls(TestSkinManifest& m) {
   c.CheckBox = m.SectionIndex("CHECKBOX");
   c.Transparent = m.SectionIndex("TRANSPARENT");
   c.CaptionSection = c.CaptionSkin.empty() ? -1 : m.SectionIndex(c.CaptionSkin);
+  c.Edit = m.SectionIndex("EDIT");
+  c.ComboBox = m.SectionIndex("COMBOBOX");
+  c.ComboButton = m.SectionIndex("COMBOBTN");
+  c.Selection = m.SectionIndex("SELECTION");
+  c.ComboGlyph = c.ComboBox < 0 ? -1 : m.ImageIndex("COMBOBOX", "GLYPHMASK");
   for (MfStrip& s : c.Strips) {
     s.Image = m.ImageIndex(s.Section, s.Key);
     if (s.Image < 0) throw std::logic_error("a strip without its image: " + s.Key);

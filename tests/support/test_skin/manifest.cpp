@@ -161,6 +161,10 @@ std::string ManifestText(const TestSkinManifest& m) {
        " checkbox=" + std::to_string(c.CheckBox) + " transparent=" + std::to_string(c.Transparent) +
        " captionskin=" + c.CaptionSkin + " captionsection=" + std::to_string(c.CaptionSection) +
        " buttonframes=" + List(c.ButtonFrames) + "\n";
+  t += "fields edit=" + std::to_string(c.Edit) + " combobox=" + std::to_string(c.ComboBox) +
+       " combobtn=" + std::to_string(c.ComboButton) +
+       " comboglyph=" + std::to_string(c.ComboGlyph) + " selection=" + std::to_string(c.Selection) +
+       "\n";
   for (const MfStrip& s : c.Strips) {
     std::string faces, keys;
     for (uint32_t f : s.Faces) faces += (faces.empty() ? "" : ",") + Hex(f);

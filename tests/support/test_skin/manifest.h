@@ -127,7 +127,8 @@ struct MfStrip {
   std::vector<MfPoint> KeyPixels;  // key pixels of the image part, the same in every frame
 };
 
-// What push buttons, group boxes and their check boxes paint from.
+// What push buttons, group boxes, their check boxes, edits and combo boxes
+// paint from.
 struct MfControls {
   // Section indices of the standard names, -1 when the skin lacks one.
   int Button = -1, ButtonHuge = -1, ToolButton = -1, GroupBox = -1, CheckBox = -1, Transparent = -1;
@@ -135,6 +136,9 @@ struct MfControls {
   int CaptionSection = -1;
   // The BUTTON mask frame of each content state: normal, hot, pressed, default.
   std::array<int, 4> ButtonFrames{0, 0, 0, 0};
+  // Edits, combo boxes and list selections: section indices, -1 when absent,
+  // and the image of the arrow a combo's button shows (COMBOBOX's GLYPHMASK).
+  int Edit = -1, ComboBox = -1, ComboButton = -1, Selection = -1, ComboGlyph = -1;
   std::vector<MfStrip> Strips;
 };
 

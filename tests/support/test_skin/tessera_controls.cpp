@@ -1,6 +1,6 @@
-// The sections push buttons, group boxes and check boxes paint from. Their
-// images are strips of flat faces, one colour per state frame, so that a
-// painted control tells by colour which frame it shows.
+// The sections push buttons, group boxes, check boxes, edits and combo boxes
+// paint from. Their images are strips of flat faces, one colour per state
+// frame, so that a painted control tells by colour which frame it shows.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -86,6 +86,13 @@ void ControlSections(SkinBuilder& b, const ButtonLook& look) {
   b.Bordered("BUTTON", "BORDERSMASK", face, 4, 0, {5, 5, 5, 5}, 0, paintMode, 1);
 
   // Its borders mask is the one whose corners cut the button's window region.
+  if (look.Glyph) {
+    // Frames: normal, hot, pressed; a mask part below shows the glyph whole.
+    const MfRect glyph = FaceStrip(b, "BUTTON", "GLYPHMASK", 12, 12, 1, {kIvory, kAmber, kMint},
+                                   {2, 2}, false, true);
+    b.MasterRect("BUTTON", "GLYPHMASK", glyph, 3, 1);
+  }
+
   SectionDef huge{.Name = "BUTTON_HUGE", .Parent = "BUTTON"};
   huge.State[0].Color = kClay;
   b.AddSection(huge);
@@ -124,6 +131,52 @@ void ControlSections(SkinBuilder& b, const ButtonLook& look) {
   check.State[0] = {.Color = kMint, .FontColor = kInk};
   check.State[1] = {.Color = kSky, .FontColor = kPlum};
   b.AddSection(check);
+}
+
+void FieldSections(SkinBuilder& b, const FieldLook& look) {
+  // Normal and focused differ in face and text, so a test tells by either
+  // which state an edit paints; the mask's corners are keys, cut from the
+  // edit's region.
+  const int32_t focused = Tc(252, 250, 240);
+  SectionDef edit{.Name = "EDIT"};
+  if (look.EditOuterMask) edit.OuterMode = 1;
+  edit.State[0] = {.Color = kIvory, .FontColor = kInk};
+  edit.State[1] = {.Color = focused, .FontColor = kDusk};
+  b.AddSection(edit);
+  const MfRect field =
+      FaceStrip(b, "EDIT", "BORDERSMASK", 16, 16, 0, {kIvory, focused}, {8, 8}, true, false);
+  b.Bordered("EDIT", "BORDERSMASK", field, 2, 0, {1, 1, 1, 1}, 0, 4, 1);
+  if (look.EditOuterMask)
+    Plate(b, "EDIT", "OUTERMASK", 18, 18, 1, 1, {6, 6, 6, 6}, 0, 1, kDusk, kInk);
+
+  SectionDef combo{.Name = "COMBOBOX", .Glow = look.ComboGlow, .GlowMargin = 3};
+  if (look.ComboOwnFont) combo.GiveOwnFont = "TRUE";
+  combo.State[0] = {.Color = kIvory, .FontColor = kSlate};
+  combo.State[1] = {.Color = kMint, .FontColor = kInk};
+  b.AddSection(combo);
+  Plate(b, "COMBOBOX", "BORDERSMASK", 16, 16, 2, 0, {2, 2, 2, 2}, 0, 4, kIvory, kSky);
+  // The arrow's frames follow the button: normal, hot, pressed.
+  const MfRect arrow =
+      FaceStrip(b, "COMBOBOX", "GLYPHMASK", 10, 8, 1, {kSlate, kTeal, kOchre}, {2, 2}, false, true);
+  b.MasterRect("COMBOBOX", "GLYPHMASK", arrow, 3, 1);
+  Plate(b, "COMBOBOX", "GLOW0", 18, 18, 1, 0, {6, 6, 6, 6}, 0, 0, kSky, kSky);
+
+  SectionDef button{.Name = "COMBOBTN", .States = 3, .UseState2 = 1};
+  button.State[0] = {.Color = kSand, .FontColor = kSlate};
+  button.State[1] = {.Color = kAmber, .FontColor = kInk};
+  button.State[2] = {.Color = kClay, .FontColor = kIvory};
+  b.AddSection(button);
+  const MfRect face = FaceStrip(b, "COMBOBTN", "BORDERSMASK", 14, 16, 0, {kSand, kAmber, kClay},
+                                {7, 8}, false, false);
+  b.Bordered("COMBOBTN", "BORDERSMASK", face, 3, 0, {3, 3, 3, 3}, 0, 4, 0);
+
+  if (look.Selection) {
+    SectionDef selection{.Name = "SELECTION", .States = 2};
+    selection.State[0] = {.Color = kDusk, .FontColor = kMint};
+    selection.State[1] = {.Color = kPlum, .FontColor = kAmber};
+    b.AddSection(selection);
+    Plate(b, "SELECTION", "BORDERSMASK", 16, 16, 2, 0, {2, 2, 2, 2}, 0, 4, kDusk, kPlum);
+  }
 }
 
 }  // namespace test_skin

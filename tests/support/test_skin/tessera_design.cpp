@@ -97,12 +97,8 @@ void GlobalInfo(SkinBuilder& b) {
   Plate(b, "GLOBALINFO", "SH_MASK", 18, 18, 1, 1, {6, 6, 6, 6}, 0, 1, kInk, kSlate);
 }
 
-void Controls(SkinBuilder& b, const ButtonLook& look) {
-  SectionDef edit{.Name = "EDIT"};
-  edit.State[0] = {.Color = kIvory, .FontColor = kInk};
-  edit.State[1] = {.Color = Tc(252, 250, 240), .FontColor = kInk};
-  b.AddSection(edit);
-  Plate(b, "EDIT", "BORDERSMASK", 16, 16, 2, 0, {1, 1, 1, 1}, 0, 4, kIvory, kSand);
+void Controls(SkinBuilder& b, const TesseraLook& look) {
+  FieldSections(b, look.Fields);
 
   SectionDef menu{.Name = "MENUITEM"};
   menu.State[0] = {.Color = kSand, .FontColor = kInk};
@@ -120,7 +116,7 @@ void Controls(SkinBuilder& b, const ButtonLook& look) {
   b.AddSection(hint);
   Plate(b, "HINT", "BORDERSMASK", 24, 24, 1, 1, {4, 4, 4, 4}, 0, 4, Tc(250, 236, 190), kAmber);
 
-  ControlSections(b, look);
+  ControlSections(b, look.Button);
 }
 
 void Surfaces(SkinBuilder& b) {
@@ -246,7 +242,7 @@ void Rows(SkinBuilder& b) {
 
 void DesignTessera(SkinBuilder& b, bool large, const TesseraLook& look) {
   GlobalInfo(b);
-  Controls(b, look.Button);
+  Controls(b, look);
   Surfaces(b);
   TrackBar(b, look.Track);
   if (large) Rows(b);

@@ -19,26 +19,39 @@ struct TrackBarLook {
 // How the push buttons' borders masks depart from the standard design.
 struct ButtonLook {
   bool NormalFrame = true;  // false: PaintMode bit 2, nothing of the mask in the normal state
+  bool Glyph = false;       // a GLYPHMASK of BUTTON's own, which its children inherit
+};
+
+// How the edit and combo-box sections depart from the standard design.
+struct FieldLook {
+  bool EditOuterMask = false;  // EDIT paints its own shadow: OUTERMODE 1 and an OUTERMASK
+  bool ComboOwnFont = false;   // COMBOBOX has GIVEOWNFONT: a drawn arrow instead of its glyph
+  int ComboGlow = 2;           // COMBOBOX's GLOW value; its GLOW0 image stays
+  bool Selection = false;      // a SELECTION section gives the selection colours
 };
 
 struct TesseraLook {
   TrackBarLook Track{};
   ButtonLook Button{};
+  FieldLook Fields{};
 };
 
 // A sound skin; large adds about a hundred sections on a 1024 x 1024 master.
 void DesignTessera(SkinBuilder& b, bool large, const TesseraLook& look = {});
 
 // Parts of the design (tessera_controls.cpp): the check-box images of
-// GLOBALINFO, and the sections of push buttons, group boxes and check boxes.
+// GLOBALINFO, the sections of push buttons, group boxes and check boxes, and
+// those of edits, combo boxes and selections.
 void CheckBoxImages(SkinBuilder& b);
 void ControlSections(SkinBuilder& b, const ButtonLook& look);
+// The sections of edits and combo boxes, and the selection section of lists.
+void FieldSections(SkinBuilder& b, const FieldLook& look);
 
 inline int MasterWidthFor(bool large) {
   return large ? 1024 : 256;
 }
 inline int MasterHeightFor(bool large) {
-  return large ? 1024 : 256;
+  return large ? 1024 : 320;
 }
 
 }  // namespace test_skin

@@ -161,6 +161,24 @@ const Look kLooks[] = {
      "the borders masks of BUTTON and BUTTON_HUGE have PaintMode bit 2: in the normal state a "
      "push button shows its section's face without the mask and cuts no corners from its region",
      {.Button = {.NormalFrame = false}}},
+    {"button-glyph",
+     "BUTTON has a three-frame GLYPHMASK of its own: normal, hot and pressed glyphs, inherited by "
+     "BUTTON_HUGE and TOOLBUTTON",
+     {.Button = {.Glyph = true}}},
+    {"edit-outer-mask",
+     "EDIT has OUTERMODE=1 and an OUTERMASK: an edit's shadow comes from its own mask, not the "
+     "skin's outer-effect list",
+     {.Fields = {.EditOuterMask = true}}},
+    {"selection",
+     "a SELECTION section: palette entries 6 to 9 are its normal and hot colours, not the menu "
+     "item's",
+     {.Fields = {.Selection = true}}},
+    {"combo-own-font",
+     "COMBOBOX has GIVEOWNFONT=TRUE: a combo box draws its arrow although a GLYPHMASK exists",
+     {.Fields = {.ComboOwnFont = true}}},
+    {"combo-glow-off",
+     "COMBOBOX has GLOW=0: no glow window while a combo box is hot",
+     {.Fields = {.ComboGlow = 0}}},
 };
 
 }  // namespace
