@@ -437,6 +437,11 @@ TEST(TestSkinFixture, FieldVariantsChangeWhatTheySay) {
          EXPECT_TRUE(SectionNamed(v, "COMBOBOX").GiveOwnFont);
          EXPECT_GE(v.Controls.ComboGlyph, 0);  // the glyph is there, yet not used
        }},
+      {"combo-margin-default",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         EXPECT_EQ(s.Globals.ComboMargin, 3);
+         EXPECT_EQ(v.Globals.ComboMargin, 2);
+       }},
       {"combo-glow-off",
        [](const TestSkinManifest& s, const TestSkinManifest& v) {
          EXPECT_GT(SectionNamed(s, "COMBOBOX").Glow, 0);

@@ -38,7 +38,7 @@ std::vector<MfGradientStop> TwoBands(int32_t a, int32_t b, int32_t c, int mode) 
   return {{a, b, 50, mode}, {b, c, 50, mode}};
 }
 
-void GlobalInfo(SkinBuilder& b) {
+void GlobalInfo(SkinBuilder& b, const FieldLook& fields) {
   SectionDef g{.Name = "GLOBALINFO"};
   g.State[0].Color = kSand;
   g.State[0].FontColor = kInk;
@@ -84,7 +84,8 @@ void GlobalInfo(SkinBuilder& b) {
       {"LO_SOURCE", "2"},
       {"LO_COLORT", std::to_string(kTeal)},
       {"LO_OPACITY", "150"}};
-  for (const auto& [key, value] : keys) b.AddKey("GLOBALINFO", key, value);
+  for (const auto& [key, value] : keys)
+    if (fields.ComboMargin || std::string(key) != "COMBOMARGIN") b.AddKey("GLOBALINFO", key, value);
   Plate(b, "GLOBALINFO", "EXBORDER", 40, 40, 2, 0, {10, 12, 10, 14}, 0, 0, kSlate, kTeal);
   Plate(b, "GLOBALINFO", "BICONCLOSE", 16, 16, 3, 0, {0, 0, 0, 0}, 0, 0, kClay, kIvory);
   const Raster glow = Glyph(24, 24, 1, kClay);
@@ -241,7 +242,7 @@ void Rows(SkinBuilder& b) {
 }  // namespace
 
 void DesignTessera(SkinBuilder& b, bool large, const TesseraLook& look) {
-  GlobalInfo(b);
+  GlobalInfo(b, look.Fields);
   Controls(b, look);
   Surfaces(b);
   TrackBar(b, look.Track);

@@ -28,6 +28,7 @@ struct FieldLook {
   bool ComboOwnFont = false;   // COMBOBOX has GIVEOWNFONT: a drawn arrow instead of its glyph
   int ComboGlow = 2;           // COMBOBOX's GLOW value; its GLOW0 image stays
   bool Selection = false;      // a SELECTION section gives the selection colours
+  bool ComboMargin = true;     // false: no COMBOMARGIN key, the reader's default applies
 };
 
 struct TesseraLook {

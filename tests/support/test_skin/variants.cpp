@@ -176,6 +176,10 @@ const Look kLooks[] = {
     {"combo-own-font",
      "COMBOBOX has GIVEOWNFONT=TRUE: a combo box draws its arrow although a GLYPHMASK exists",
      {.Fields = {.ComboOwnFont = true}}},
+    {"combo-margin-default",
+     "GLOBALINFO has no COMBOMARGIN: a combo's button keeps the default margin of 2, not the "
+     "sound skin's 3",
+     {.Fields = {.ComboMargin = false}}},
     {"combo-glow-off",
      "COMBOBOX has GLOW=0: no glow window while a combo box is hot",
      {.Fields = {.ComboGlow = 0}}},
