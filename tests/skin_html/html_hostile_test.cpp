@@ -119,10 +119,11 @@ TEST(HtmlHostile, RecorderStaysLinear) {
       Layout l = LayOut(markup, TRect(0, 0, h.Right, 0), measure);
       // A few seam calls per input byte at most, whatever the markup.
       EXPECT_LE(l.Measures + l.Draws, 3 * static_cast<long long>(markup.size()) + 16);
-      if (measure)
+      if (measure) {
         EXPECT_EQ(l.Draws, 0);
-      else
+      } else {
         h.Check(l);
+      }
     }
   }
 }
