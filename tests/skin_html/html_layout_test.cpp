@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "html_recorder.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/foundation/colour_math.h"
 
 namespace {
 
@@ -258,6 +260,45 @@ TEST(HtmlLayout, AThrowingSeamLeavesMeasureOnlyFalse) {
   html.Render(links, false, size);
   EXPECT_EQ(seam.Draws, 1);
   EXPECT_FALSE(html.MeasureOnly);
+}
+
+}  // namespace
+
+namespace {
+
+// With an active skin manager, links take the skin's link colours: normal,
+// hot, and pressed as a mix of hot and the global font colour.
+TEST(HtmlLayout, ActiveManagerGivesSkinLinkColours) {
+  TsSkinManager* manager = New<TsSkinManager>(nullptr);
+  ASSERT_TRUE(manager->Active());
+  manager->SkinPalette[1] = 0x000000;
+  manager->SkinPalette[2] = 0x123456;
+  manager->SkinPalette[3] = 0xFEFEFE;
+  const struct {
+    int Pressed, Hot;
+    TColor Color;
+  } rows[] = {
+      {-1, -1, 0x123456},
+      {-1, 0, 0xFEFEFE},
+      {0, 0, static_cast<TColor>(MixTwoColors(0xFEFEFE, 0x000000, 127))},
+  };
+  for (const auto& r : rows) {
+    RecorderSeam seam;
+    TFont font;
+    ResetFont(font);
+    TsHtml html;
+    html.Manager = manager;
+    html.Init(&seam, &font, "<A HREF=u>x</A>", TRect(0, 0, 0, 0), r.Pressed, r.Hot);
+    TvlLinks links;
+    TRect size;
+    html.Render(links, false, size);
+    ASSERT_EQ(seam.Runs.size(), 1u);
+    EXPECT_EQ(seam.Runs[0].Color, r.Color);
+  }
+  // The pressed mix lies between its two colours.
+  EXPECT_NE(rows[2].Color, 0xFEFEFE);
+  EXPECT_NE(rows[2].Color, 0x000000);
+  TObject::Free(manager);
 }
 
 }  // namespace
