@@ -9,13 +9,22 @@
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/colour_math.h"
 #include "widgets/graphics/canvas.h"
+#include "widgets/graphics/gdi_handles.h"
 #include "widgets/rtl/flag_scope.h"
 
 class TsHtml::CanvasSeam : public THtmlTextSeam {
  public:
   CanvasSeam(TBitmap* Bitmap, const bool& Alpha) : bitmap_(Bitmap), alpha_(Alpha) {}
-  TSize TextSize(TFont&, const std::string& Text) override {
-    return bitmap_->Canvas()->TextExtent(Text);
+  // Measured in a DC of its own with a few fonts kept made: through the
+  // canvas every tag that changes the font would make a new font object at
+  // the next measure.
+  TSize TextSize(TFont& Font, const std::string& Text) override {
+    if (!measureDC_) measureDC_.Reset(CreateCompatibleDC(nullptr));
+    if (!measureDC_) return bitmap_->Canvas()->TextExtent(Text);
+    TSelectedObject font(measureDC_.Get(), FontFor(Font));
+    SIZE s{};
+    GetTextExtentPoint32A(measureDC_.Get(), Text.data(), static_cast<int>(Text.size()), &s);
+    return s;
   }
   void DrawRun(TFont& Font, const std::string& Text, const TRect& Rect) override {
     if (alpha_) {
@@ -29,8 +38,28 @@ class TsHtml::CanvasSeam : public THtmlTextSeam {
   }
 
  private:
+  struct Made {
+    THtmlFontData Key;
+    std::unique_ptr<TFont> Font;
+  };
+  // The colour does not change a measure. The list is short and bounded,
+  // so markup with many faces cannot pile up font objects.
+  HFONT FontFor(const TFont& Font) {
+    THtmlFontData key = THtmlFontData::From(Font);
+    key.Color = 0;
+    for (Made& m : fonts_)
+      if (m.Key == key) return m.Font->Handle();
+    if (fonts_.size() >= 16) fonts_.erase(fonts_.begin());
+    auto made = std::make_unique<TFont>();
+    key.ApplyTo(*made);
+    fonts_.push_back({key, std::move(made)});
+    return fonts_.back().Font->Handle();
+  }
+
   TBitmap* bitmap_;
   const bool& alpha_;
+  TMemoryDC measureDC_;
+  std::vector<Made> fonts_;
 };
 
 TsHtml::TsHtml() = default;

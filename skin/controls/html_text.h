@@ -68,6 +68,7 @@ struct THtmlFontData {
   TFontPitch Pitch = fpDefault;
   int Orientation = 0;
 
+  bool operator==(const THtmlFontData&) const = default;
   static THtmlFontData From(const TFont& Font);
   void ApplyTo(TFont& Font) const;
 };
