@@ -124,6 +124,10 @@ void TsHtml::Scan() {
   // unclosed '<' is searched once, not once per '<'.
   size_t closer = 0;
   bool closerKnown = false;
+  // An unknown tag's '<' prints and the scan goes on inside it; a tag that
+  // ends at the same '>' is a tail of the rejected one and cannot hold a
+  // FONT or A the whole did not, so it is not searched again.
+  size_t rejectedCloser = std::string::npos;
   size_t i = 0;
   while (i < n) {
     const char c = u[i];
@@ -158,9 +162,11 @@ void TsHtml::Scan() {
       }
       if (closer == std::string::npos) {
         start = i = i + 1;
-      } else if (ProcessTag(std::string_view(u).substr(i, closer - i + 1), i)) {
+      } else if (ProcessTag(std::string_view(u).substr(i, closer - i + 1), i,
+                            closer == rejectedCloser)) {
         start = i = closer + 1;
       } else {
+        rejectedCloser = closer;
         FlushText(i + 1, i);
         start = i = i + 1;
       }
@@ -278,7 +284,7 @@ size_t TsHtml::ParseEntity(size_t Pos) {
   return Pos + 1 + semi + 1;
 }
 
-bool TsHtml::ProcessTag(std::string_view Tag, size_t Pos) {
+bool TsHtml::ProcessTag(std::string_view Tag, size_t Pos, bool TailOfRejected) {
   const std::string_view inner = Tag.substr(1, Tag.size() - 2);
   if (Tag.size() > 2 && Tag[1] == '/') {
     const std::string_view name = Tag.substr(2);
@@ -324,6 +330,7 @@ bool TsHtml::ProcessTag(std::string_view Tag, size_t Pos) {
     size_t at = inner.find(name);
     return at != std::string_view::npos && at + name.size() < inner.size();
   };
+  if (TailOfRejected) return false;
   if (holds("FONT")) {
     PushFont(Tag, false, 0);
     return true;

@@ -114,7 +114,7 @@ class TsHtml {
   void WrapWords(const std::string& Run, int SpaceWidth);
   void DrawRun(const std::string& Text, const TRect& Rect);
   void NewLine();
-  bool ProcessTag(std::string_view Tag, size_t Pos);
+  bool ProcessTag(std::string_view Tag, size_t Pos, bool TailOfRejected);
   // The index after the entity's ';', or 0 when the text at Pos is none.
   size_t ParseEntity(size_t Pos);
   void PushFont(std::string_view Tag, bool IsLink, int State);

@@ -76,6 +76,13 @@ const std::vector<Hostile>& Table() {
        [](const Layout& l) { EXPECT_EQ(AllText(l), std::string(512 * 1024, '<')); }},
       {"angles never closed", [] { return Repeat("<q", 100000); }, 0,
        [](const Layout& l) { EXPECT_EQ(AllText(l), std::string(100000, 'q')); }},
+      {"unknown tags inside one tag", [] { return Repeat("<q", 100000) + ">"; }, 0,
+       [](const Layout& l) { EXPECT_EQ(AllText(l), Repeat("<q", 100000) + ">"); }},
+      {"a tag inside an unknown tag", [] { return std::string("<q<B>x"); }, 0,
+       [](const Layout& l) {
+         EXPECT_EQ(AllText(l), "<qx");
+         EXPECT_EQ(l.Runs.back().Style, fsBold);
+       }},
       {"100000-letter word in 50 px", [] { return "ab " + std::string(100000, 'w'); }, 50,
        [](const Layout& l) {
          ASSERT_EQ(l.Runs.size(), 2u);
