@@ -11,16 +11,18 @@
 #            native, and one fade step
 #   imagelist  the alpha image list's rebuild per DPI level and its cached
 #            drawing against the platform's image-list roads
+#   html     a long tagged caption through the markup painter against
+#            DrawTextA of its words
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 name="${1:-}"
 case "$name" in
-  paint | png | skin_load | trackbar | imagelist) ;;
+  paint | png | skin_load | trackbar | imagelist | html) ;;
   # The simulated programmer sits behind stand-ins of the USB and device-setup
   # DLLs, copied beside the benchmark; Wine must take them over its own.
   usb_rpc) export VARNEL_DLL_OVERRIDES="winusb,setupapi=n" ;;
   *)
-    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|usb_rpc [ARGS...]" >&2
+    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|html|usb_rpc [ARGS...]" >&2
     exit 2
     ;;
 esac
