@@ -47,6 +47,17 @@ bool SawMessage(const TRecordingCombo& c, HWND wnd, UINT msg) {
   return false;
 }
 
+HWND watched = nullptr;
+LONG_PTR procAtDestroy = 0;
+
+// Notes the watched window's procedure as it is being destroyed.
+LRESULT CALLBACK WatchDestroy(int code, WPARAM w, LPARAM l) {
+  auto* cwp = reinterpret_cast<CWPSTRUCT*>(l);
+  if (code == HC_ACTION && cwp->hwnd == watched && cwp->message == WM_DESTROY)
+    procAtDestroy = GetWindowLongPtrA(cwp->hwnd, GWLP_WNDPROC);
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
 LONG_PTR ProcOf(HWND h) {
   return GetWindowLongPtrA(h, GWLP_WNDPROC);
 }
@@ -121,19 +132,9 @@ TEST_F(ComboTest, SubclassedEditGetsItsOwnProcedureBackBeforeItIsDestroyed) {
   ASSERT_NE(ours, platform);
 
   // Watch the edit's destruction from a hook that reads its procedure then.
-  static HWND watched;
-  static LONG_PTR procAtDestroy;
   watched = edit;
   procAtDestroy = 0;
-  HHOOK hook = SetWindowsHookExA(
-      WH_CALLWNDPROC,
-      [](int code, WPARAM w, LPARAM l) -> LRESULT {
-        auto* cwp = reinterpret_cast<CWPSTRUCT*>(l);
-        if (code == HC_ACTION && cwp->hwnd == watched && cwp->message == WM_DESTROY)
-          procAtDestroy = GetWindowLongPtrA(cwp->hwnd, GWLP_WNDPROC);
-        return CallNextHookEx(nullptr, code, w, l);
-      },
-      nullptr, GetCurrentThreadId());
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchDestroy, nullptr, GetCurrentThreadId());
   c->Free();
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(procAtDestroy, platform);

@@ -82,7 +82,9 @@ TEST_F(LabelEditTest, WrappedEllipsisCutsWordsSoNoLineIsLeftHalfShown) {
     EXPECT_LE(ink.right, l->Width());
     EXPECT_EQ(ink.bottom <= line * 2, c.TwoLines) << ink.bottom << " line " << line;
     // Text cut at words still fills its second line.
-    if (c.WordWrap && c.TwoLines) EXPECT_GT(ink.bottom, line);
+    if (c.WordWrap && c.TwoLines) {
+      EXPECT_GT(ink.bottom, line);
+    }
     l->Free();
   }
 }
