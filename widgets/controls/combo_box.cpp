@@ -4,6 +4,11 @@
 #include "widgets/controls/stdctrls.h"
 #include "widgets/rtl/flag_scope.h"
 
+namespace {
+// The version 6 common controls' least number of rows an open list shows.
+constexpr UINT kSetMinVisible = 0x1701;  // CB_SETMINVISIBLE
+}  // namespace
+
 const TEnumInfo& TCustomComboBox::StyleInfo() {
   static const TEnumInfo info{
       {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
@@ -39,6 +44,20 @@ const TClassInfo& TCustomComboBox::StaticClass() {
     b.Int(
         "MaxLength", [](const TCustomComboBox& c) { return c.MaxLength(); },
         [](TCustomComboBox& c, int v) { c.SetMaxLength(v); }, 0);
+    b.Bool(
+        "AutoComplete", [](const TCustomComboBox& c) { return c.AutoComplete(); },
+        [](TCustomComboBox& c, int v) { c.SetAutoComplete(v != 0); }, true);
+    b.Int(
+        "AutoCompleteDelay",
+        [](const TCustomComboBox& c) { return static_cast<int64_t>(c.AutoCompleteDelay()); },
+        [](TCustomComboBox& c, int v) { c.SetAutoCompleteDelay(static_cast<unsigned>(v)); }, 500);
+    b.Bool(
+        "AutoDropDown", [](const TCustomComboBox& c) { return c.AutoDropDown(); },
+        [](TCustomComboBox& c, int v) { c.SetAutoDropDown(v != 0); }, false);
+    b.Enum(
+        "CharCase", TCustomEdit::CharCaseInfo(),
+        [](const TCustomComboBox& c) { return c.CharCase(); },
+        [](TCustomComboBox& c, int v) { c.SetCharCase(static_cast<TEditCharCase>(v)); }, ecNormal);
     b.Event<&TCustomComboBox::OnChange>("OnChange");
     b.Event<&TCustomComboBox::OnSelect>("OnSelect");
     b.Event<&TCustomComboBox::OnDropDown>("OnDropDown");
@@ -83,6 +102,8 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
   CreateSubClass(p, "COMBOBOX");
   p.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL | kStyles[style_];
   if (Sorted()) p.Style |= CBS_SORT;
+  if (charCase_ == ecUpperCase) p.Style |= CBS_UPPERCASE;
+  if (charCase_ == ecLowerCase) p.Style |= CBS_LOWERCASE;
   // A drop-down's window height is the height of its open list.
   if (style_ != csSimple) p.Height += GetItemHeight() * dropDownCount_ + 2;
 }
@@ -95,9 +116,12 @@ void TCustomComboBox::CreateWnd() {
   if (maxLength_ > 0) SendMessageA(Handle(), CB_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
   if (style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable)
     SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
+  SendMessageA(Handle(), kSetMinVisible, static_cast<WPARAM>(dropDownCount_), 0);
+  AttachChildren();
 }
 
 void TCustomComboBox::DestroyWnd() {
+  DetachChildren();
   itemIndex_ = ItemIndex();
   items_->MoveOutOfWindow();
   canvas_->FreeHandle();
@@ -140,6 +164,18 @@ void TCustomComboBox::SetSorted(bool v) {
   if (Sorted() == v) return;
   if (HandleAllocated()) items_->MoveOutOfWindow();
   items_->SetSorted(v);
+  RecreateWnd();
+}
+
+void TCustomComboBox::SetDropDownCount(int v) {
+  if (dropDownCount_ == v) return;
+  dropDownCount_ = v;
+  if (HandleAllocated()) SendMessageA(Handle(), kSetMinVisible, static_cast<WPARAM>(v), 0);
+}
+
+void TCustomComboBox::SetCharCase(TEditCharCase v) {
+  if (charCase_ == v) return;
+  charCase_ = v;
   RecreateWnd();
 }
 
@@ -235,25 +271,53 @@ void TCustomComboBox::Dispatch(TMessage& m) {
       m.Result = reinterpret_cast<LRESULT>(Brush()->Handle());
       return;
     }
-    case CN_DRAWITEM: {
-      auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-      TOwnerDrawState state = LOWORD(d->itemState);
-      if (d->itemState & ODS_COMBOBOXEDIT) state |= odComboBoxEdit;
-      m.Result = PaintOwnerDrawItem(*canvas_, *this, *d, state,
-                                    [](TWinControl& c, int i, const RECT& r, TOwnerDrawState st) {
-                                      static_cast<TCustomComboBox&>(c).DrawItem(i, r, st);
-                                    });
+    case CN_DRAWITEM:
+      CNDrawItem(m);
       return;
-    }
-    case CN_MEASUREITEM: {
-      auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-      int h = itemHeight_;
-      if (style_ == csOwnerDrawVariable) MeasureItem(static_cast<int>(mi->itemID), h);
-      mi->itemHeight = static_cast<UINT>(h);
-      m.Result = 1;
+    case CN_MEASUREITEM:
+      CNMeasureItem(m);
+      return;
+    case WM_LBUTTONDOWN:
+      WMLButtonDown(m);
+      return;
+    case WM_LBUTTONDBLCLK:
+      WMLButtonDblClk(m);
+      return;
+    case WM_CHAR: {
+      // Keys typed into a drop-down list reach the combo's own window.
+      char key = static_cast<char>(m.WParam);
+      OpenOnKey(key);
+      if (SearchListKey(key)) return;
+      TWinControl::Dispatch(m);
       return;
     }
     default:
       TWinControl::Dispatch(m);
   }
+}
+
+void TCustomComboBox::WMLButtonDown(TMessage& m) {
+  TWinControl::Dispatch(m);
+}
+
+void TCustomComboBox::WMLButtonDblClk(TMessage& m) {
+  TWinControl::Dispatch(m);
+}
+
+void TCustomComboBox::CNDrawItem(TMessage& m) {
+  auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  TOwnerDrawState state = LOWORD(d->itemState);
+  if (d->itemState & ODS_COMBOBOXEDIT) state |= odComboBoxEdit;
+  m.Result = PaintOwnerDrawItem(*canvas_, *this, *d, state,
+                                [](TWinControl& c, int i, const RECT& r, TOwnerDrawState st) {
+                                  static_cast<TCustomComboBox&>(c).DrawItem(i, r, st);
+                                });
+}
+
+void TCustomComboBox::CNMeasureItem(TMessage& m) {
+  auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+  int h = itemHeight_;
+  if (style_ == csOwnerDrawVariable) MeasureItem(static_cast<int>(mi->itemID), h);
+  mi->itemHeight = static_cast<UINT>(h);
+  m.Result = 1;
 }

@@ -24,6 +24,83 @@ const TEnumInfo& TControl::BiDiModeInfo() {
   return info;
 }
 
+const TClassInfo& TSizeConstraints::StaticClass() {
+  static const TClassInfo info = [] {
+    TClassBuilder<TSizeConstraints> b("TSizeConstraints", &TPersistent::StaticClass());
+    b.Int(
+        "MaxHeight", [](const TSizeConstraints& c) { return c.MaxHeight(); },
+        [](TSizeConstraints& c, int v) { c.SetMaxHeight(v); }, 0);
+    b.Int(
+        "MaxWidth", [](const TSizeConstraints& c) { return c.MaxWidth(); },
+        [](TSizeConstraints& c, int v) { c.SetMaxWidth(v); }, 0);
+    b.Int(
+        "MinHeight", [](const TSizeConstraints& c) { return c.MinHeight(); },
+        [](TSizeConstraints& c, int v) { c.SetMinHeight(v); }, 0);
+    b.Int(
+        "MinWidth", [](const TSizeConstraints& c) { return c.MinWidth(); },
+        [](TSizeConstraints& c, int v) { c.SetMinWidth(v); }, 0);
+    return b.Done();
+  }();
+  return info;
+}
+
+namespace {
+void SetLimit(int& field, int v, bool& changed) {
+  v = std::max(0, v);
+  if (field == v) return;
+  field = v;
+  changed = true;
+}
+}  // namespace
+
+void TSizeConstraints::SetMaxWidth(int v) {
+  bool changed = false;
+  SetLimit(maxWidth_, v, changed);
+  if (changed) Changed();
+}
+
+void TSizeConstraints::SetMaxHeight(int v) {
+  bool changed = false;
+  SetLimit(maxHeight_, v, changed);
+  if (changed) Changed();
+}
+
+void TSizeConstraints::SetMinWidth(int v) {
+  bool changed = false;
+  SetLimit(minWidth_, v, changed);
+  if (changed) Changed();
+}
+
+void TSizeConstraints::SetMinHeight(int v) {
+  bool changed = false;
+  SetLimit(minHeight_, v, changed);
+  if (changed) Changed();
+}
+
+void TSizeConstraints::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TSizeConstraints*>(Source);
+  if (!s) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  maxWidth_ = s->maxWidth_;
+  maxHeight_ = s->maxHeight_;
+  minWidth_ = s->minWidth_;
+  minHeight_ = s->minHeight_;
+  Changed();
+}
+
+void TSizeConstraints::Apply(int& Width, int& Height) const {
+  if (minWidth_ > 0) Width = std::max(Width, minWidth_);
+  if (minHeight_ > 0) Height = std::max(Height, minHeight_);
+  if (maxWidth_ > 0) Width = std::min(Width, maxWidth_);
+  if (maxHeight_ > 0) Height = std::min(Height, maxHeight_);
+}
+
+void TSizeConstraints::Changed() {
+  if (OnChange) OnChange(this);
+}
+
 const TClassInfo& TControl::StaticClass() {
   static const TClassInfo info = [] {
     TClassBuilder<TControl> b("TControl", &TComponent::StaticClass());
@@ -79,6 +156,10 @@ const TClassInfo& TControl::StaticClass() {
     b.Int(
         "Cursor", [](const TControl& c) { return c.Cursor(); },
         [](TControl& c, int v) { c.SetCursor(v); }, crDefault);
+    b.Obj(
+        "Constraints", TPropKind::Object, TSizeConstraints::StaticClass(),
+        [](const TControl& c) -> TObject* { return c.Constraints(); },
+        [](TControl& c, TObject* v) { c.SetConstraints(dynamic_cast<TSizeConstraints*>(v)); });
     b.Event<&TControl::OnClick>("OnClick");
     b.Event<&TControl::OnDblClick>("OnDblClick");
     b.Event<&TControl::OnResize>("OnResize");
@@ -92,9 +173,18 @@ const TClassInfo& TControl::StaticClass() {
   return info;
 }
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_unique<TFont>()) {
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner),
+      font_(std::make_unique<TFont>()),
+      constraints_(std::make_unique<TSizeConstraints>()) {
   WindowProc = TWndMethod::Of<&TControl::WndProc>(this);
   font_->OnChange = TNotifyEvent::Of<&TControl::FontChanged>(this);
+  constraints_->OnChange = TNotifyEvent::Of<&TControl::ConstraintsChanged>(this);
+}
+
+// New limits apply to the present size at once.
+void TControl::ConstraintsChanged(TObject*) {
+  SetBounds(left_, top_, width_, height_);
 }
 
 void TControl::BeforeDestruction() {
@@ -109,6 +199,7 @@ TControl::~TControl() {
   if (mouseControl == this) mouseControl = nullptr;
   if (parent_) parent_->RemoveControl(this);
   font_->OnChange = nullptr;
+  constraints_->OnChange = nullptr;
 }
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
@@ -282,6 +373,7 @@ void TControl::Loaded() {
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  constraints_->Apply(AWidth, AHeight);
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
   InvalidateControl(visible_, false);
   left_ = ALeft;

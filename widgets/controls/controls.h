@@ -151,6 +151,33 @@ inline void RaiseGuarded(const TNotifyEvent& Event, TObject* Sender) noexcept {
 class TPopupMenu;
 class TCustomAction;
 
+// Limits on a control's size; 0 means none. Every SetBounds keeps to them,
+// so a limit set later shrinks or grows the control at once.
+class TSizeConstraints : public TPersistent {
+  DECLARE_CLASS(TSizeConstraints, TPersistent)
+ public:
+  int MaxWidth() const { return maxWidth_; }
+  void SetMaxWidth(int v);
+  int MaxHeight() const { return maxHeight_; }
+  void SetMaxHeight(int v);
+  int MinWidth() const { return minWidth_; }
+  void SetMinWidth(int v);
+  int MinHeight() const { return minHeight_; }
+  void SetMinHeight(int v);
+  void Assign(TPersistent* Source) override;
+  // Width and height within the limits (a maximum wins over a minimum).
+  void Apply(int& Width, int& Height) const;
+
+  TNotifyEvent OnChange;
+
+ private:
+  void Changed();
+  int maxWidth_ = 0;
+  int maxHeight_ = 0;
+  int minWidth_ = 0;
+  int minHeight_ = 0;
+};
+
 class TControl : public TComponent {
   DECLARE_CLASS(TControl, TComponent)
  public:
@@ -241,6 +268,8 @@ class TControl : public TComponent {
   TCustomAction* Action() const { return action_; }
   void SetAction(TCustomAction* v);
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  TSizeConstraints* Constraints() const { return constraints_.get(); }
+  void SetConstraints(TSizeConstraints* v) { constraints_->Assign(v); }
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor v);
   TControlStyle ControlStyle() const { return controlStyle_; }
@@ -325,7 +354,10 @@ class TControl : public TComponent {
   void MouseButtonDown(TMessage& m, TMouseButton b, bool dbl);
   void MouseButtonUp(TMessage& m, TMouseButton b);
 
+  void ConstraintsChanged(TObject* Sender);
+
   std::unique_ptr<TFont> font_;
+  std::unique_ptr<TSizeConstraints> constraints_;
   bool visible_ = true;
   bool enabled_ = true;
   bool parentFont_ = true;

@@ -1,4 +1,6 @@
 // TLabel: a graphic control that draws its caption on the parent.
+#include <algorithm>
+
 #include "widgets/controls/stdctrls.h"
 #include "widgets/graphics/canvas_on_dc.h"
 
@@ -9,6 +11,11 @@ const TEnumInfo& TCustomLabel::AlignmentInfo() {
 
 const TEnumInfo& TCustomLabel::LayoutInfo() {
   static const TEnumInfo info{{"tlTop", "tlCenter", "tlBottom"}};
+  return info;
+}
+
+const TEnumInfo& TCustomLabel::EllipsisInfo() {
+  static const TEnumInfo info{{"epNone", "epPathEllipsis", "epEndEllipsis", "epWordEllipsis"}};
   return info;
 }
 
@@ -36,6 +43,11 @@ const TClassInfo& TCustomLabel::StaticClass() {
     b.Bool(
         "WordWrap", [](const TCustomLabel& c) { return c.WordWrap(); },
         [](TCustomLabel& c, int v) { c.SetWordWrap(v != 0); }, false);
+    b.Enum(
+        "EllipsisPosition", EllipsisInfo(),
+        [](const TCustomLabel& c) { return c.EllipsisPosition(); },
+        [](TCustomLabel& c, int v) { c.SetEllipsisPosition(static_cast<TEllipsisPosition>(v)); },
+        epNone);
     b.Obj(
         "FocusControl", TPropKind::Component, TWinControl::StaticClass(),
         [](const TCustomLabel& c) -> TObject* { return c.FocusControl(); },
@@ -103,6 +115,12 @@ void TCustomLabel::SetWordWrap(bool v) {
   Invalidate();
 }
 
+void TCustomLabel::SetEllipsisPosition(TEllipsisPosition v) {
+  if (ellipsis_ == v) return;
+  ellipsis_ = v;
+  Invalidate();
+}
+
 void TCustomLabel::SetFocusControl(TWinControl* v) {
   focusControl_ = v;
   if (v) v->FreeNotification(this);
@@ -124,6 +142,14 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   Flags = DrawTextBiDiModeFlags(Flags);
   TCanvas* c = Canvas();
   c->SetFont(Font());
+  // An ellipsis only makes sense in a fixed size: an auto-sized label grows.
+  if (ellipsis_ != epNone && !autoSize_) {
+    static const UINT kEllipsis[] = {0, DT_PATH_ELLIPSIS, DT_END_ELLIPSIS, DT_WORD_ELLIPSIS};
+    Flags = (Flags & ~UINT{DT_EXPANDTABS}) | kEllipsis[ellipsis_];
+    // The platform ends only single lines with "...": wrapped text is cut
+    // word by word until what is left, with "...", fits the height.
+    if (wordWrap_ && ellipsis_ != epPathEllipsis && !ShortenToHeight(text, Rect, Flags)) return;
+  }
   int len = static_cast<int>(text.size());
   if (!Enabled()) {
     // The engraved look: highlight one pixel down and right, shadow on top.
@@ -136,6 +162,33 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   } else {
     DrawTextA(c->Handle(), text.c_str(), len, Rect.AsRECT(), Flags);
   }
+}
+
+bool TCustomLabel::ShortenToHeight(std::string& Text, const TRect& Rect, UINT Flags) {
+  HDC dc = Canvas()->Handle();
+  SIZE dots{};
+  GetTextExtentPoint32A(dc, "...", 3, &dots);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  int limit = std::max(ClientHeight(), static_cast<int>(tm.tmHeight));
+  std::string base = Text;
+  std::string candidate = Text;
+  for (;;) {
+    RECT r{Rect.Left, Rect.Top, Rect.Right - dots.cx, Rect.Top};
+    DrawTextA(dc, candidate.c_str(), static_cast<int>(candidate.size()), &r,
+              (Flags & ~UINT{DT_END_ELLIPSIS | DT_WORD_ELLIPSIS}) | DT_CALCRECT);
+    if (r.bottom - r.top <= limit) break;
+    size_t cut = base.find_last_of(" \t");
+    if (cut == std::string::npos) {
+      cut = base.size() - 1;
+      if (cut > 0 && IsDBCSLeadByte(static_cast<BYTE>(base[cut - 1]))) --cut;
+    }
+    base.erase(cut);
+    if (base.empty()) return false;
+    candidate = base + "...";
+  }
+  Text = candidate;
+  return true;
 }
 
 namespace {

@@ -13,19 +13,11 @@
 #include "widgets/rtl/units.h"
 
 void RegisterStandardControls() {
-  RegisterClass(TForm::StaticClass());
-  RegisterClass(TTimer::StaticClass());
-  RegisterClass(TLabel::StaticClass());
-  RegisterClass(TGroupBox::StaticClass());
-  RegisterClass(TButton::StaticClass());
-  RegisterClass(TBitBtn::StaticClass());
-  RegisterClass(TEdit::StaticClass());
-  RegisterClass(TComboBox::StaticClass());
-  RegisterClass(TListBox::StaticClass());
-  RegisterClass(TTrackBar::StaticClass());
-  RegisterClass(TPageControl::StaticClass());
-  RegisterClass(TTabSheet::StaticClass());
-  RegisterClass(TToolBar::StaticClass());
-  RegisterClass(TToolButton::StaticClass());
+  RegisterClasses({&TForm::StaticClass(), &TTimer::StaticClass(), &TLabel::StaticClass(),
+                   &TGroupBox::StaticClass(), &TButton::StaticClass(), &TBitBtn::StaticClass(),
+                   &TEdit::StaticClass(), &TComboBox::StaticClass(), &TListBox::StaticClass(),
+                   &TTrackBar::StaticClass(), &TPageControl::StaticClass(),
+                   &TTabSheet::StaticClass(), &TToolBar::StaticClass(),
+                   &TToolButton::StaticClass()});
   RegisterMenuClasses();
 }

@@ -9,9 +9,11 @@
 
 #include "widgets/controls/control_items.h"
 #include "widgets/controls/controls.h"
+#include "widgets/controls/window_procs.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis, epWordEllipsis };
 
 using TDrawItemEvent =
     TEvent<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
@@ -24,6 +26,7 @@ class TCustomLabel : public TGraphicControl {
  public:
   static const TEnumInfo& AlignmentInfo();
   static const TEnumInfo& LayoutInfo();
+  static const TEnumInfo& EllipsisInfo();
 
   explicit TCustomLabel(TComponent* AOwner);
 
@@ -40,6 +43,9 @@ class TCustomLabel : public TGraphicControl {
   void SetTransparent(bool v);
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool v);
+  // Where a caption too long for a label that is not AutoSize shows "...".
+  TEllipsisPosition EllipsisPosition() const { return ellipsis_; }
+  void SetEllipsisPosition(TEllipsisPosition v);
   TWinControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl* v);
 
@@ -55,7 +61,12 @@ class TCustomLabel : public TGraphicControl {
   void Paint() override;
 
  private:
+  // Cuts Text at word ends, adding "...", until it fits the label's height
+  // when wrapped in Rect; false when no word is left to draw.
+  bool ShortenToHeight(std::string& Text, const TRect& Rect, UINT Flags);
+
   TWinControl* focusControl_ = nullptr;
+  TEllipsisPosition ellipsis_ = epNone;
   TAlignment alignment_ = taLeftJustify;
   TTextLayout layout_ = tlTop;
   bool autoSize_ = true;
@@ -153,6 +164,10 @@ class TButton : public TButtonControl {
 
 // ---- Edit ------------------------------------------------------------------------------------
 
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
 class TCustomEdit : public TWinControl {
   DECLARE_CLASS(TCustomEdit, TWinControl)
  public:
@@ -164,8 +179,25 @@ class TCustomEdit : public TWinControl {
   void SetMaxLength(int v);
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
+  // #0: the text shows as it is; else one such character per character.
+  char PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char v);
+  // A bevel of one pixel per cut that is not bvNone, drawn in the
+  // non-client area inside the border; none while BevelKind is bkNone.
+  TBevelKind BevelKind() const { return bevelKind_; }
+  void SetBevelKind(TBevelKind v);
+  TBevelCut BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TBevelCut v);
+  TBevelCut BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TBevelCut v);
+  // The bevel's width on each side.
+  int BevelSize() const;
   TNotifyEvent OnChange;
   void Dispatch(TMessage& Message) override;
+
+  static const TEnumInfo& BevelKindInfo();
+  static const TEnumInfo& BevelCutInfo();
+  static const TEnumInfo& CharCaseInfo();
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -173,6 +205,13 @@ class TCustomEdit : public TWinControl {
   virtual void Change();
 
  private:
+  void BevelChanged();
+  void PaintBevel();
+
+  char passwordChar_ = 0;
+  TBevelKind bevelKind_ = bkNone;
+  TBevelCut bevelInner_ = bvRaised;
+  TBevelCut bevelOuter_ = bvLowered;
   int maxLength_ = 0;
   TBorderStyle borderStyle_ = bsSingle;
   bool readOnly_ = false;
@@ -216,11 +255,28 @@ class TCustomComboBox : public TWinControl {
   bool Sorted() const { return items_->Sorted(); }
   void SetSorted(bool v);
   int DropDownCount() const { return dropDownCount_; }
-  virtual void SetDropDownCount(int v) { dropDownCount_ = v; }
+  // Also the open list's least number of visible rows (CB_SETMINVISIBLE).
+  virtual void SetDropDownCount(int v);
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int v);
   bool DroppedDown() const;
   TCanvas* Canvas() const { return canvas_.get(); }
+  // Typed characters pick the first item they begin: in the edit they
+  // complete its text; in a drop-down list they gather into a search for
+  // AutoCompleteDelay milliseconds after the last one.
+  bool AutoComplete() const { return autoComplete_; }
+  void SetAutoComplete(bool v) { autoComplete_ = v; }
+  unsigned AutoCompleteDelay() const { return autoCompleteDelay_; }
+  void SetAutoCompleteDelay(unsigned v) { autoCompleteDelay_ = v; }
+  // A typed character opens the list first.
+  bool AutoDropDown() const { return autoDropDown_; }
+  void SetAutoDropDown(bool v) { autoDropDown_ = v; }
+  // The edit child's case (a window style: a change makes the window again).
+  TEditCharCase CharCase() const { return charCase_; }
+  void SetCharCase(TEditCharCase v);
+  // The child windows ComboWndProc sees; null while not subclassed.
+  HWND EditHandle() const;
+  HWND ListHandle() const;
 
   TNotifyEvent OnChange;
   TNotifyEvent OnSelect;
@@ -242,9 +298,27 @@ class TCustomComboBox : public TWinControl {
   virtual void CloseUp();
   virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
+  // Every message of the subclassed children (the edit of csDropDown and
+  // csSimple, the list of csSimple). The base passes it to ComboProc,
+  // the child's own procedure, completing typed text on the way.
+  virtual void ComboWndProc(TMessage& Message, HWND ComboWnd, TObjectInstance& ComboProc);
+  virtual void WMLButtonDown(TMessage& Message);
+  virtual void WMLButtonDblClk(TMessage& Message);
+  // The reflected owner-draw messages: the state is the low word of ODS_*,
+  // with odComboBoxEdit for the selection field.
+  virtual void CNDrawItem(TMessage& Message);
+  virtual void CNMeasureItem(TMessage& Message);
 
  private:
   void AdjustDropDown();
+  void AttachChildren();
+  void DetachChildren();
+  void EditWndProc(TMessage& Message);
+  void ListWndProc(TMessage& Message);
+  void OpenOnKey(char Key);
+  // A drop-down list's incremental search; true when the key was used.
+  bool SearchListKey(char Key);
+  void CompleteEdit(HWND Edit);
 
   std::unique_ptr<TControlItems> items_;
   std::unique_ptr<TControlCanvas> canvas_;
@@ -253,6 +327,14 @@ class TCustomComboBox : public TWinControl {
   int itemHeight_ = 16;
   int dropDownCount_ = 8;
   int maxLength_ = 0;
+  std::unique_ptr<TObjectInstance> editInstance_;
+  std::unique_ptr<TObjectInstance> listInstance_;
+  std::string search_;
+  DWORD lastSearchKey_ = 0;
+  unsigned autoCompleteDelay_ = 500;
+  TEditCharCase charCase_ = ecNormal;
+  bool autoComplete_ = true;
+  bool autoDropDown_ = false;
 };
 
 class TComboBox : public TCustomComboBox {

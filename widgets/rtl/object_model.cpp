@@ -124,6 +124,11 @@ void RegisterClass(const TClassInfo& cls) {
   if (std::find(r.begin(), r.end(), &cls) == r.end()) r.push_back(&cls);
 }
 
+void RegisterClasses(std::initializer_list<const TClassInfo*> classes) {
+  for (const TClassInfo* c : classes)
+    if (c) RegisterClass(*c);
+}
+
 const TClassInfo* FindClass(std::string_view name) {
   for (const TClassInfo* c : Registry())
     if (SameText(c->Name(), name)) return c;

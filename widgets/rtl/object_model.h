@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -351,5 +352,7 @@ class TClassBuilder {
 
 // The registry of classes the form reader can create by name.
 void RegisterClass(const TClassInfo& cls);
+// Several at once, as a unit's start-up lists them.
+void RegisterClasses(std::initializer_list<const TClassInfo*> classes);
 const TClassInfo* FindClass(std::string_view name);  // null when unknown
 void UnregisterAllClasses();
