@@ -42,10 +42,6 @@ TRect Inclusive(const TRect& R) {
   return TRect(R.Left, R.Top, R.Right - 1, R.Bottom - 1);
 }
 
-uint8_t AlphaOf(double Value) {
-  return static_cast<uint8_t>(std::clamp(std::nearbyint(Value), 0.0, 255.0));
-}
-
 }  // namespace
 
 void TsGroupBox::PaintTo(HDC DC) {
@@ -275,24 +271,14 @@ bool TsGroupBox::CaptionFadeStep(TsCommonData* SkinData, int) {
       !SkinData->CacheBitmap)
     return false;
   const TRect area = box->CheckArea();
-  switch (t->Kind) {
-    case 0:
-    case 2:
-      t->Value -= t->StepSize;
-      break;
-    case 1:
-      t->Value += t->StepSize;
-      break;
-    default:
-      t->Value = 255 - 255.0 * t->CurrentStep / t->StepCount;
-  }
+  t->AdvanceValue();
   const bool last = t->CurrentStep >= t->StepCount;
   // A fade that took over from another one may start past its first step:
   // its last step shows the new look whole, whatever the sum of the steps.
   if (last && t->Kind == 1) t->Value = 255;
   if (last && t->Kind == 2) t->Value = 0;
   bool more = !last;
-  if (last && t->Kind == 0 && AlphaOf(t->Value) != 0) {
+  if (last && t->Kind == 0 && t->Level() != 0) {
     // One more step per tick until the level reaches 0, but never more steps
     // than the fade has: then the end is forced.
     if (box->fadeRepeats_ < t->StepCount) {
@@ -303,7 +289,7 @@ bool TsGroupBox::CaptionFadeStep(TsCommonData* SkinData, int) {
       t->Value = 0;
     }
   }
-  const uint8_t alpha = AlphaOf(t->Value);
+  const uint8_t alpha = t->Level();
   CopyBitmapRect(t, t->WorkImage, t->OldImage, GraphicRect(t->OldImage));
   BlendBitmapRect(t->WorkImage, SkinData->CacheBitmap, t->Kind == 1 ? 255 - alpha : alpha,
                   Inclusive(area), TPoint(0, 0));

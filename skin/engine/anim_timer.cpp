@@ -1,5 +1,8 @@
 #include "skin/engine/anim_timer.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "skin/engine/common_data.h"
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/argb_factories.h"
@@ -148,6 +151,24 @@ void TvlThreadedTimer::DoTimer() {
   } else if (onTimer_) {
     onTimer_(this);
   }
+}
+
+void TvlThreadedTimer::AdvanceValue() {
+  switch (Kind) {
+    case 0:
+    case 2:
+      Value -= StepSize;
+      break;
+    case 1:
+      Value += StepSize;
+      break;
+    default:
+      Value = 255 - static_cast<double>(CurrentStep) / StepCount * 255;
+  }
+}
+
+uint8_t TvlThreadedTimer::Level() const {
+  return static_cast<uint8_t>(std::clamp(std::nearbyint(Value), 0.0, 255.0));
 }
 
 void TvlThreadedTimer::Step() {

@@ -52,6 +52,12 @@ class TvlThreadedTimer : public TComponent {
                       int AKind, bool Fast);
   // Runs the step function once now, at CurrentStep (which stays).
   virtual void Step();
+  // Moves Value one step the way the animation's Kind goes: fades out and
+  // cross-fades lose StepSize, fades in gain it, other kinds follow
+  // CurrentStep from 255 down.
+  void AdvanceValue();
+  // Value rounded to the nearest level within 0..255.
+  uint8_t Level() const;
   // The inner timer's tick handler.
   void TimerTick(TObject* Sender);
 

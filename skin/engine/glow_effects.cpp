@@ -27,11 +27,6 @@ BLENDFUNCTION GlowBlend{};
 
 namespace {
 
-uint8_t ClampAlpha(double Value) {
-  const double r = std::nearbyint(Value);
-  return static_cast<uint8_t>(std::clamp(r, 0.0, 255.0));
-}
-
 TvlGlowEffect* GlowAt(int Index) {
   if (Index < 0 || Index >= static_cast<int>(TvlGlowEffects.size())) return nullptr;
   return TvlGlowEffects[static_cast<size_t>(Index)].get();
@@ -290,18 +285,8 @@ bool FadeStep(TsCommonData* SkinData, int) {
     CopyBitmapRect(t, t->WorkImage, t->OldImage, GraphicRect(SkinData->CacheBitmap));
   else
     CopyBitmapRect(t, t->WorkImage, t->OldImage, area);
-  switch (t->Kind) {
-    case 0:
-    case 2:
-      t->Value -= t->StepSize;
-      break;
-    case 1:
-      t->Value += t->StepSize;
-      break;
-    default:
-      t->Value = 255 - static_cast<double>(t->CurrentStep) / t->StepCount * 255;
-  }
-  const uint8_t a = ClampAlpha(t->Value);
+  t->AdvanceValue();
+  const uint8_t a = t->Level();
   if (t->NewImage)
     BlendBitmapRect(t->WorkImage, t->NewImage, t->Kind == 1 ? 255 - a : a, GraphicRect(t->NewImage),
                     TPoint{0, 0});
@@ -347,7 +332,7 @@ bool GlowFadeStep(TsCommonData* SkinData, int) {
   }
   if (SkinData->GlowIndex < 0) return true;
   t->Value += t->Kind == 1 ? t->StepSize : -t->StepSize;
-  SetGlowAlpha(SkinData->GlowIndex, ClampAlpha(t->Value));
+  SetGlowAlpha(SkinData->GlowIndex, t->Level());
   return true;
 }
 
