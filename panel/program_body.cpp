@@ -3,11 +3,14 @@
 #include "panel/panel_form.h"
 #include "skin/controls/alpha_image_list.h"
 #include "skin/controls/controls_unit.h"
+#include "skin/controls/startup_steps.h"
 #include "skin/engine/skin_units.h"
 
 std::vector<TUnitInfo> VarnelUnits() {
-  return WithSkinCoreUnits(
-      {AlphaImageListUnit, SkinControlsUnit, {"PanelForm", InitPanelUnit, FinalizePanelUnit}});
+  std::vector<TUnitInfo> units = WithSkinCoreUnits({AlphaImageListUnit, SkinControlsUnit});
+  units.insert(units.end(), StartupResourceUnits.begin(), StartupResourceUnits.end());
+  units.push_back({"PanelForm", InitPanelUnit, FinalizePanelUnit});
+  return units;
 }
 
 void RunVarnelBody(void (*AfterCreate)()) {

@@ -1,8 +1,8 @@
 // The Tobrin program body.
 #include <windows.h>
 
+#include "soundbank_test/program_units.h"
 #include "soundbank_test/tobrin_form.h"
-#include "skin/engine/skin_units.h"
 #include "widgets/rtl/units.h"
 
 namespace {
@@ -18,7 +18,5 @@ void ProgramBody() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return RunProgram(
-      WithSkinCoreUnits({{"SoundBankForm", InitSoundBankUnit, FinalizeSoundBankUnit}}),
-      ProgramBody);
+  return RunProgram(TobrinUnits(), ProgramBody);
 }

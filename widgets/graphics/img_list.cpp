@@ -94,6 +94,16 @@ void TCustomImageList::DestroyHandle() {
   Change();
 }
 
+void TCustomImageList::SetHandle(HIMAGELIST Value) {
+  if (handle_.Get() == Value) return;
+  if (shareImages_)
+    (void)handle_.Detach();
+  else
+    handle_.Reset();
+  handle_.Reset(Value);
+  Change();
+}
+
 int TCustomImageList::Count() const {
   return handle_ ? ImageList_GetImageCount(handle_.Get()) : 0;
 }

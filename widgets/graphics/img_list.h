@@ -68,6 +68,9 @@ class TCustomImageList : public TComponent {
   // cannot be made.
   HIMAGELIST Handle();
   bool HandleAllocated() const { return static_cast<bool>(handle_); }
+  // Takes Value as the platform list: the one held goes first (destroyed
+  // unless ShareImages), then the listeners hear of the change.
+  void SetHandle(HIMAGELIST Value);
   // Gives the platform list up (destroyed unless ShareImages) and tells the
   // listeners.
   void DestroyHandle();
