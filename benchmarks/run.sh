@@ -13,6 +13,8 @@
 #            drawing against the platform's image-list roads
 #   html     a long tagged caption through the markup painter against
 #            DrawTextA of its words
+#   startup  Varnel's time to its first full paint in fresh processes, and the
+#            share of the controls' start-up steps in it
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 name="${1:-}"
@@ -21,8 +23,11 @@ case "$name" in
   # The simulated programmer sits behind stand-ins of the USB and device-setup
   # DLLs, copied beside the benchmark; Wine must take them over its own.
   usb_rpc) export VARNEL_DLL_OVERRIDES="winusb,setupapi=n" ;;
+  # The panel opens the MIDI mapper: the recording stand-in beside the
+  # benchmark answers for the platform's.
+  startup) export VARNEL_DLL_OVERRIDES="winmm=n,b" ;;
   *)
-    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|html|usb_rpc [ARGS...]" >&2
+    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|html|startup|usb_rpc [ARGS...]" >&2
     exit 2
     ;;
 esac

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 
+#include "skin/engine/vl_utils.h"
 #include "widgets/rtl/exceptions.h"
 
 // A failed call of the shell or of OLE; ErrorCode is its result.
@@ -23,7 +24,6 @@ class EOleSysError : public Exception {
 
 // The shell calls of the helpers below and of the shell unit's start-up,
 // replaceable by tests.
-using TSHGetFileInfoA = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
 struct TShellPlatform {
   HRESULT(WINAPI* OleInitialize)(LPVOID);
   void(WINAPI* OleUninitialize)();
