@@ -1,5 +1,6 @@
 // Writes the skin controls' start-up pictures into the folder given (the
-// committed ones live beside this file):
+// committed ones live beside this file; tests/skin_shell/CMakeLists.txt has
+// the command that rewrites them):
 //   make_startup_images.exe FOLDER
 #include <cstdio>
 #include <string>
