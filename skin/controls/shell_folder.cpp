@@ -48,6 +48,17 @@ CRITICAL_SECTION UnitLock;
 // OleUninitialize answers only a successful OleInitialize.
 bool OleStarted = false;
 
+// Gives back the one reference a shell call handed out.
+struct TInterfaceRef {
+  IShellFolder* Folder;
+  explicit TInterfaceRef(IShellFolder* f) : Folder(f) {}
+  TInterfaceRef(const TInterfaceRef&) = delete;
+  TInterfaceRef& operator=(const TInterfaceRef&) = delete;
+  ~TInterfaceRef() {
+    if (Folder) Folder->Release();
+  }
+};
+
 void MakeDesktopFolder() {
   // Start-up goes on without the desktop folder: folders made without a
   // parent then keep none.
@@ -56,14 +67,8 @@ void MakeDesktopFolder() {
     if (FAILED(ShellPlatform.SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &found)) || !found)
       return;
     TItemIdListOwner list(found);
-    IShellFolder* folder = GetDesktopShellFolder();
-    try {
-      DesktopFolder = new TvlShellFolder(nullptr, folder, list.List);
-    } catch (...) {
-      if (folder) folder->Release();
-      throw;
-    }
-    if (folder) folder->Release();
+    TInterfaceRef folder(GetDesktopShellFolder());
+    DesktopFolder = new TvlShellFolder(nullptr, folder.Folder, list.List);
   } catch (const Exception&) {
     DesktopFolder = nullptr;
   }
