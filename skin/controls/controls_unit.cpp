@@ -4,6 +4,7 @@
 #include "skin/controls/button_glyphs.h"
 #include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/label.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
@@ -12,6 +13,8 @@ void InitSkinControls() {
   RegisterClass(TsTrackBar::StaticClass());
   RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
+  RegisterClasses(
+      {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
   ButtonGlyphsUnit.Initialization();
   RegisterClass(TsEdit::StaticClass());
 }
