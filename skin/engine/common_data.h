@@ -132,6 +132,15 @@ class TsCommonData : public TPersistent {
   // (SkinCmdPaintOuterEffect) into this state's cache, its origin in the
   // cache moved by Offset. A parent calls it after its own background.
   void PaintChildrenOuterEffects(TWinControl* Parent, const TPoint& Offset);
+  // The answer to SkinCmdPaintOuterEffect: the control's shadow from the
+  // skin painted into the request's bitmap around the control's bounds.
+  // Flags bit 0 (OuterEffectOverSaved): the bitmap still holds the last
+  // shadow, which is not painted over again but replaced.
+  void PaintOuterEffects(const BackgroundRequest& Request, unsigned Flags);
+  // Image MaskIndex nine-sliced into Rect of Bitmap, state 0, its edge bands
+  // at most Margins thick.
+  void PaintOuterMask(TBitmap* Bitmap, const TRect& Rect, int Opacity, int MaskIndex,
+                      const TRect& Margins);
 
   // ---- Glow
   // Shows the hover glow of section Index (< 0: the control's own) around
