@@ -118,7 +118,13 @@ void TsCustomComboBox::CreateParams(TCreateParams& Params) {
 }
 
 void TsCustomComboBox::CreateWnd() {
+  // Selecting the item in a new window overwrites the edit's text: a window
+  // made again (a skin switched on or off) shows what the old one showed.
+  const bool keepText =
+      (ControlState() & csRecreating) && (Style() == csDropDown || Style() == csSimple);
+  const std::string text = text_;
   TCustomComboBox::CreateWnd();
+  if (keepText && GetText() != text) SetWindowTextA(Handle(), text.c_str());
   if (MinVisibleAvailable())
     SendMessageA(Handle(), kSetMinVisible, static_cast<WPARAM>(DropDownCount()), 0);
   skinData_->Loaded(true);
