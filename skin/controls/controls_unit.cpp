@@ -4,6 +4,7 @@
 #include "skin/controls/button_glyphs.h"
 #include "skin/controls/combo_box.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/label.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
@@ -13,6 +14,8 @@ void InitSkinControls() {
   RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
   RegisterClass(TsComboBox::StaticClass());
+  RegisterClasses(
+      {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
   ButtonGlyphsUnit.Initialization();
 }
 
