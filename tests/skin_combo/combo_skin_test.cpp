@@ -3,6 +3,7 @@
 // window, the colours the skin's removal gives back, the list kept shut by
 // a refresh, and one list adapter per list window.
 #include "combo_fixture.h"
+#include "skin/engine/manager_options.h"
 #include "skin/engine/services_adapters.h"
 #include "skin/foundation/skin_commands.h"
 
@@ -32,6 +33,84 @@ TEST(ComboSkin, DefaultSectionFollowsStyleAndOwnSection) {
     ASSERT_TRUE(s.Combo->Skinned());
     EXPECT_EQ(s.Combo->SkinData()->SkinIndex, FindSectionIndex(s.Manager, c.Expected));
     EXPECT_EQ(s.Combo->IsButtonStyle(), c.ButtonLike);
+  }
+}
+
+// A drop-down list without a section of its own looks like a push button:
+// the button's normal, hot and pressed frames, and a drawn arrow in the
+// button's font colour of that state.
+TEST(ComboSkin, ListWithoutOwnSectionTakesTheButtonsStates) {
+  TComboScene s("tessera");
+  ASSERT_TRUE(s.Combo->IsButtonStyle());
+  s.Manager->Effects()->SetAllowAnimation(false);
+  ::SetFocus(nullptr);
+  PumpMessages();
+  const auto check = [&](int State) {
+    SCOPED_TRACE(State);
+    s.Combo->PrepareCache();
+    TBitmap* cache = s.Combo->SkinData()->CacheBitmap;
+    const TRect b = s.Combo->ButtonRect();
+    EXPECT_EQ(PixelOf(cache, b.Left - 4, s.Combo->Height() / 2),
+              s.SkinPixel("BUTTON/BORDERSMASK frame " + std::to_string(State) + " face"));
+    const TColor arrow = s.Section("BUTTON").Props[static_cast<size_t>(State)].FontColor;
+    EXPECT_GE(CountNear(cache, b, RgbOf(arrow), 0), 7);
+  };
+  check(0);
+  const TPoint centre = s.Combo->ClientToScreen(TPoint(40, s.Combo->Height() / 2));
+  SetCursorPos(centre.X, centre.Y);
+  s.Combo->Perform(CM_MOUSEENTER);
+  EXPECT_TRUE(s.Combo->SkinData()->Hot);
+  check(1);
+  s.Combo->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_DROPDOWN), 0);
+  EXPECT_TRUE(s.Combo->ListShown());
+  EXPECT_EQ(s.Combo->ButtonState(), 2);
+  check(2);
+  s.Combo->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_CLOSEUP), 0);
+  SetCursorPos(0, 0);
+  s.Combo->Perform(CM_MOUSELEAVE);
+  EXPECT_FALSE(s.Combo->SkinData()->Hot);
+  check(0);
+}
+
+// A combo with the combo section: the COMBOBTN face of the button's state
+// under the section's glyph, or under a drawn arrow in COMBOBTN's font
+// colour when the section gives its own font.
+TEST(ComboSkin, ComboSectionButtonShowsItsStateFrames) {
+  for (const char* variant : {"tessera", "combo-own-font"}) {
+    SCOPED_TRACE(variant);
+    TComboScene s(variant, csDropDownList, "COMBOBOX");
+    ASSERT_FALSE(s.Combo->IsButtonStyle());
+    s.Manager->Effects()->SetAllowAnimation(false);
+    const bool ownFont = std::string(variant) == "combo-own-font";
+    const auto check = [&](int State) {
+      SCOPED_TRACE(State);
+      s.Combo->PrepareCache();
+      TBitmap* cache = s.Combo->SkinData()->CacheBitmap;
+      const TRect b = s.Combo->ButtonRect();
+      const std::string frame = " frame " + std::to_string(State) + " face";
+      // The face shows around the glyph or arrow.
+      EXPECT_GE(CountNear(cache, b, s.SkinPixel("COMBOBTN/BORDERSMASK" + frame), 0), 8);
+      if (ownFont) {
+        const TColor arrow = s.Section("COMBOBTN").Props[static_cast<size_t>(State)].FontColor;
+        EXPECT_GE(CountNear(cache, b, RgbOf(arrow), 0), 7);
+      } else {
+        const TsMaskData& glyph = s.Manager->Masks[static_cast<size_t>(s.Combo->GlyphIndex())];
+        const int x = b.Left + (b.Width() - glyph.FrameWidth) / 2;
+        const int y = (s.Combo->Height() - s.Combo->GlyphHeight()) / 2;
+        EXPECT_EQ(PixelOf(cache, x + 2, y + 2), s.SkinPixel("COMBOBOX/GLYPHMASK" + frame));
+      }
+    };
+    check(0);
+    const TRect b = s.Combo->ButtonRect();
+    const TPoint onButton = s.Combo->ClientToScreen(TPoint(b.Left + 3, b.Top + 3));
+    SetCursorPos(onButton.X, onButton.Y);
+    s.Combo->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(s.Combo->ButtonState(), 1);
+    check(1);
+    s.Combo->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_DROPDOWN), 0);
+    check(2);
+    s.Combo->Perform(CN_COMMAND, MAKEWPARAM(0, CBN_CLOSEUP), 0);
+    SetCursorPos(0, 0);
   }
 }
 
