@@ -72,6 +72,27 @@ TEST(ComboSkin, ListWithoutOwnSectionTakesTheButtonsStates) {
   check(0);
 }
 
+// The window shows the cache: on screen after a paint, and in a print.
+TEST(ComboSkin, WindowAndPrintShowTheSkinnedFace) {
+  TComboScene s("tessera");
+  s.Manager->Effects()->SetAllowAnimation(false);
+  ::SetFocus(nullptr);
+  PumpMessages();
+  InvalidateRect(s.Combo->Handle(), nullptr, TRUE);
+  UpdateWindow(s.Combo->Handle());
+  const TRect b = s.Combo->ButtonRect();
+  const int x = b.Left - 4, y = s.Combo->Height() / 2;
+  const uint32_t face = s.SkinPixel("BUTTON/BORDERSMASK frame 0 face");
+  HDC screen = GetDC(s.Combo->Handle());
+  const COLORREF shown = GetPixel(screen, x, y);
+  ReleaseDC(s.Combo->Handle(), screen);
+  EXPECT_TRUE(Near(RgbOf(static_cast<TColor>(shown)), face, 8));
+  TItemCanvas print(s.Combo, s.Combo->Width(), s.Combo->Height());
+  s.Combo->Perform(WM_PRINT, reinterpret_cast<WPARAM>(print.Bitmap()->Canvas()->Handle()),
+                   PRF_CLIENT);
+  EXPECT_EQ(PixelOf(print.Bitmap(), x, y), face);
+}
+
 // A combo with the combo section: the COMBOBTN face of the button's state
 // under the section's glyph, or under a drawn arrow in COMBOBTN's font
 // colour when the section gives its own font.
