@@ -72,6 +72,41 @@ TEST(ComboSkin, ListWithoutOwnSectionTakesTheButtonsStates) {
   check(0);
 }
 
+struct EnterThrower {
+  void Enter(TObject*) { throw std::runtime_error("enter"); }
+};
+
+// Focus shows the hot look and its loss the normal one; the re-entry guard
+// of the focus handling never stays raised, not even when a handler fails.
+TEST(ComboSkin, FocusChangesTheLookAndLeavesNoGuardBehind) {
+  TComboScene s("tessera");
+  s.Manager->Effects()->SetAllowAnimation(false);
+  TEdit* other = New<TEdit>(s.Form);
+  other->SetBounds(16, 80, 100, 21);
+  other->SetParent(s.Form);
+  TsCommonData* d = s.Combo->SkinData();
+  const TRect b = s.Combo->ButtonRect();
+  const auto face = [&] {
+    s.Combo->PrepareCache();
+    return PixelOf(d->CacheBitmap, b.Left - 4, s.Combo->Height() / 2);
+  };
+  s.Combo->SetFocus();
+  PumpMessages();
+  EXPECT_TRUE(d->Focused);
+  EXPECT_EQ(d->StateFlags & sfComboBox, 0);
+  EXPECT_EQ(face(), s.SkinPixel("BUTTON/BORDERSMASK frame 1 face"));
+  other->SetFocus();
+  PumpMessages();
+  EXPECT_FALSE(d->Focused);
+  EXPECT_EQ(d->StateFlags & sfComboBox, 0);
+  EXPECT_EQ(face(), s.SkinPixel("BUTTON/BORDERSMASK frame 0 face"));
+
+  EnterThrower t;
+  s.Combo->OnEnter = TNotifyEvent::Of<&EnterThrower::Enter>(&t);
+  EXPECT_THROW(s.Combo->Perform(CM_ENTER), std::runtime_error);
+  EXPECT_EQ(d->StateFlags & sfComboBox, 0);
+}
+
 // The window shows the cache: on screen after a paint, and in a print.
 TEST(ComboSkin, WindowAndPrintShowTheSkinnedFace) {
   TComboScene s("tessera");
