@@ -2,6 +2,8 @@
 // the owner-drawn edit part, items, index and text kept through the new
 // window, the colours the skin's removal gives back, the list kept shut by
 // a refresh, and one list adapter per list window.
+#include <algorithm>
+
 #include "combo_fixture.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/services_adapters.h"
@@ -105,6 +107,27 @@ TEST(ComboSkin, FocusChangesTheLookAndLeavesNoGuardBehind) {
   s.Combo->OnEnter = TNotifyEvent::Of<&EnterThrower::Enter>(&t);
   EXPECT_THROW(s.Combo->Perform(CM_ENTER), std::runtime_error);
   EXPECT_EQ(d->StateFlags & sfComboBox, 0);
+}
+
+// Disabled, the face is blended toward what lies behind the combo.
+TEST(ComboSkin, DisabledFaceBlendsWithItsBackground) {
+  TComboScene s("tessera");
+  s.Manager->Effects()->SetAllowAnimation(false);
+  TsCommonData* d = s.Combo->SkinData();
+  const TRect b = s.Combo->ButtonRect();
+  const int x = b.Left - 4, y = s.Combo->Height() / 2;
+  s.Combo->SetEnabled(false);
+  s.Combo->PrepareCache();
+  const uint32_t shown = PixelOf(d->CacheBitmap, x, y);
+  const uint32_t face = s.SkinPixel("BUTTON/BORDERSMASK frame 0 face");
+  const uint32_t behind = RgbOf(s.Form->Color());
+  EXPECT_NE(shown, face);
+  // Each channel lies between the face's and the background's.
+  for (int n = 0; n < 24; n += 8) {
+    const int v = (shown >> n) & 0xFF, f = (face >> n) & 0xFF, g = (behind >> n) & 0xFF;
+    EXPECT_GE(v, std::min(f, g) - 1);
+    EXPECT_LE(v, std::max(f, g) + 1);
+  }
 }
 
 // The window shows the cache: on screen after a paint, and in a print.
