@@ -3,6 +3,7 @@
 #include "skin/controls/button.h"
 #include "skin/controls/button_glyphs.h"
 #include "skin/controls/combo_box.h"
+#include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
 #include "skin/controls/label.h"
 #include "skin/controls/track_bar.h"
@@ -17,6 +18,7 @@ void InitSkinControls() {
   RegisterClasses(
       {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
   ButtonGlyphsUnit.Initialization();
+  RegisterClass(TsEdit::StaticClass());
 }
 
 void FinalizeSkinControls() {
