@@ -2,6 +2,7 @@
 
 #include "skin/controls/button.h"
 #include "skin/controls/button_glyphs.h"
+#include "skin/controls/combo_box.h"
 #include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
 #include "skin/controls/label.h"
@@ -13,6 +14,7 @@ void InitSkinControls() {
   RegisterClass(TsTrackBar::StaticClass());
   RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
+  RegisterClass(TsComboBox::StaticClass());
   RegisterClasses(
       {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
   ButtonGlyphsUnit.Initialization();
