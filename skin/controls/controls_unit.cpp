@@ -2,7 +2,10 @@
 
 #include "skin/controls/button.h"
 #include "skin/controls/button_glyphs.h"
+#include "skin/controls/combo_box.h"
+#include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/label.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
@@ -11,7 +14,11 @@ void InitSkinControls() {
   RegisterClass(TsTrackBar::StaticClass());
   RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
+  RegisterClass(TsComboBox::StaticClass());
+  RegisterClasses(
+      {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
   ButtonGlyphsUnit.Initialization();
+  RegisterClass(TsEdit::StaticClass());
 }
 
 void FinalizeSkinControls() {

@@ -180,9 +180,12 @@ TEST_F(FormTest, ExceptionsInHandlersAreReportedAndGoNoFurther) {
   timer->SetInterval(5);
   t.Abort = false;
   timer->SetOnTimer(TNotifyEvent::Of<&Thrower::Click>(&t));
-  EXPECT_TRUE(PumpUntil([&] { return boxes.Boxes.size() >= 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return boxes.Boxes.size() >= 2; }));
   timer->SetEnabled(false);
-  EXPECT_EQ(boxes.Boxes[1].Text, "Port is gone.");
+  // One pass of the queue may take more than one tick when the machine is
+  // busy: every tick that ran reported its own box.
+  for (size_t i = 1; i < boxes.Boxes.size(); ++i) EXPECT_EQ(boxes.Boxes[i].Text, "Port is gone.");
+  const size_t shown = boxes.Boxes.size();
 
   // OnException replaces the box.
   struct Handler {
@@ -193,7 +196,7 @@ TEST_F(FormTest, ExceptionsInHandlersAreReportedAndGoNoFurther) {
   SendMessageA(b->Handle(), BM_CLICK, 0, 0);
   Application->OnException = nullptr;
   EXPECT_EQ(h.Seen, "Port is gone");
-  EXPECT_EQ(boxes.Boxes.size(), 2u);
+  EXPECT_EQ(boxes.Boxes.size(), shown) << "the handler took the place of the box";
 }
 
 namespace {
