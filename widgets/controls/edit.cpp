@@ -70,7 +70,13 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
   CreateSubClass(p, "EDIT");
   p.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_LEFT;
   if (readOnly_) p.Style |= ES_READONLY;
-  if (borderStyle_ == bsSingle) p.ExStyle |= WS_EX_CLIENTEDGE;
+  // A flat single border is one line; a 3D one the sunken client edge.
+  if (borderStyle_ == bsSingle) {
+    if (Ctl3D())
+      p.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+      p.Style |= WS_BORDER;
+  }
 }
 
 void TCustomEdit::CreateWnd() {
@@ -180,6 +186,12 @@ void TCustomEdit::Dispatch(TMessage& m) {
   if (m.Msg == WM_NCPAINT) {
     DefaultHandler(m);
     PaintBevel();
+    return;
+  }
+  if (m.Msg == CM_CTL3DCHANGED) {
+    // The frame is a window style: the window is made again.
+    if (HandleAllocated() && borderStyle_ == bsSingle) RecreateWnd();
+    TWinControl::Dispatch(m);
     return;
   }
   if (m.Msg == CN_COMMAND) {

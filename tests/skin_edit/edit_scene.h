@@ -1,0 +1,122 @@
+// A form with skinned edits under the generated test skin (or without a
+// skin), and what the tests read from them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "skin/controls/edit.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/foundation/argb_bitmap.h"
+#include "test_skin.h"
+#include "widgets/forms/forms.h"
+
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+inline bool Near(uint32_t A, uint32_t B, int Tolerance = 3) {
+  for (int n = 0; n < 24; n += 8)
+    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
+      return false;
+  return true;
+}
+
+// 0xRRGGBB of a TColor or COLORREF.
+inline uint32_t RgbOf(TColor c) {
+  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
+  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+// What the window shows at (X, Y) of its window rectangle (0xRRGGBB).
+inline uint32_t WindowPixel(HWND Wnd, int X, int Y) {
+  HDC dc = GetWindowDC(Wnd);
+  const COLORREF c = GetPixel(dc, X, Y);
+  ReleaseDC(Wnd, dc);
+  return RgbOf(static_cast<TColor>(c));
+}
+
+inline uint32_t CachePixel(TsEdit* Edit, int X, int Y) {
+  const PixelView v = ArgbView(Edit->SkinData()->CacheBitmap);
+  return v.Contains(X, Y) ? v.At(X, Y) & 0xFFFFFF : 0xFFFFFFFFu;
+}
+
+class TEditScene {
+ public:
+  explicit TEditScene(bool WithSkin, const std::string& Variant = test_skin::kSoundVariant) {
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    static int serial = 0;
+    dir_ = std::filesystem::path(tmp) /
+           ("editscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
+    // Off the form: an edit under the cursor would start hot.
+    SetCursorPos(0, 0);
+    Form = New<TForm>(Application, TCustomForm::TCreateNew{});
+    Form->SetBounds(700, 520, 320, 200);
+    Form->Show();
+    PumpMessages();
+    if (WithSkin) {
+      Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
+      Manager = New<TsSkinManager>(Form);
+      Manager->SetSkinDirectory(dir_.string());
+      Manager->SetSkinName(Variant);
+      Manager->SetActive(true);
+    }
+    SetFocus(Form->Handle());
+    PumpMessages();
+  }
+  ~TEditScene() {
+    ReleaseCapture();
+    TObject::Free(Form);
+    PumpMessages();
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  TEditScene(const TEditScene&) = delete;
+  TEditScene& operator=(const TEditScene&) = delete;
+
+  template <typename T = TsEdit>
+  T* Add(const std::string& Text, int X = 20, int Y = 20, int W = 120, int H = 24) {
+    T* e = New<T>(Form);
+    e->SetBounds(X, Y, W, H);
+    e->SetText(Text);
+    e->SetParent(Form);
+    PumpMessages();
+    return e;
+  }
+  // Waits out the paints the platform still owes.
+  void Settle(TsEdit* Edit) {
+    PumpMessages();
+    UpdateWindow(Edit->Handle());
+    PumpMessages();
+  }
+
+  // The EDIT section as the generator wrote it.
+  const test_skin::MfSection& EditSection() const {
+    return Manifest.Sections.at(static_cast<size_t>(Manifest.Controls.Edit));
+  }
+  // The face colour of the EDIT borders mask in a state (0xRRGGBB).
+  uint32_t MaskFace(int State) const {
+    for (const test_skin::MfStrip& s : Manifest.Controls.Strips)
+      if (s.Section == "EDIT" && s.Key == "BORDERSMASK")
+        return s.Faces.at(size_t(State)) & 0xFFFFFF;
+    ADD_FAILURE() << "no EDIT borders mask";
+    return 0;
+  }
+
+  test_skin::TestSkinManifest Manifest;
+  TForm* Form = nullptr;
+  TsSkinManager* Manager = nullptr;
+
+ private:
+  std::filesystem::path dir_;
+};
