@@ -1,0 +1,167 @@
+// VarnelSkinned.exe with the generated test skin: the value boxes, the
+// drop-down lists and the labels as the screen shows them, against what the
+// skin's manifest says they paint, and against the plain panel. Colours are
+// judged by which one dominates a place, with a tolerance, never by single
+// glyph pixels.
+#include <algorithm>
+#include <map>
+
+#include "tests/panel/skinned_panel_fixture.h"
+
+namespace {
+
+using namespace panel_e2e;
+
+constexpr int kTolerance = 2;
+
+struct TPlace {
+  const char* Group;
+  int Left, Top;
+};
+
+// The panel's eleven value boxes; the four equalizer ones first, the two of
+// "3D" (disabled at start) last.
+constexpr TPlace kBoxes[] = {{"EQ", 182, 28},     {"EQ", 182, 65},     {"EQ", 182, 100},
+                             {"EQ", 182, 136},    {"Reverb", 186, 54}, {"Reverb", 186, 91},
+                             {"Effect", 186, 47}, {"Effect", 186, 82}, {"Effect", 186, 120},
+                             {"3D", 182, 28},     {"3D", 182, 69}};
+constexpr size_t kEqBoxes = 4, kThreeDFirst = 9;
+
+std::string Where(const TPlace& p) {
+  return std::string(p.Group ? p.Group : "sheet") + " " + std::to_string(p.Left) + "," +
+         std::to_string(p.Top);
+}
+
+// The colour most pixels of R (image coordinates) have.
+uint32_t Dominant(const e2e::TScreenImage& Image, const RECT& R) {
+  std::map<uint32_t, int> count;
+  for (int y = std::max<int>(R.top, 0); y < std::min<int>(R.bottom, Image.Height); ++y)
+    for (int x = std::max<int>(R.left, 0); x < std::min<int>(R.right, Image.Width); ++x)
+      ++count[Image.At(x, y)];
+  uint32_t best = 0;
+  int most = -1;
+  for (const auto& [colour, n] : count)
+    if (n > most) best = colour, most = n;
+  return best;
+}
+
+RECT Inside(const e2e::TScreenImage& Image, int Inset) {
+  return {Inset, Inset, Image.Width - Inset, Image.Height - Inset};
+}
+
+// True when C lies between A and B in every channel (within the tolerance).
+bool Between(uint32_t C, uint32_t A, uint32_t B) {
+  for (int shift : {0, 8, 16}) {
+    const int c = int(C >> shift & 0xFF), a = int(A >> shift & 0xFF), b = int(B >> shift & 0xFF);
+    if (c < std::min(a, b) - kTolerance || c > std::max(a, b) + kTolerance) return false;
+  }
+  return true;
+}
+
+uint32_t Face(const test_skin::TestSkinManifest& M, const char* Section, size_t Frame) {
+  const test_skin::MfStrip* strip = M.Strip(Section, "BORDERSMASK");
+  if (strip == nullptr || Frame >= strip->Faces.size()) {
+    ADD_FAILURE() << "the manifest has no face " << Frame << " of " << Section;
+    return 0;
+  }
+  return strip->Faces[Frame] & 0xFFFFFF;
+}
+
+class SkinnedFieldsEndToEnd : public SkinnedPanelEndToEnd {
+ protected:
+  HWND GroupBox(const char* Caption) {
+    for (HWND g : e2e::FindChildren(program_->MainWindow(), "TsGroupBox"))
+      if (e2e::WindowText(g) == Caption) return g;
+    ADD_FAILURE() << "no group box " << Caption;
+    return nullptr;
+  }
+  // The group box's own face: what most of its capture shows.
+  uint32_t GroupFace(const char* Caption) {
+    const e2e::TScreenImage image = e2e::CaptureWindow(GroupBox(Caption));
+    return Dominant(image, Inside(image, 0));
+  }
+  // Polls until the box's inside is dominated by a colour that Accepts;
+  // that colour.
+  uint32_t AwaitBoxFace(HWND Box, const std::function<bool(uint32_t)>& Accepts) {
+    uint32_t face = 0;
+    e2e::PollUntil(kShowTimeoutMs, [&] {
+      const e2e::TScreenImage image = e2e::CaptureWindow(Box);
+      face = Dominant(image, Inside(image, 2));
+      return Accepts(face);
+    });
+    return face;
+  }
+};
+
+TEST_F(SkinnedFieldsEndToEnd, ValueBoxesShowTheSkinsFrameAndFace) {
+  const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin().Manifest;
+  const uint32_t face = Face(manifest, "EDIT", 0);
+
+  StartPanel();
+  std::vector<uint32_t> plain;
+  for (const TPlace& p : kBoxes) {
+    const e2e::TScreenImage image = e2e::CaptureWindow(Box(p.Group, p.Left, p.Top));
+    plain.push_back(Dominant(image, Inside(image, 2)));
+  }
+  program_->Close();
+
+  StartSkinnedPanel();
+  for (size_t i = 0; i < std::size(kBoxes); ++i) {
+    const TPlace& p = kBoxes[i];
+    HWND box = Box(p.Group, p.Left, p.Top);
+    if (i >= kThreeDFirst) continue;  // disabled: the next test
+    const uint32_t shown =
+        AwaitBoxFace(box, [&](uint32_t c) { return e2e::ChannelDistance(c, face) <= kTolerance; });
+    EXPECT_LE(e2e::ChannelDistance(shown, face), kTolerance)
+        << Where(p) << ": " << std::hex << shown;
+    EXPECT_GT(e2e::ChannelDistance(plain[i], face), 8) << Where(p) << ": the plain box is skinned";
+    // The mask's rim: one colour on all four sides, not the face's.
+    const e2e::TScreenImage image = e2e::CaptureWindow(box);
+    const uint32_t top = image.At(image.Width / 2, 0);
+    for (const POINT& q : {POINT{0, image.Height / 2}, POINT{image.Width - 1, image.Height / 2},
+                           POINT{image.Width / 2, image.Height - 1}})
+      EXPECT_LE(e2e::ChannelDistance(image.At(q.x, q.y), top), kTolerance)
+          << Where(p) << " rim at " << q.x << "," << q.y;
+    EXPECT_GT(e2e::ChannelDistance(top, face), 20) << Where(p) << ": no rim";
+  }
+  SaveMainWindow("varnel-skinned-fields");
+}
+
+// Disabled boxes blend the skin's face with the group's face behind them:
+// the "3D" ones from the start, the equalizer ones once it is switched off.
+TEST_F(SkinnedFieldsEndToEnd, DisabledBoxesBlendTheirFaceWithTheGroups) {
+  const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin().Manifest;
+  const uint32_t face = Face(manifest, "EDIT", 0);
+  StartSkinnedPanel();
+  auto blended = [&](const TPlace& p) {
+    const uint32_t group = GroupFace(p.Group);
+    return AwaitBoxFace(Box(p.Group, p.Left, p.Top), [&](uint32_t c) {
+      return e2e::ChannelDistance(c, face) > 8 && Between(c, face, group);
+    });
+  };
+  for (size_t i = kThreeDFirst; i < std::size(kBoxes); ++i) {
+    const uint32_t c = blended(kBoxes[i]);
+    EXPECT_GT(e2e::ChannelDistance(c, face), 8) << Where(kBoxes[i]) << ": not blended";
+    EXPECT_TRUE(Between(c, face, GroupFace(kBoxes[i].Group)))
+        << Where(kBoxes[i]) << ": " << std::hex << c;
+  }
+  for (size_t i = 0; i < kEqBoxes; ++i)
+    EXPECT_LE(
+        e2e::ChannelDistance(
+            AwaitBoxFace(Box(kBoxes[i].Group, kBoxes[i].Left, kBoxes[i].Top),
+                         [&](uint32_t c) { return e2e::ChannelDistance(c, face) <= kTolerance; }),
+            face),
+        kTolerance)
+        << Where(kBoxes[i]);
+  e2e::ClickButton(EqButton());
+  program_->Settle();
+  for (size_t i = 0; i < kEqBoxes; ++i) {
+    const uint32_t c = blended(kBoxes[i]);
+    EXPECT_GT(e2e::ChannelDistance(c, face), 8) << Where(kBoxes[i]) << ": not blended";
+    EXPECT_TRUE(Between(c, face, GroupFace(kBoxes[i].Group)))
+        << Where(kBoxes[i]) << ": " << std::hex << c;
+  }
+  SaveMainWindow("varnel-skinned-eq-off");
+}
+
+}  // namespace
