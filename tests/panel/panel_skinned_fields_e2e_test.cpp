@@ -27,6 +27,9 @@ constexpr TPlace kBoxes[] = {{"EQ", 182, 28},     {"EQ", 182, 65},     {"EQ", 18
                              {"3D", 182, 28},     {"3D", 182, 69}};
 constexpr size_t kEqBoxes = 4, kThreeDFirst = 9;
 
+// The three drop-down lists: reverb type, effect type, output port.
+constexpr TPlace kLists[] = {{"Reverb", 56, 24}, {"Effect", 56, 16}, {nullptr, 272, 354}};
+
 std::string Where(const TPlace& p) {
   return std::string(p.Group ? p.Group : "sheet") + " " + std::to_string(p.Left) + "," +
          std::to_string(p.Top);
@@ -58,6 +61,82 @@ bool Between(uint32_t C, uint32_t A, uint32_t B) {
   return true;
 }
 
+// The colour of a section's state as the screen shows it (0x00RRGGBB).
+uint32_t FontColour(const test_skin::TestSkinManifest& M, const char* Section, int State) {
+  const int i = M.SectionIndex(Section);
+  if (i < 0) {
+    ADD_FAILURE() << "the manifest has no section " << Section;
+    return 0;
+  }
+  const auto c = uint32_t(M.Sections.at(size_t(i)).States.at(size_t(State)).FontColor);
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// How many pixels of R show Colour (within the tolerance).
+int CountOf(const e2e::TScreenImage& Image, const RECT& R, uint32_t Colour) {
+  int n = 0;
+  for (int y = std::max<int>(R.top, 0); y < std::min<int>(R.bottom, Image.Height); ++y)
+    for (int x = std::max<int>(R.left, 0); x < std::min<int>(R.right, Image.Width); ++x)
+      n += e2e::ChannelDistance(Image.At(x, y), Colour) <= kTolerance;
+  return n;
+}
+
+// The visible drop-down list windows of the process that owns Wnd.
+std::vector<HWND> OpenListWindows(HWND Wnd) {
+  struct Search {
+    DWORD Pid;
+    std::vector<HWND> Found;
+  } search{0, {}};
+  GetWindowThreadProcessId(Wnd, &search.Pid);
+  EnumWindows(
+      [](HWND w, LPARAM l) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(l);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        char cls[32] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (pid == s->Pid && IsWindowVisible(w) && std::string(cls) == "ComboLBox")
+          s->Found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+// The list windows of the process (shown or not) that carry an adapter.
+int AdaptedListWindows(HWND Wnd) {
+  struct Search {
+    DWORD Pid;
+    int Count;
+  } search{0, 0};
+  GetWindowThreadProcessId(Wnd, &search.Pid);
+  EnumWindows(
+      [](HWND w, LPARAM l) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(l);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        char cls[32] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (pid == s->Pid && std::string(cls) == "ComboLBox" && GetPropA(w, "VLSBSC") != nullptr)
+          ++s->Count;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Count;
+}
+
+void ClickAt(POINT Screen) {
+  e2e::MouseMoveTo(Screen);
+  e2e::MouseButton(true);
+  e2e::MouseButton(false);
+}
+
+POINT CentreOf(HWND Wnd) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 uint32_t Face(const test_skin::TestSkinManifest& M, const char* Section, size_t Frame) {
   const test_skin::MfStrip* strip = M.Strip(Section, "BORDERSMASK");
   if (strip == nullptr || Frame >= strip->Faces.size()) {
@@ -80,6 +159,7 @@ class SkinnedFieldsEndToEnd : public SkinnedPanelEndToEnd {
     const e2e::TScreenImage image = e2e::CaptureWindow(GroupBox(Caption));
     return Dominant(image, Inside(image, 0));
   }
+  HWND ListAt(const TPlace& P) { return List(P.Group, P.Left, P.Top); }
   // Polls until the box's inside is dominated by a colour that Accepts;
   // that colour.
   uint32_t AwaitBoxFace(HWND Box, const std::function<bool(uint32_t)>& Accepts) {
@@ -162,6 +242,113 @@ TEST_F(SkinnedFieldsEndToEnd, DisabledBoxesBlendTheirFaceWithTheGroups) {
         << Where(kBoxes[i]) << ": " << std::hex << c;
   }
   SaveMainWindow("varnel-skinned-eq-off");
+}
+
+// Varnel's lists are drop-down lists without a section of their own: they
+// take the push button's face and draw their arrow in its font colour.
+TEST_F(SkinnedFieldsEndToEnd, ListsShowTheButtonsFaceAndArrow) {
+  const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin().Manifest;
+  const uint32_t face = Face(manifest, "BUTTON", size_t(manifest.Controls.ButtonFrames[0]));
+  const uint32_t arrow = FontColour(manifest, "BUTTON", 0);
+  auto arrowPart = [](const e2e::TScreenImage& Image) {
+    return RECT{Image.Width - 20, 2, Image.Width - 2, Image.Height - 2};
+  };
+
+  StartPanel();
+  std::vector<e2e::TScreenImage> plain;
+  for (const TPlace& p : kLists) plain.push_back(e2e::CaptureWindow(ListAt(p)));
+  program_->Close();
+
+  StartSkinnedPanel();
+  for (size_t i = 0; i < std::size(kLists); ++i) {
+    const TPlace& p = kLists[i];
+    HWND list = ListAt(p);
+    const uint32_t shown =
+        AwaitBoxFace(list, [&](uint32_t c) { return e2e::ChannelDistance(c, face) <= kTolerance; });
+    EXPECT_LE(e2e::ChannelDistance(shown, face), kTolerance)
+        << Where(p) << ": " << std::hex << shown;
+    const e2e::TScreenImage image = e2e::CaptureWindow(list);
+    EXPECT_GE(CountOf(image, arrowPart(image), arrow), 4) << Where(p) << ": no arrow";
+    EXPECT_GT(e2e::ChannelDistance(Dominant(plain[i], Inside(plain[i], 2)), face), 8)
+        << Where(p) << ": the plain list is skinned";
+    EXPECT_LT(CountOf(plain[i], arrowPart(plain[i]), arrow), 4)
+        << Where(p) << ": the plain list has the skin's arrow";
+  }
+}
+
+// A real click opens the reverb list, which then carries the one adapter of
+// the panel and shows the button's pressed face; a click on its first item
+// sends what the same click sends in the plain panel.
+TEST_F(SkinnedFieldsEndToEnd, AClickedListCarriesOneAdapterAndAPickSendsAsInThePlainPanel) {
+  const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin().Manifest;
+  const uint32_t pressed = Face(manifest, "BUTTON", size_t(manifest.Controls.ButtonFrames[2]));
+  std::vector<std::string> sent[2];
+  for (int skinned = 0; skinned < 2; ++skinned) {
+    SCOPED_TRACE(skinned ? "skinned" : "plain");
+    if (skinned)
+      StartSkinnedPanel();
+    else
+      StartPanel();
+    HWND list = ListAt(kLists[0]);
+    if (skinned) {
+      EXPECT_EQ(AdaptedListWindows(list), 0);
+    }
+    program_->ClearLogs();
+    ClickAt(CentreOf(list));
+    std::vector<HWND> open;
+    EXPECT_TRUE(e2e::PollUntil(kShowTimeoutMs, [&] {
+      open = OpenListWindows(list);
+      return open.size() == 1;
+    })) << "the click opened no list";
+    if (open.size() != 1) {
+      program_->Close();
+      continue;
+    }
+    if (skinned) {
+      EXPECT_NE(GetPropA(open[0], "VLSBSC"), nullptr) << "the open list has no adapter";
+      EXPECT_EQ(AdaptedListWindows(list), 1);
+      const uint32_t shown = AwaitBoxFace(
+          list, [&](uint32_t c) { return e2e::ChannelDistance(c, pressed) <= kTolerance; });
+      EXPECT_LE(e2e::ChannelDistance(shown, pressed), kTolerance) << "open: " << std::hex << shown;
+    }
+    DWORD_PTR itemHeight = 0;
+    SendMessageTimeoutA(open[0], LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &itemHeight);
+    RECT client{};
+    GetClientRect(open[0], &client);
+    POINT item{client.right / 2, int(itemHeight) / 2};
+    ClientToScreen(open[0], &item);
+    ClickAt(item);
+    EXPECT_TRUE(e2e::PollUntil(kShowTimeoutMs, [&] { return OpenListWindows(list).empty(); }));
+    program_->Settle();
+    sent[skinned] = SysexMessages(program_->PortCalls());
+    if (skinned) {
+      EXPECT_EQ(AdaptedListWindows(list), 1) << "the closed list keeps its one adapter";
+    }
+    ParkMouse();
+    program_->Close();
+  }
+  EXPECT_EQ(sent[0],
+            (std::vector<std::string>{Sysex({0x30, 0}), Sysex({0x33, 26}), Sysex({0x34, 64})}));
+  EXPECT_EQ(sent[1], sent[0]);
+}
+
+// Without a glow the hovered list shows the button's hot face, and its
+// normal face again once the mouse has left.
+TEST_F(SkinnedFieldsEndToEnd, AHoveredListShowsTheButtonsHotFace) {
+  const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin("combo-glow-off").Manifest;
+  const uint32_t normal = Face(manifest, "BUTTON", size_t(manifest.Controls.ButtonFrames[0]));
+  const uint32_t hot = Face(manifest, "BUTTON", size_t(manifest.Controls.ButtonFrames[1]));
+  StartSkinnedPanel("combo-glow-off");
+  HWND list = ListAt(kLists[1]);
+  auto await = [&](uint32_t want) {
+    return AwaitBoxFace(list,
+                        [&](uint32_t c) { return e2e::ChannelDistance(c, want) <= kTolerance; });
+  };
+  EXPECT_LE(e2e::ChannelDistance(await(normal), normal), kTolerance) << "at start";
+  e2e::MouseMoveTo(CentreOf(list));
+  EXPECT_LE(e2e::ChannelDistance(await(hot), hot), kTolerance) << "hovered";
+  ParkMouse();
+  EXPECT_LE(e2e::ChannelDistance(await(normal), normal), kTolerance) << "left";
 }
 
 }  // namespace
