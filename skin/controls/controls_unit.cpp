@@ -2,6 +2,7 @@
 
 #include "skin/controls/button.h"
 #include "skin/controls/button_glyphs.h"
+#include "skin/controls/combo_box.h"
 #include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
 #include "skin/controls/track_bar.h"
@@ -12,6 +13,7 @@ void InitSkinControls() {
   RegisterClass(TsTrackBar::StaticClass());
   RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
+  RegisterClass(TsComboBox::StaticClass());
   ButtonGlyphsUnit.Initialization();
   RegisterClass(TsEdit::StaticClass());
 }

@@ -18,3 +18,46 @@ int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness) {
   }
   return GetSystemMetrics(SM_CXVSCROLL);
 }
+
+namespace {
+
+constexpr char kAdapterProp[] = "VLSBSC";
+// Keeps place, z-order and activation; the new frame is measured again.
+constexpr UINT kListResizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                                  SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
+
+}  // namespace
+
+TvlComboListWnd::TvlComboListWnd(HWND Wnd, bool KeepSize, bool Repaint, const std::string& Section,
+                                 TsSkinManager* AManager)
+    : SectionName(Section), Manager(AManager) {
+  (void)Repaint;
+  WndHandle = Wnd;
+  if (!Wnd) return;
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  RecordedWidth = r.right - r.left;
+  RecordedHeight = r.bottom - r.top;
+  SetPropA(Wnd, kAdapterProp, this);
+  if (!KeepSize)
+    SetWindowPos(Wnd, nullptr, 0, 0, RecordedWidth + 1, RecordedHeight, kListResizeFlags);
+}
+
+TvlComboListWnd::~TvlComboListWnd() {
+  // A window that outlives its adapter must not lead anyone to freed memory.
+  if (WndHandle && IsWindow(WndHandle) && GetWindowAdapter(WndHandle) == this)
+    RemovePropA(WndHandle, kAdapterProp);
+}
+
+void TvlComboListWnd::WndProc(TMessage& Message) {
+  (void)Message;
+}
+
+void ReleaseScrollWndAdapter(HWND Wnd, bool Free, int RedrawMode, TvlMainWnd*& Adapter) {
+  (void)RedrawMode;
+  if (Wnd && IsWindow(Wnd) && GetWindowAdapter(Wnd) == Adapter) RemovePropA(Wnd, kAdapterProp);
+  if (Adapter) Adapter->WndHandle = nullptr;
+  if (!Free) return;
+  TObject::Free(Adapter);
+  Adapter = nullptr;
+}

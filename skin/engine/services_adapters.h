@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "widgets/controls/messages.h"
 #include "widgets/rtl/object_model.h"
 
 // The base of the window adapters; each sets the "VLSBSC" property on its
@@ -38,3 +41,31 @@ int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness);
 
 // The adapter stored on the window as "VLSBSC"; nil when there is none.
 TvlMainWnd* GetWindowAdapter(HWND Wnd);
+
+// ---- Stand-ins until the adapter subsystem skins combo-box lists
+
+class TsSkinManager;
+
+// The adapter of a combo box's drop-down list window. This one only takes
+// its place on the window ("VLSBSC") and gives the list its new frame size;
+// the list itself keeps the platform's look.
+class TvlComboListWnd : public TvlMainWnd {
+ public:
+  // Unless KeepSize, the list becomes one pixel wider than it was recorded,
+  // with SWP_FRAMECHANGED, so that a new frame takes effect.
+  TvlComboListWnd(HWND Wnd, bool KeepSize, bool Repaint, const std::string& Section,
+                  TsSkinManager* Manager);
+  ~TvlComboListWnd() override;
+
+  // The adapter's message entry; the combo passes skin commands on here.
+  virtual void WndProc(TMessage& Message);
+
+  std::string SectionName;
+  TsSkinManager* Manager = nullptr;
+  int RecordedWidth = 0;
+  int RecordedHeight = 0;
+};
+
+// Detaches the adapter from its window (the property goes when it is still
+// this adapter's); with Free the adapter is freed and Adapter becomes nil.
+void ReleaseScrollWndAdapter(HWND Wnd, bool Free, int RedrawMode, TvlMainWnd*& Adapter);

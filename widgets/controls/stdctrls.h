@@ -14,6 +14,7 @@
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis, epWordEllipsis };
+enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 
 using TDrawItemEvent =
     TEvent<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;

@@ -1,0 +1,142 @@
+// A form with one combo box, plain or under a variant of the generated test
+// skin loaded through the real SkinName, and what the tests read from it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+
+#include "skin/controls/combo_box.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/foundation/argb_bitmap.h"
+#include "test_skin.h"
+#include "widgets/forms/forms.h"
+#include "widgets/graphics/bitmap.h"
+
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// 0xRRGGBB of a TColor.
+inline uint32_t RgbOf(TColor c) {
+  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
+  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+inline bool Near(uint32_t A, uint32_t B, int Tolerance) {
+  for (int n = 0; n < 24; n += 8)
+    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
+      return false;
+  return true;
+}
+
+// 0xRRGGBB of a 32-bit bitmap's pixel.
+inline uint32_t PixelOf(TBitmap* B, int X, int Y) {
+  const PixelView v = ArgbView(B);
+  return v.Contains(X, Y) ? v.At(X, Y) & 0xFFFFFF : 0xFFFFFFFFu;
+}
+
+// How many pixels of R lie within Tolerance of Colour.
+inline int CountNear(TBitmap* B, const TRect& R, uint32_t Colour, int Tolerance) {
+  int n = 0;
+  for (int y = R.Top; y < R.Bottom; ++y)
+    for (int x = R.Left; x < R.Right; ++x)
+      if (Near(PixelOf(B, x, y), Colour, Tolerance)) ++n;
+  return n;
+}
+
+class TComboScene {
+ public:
+  // Variant nil: no skin manager at all.
+  explicit TComboScene(const char* Variant = nullptr, TComboBoxStyle Style = csDropDownList,
+                       const char* Section = "") {
+    SetCursorPos(0, 0);
+    Form = New<TForm>(Application, TCustomForm::TCreateNew{});
+    // Away from where other test programs on the display move the cursor.
+    Form->SetBounds(820, 560, 360, 240);
+    Combo = New<TsComboBox>(Form);
+    Combo->SetStyle(Style);
+    Combo->SetBounds(16, 20, 180, 24);
+    for (const char* item : {"Room1", "Room2", "Hall1", "Hall2", "Plate"})
+      Combo->Items()->Add(item);
+    Combo->SetItemIndex(1);
+    if (*Section) Combo->SkinData()->SetSkinSection(Section);
+    Combo->SetParent(Form);
+    Form->Show();
+    PumpMessages();
+    if (Variant) LoadSkin(Variant);
+  }
+  ~TComboScene() {
+    ReleaseCapture();
+    TObject::Free(Form);
+    PumpMessages();
+    if (!dir_.empty()) {
+      std::error_code ec;
+      std::filesystem::remove_all(dir_, ec);
+    }
+  }
+  TComboScene(const TComboScene&) = delete;
+  TComboScene& operator=(const TComboScene&) = delete;
+
+  void LoadSkin(const char* Variant) {
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    static int serial = 0;
+    dir_ = std::filesystem::path(tmp) /
+           ("comboscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
+    test_skin::WriteTestSkin(dir_ / Variant, Variant);
+    Manager = New<TsSkinManager>(Form);
+    Manager->SetSkinDirectory(dir_.string());
+    Manager->SetSkinName(Variant);
+    Manager->SetActive(true);
+    PumpMessages();
+  }
+
+  const TsGeneralData& Section(const std::string& Name) const {
+    return Manager->Sections[static_cast<size_t>(FindSectionIndex(Manager, Name))];
+  }
+
+  TForm* Form = nullptr;
+  TsComboBox* Combo = nullptr;
+  TsSkinManager* Manager = nullptr;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// The combo's canvas on a 32-bit bitmap for one drawing.
+class TItemCanvas {
+ public:
+  TItemCanvas(TsCustomComboBox* Combo, int Width, int Height, TColor Fill = clFuchsia)
+      : combo_(Combo), bitmap_(New<TBitmap>()) {
+    bitmap_->SetPixelFormat(pf32bit);
+    bitmap_->SetHandleType(bmDIB);
+    bitmap_->SetWidth(Width);
+    bitmap_->SetHeight(Height);
+    bitmap_->Canvas()->Brush()->SetColor(Fill);
+    bitmap_->Canvas()->FillRect(TRect(0, 0, Width, Height));
+    bitmap_->Canvas()->Lock();
+    combo_->Canvas()->SetHandle(bitmap_->Canvas()->Handle());
+  }
+  ~TItemCanvas() {
+    combo_->Canvas()->SetHandle(nullptr);
+    bitmap_->Canvas()->Unlock();
+    TObject::Free(bitmap_);
+  }
+  TItemCanvas(const TItemCanvas&) = delete;
+  TItemCanvas& operator=(const TItemCanvas&) = delete;
+  TBitmap* Bitmap() const { return bitmap_; }
+
+ private:
+  TsCustomComboBox* combo_;
+  TBitmap* bitmap_;
+};
