@@ -5,6 +5,7 @@
 #include <string>
 
 #include "skin/controls/button.h"
+#include "skin/controls/combo_box.h"
 #include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
 #include "skin/controls/track_bar.h"
@@ -57,9 +58,9 @@ class TForm1 : public TForm {
   TLabel* sLabel15 = nullptr;
   TLabel* sLabel17 = nullptr;  // "Vol"
   TLabel* sLabel18 = nullptr;  // "Del Time"
-  TComboBox* sComboBoxReverb = nullptr;
-  TComboBox* sComboBoxFX = nullptr;
-  TComboBox* sComboBoxMIDIOutPorts = nullptr;
+  TsComboBox* sComboBoxReverb = nullptr;
+  TsComboBox* sComboBoxFX = nullptr;
+  TsComboBox* sComboBoxMIDIOutPorts = nullptr;
   TsButton* sButtonEQOn = nullptr;
   TsButton* sButton3D = nullptr;
   TsSkinManager* sSkinManager1 = nullptr;  // stored inactive

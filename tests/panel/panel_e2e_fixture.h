@@ -54,7 +54,7 @@ inline TEnvironment TwoPorts() {
 
 // The window classes of the panel's value boxes and drop-down lists.
 inline constexpr const char* kBoxClass = "TsEdit";
-inline constexpr const char* kListClass = "TComboBox";
+inline constexpr const char* kListClass = "TsComboBox";
 
 // Where the form places each slider: its group box and position there.
 struct TSliderPlace {

@@ -125,12 +125,6 @@ int AdaptedListWindows(HWND Wnd) {
   return search.Count;
 }
 
-void ClickAt(POINT Screen) {
-  e2e::MouseMoveTo(Screen);
-  e2e::MouseButton(true);
-  e2e::MouseButton(false);
-}
-
 POINT CentreOf(HWND Wnd) {
   RECT r{};
   GetWindowRect(Wnd, &r);
@@ -158,6 +152,16 @@ class SkinnedFieldsEndToEnd : public SkinnedPanelEndToEnd {
   uint32_t GroupFace(const char* Caption) {
     const e2e::TScreenImage image = e2e::CaptureWindow(GroupBox(Caption));
     return Dominant(image, Inside(image, 0));
+  }
+  // A user's click; each step lands before the next, as an open list tracks
+  // the mouse while the button is held.
+  void ClickAt(POINT Screen) {
+    program_->Settle();
+    e2e::MouseMoveTo(Screen);
+    program_->Settle();
+    e2e::MouseButton(true);
+    program_->Settle();
+    e2e::MouseButton(false);
   }
   HWND ListAt(const TPlace& P) { return List(P.Group, P.Left, P.Top); }
   // Polls until the box's inside is dominated by a colour that Accepts;
