@@ -5,6 +5,7 @@
 #include "skin/controls/combo_box.h"
 #include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/label.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
@@ -14,6 +15,8 @@ void InitSkinControls() {
   RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
   RegisterClass(TsComboBox::StaticClass());
+  RegisterClasses(
+      {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
   ButtonGlyphsUnit.Initialization();
   RegisterClass(TsEdit::StaticClass());
 }

@@ -64,12 +64,6 @@ const TClassInfo& TsCtrlSkinData::StaticClass() {
   return info;
 }
 
-const TClassInfo& TvlOuterEffects::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TvlOuterEffects>("TvlOuterEffects", &TPersistent::StaticClass()).Done();
-  return info;
-}
-
 TsCommonData::TsCommonData(TPersistent* AOwner, bool CreateCacheBmp) {
   Control = dynamic_cast<TControl*>(AOwner);
   if (auto* win = dynamic_cast<TWinControl*>(Control)) OwnerWndProc = win->WindowProc;

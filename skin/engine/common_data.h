@@ -132,6 +132,15 @@ class TsCommonData : public TPersistent {
   // (SkinCmdPaintOuterEffect) into this state's cache, its origin in the
   // cache moved by Offset. A parent calls it after its own background.
   void PaintChildrenOuterEffects(TWinControl* Parent, const TPoint& Offset);
+  // The answer to SkinCmdPaintOuterEffect: the control's shadow from the
+  // skin painted into the request's bitmap around the control's bounds.
+  // Flags bit 0 (OuterEffectOverSaved): the bitmap still holds the last
+  // shadow, which is not painted over again but replaced.
+  void PaintOuterEffects(const BackgroundRequest& Request, unsigned Flags);
+  // Image MaskIndex nine-sliced into Rect of Bitmap, state 0, its edge bands
+  // at most Margins thick.
+  void PaintOuterMask(TBitmap* Bitmap, const TRect& Rect, int Opacity, int MaskIndex,
+                      const TRect& Margins);
 
   // ---- Glow
   // Shows the hover glow of section Index (< 0: the control's own) around
@@ -193,3 +202,39 @@ void CopyCacheExcludingChildren(TWinControl* Control, TsCommonData* SkinData, co
 // ---- Animations of the skin state
 void StopAnimation(TsCommonData* SkinData);
 void FinishAnimation(TvlThreadedTimer* Timer);
+
+// ---- Scroll-bar sizes of a window
+
+class TsScrollWndData;
+
+// One direction's sizes of the skinned scroll bars a window adapter draws;
+// -1 leaves each to the manager's scroll options, else to the system.
+class TvlScrollData : public TPersistent {
+  DECLARE_CLASS(TvlScrollData, TPersistent)
+ public:
+  explicit TvlScrollData(TsScrollWndData* AOwner) : owner_(AOwner) {}
+  TsScrollWndData* Owner() const { return owner_; }
+  int ScrollWidth() const { return scrollWidth_; }
+  // A change measures the owner's frame again.
+  void SetScrollWidth(int Value);
+  int ButtonsSize() const { return buttonsSize_; }
+  // A change repaints the owner's frame.
+  void SetButtonsSize(int Value);
+
+ private:
+  TsScrollWndData* owner_;
+  int scrollWidth_ = -1;
+  int buttonsSize_ = -1;
+};
+
+// The skin state of a window with skinned scroll bars (forms, frames).
+class TsScrollWndData : public TsCommonData {
+  DECLARE_CLASS(TsScrollWndData, TsCommonData)
+ public:
+  TsScrollWndData(TPersistent* AOwner, bool CreateCacheBmp);
+  ~TsScrollWndData() override;
+  TvlScrollData* HorzScrollData = nullptr;  // owned
+  TvlScrollData* VertScrollData = nullptr;  // owned
+  TvlScrollData* Horz() const { return HorzScrollData; }
+  TvlScrollData* Vert() const { return VertScrollData; }
+};

@@ -263,7 +263,8 @@ bool HandleSkinCommand(TMessage& Message, TsCommonData* SkinData) {
         d->StateFlags &= static_cast<uint16_t>(~sfPrintDC);
       return true;
     case SkinCmdPaintOuterEffect:
-      // The shadow and outline painters come with the outer effects.
+      if (const auto* r = reinterpret_cast<const BackgroundRequest*>(Message.LParam))
+        d->PaintOuterEffects(*r, arg);
       return true;
     case SkinCmdFrameChanged:
       if (TWinControl* w = Windowed(d)) {

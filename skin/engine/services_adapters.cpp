@@ -1,5 +1,6 @@
 #include "skin/engine/services_adapters.h"
 
+#include "skin/engine/common_data.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
 
@@ -9,8 +10,10 @@ TvlMainWnd* GetWindowAdapter(HWND Wnd) {
 }
 
 int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness) {
-  const int own = Thickness ? Bar.ScrollWidth : Bar.ButtonsSize;
-  if (own >= 0) return own;
+  if (const TvlScrollData* d = Bar.ScrollData) {
+    const int own = Thickness ? d->ScrollWidth() : d->ButtonsSize();
+    if (own >= 0) return own;
+  }
   if (DefaultManager) {
     const int managers = Thickness ? DefaultManager->ScrollsOptions()->ScrollSize()
                                    : DefaultManager->ScrollsOptions()->ButtonsSize();

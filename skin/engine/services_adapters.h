@@ -10,6 +10,8 @@
 #include "widgets/controls/messages.h"
 #include "widgets/rtl/object_model.h"
 
+class TvlScrollData;
+
 // The base of the window adapters; each sets the "VLSBSC" property on its
 // window while it exists.
 class TvlMainWnd : public TObject {
@@ -21,10 +23,9 @@ class TvlMainWnd : public TObject {
 class TvlScrollBar {
  public:
   bool Visible = false;
-  // The window's own thickness and arrow length; -1: the manager's or the
-  // system's.
-  int ScrollWidth = -1;
-  int ButtonsSize = -1;
+  // The window's own thickness and arrow length (its skin state's sizes of
+  // this direction); nil or -1: the manager's or the system's.
+  TvlScrollData* ScrollData = nullptr;
 };
 
 // The adapter that replaces a window's scroll bars with skinned ones.

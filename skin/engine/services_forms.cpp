@@ -124,7 +124,7 @@ const TClassInfo& TsSkinProvider::StaticClass() {
 }
 
 TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
-  SkinData = new TsCommonData(this, false);
+  SkinData = new TsScrollWndData(this, false);
   Form = dynamic_cast<TCustomForm*>(AOwner);
   if (!Form) return;
   formWndProc_ = Form->WindowProc;

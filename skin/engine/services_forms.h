@@ -19,6 +19,7 @@
 class TBitmap;
 class TCustomForm;
 class TsCommonData;
+class TsScrollWndData;
 class TvlBorderForm;
 class TvlGlowForm;
 
@@ -46,8 +47,8 @@ class TsSkinProvider : public TComponent {
   explicit TsSkinProvider(TComponent* AOwner);
   ~TsSkinProvider() override;
 
-  TCustomForm* Form = nullptr;       // the owner when it is a form
-  TsCommonData* SkinData = nullptr;  // owned; its manager serves the form
+  TCustomForm* Form = nullptr;          // the owner when it is a form
+  TsScrollWndData* SkinData = nullptr;  // owned; its manager serves the form
   TWndMethod ProviderWndProc;
   // The form skinning paints the non-client area and has the border form;
   // neither exists yet.

@@ -141,8 +141,10 @@ TEST_F(CommonMessagesTest, MouseOverIncludesTheSkinnedScrollBars) {
   ASSERT_GT(bar, 2);
   POINT origin{0, 0};
   ClientToScreen(h, &origin);
+  TvlScrollData sizes(nullptr);
+  sizes.SetScrollWidth(bar);
   TvlScrollWnd adapter;
-  adapter.VertBar.ScrollWidth = bar;
+  adapter.VertBar.ScrollData = &sizes;
   SetPropA(h, "VLSBSC", &adapter);
   struct Case {
     int x;
