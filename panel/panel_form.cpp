@@ -191,7 +191,7 @@ void TForm1::SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders) {
     for (TsTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
       s->SetEnabled(Enabled);
   for (TsEdit* e : {sEditEQHigh, sEditEQMid2, sEditEQMid1, sEditEQLow}) e->SetEnabled(Enabled);
-  for (TLabel* l : {sLabel1, sLabel2, sLabel3, sLabel4, sLabel12, sLabel13, sLabel14, sLabel15})
+  for (TsLabel* l : {sLabel1, sLabel2, sLabel3, sLabel4, sLabel12, sLabel13, sLabel14, sLabel15})
     l->SetEnabled(Enabled);
 }
 

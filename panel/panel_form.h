@@ -8,6 +8,7 @@
 #include "skin/controls/combo_box.h"
 #include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/label.h"
 #include "skin/controls/track_bar.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/controls/comctrls.h"
@@ -48,16 +49,16 @@ class TForm1 : public TForm {
   TsEdit* sEditRate = nullptr;
   TsEdit* sEdit3DVol = nullptr;
   TsEdit* sEdit3DDelTime = nullptr;
-  TLabel* sLabel1 = nullptr;   // "High"
-  TLabel* sLabel2 = nullptr;   // "Mid2"
-  TLabel* sLabel3 = nullptr;   // "Mid1"
-  TLabel* sLabel4 = nullptr;   // "Low"
-  TLabel* sLabel12 = nullptr;  // the four "dB" labels
-  TLabel* sLabel13 = nullptr;
-  TLabel* sLabel14 = nullptr;
-  TLabel* sLabel15 = nullptr;
-  TLabel* sLabel17 = nullptr;  // "Vol"
-  TLabel* sLabel18 = nullptr;  // "Del Time"
+  TsLabel* sLabel1 = nullptr;   // "High"
+  TsLabel* sLabel2 = nullptr;   // "Mid2"
+  TsLabel* sLabel3 = nullptr;   // "Mid1"
+  TsLabel* sLabel4 = nullptr;   // "Low"
+  TsLabel* sLabel12 = nullptr;  // the four "dB" labels
+  TsLabel* sLabel13 = nullptr;
+  TsLabel* sLabel14 = nullptr;
+  TsLabel* sLabel15 = nullptr;
+  TsLabel* sLabel17 = nullptr;  // "Vol"
+  TsLabel* sLabel18 = nullptr;  // "Del Time"
   TsComboBox* sComboBoxReverb = nullptr;
   TsComboBox* sComboBoxFX = nullptr;
   TsComboBox* sComboBoxMIDIOutPorts = nullptr;

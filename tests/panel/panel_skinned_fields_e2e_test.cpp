@@ -7,6 +7,7 @@
 #include <map>
 
 #include "tests/panel/skinned_panel_fixture.h"
+#include "widgets/graphics/gdi_handles.h"
 
 namespace {
 
@@ -61,6 +62,29 @@ bool Between(uint32_t C, uint32_t A, uint32_t B) {
   return true;
 }
 
+// The panel's labels: where each stands in its group (null: on the sheet)
+// and its caption. The "3D" ones are disabled at start.
+struct TLabelPlace {
+  TPlace At;
+  const char* Caption;
+};
+constexpr TLabelPlace kLabels[] = {
+    {{"EQ", 30, 32}, "High"},      {{"EQ", 30, 68}, "Mid2"},
+    {{"EQ", 30, 103}, "Mid1"},     {{"EQ", 30, 136}, "Low"},
+    {{"EQ", 227, 31}, "dB"},       {{"EQ", 227, 68}, "dB"},
+    {{"EQ", 227, 103}, "dB"},      {{"EQ", 227, 139}, "dB"},
+    {{"Reverb", 17, 27}, "Type"},  {{"Reverb", 18, 57}, "Level"},
+    {{"Reverb", 21, 94}, "Time"},  {{"Effect", 17, 19}, "Type"},
+    {{"Effect", 25, 51}, "Mix"},   {{"Effect", 12, 86}, "Depth"},
+    {{"Effect", 18, 125}, "Rate"}, {{"3D", 38, 34}, "Vol"},
+    {{"3D", 12, 74}, "Del Time"},  {{nullptr, 272, 335}, "Output MIDI Device"}};
+constexpr size_t kEqLabels = 8, kThreeDLabelsFirst = 15;
+
+uint32_t ScreenRgb(int32_t Color) {
+  const auto c = uint32_t(Color);
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
 // The colour of a section's state as the screen shows it (0x00RRGGBB).
 uint32_t FontColour(const test_skin::TestSkinManifest& M, const char* Section, int State) {
   const int i = M.SectionIndex(Section);
@@ -68,8 +92,70 @@ uint32_t FontColour(const test_skin::TestSkinManifest& M, const char* Section, i
     ADD_FAILURE() << "the manifest has no section " << Section;
     return 0;
   }
-  const auto c = uint32_t(M.Sections.at(size_t(i)).States.at(size_t(State)).FontColor);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+  return ScreenRgb(M.Sections.at(size_t(i)).States.at(size_t(State)).FontColor);
+}
+
+// The part of a label's caption a test compares: its first letters, clear of
+// the controls beside it, with a margin for where the text lands.
+constexpr int kTextWidth = 14, kTextHeight = 13, kMargin = 2;
+
+// Caption drawn by the platform in the panel's font and Colour, over
+// Background, from (X, Y) of a (kTextWidth + 2 kMargin) x (kTextHeight + 2
+// kMargin) image: what a label shows when it draws in Colour. Drawn in this
+// process, so fonts and smoothing are those the panel has.
+std::vector<uint32_t> Drawn(const char* Caption, uint32_t Colour, uint32_t Background, int X,
+                            int Y) {
+  const int w = kTextWidth + 2 * kMargin, h = kTextHeight + 2 * kMargin;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  TOwnedBitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TMemoryDC dc(CreateCompatibleDC(nullptr));
+  TOwnedFont font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                              DEFAULT_QUALITY, 0, "Tahoma"));
+  if (!bitmap || !dc || !font || bits == nullptr) return {};
+  auto* px = static_cast<uint32_t*>(bits);
+  std::fill(px, px + w * h, Background);
+  {
+    TSelectedObject selectBitmap(dc.Get(), bitmap.Get());
+    TSelectedObject selectFont(dc.Get(), font.Get());
+    SetBkMode(dc.Get(), TRANSPARENT);
+    SetTextColor(dc.Get(), RGB(Colour >> 16 & 0xFF, Colour >> 8 & 0xFF, Colour & 0xFF));
+    RECT r{X, Y, w + 40, h};
+    DrawTextA(dc.Get(), Caption, -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    GdiFlush();
+  }
+  std::vector<uint32_t> out(px, px + w * h);
+  for (uint32_t& p : out) p &= 0xFFFFFF;
+  return out;
+}
+
+struct TLabelLook {
+  std::vector<uint32_t> Pixels;  // the compared part, row by row
+  uint32_t Background = 0;
+  long long Ink = 0;  // summed channel distance from the background
+};
+
+// Which of Candidates a label's capture shows its caption in: the one whose
+// drawing, at the best of a few positions, differs least from the capture.
+size_t ClosestColour(const TLabelLook& Look, const char* Caption,
+                     const std::vector<uint32_t>& Candidates) {
+  size_t best = 0;
+  long long bestDiff = -1;
+  for (size_t k = 0; k < Candidates.size(); ++k)
+    for (int dy = 0; dy <= 2 * kMargin; ++dy)
+      for (int dx = 0; dx <= 2 * kMargin; ++dx) {
+        const std::vector<uint32_t> ref = Drawn(Caption, Candidates[k], Look.Background, dx, dy);
+        if (ref.size() != Look.Pixels.size()) continue;
+        long long diff = 0;
+        for (size_t i = 0; i < ref.size(); ++i)
+          for (int shift : {0, 8, 16}) {
+            const int d = int(ref[i] >> shift & 0xFF) - int(Look.Pixels[i] >> shift & 0xFF);
+            diff += d * d;
+          }
+        if (bestDiff < 0 || diff < bestDiff) best = k, bestDiff = diff;
+      }
+  return best;
 }
 
 // How many pixels of R show Colour (within the tolerance).
@@ -163,6 +249,25 @@ class SkinnedFieldsEndToEnd : public SkinnedPanelEndToEnd {
     program_->Settle();
     e2e::MouseButton(false);
   }
+  // The capture around a label's first letters, the background being what
+  // most of it shows.
+  TLabelLook LabelLook(const TPlace& P) {
+    HWND parent = P.Group ? GroupBox(P.Group) : GetParent(List(nullptr, 272, 354));
+    TLabelLook look;
+    if (!parent) return look;
+    const e2e::TScreenImage image = e2e::CaptureWindow(parent);
+    const POINT origin = e2e::ClientOffset(parent);
+    const int x0 = origin.x + P.Left - kMargin, y0 = origin.y + P.Top - kMargin;
+    const RECT part{x0, y0, x0 + kTextWidth + 2 * kMargin, y0 + kTextHeight + 2 * kMargin};
+    look.Background = Dominant(image, part);
+    for (int y = part.top; y < part.bottom; ++y)
+      for (int x = part.left; x < part.right; ++x) {
+        const uint32_t p = image.Contains(x, y) ? image.At(x, y) : look.Background;
+        look.Pixels.push_back(p);
+        look.Ink += e2e::ChannelDistance(p, look.Background);
+      }
+    return look;
+  }
   HWND ListAt(const TPlace& P) { return List(P.Group, P.Left, P.Top); }
   // Polls until the box's inside is dominated by a colour that Accepts;
   // that colour.
@@ -245,7 +350,7 @@ TEST_F(SkinnedFieldsEndToEnd, DisabledBoxesBlendTheirFaceWithTheGroups) {
     EXPECT_TRUE(Between(c, face, GroupFace(kBoxes[i].Group)))
         << Where(kBoxes[i]) << ": " << std::hex << c;
   }
-  SaveMainWindow("varnel-skinned-eq-off");
+  SaveMainWindow("varnel-skinned-eq-off-boxes");
 }
 
 // Varnel's lists are drop-down lists without a section of their own: they
@@ -353,6 +458,67 @@ TEST_F(SkinnedFieldsEndToEnd, AHoveredListShowsTheButtonsHotFace) {
   EXPECT_LE(e2e::ChannelDistance(await(hot), hot), kTolerance) << "hovered";
   ParkMouse();
   EXPECT_LE(e2e::ChannelDistance(await(normal), normal), kTolerance) << "left";
+}
+
+// Labels draw their caption in the font colour of the section they stand
+// on: the group box's, or the skin's global one on the plain sheet; the
+// plain panel's labels are the font's own colour.
+TEST_F(SkinnedFieldsEndToEnd, LabelsTakeTheFontColourOfTheirParentsSection) {
+  const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin().Manifest;
+  const uint32_t group = FontColour(manifest, "GROUPBOX", 0);
+  const uint32_t global = ScreenRgb(manifest.Palette[1]);
+  const uint32_t plainText = ScreenRgb(int32_t(GetSysColor(COLOR_WINDOWTEXT)));
+  ASSERT_NE(group, global);
+  const std::vector<uint32_t> candidates = {group, global, plainText};
+
+  StartPanel();
+  for (size_t i = 0; i < kThreeDLabelsFirst; ++i)
+    EXPECT_EQ(ClosestColour(LabelLook(kLabels[i].At), kLabels[i].Caption, candidates), 2u)
+        << "plain: " << Where(kLabels[i].At) << " " << kLabels[i].Caption;
+  program_->Close();
+
+  StartSkinnedPanel();
+  program_->Settle();
+  for (size_t i = 0; i < kThreeDLabelsFirst; ++i) {
+    const TLabelPlace& l = kLabels[i];
+    const TLabelLook look = LabelLook(l.At);
+    EXPECT_GT(look.Ink, 0) << Where(l.At) << ": no caption";
+    EXPECT_EQ(ClosestColour(look, l.Caption, candidates), 0u) << Where(l.At) << " " << l.Caption;
+  }
+  const TLabelPlace& onSheet = kLabels[std::size(kLabels) - 1];
+  EXPECT_EQ(ClosestColour(LabelLook(onSheet.At), onSheet.Caption, candidates), 1u)
+      << onSheet.Caption;
+}
+
+// A disabled label fades its caption towards the group's face: the
+// equalizer's eight once it is switched off, the "3D" ones until it is
+// switched on.
+TEST_F(SkinnedFieldsEndToEnd, DisabledLabelsFadeTowardsTheGroupsFace) {
+  StartSkinnedPanel();
+  program_->Settle();
+  std::vector<long long> before;
+  for (const TLabelPlace& l : kLabels) before.push_back(LabelLook(l.At).Ink);
+  e2e::ClickButton(EqButton());
+  e2e::ClickButton(ThreeDButton());
+  program_->Settle();
+  for (size_t i = 0; i < std::size(kLabels) - 1; ++i) {
+    const TPlace& p = kLabels[i].At;
+    const bool fades = i < kEqLabels;
+    const bool shows = i >= kThreeDLabelsFirst;
+    if (!fades && !shows) continue;
+    long long after = 0;
+    e2e::PollUntil(kShowTimeoutMs, [&] {
+      after = LabelLook(p).Ink;
+      return fades ? after * 4 < before[i] * 3 : before[i] * 4 < after * 3;
+    });
+    EXPECT_GT(after, 0) << Where(p) << ": the caption is gone";
+    if (fades) {
+      EXPECT_LT(after * 4, before[i] * 3) << Where(p) << ": not faded";
+    } else {
+      EXPECT_LT(before[i] * 4, after * 3) << Where(p) << ": still faded";
+    }
+  }
+  SaveMainWindow("varnel-skinned-eq-off");
 }
 
 }  // namespace
