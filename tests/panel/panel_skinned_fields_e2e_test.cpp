@@ -167,48 +167,41 @@ int CountOf(const e2e::TScreenImage& Image, const RECT& R, uint32_t Colour) {
   return n;
 }
 
-// The visible drop-down list windows of the process that owns Wnd.
-std::vector<HWND> OpenListWindows(HWND Wnd) {
-  struct Search {
-    DWORD Pid;
-    std::vector<HWND> Found;
-  } search{0, {}};
+struct TListSearch {
+  DWORD Pid = 0;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectListWindow(HWND Wnd, LPARAM Search) {
+  auto* s = reinterpret_cast<TListSearch*>(Search);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(Wnd, &pid);
+  char cls[32] = {};
+  GetClassNameA(Wnd, cls, sizeof cls);
+  if (pid == s->Pid && std::string(cls) == "ComboLBox") s->Found.push_back(Wnd);
+  return TRUE;
+}
+
+// The drop-down list windows of the process that owns Wnd, shown or not.
+std::vector<HWND> ListWindows(HWND Wnd) {
+  TListSearch search;
   GetWindowThreadProcessId(Wnd, &search.Pid);
-  EnumWindows(
-      [](HWND w, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        char cls[32] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (pid == s->Pid && IsWindowVisible(w) && std::string(cls) == "ComboLBox")
-          s->Found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(CollectListWindow, reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
 
-// The list windows of the process (shown or not) that carry an adapter.
+std::vector<HWND> OpenListWindows(HWND Wnd) {
+  std::vector<HWND> open;
+  for (HWND w : ListWindows(Wnd))
+    if (IsWindowVisible(w)) open.push_back(w);
+  return open;
+}
+
+// How many of them carry an adapter.
 int AdaptedListWindows(HWND Wnd) {
-  struct Search {
-    DWORD Pid;
-    int Count;
-  } search{0, 0};
-  GetWindowThreadProcessId(Wnd, &search.Pid);
-  EnumWindows(
-      [](HWND w, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        char cls[32] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (pid == s->Pid && std::string(cls) == "ComboLBox" && GetPropA(w, "VLSBSC") != nullptr)
-          ++s->Count;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Count;
+  int n = 0;
+  for (HWND w : ListWindows(Wnd)) n += GetPropA(w, "VLSBSC") != nullptr;
+  return n;
 }
 
 POINT CentreOf(HWND Wnd) {
