@@ -8,6 +8,7 @@
 #include "skin/controls/group_box.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/foundation/colour_math.h"
+#include "skin/foundation/skin_commands.h"
 #include "skinned_scene.h"
 
 namespace {
@@ -141,6 +142,54 @@ TEST(LabelPlainTest, DrawsAsThePlatformLabel) {
     ReleaseDC(form->Handle(), dc);
     EXPECT_EQ(differ, 0);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A skin refresh remembers that the label followed its parent's font, so
+// removing the skin gives that back after a font of its own was set
+// meanwhile; a font change re-sizes an auto-sized label.
+TEST(LabelCommandsTest, RefreshAndRemovalKeepTheParentFont) {
+  TOwnedObject<TForm> form = OwnObject(New<TForm>(Application, TCustomForm::TCreateNew{}));
+  auto* manager = New<TsSkinManager>(form.get());
+  const LPARAM m = reinterpret_cast<LPARAM>(manager);
+  struct Case {
+    const char* Name;
+    bool RefreshFirst;
+    bool ParentFontAfter;
+  };
+  const Case cases[] = {{"refreshed, then removed", true, true},
+                        {"removed without a refresh", false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto* l = New<TsLabel>(form.get());
+    l->SetParent(form.get());
+    ASSERT_TRUE(l->ParentFont());
+    if (c.RefreshFirst) l->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdRefresh), m);
+    l->Font()->SetSize(20);
+    EXPECT_FALSE(l->ParentFont());
+    l->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdRemoveSkin), m);
+    EXPECT_EQ(l->ParentFont(), c.ParentFontAfter);
+    TObject::Free(l);
+  }
+}
+
+TEST(LabelCommandsTest, FontChangeResizesAnAutoSizedLabel) {
+  TOwnedObject<TForm> form = OwnObject(New<TForm>(Application, TCustomForm::TCreateNew{}));
+  auto* l = New<TsLabel>(form.get());
+  l->SetCaption("Chorus");
+  l->SetParent(form.get());
+  form->Show();
+  const int w = l->Width(), h = l->Height();
+  l->Font()->SetSize(l->Font()->Size() * 2);
+  EXPECT_GT(l->Width(), w);
+  EXPECT_GT(l->Height(), h);
+  l->SetAutoSize(false);
+  const int fixed = l->Width();
+  l->Font()->SetSize(l->Font()->Size() * 2);
+  EXPECT_EQ(l->Width(), fixed);
 }
 
 }  // namespace

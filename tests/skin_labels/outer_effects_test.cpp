@@ -153,3 +153,23 @@ TEST(OuterEffectsTest, RepaintsOverTheSavedBackgroundDoNotStack) {
 }
 
 }  // namespace
+
+namespace {
+
+// Switching the effect repaints the parent that shows it, but not while the
+// control is still being loaded.
+TEST(OuterEffectsTest, SwitchingRepaintsTheParentUnlessLoading) {
+  for (const bool loading : {false, true}) {
+    SCOPED_TRACE(loading);
+    TShadowScene s(test_skin::kSoundVariant);
+    PumpMessages();
+    ValidateRect(s.Box->Handle(), nullptr);
+    if (loading) s.Edit->SetState(csLoading);
+    s.Edit->Data->OuterEffects->SetVisibility(ovAlways);
+    EXPECT_EQ(GetUpdateRect(s.Box->Handle(), nullptr, FALSE) != FALSE, !loading);
+    if (loading) s.Edit->ClearState(csLoading);
+    EXPECT_EQ(s.Edit->Data->OuterEffects->Visibility(), ovAlways);
+  }
+}
+
+}  // namespace
