@@ -69,6 +69,7 @@ const TClassInfo& TsEdit::StaticClass() {
     b.Set(
         "DisabledKind", DisabledKindInfo(), [](const T& c) { return c.DisabledKind(); },
         [](T& c, int v) { c.SetDisabledKind(static_cast<TsDisabledKind>(v)); }, dkBlended);
+    b.SubObject<&TsEdit::BoundLabel>("BoundLabel");
     return b.Done();
   }();
   return info;
@@ -80,9 +81,12 @@ TsEdit::TsEdit(TComponent* AOwner) : TEdit(AOwner) {
   skinData_->OwnerObject = this;
   skinData_->OwnerWndProc = WindowProc;
   RegisterSkinData(skinData_);
+  boundLabel_ = new TsBoundLabel(skinData_);
 }
 
 TsEdit::~TsEdit() {
+  TObject::Free(boundLabel_);
+  boundLabel_ = nullptr;
   TObject::Free(skinData_);
   skinData_ = nullptr;
 }
@@ -113,7 +117,9 @@ TEditFrame TsEdit::Frame() const {
   return f;
 }
 
-void TsEdit::PassToBoundLabel(TMessage&) {}
+void TsEdit::PassToBoundLabel(TMessage& Message) {
+  if (boundLabel_) boundLabel_->HandleOwnerMessage(Message, this);
+}
 
 // ---- Messages
 

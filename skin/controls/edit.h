@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "skin/engine/bound_label.h"
 #include "skin/engine/common_data.h"
 #include "skin/foundation/skin_const.h"
 #include "widgets/controls/stdctrls.h"
@@ -52,6 +53,8 @@ class TsEdit : private TsEditSkinStore, public TEdit {
   TsCtrlSkinData* SkinData() const { return skinData_; }
   TsDisabledKind DisabledKind() const { return disabledKind_; }
   void SetDisabledKind(TsDisabledKind Value);
+  // The caption label beside the edit (made while its Active is set).
+  TsBoundLabel* BoundLabel() const { return boundLabel_; }
 
   TEditFrame Frame() const;
   int EdgeWidth() const { return EditEdgeWidth(Frame()); }
@@ -100,4 +103,5 @@ class TsEdit : private TsEditSkinStore, public TEdit {
   bool CacheReady();
 
   TsDisabledKind disabledKind_ = dkBlended;
+  TsBoundLabel* boundLabel_ = nullptr;  // owned
 };

@@ -34,4 +34,36 @@ TEST(EditDescription, ValueBoxReadsFromAFormDescription) {
   EXPECT_TRUE(e->SkinData()->Skinned());
 }
 
+TEST(EditDescription, BoundLabelFollowsTheSkinnedEdit) {
+  TEditScene scene(true);
+  ReadComponentFromText(scene.Form,
+                        "object Root: TForm\n"
+                        "  object sEditLevel: TsEdit\n"
+                        "    Left = 120\n"
+                        "    Top = 40\n"
+                        "    Width = 50\n"
+                        "    Height = 21\n"
+                        "    Text = '5'\n"
+                        "    BoundLabel.Active = True\n"
+                        "    BoundLabel.Caption = 'Level'\n"
+                        "  end\n"
+                        "end\n");
+  auto* e = dynamic_cast<TsEdit*>(scene.Form->FindComponent("sEditLevel"));
+  ASSERT_TRUE(e);
+  ASSERT_TRUE(e->SkinData()->Skinned());
+  TCustomLabel* l = e->BoundLabel()->Label();
+  ASSERT_TRUE(l);
+  EXPECT_EQ(l->Name(), "sEditLevelLabel");
+  EXPECT_EQ(l->Caption(), "Level");
+  EXPECT_EQ(l->Left() + l->Width() + 4, e->Left());
+  // What the skinned edit passes on reaches the label.
+  e->SetBounds(140, 60, 50, 21);
+  PumpMessages();
+  EXPECT_EQ(l->Left() + l->Width() + 4, 140);
+  e->SetEnabled(false);
+  EXPECT_FALSE(l->Enabled());
+  e->SetVisible(false);
+  EXPECT_FALSE(l->Visible());
+}
+
 }  // namespace

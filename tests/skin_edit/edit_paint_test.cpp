@@ -155,3 +155,43 @@ TEST(EditPaint, TextReadsRightToLeftOnlyWhereTheLocaleDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditPaint, TextChangesRebuildTheCacheButNotWhileLoading) {
+  TEditScene scene(true);
+  TsEdit* edit = scene.Add("", 20, 20, 120, 24);
+  scene.Settle(edit);
+  ASSERT_FALSE(edit->SkinData()->BgChanged);
+  const std::vector<uint32_t> empty = CacheOf(edit);
+
+  edit->SetState(csLoading);
+  edit->SetText("88");
+  EXPECT_FALSE(edit->SkinData()->BgChanged);
+  edit->ClearState(csLoading);
+
+  edit->SetText("88");
+  edit->SetText("99");
+  scene.Settle(edit);
+  EXPECT_NE(CacheOf(edit), empty) << "the new text is in the cache";
+  const int y = edit->Height() / 2;
+  for (int x = 3; x < edit->Width() - 3; x += 5)
+    EXPECT_EQ(WindowPixel(edit->Handle(), x, y), CachePixel(edit, x, y)) << x;
+}
+
+TEST(EditPaint, RemovedSkinGivesThePlatformLookBack) {
+  TEditScene scene(true);
+  TsEdit* edit = scene.Add("", 20, 20, 120, 24);
+  scene.Settle(edit);
+  EXPECT_EQ(edit->SkinData()->SkinIndex, scene.Manifest.Controls.Edit);
+  const int w = edit->Width(), h = edit->Height();
+  ASSERT_TRUE(Near(WindowPixel(edit->Handle(), w / 2, h / 2), scene.MaskFace(0)));
+  scene.Manager->SetActive(false);
+  scene.Settle(edit);
+  EXPECT_FALSE(edit->SkinData()->Skinned());
+  EXPECT_TRUE(Near(WindowPixel(edit->Handle(), w / 2, h / 2),
+                   RgbOf(static_cast<TColor>(GetSysColor(COLOR_WINDOW)))))
+      << std::hex << WindowPixel(edit->Handle(), w / 2, h / 2);
+}
+
+}  // namespace
