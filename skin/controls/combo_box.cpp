@@ -1,6 +1,7 @@
 // The combo box's object: properties, window creation and the list adapter.
 #include "skin/controls/combo_box.h"
 
+#include "skin/engine/bound_label.h"
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/glow_effects.h"
 #include "skin/engine/services_adapters.h"
@@ -56,6 +57,7 @@ const TClassInfo& TsCustomComboBox::StaticClass() {
         "DisabledKind", DisabledKindInfo(), [](const T& c) { return c.DisabledKind(); },
         [](T& c, int v) { c.SetDisabledKind(static_cast<TsDisabledKind>(v)); }, dkBlended);
     b.template SubObject<&T::SkinData>("SkinData");
+    b.template SubObject<&T::BoundLabel>("BoundLabel");
     b.Int(
         "DropDownCount", [](const T& c) { return c.DropDownCount(); },
         [](T& c, int v) { c.SetDropDownCount(v); }, 16);
@@ -77,12 +79,15 @@ TsCustomComboBox::TsCustomComboBox(TComponent* AOwner) : TCustomComboBox(AOwner)
   skinData_ = New<TsCtrlSkinData>(this, true);
   skinData_->ControlKind = ckComboBox;
   SetDropDownCount(16);
+  boundLabel_ = new TsBoundLabel(skinData_);
 }
 
 TsCustomComboBox::~TsCustomComboBox() {
   ReleaseListAdapter();
   // The window goes first: its last messages still reach the skin state.
   if (HandleAllocated()) DestroyHandle();
+  TObject::Free(boundLabel_);
+  boundLabel_ = nullptr;
   TObject::Free(skinData_);
   skinData_ = nullptr;
 }

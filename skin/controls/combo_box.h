@@ -12,6 +12,7 @@
 #include "skin/foundation/skin_const.h"
 #include "widgets/controls/stdctrls.h"
 
+class TsBoundLabel;
 class TvlComboListWnd;
 
 // Where a message reaches the combo: its own window, or one of the child
@@ -54,6 +55,7 @@ class TsCustomComboBox : public TCustomComboBox {
   void SetDropDownCount(int v) override;
 
   TsCtrlSkinData* SkinData() const { return skinData_; }
+  TsBoundLabel* BoundLabel() const { return boundLabel_; }
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool v) { readOnly_ = v; }
   bool ShowButton() const { return showButton_; }
@@ -136,6 +138,7 @@ class TsCustomComboBox : public TCustomComboBox {
   void PaintArrow(TColor Color, const TRect& R);
 
   TsCtrlSkinData* skinData_ = nullptr;  // owned
+  TsBoundLabel* boundLabel_ = nullptr;  // owned
   TvlComboListWnd* listAdapter_ = nullptr;
   HWND listWnd_ = nullptr;
   TAlignment alignment_ = taLeftJustify;

@@ -5,6 +5,7 @@
 
 #include "skin/controls/combo_box.h"
 #include "skin/engine/anim_timer.h"
+#include "skin/engine/bound_label.h"
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/control_kinds.h"
@@ -186,6 +187,7 @@ bool TsCustomComboBox::HandleSkinCommand(TMessage& m) {
       return true;
     case SkinCmdSetScale:
       ReleaseListAdapter();
+      if (boundLabel_) boundLabel_->ChangeScale(static_cast<int>(m.LParam));
       return true;
     default:
       ::HandleSkinCommand(m, skinData_);
@@ -419,6 +421,8 @@ void TsCustomComboBox::WndProc(TMessage& m) {
     // is shown.
     if (m.Msg == CM_SHOWINGCHANGED && Showing()) HandleControlMessage(m, skinData_);
   }
+  // Only what went the whole way reaches the caption label.
+  if (boundLabel_ && !Destroying()) boundLabel_->HandleOwnerMessage(m, this);
 }
 
 void TsCustomComboBox::StartHoverFade(int Kind) {

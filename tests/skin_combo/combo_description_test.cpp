@@ -1,6 +1,7 @@
 // A combo box read from a form description, as the panel's lists are.
 #include "combo_fixture.h"
 #include "skin/controls/controls_unit.h"
+#include "skin/engine/bound_label.h"
 #include "widgets/rtl/form_reader.h"
 
 namespace {
@@ -54,6 +55,49 @@ TEST(ComboDescription, ReaderSetsTheListAndItsOwnProperties) {
   EXPECT_EQ(GetWindowLongPtrA(c->Handle(), GWL_STYLE) & CBS_OWNERDRAWFIXED, 0);
   TObject::Free(root);
   PumpMessages();
+}
+
+// The caption label the description asks for stands left of the list and
+// follows what the list passes on; freeing either first is safe.
+TEST(ComboDescription, BoundLabelFollowsTheList) {
+  for (const bool comboFirst : {true, false}) {
+    SCOPED_TRACE(comboFirst);
+    TForm* root = New<TForm>(Application, TCustomForm::TCreateNew{});
+    ReadComponentFromText(root,
+                          "object Root: TForm\n"
+                          "  Left = 800\n"
+                          "  Top = 500\n"
+                          "  Width = 400\n"
+                          "  Height = 200\n"
+                          "  object Ports: TsComboBox\n"
+                          "    Left = 150\n"
+                          "    Top = 40\n"
+                          "    Width = 180\n"
+                          "    Height = 21\n"
+                          "    BoundLabel.Active = True\n"
+                          "    BoundLabel.Caption = 'MIDI port'\n"
+                          "    Style = csDropDownList\n"
+                          "  end\n"
+                          "end\n");
+    auto* c = dynamic_cast<TsComboBox*>(root->FindComponent("Ports"));
+    ASSERT_TRUE(c);
+    root->Show();
+    PumpMessages();
+    TCustomLabel* label = c->BoundLabel()->Label();
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->Caption(), "MIDI port");
+    EXPECT_LE(label->Left() + label->Width(), c->Left());
+    c->SetBounds(200, 60, 150, 21);
+    EXPECT_LE(label->Left() + label->Width(), 200);
+    EXPECT_GT(label->Left() + label->Width(), 180);
+    c->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
+    c->Hide();
+    EXPECT_FALSE(label->Visible());
+    if (comboFirst) TObject::Free(c);
+    TObject::Free(root);
+    PumpMessages();
+  }
 }
 
 TEST(ComboDescription, NewComboHasTheLibrarysDefaults) {

@@ -93,12 +93,20 @@ class TComboScene {
     static int serial = 0;
     dir_ = std::filesystem::path(tmp) /
            ("comboscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    test_skin::WriteTestSkin(dir_ / Variant, Variant);
+    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
     Manager = New<TsSkinManager>(Form);
     Manager->SetSkinDirectory(dir_.string());
     Manager->SetSkinName(Variant);
     Manager->SetActive(true);
     PumpMessages();
+  }
+
+  // The manifest's pixel of that description, as the loader gives it.
+  uint32_t SkinPixel(const std::string& What) const {
+    for (const test_skin::MfPixel& p : Manifest.Pixels)
+      if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
+    ADD_FAILURE() << "no manifest pixel " << What;
+    return 0;
   }
 
   const TsGeneralData& Section(const std::string& Name) const {
@@ -108,6 +116,7 @@ class TComboScene {
   TForm* Form = nullptr;
   TsComboBox* Combo = nullptr;
   TsSkinManager* Manager = nullptr;
+  test_skin::TestSkinManifest Manifest;
 
  private:
   std::filesystem::path dir_;

@@ -1,4 +1,6 @@
-// Where the drop-down button stands and how item text is placed.
+// Where the drop-down button stands and where item text lands.
+#include <algorithm>
+
 #include "combo_fixture.h"
 
 namespace {
@@ -66,27 +68,51 @@ TEST(ComboGeometry, ButtonRectOfTheControl) {
   SysLocale.MiddleEast = middleEast;
 }
 
-TEST(ComboGeometry, ItemFormatFromAlignments) {
-  constexpr UINT base = DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP | DT_NOPREFIX;
-  static_assert(base == 0x960);
+// Where an item's text lands in a list row of 160 x 40: by the alignments
+// and, right to left, at the right edge.
+TEST(ComboGeometry, ItemTextFollowsTheAlignments) {
   struct Case {
     TAlignment H;
     TVerticalAlignment V;
-    bool RtlAlign, RtlReading;
-    UINT Expected;
+    bool RightToLeft;
+    int MinLeft, MaxRight, MinTop, MaxBottom;  // the ink's extent
   };
+  constexpr int w = 160, h = 40;
   const Case cases[] = {
-      {taLeftJustify, taAlignTop, false, false, base},
-      {taRightJustify, taAlignTop, false, false, base | DT_RIGHT},
-      {taCenter, taVerticalCenter, false, false, base | DT_CENTER | DT_VCENTER},
-      {taLeftJustify, taAlignBottom, false, false, base | DT_BOTTOM},
-      {taLeftJustify, taAlignTop, true, true, base | DT_RIGHT | DT_RTLREADING},
-      {taLeftJustify, taVerticalCenter, false, true, base | DT_RTLREADING | DT_VCENTER},
+      {taLeftJustify, taAlignTop, false, 0, w / 2, 0, h / 2 + 4},
+      {taRightJustify, taAlignTop, false, w / 2, w, 0, h / 2 + 4},
+      {taCenter, taVerticalCenter, false, w / 4, w - w / 4, 4, h - 4},
+      {taLeftJustify, taAlignBottom, false, 0, w / 2, h / 2 - 4, h},
+      {taLeftJustify, taAlignTop, true, w / 2, w, 0, h / 2 + 4},
   };
+  const bool middleEast = SysLocale.MiddleEast;
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.H << c.V << c.RtlAlign << c.RtlReading);
-    EXPECT_EQ(ComboItemFormat(c.H, c.V, c.RtlAlign, c.RtlReading), c.Expected);
+    SCOPED_TRACE(testing::Message() << c.H << c.V << c.RightToLeft);
+    SysLocale.MiddleEast = c.RightToLeft;
+    TComboScene s("tessera");
+    if (c.RightToLeft) s.Combo->SetBiDiMode(bdRightToLeft);
+    s.Combo->SetAlignment(c.H);
+    s.Combo->SetVerticalAlignment(c.V);
+    s.Combo->Font()->SetSize(10);
+    TItemCanvas ic(s.Combo, w, h);
+    s.Combo->DrawItem(2, TRect(0, 0, w, h), 0);
+    const uint32_t fill = RgbOf(s.Manager->GetEditColor());
+    int left = w, right = 0, top = h, bottom = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (!Near(PixelOf(ic.Bitmap(), x, y), fill, 24)) {
+          left = std::min(left, x);
+          right = std::max(right, x + 1);
+          top = std::min(top, y);
+          bottom = std::max(bottom, y + 1);
+        }
+    ASSERT_LT(left, right);
+    EXPECT_GE(left, c.MinLeft);
+    EXPECT_LE(right, c.MaxRight);
+    EXPECT_GE(top, c.MinTop);
+    EXPECT_LE(bottom, c.MaxBottom);
   }
+  SysLocale.MiddleEast = middleEast;
 }
 
 }  // namespace
