@@ -48,7 +48,7 @@ class TsHtml::CanvasSeam : public THtmlTextSeam {
     if (alpha_) {
       DrawTextArgb(ArgbView(bitmap_), font, Text, true, Rect,
                    DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP, static_cast<uint32_t>(Font.Color()),
-                   false);
+                   false, alphaScratch_);
       return;
     }
     HDC dc = Use(font);
@@ -118,6 +118,7 @@ class TsHtml::CanvasSeam : public THtmlTextSeam {
       // The oldest may be the one in the DC.
       if (dc_ != nullptr && GetCurrentObject(dc_, OBJ_FONT) == fonts_.front().Handle)
         SelectObject(dc_, canvasFont_);
+      alphaScratch_.ReleaseFont();
       fonts_.erase(fonts_.begin());
     }
     Made made{key_, std::make_unique<TFont>(), nullptr, TMemoryDC()};
@@ -139,6 +140,8 @@ class TsHtml::CanvasSeam : public THtmlTextSeam {
   std::vector<Made> fonts_;
   size_t last_ = 0;
   THtmlFontData key_;
+  // After the fonts: it gives the font it holds back before they go.
+  TextScratch alphaScratch_;
   // Held for one pass.
   HDC dc_ = nullptr;
   HGDIOBJ canvasFont_ = nullptr;

@@ -1,7 +1,7 @@
 // The canvas binding keeps fonts of its own and selects them straight into
-// the canvas's DC. Its result must be the one the canvas itself gives when
-// every measure and run goes through TextExtent and TextOut, and the canvas
-// must get its DC back holding the font it believes selected.
+// the canvas's DC, or into one kept image for the alpha text painter. Its result must be the one
+// the canvas itself gives when every measure and run goes through TextExtent and TextOut, and the
+// canvas must get its DC back holding the font it believes selected.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,25 +11,32 @@
 #include <vector>
 
 #include "skin/controls/html_text.h"
+#include "skin/foundation/bitmap_painters.h"
 #include "widgets/graphics/canvas.h"
 
 namespace {
 
 // The plain road: the canvas measures and draws in its own font, which the
-// tags change.
+// tags change; with Alpha each run goes to the alpha text painter on its own.
 class CanvasRoad : public THtmlTextSeam {
  public:
-  explicit CanvasRoad(TBitmap& Bitmap) : bitmap_(Bitmap) {}
+  CanvasRoad(TBitmap& Bitmap, bool Alpha) : bitmap_(Bitmap), alpha_(Alpha) {}
   TSize TextSize(TFont&, const std::string& Text) override {
     return bitmap_.Canvas()->TextExtent(Text);
   }
-  void DrawRun(TFont&, const std::string& Text, const TRect& Rect) override {
+  void DrawRun(TFont& Font, const std::string& Text, const TRect& Rect) override {
+    if (alpha_) {
+      DrawTextArgb(&bitmap_, Text, true, Rect, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP,
+                   Font.Color(), false);
+      return;
+    }
     bitmap_.Canvas()->Brush()->SetStyle(bsClear);
     bitmap_.Canvas()->TextOut(Rect.Left, Rect.Top, Text);
   }
 
  private:
   TBitmap& bitmap_;
+  bool alpha_;
 };
 
 struct Drawn {
@@ -89,36 +96,39 @@ TEST(HtmlFontCache, CanvasBindingDrawsWhatTheCanvasDraws) {
       {"more fonts than are kept", ManySizes(), 200, -1},
       {"line ends and an over-wide word", "ab\ncd\r\nefghijklmnopqrstuvwxyz <I>x</I>", 40, -1},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.Name);
-    TBitmap viaBinding, viaCanvas;
-    Prepare(viaBinding);
-    Prepare(viaCanvas);
-    TsHtml bound;
-    bound.Init(&viaBinding, c.Markup, TRect(0, 0, c.Right, 0), -1, c.Hot);
-    const Drawn got = Finish(viaBinding, bound);
-    CanvasRoad road(viaCanvas);
-    TsHtml plain;
-    plain.Init(&road, viaCanvas.Canvas()->Font(), c.Markup, TRect(0, 0, c.Right, 0), -1, c.Hot);
-    const Drawn want = Finish(viaCanvas, plain);
+  for (const Case& c : cases)
+    for (bool alpha : {false, true}) {
+      SCOPED_TRACE(std::string(c.Name) + (alpha ? ", alpha" : ""));
+      TBitmap viaBinding, viaCanvas;
+      Prepare(viaBinding);
+      Prepare(viaCanvas);
+      TsHtml bound;
+      bound.Init(&viaBinding, c.Markup, TRect(0, 0, c.Right, 0), -1, c.Hot);
+      bound.AlphaText = alpha;
+      const Drawn got = Finish(viaBinding, bound);
+      CanvasRoad road(viaCanvas, alpha);
+      TsHtml plain;
+      plain.Init(&road, viaCanvas.Canvas()->Font(), c.Markup, TRect(0, 0, c.Right, 0), -1, c.Hot);
+      plain.AlphaText = alpha;
+      const Drawn want = Finish(viaCanvas, plain);
 
-    EXPECT_EQ(got.Measured, want.Measured);
-    EXPECT_EQ(got.Painted, want.Painted);
-    ASSERT_EQ(got.Links.size(), want.Links.size());
-    for (size_t k = 0; k < got.Links.size(); ++k) {
-      EXPECT_EQ(got.Links[k].Href, want.Links[k].Href);
-      EXPECT_EQ(got.Links[k].EndX, want.Links[k].EndX);
+      EXPECT_EQ(got.Measured, want.Measured);
+      EXPECT_EQ(got.Painted, want.Painted);
+      ASSERT_EQ(got.Links.size(), want.Links.size());
+      for (size_t k = 0; k < got.Links.size(); ++k) {
+        EXPECT_EQ(got.Links[k].Href, want.Links[k].Href);
+        EXPECT_EQ(got.Links[k].EndX, want.Links[k].EndX);
+      }
+      size_t differing = 0, inked = 0;
+      for (size_t k = 0; k < got.Pixels.size(); ++k) {
+        if (got.Pixels[k] != want.Pixels[k]) ++differing;
+        if ((want.Pixels[k] & 0xFFFFFF) != 0) ++inked;
+      }
+      EXPECT_GT(inked, 0u);
+      EXPECT_EQ(differing, 0u);
+      // The tags' last font stays the canvas's, as on the plain road.
+      EXPECT_TRUE(viaBinding.Canvas()->Font()->Equals(*viaCanvas.Canvas()->Font()));
     }
-    size_t differing = 0, inked = 0;
-    for (size_t k = 0; k < got.Pixels.size(); ++k) {
-      if (got.Pixels[k] != want.Pixels[k]) ++differing;
-      if ((want.Pixels[k] & 0xFFFFFF) != 0) ++inked;
-    }
-    EXPECT_GT(inked, 0u);
-    EXPECT_EQ(differing, 0u);
-    // The tags' last font stays the canvas's, as on the plain road.
-    EXPECT_TRUE(viaBinding.Canvas()->Font()->Equals(*viaCanvas.Canvas()->Font()));
-  }
 }
 
 // Whatever the markup left, the canvas's DC holds the canvas's own font once
