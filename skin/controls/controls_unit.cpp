@@ -3,6 +3,7 @@
 #include "skin/controls/button.h"
 #include "skin/controls/button_glyphs.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/hint_templates.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
@@ -12,9 +13,11 @@ void InitSkinControls() {
   RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
   ButtonGlyphsUnit.Initialization();
+  AlphaHintsUnit.Initialization();
 }
 
 void FinalizeSkinControls() {
+  AlphaHintsUnit.Finalization();
   ButtonGlyphsUnit.Finalization();
 }
 
