@@ -5,6 +5,7 @@
 #include "skin/controls/alpha_hints.h"
 #include "skin/controls/hint_templates.h"
 #include "test_hint_manager.h"
+#include "widgets/forms/forms.h"
 
 namespace {
 
@@ -91,6 +92,51 @@ TEST(PlaceHint, WithoutAMonitorTheCornerStays) {
   EXPECT_EQ(corner, 2);
   EXPECT_EQ(r.Left, 4900);
   EXPECT_EQ(r.Top, 5000);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AdjustHintPoint, ThePointMovesToTheControlsEdgeThenByTheBordersAndOffsets) {
+  test_hints::TTestHintManager m;
+  test_hints::TActiveHintScope active(&m);
+  auto form = OwnObject(New<TForm>(Application, TCustomForm::TCreateNew{}));
+  form->SetBounds(100, 100, 300, 200);
+  auto* target = New<TCustomControl>(form.get());
+  target->SetBounds(10, 20, 80, 40);
+  target->SetParent(form.get());
+  form->Show();
+  const TPoint tl = target->ClientToScreen({0, 0});
+  const int left = tl.X, top = tl.Y, right = left + 80, bottom = top + 40;
+  const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+  TvlHintTemplate* t = m.Templates(0);
+  TvlHintImage* image = t->ImageDefault();
+  image->OffsetHorz = 2;
+  image->OffsetVert = -1;
+  const int b = test_hints::kBorder;
+  const struct {
+    const char* What;
+    bool Pointing;
+    TvlHintAlign Align;
+    THintCorner Corner;
+    TPoint Expect;
+  } cases[] = {
+      {"off: the point stays", false, haVertCenter, 0, {7, 9}},
+      {"beside, pointing left", true, haVertCenter, 0, {left + b + 2, midY + b - 1}},
+      {"beside, pointing right and down", true, haVertCenter, 3, {right - b + 2, midY - b - 1}},
+      {"centred, pointing up", true, haHorzCenter, 2, {midX - b + 2, top + b - 1}},
+      {"centred, pointing down", true, haHorzCenter, 1, {midX + b + 2, bottom - b - 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    m.Set.PointToControl = c.Pointing;
+    t->HintAlign = c.Align;
+    TPoint p{7, 9};
+    AdjustHintPointToControl(p, target, t, image, c.Corner);
+    EXPECT_EQ(p.X, c.Expect.X);
+    EXPECT_EQ(p.Y, c.Expect.Y);
+  }
 }
 
 }  // namespace
