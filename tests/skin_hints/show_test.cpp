@@ -131,3 +131,55 @@ TEST_F(HintScene, TheShowAnimationEndsAtFullLevelWithin24Ticks) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace test_hints;
+
+TEST_F(HintScene, FixedSizePicturesAndMarkupFillTheTemplatesContent) {
+  TBitmap picture;
+  picture.SetPixelFormat(pf32bit);
+  picture.SetSize(16, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) static_cast<uint32_t*>(picture.ScanLine(y))[x] = 0xFFFF0000u;
+  const struct {
+    const char* What;
+    bool Fixed;
+    bool Html;
+    int Layout;
+    TPoint PicturePixel;  // inside the content; (-1, -1): no picture
+  } cases[] = {
+      {"fixed, picture left", true, false, 0, {8, 15}},
+      {"fixed, picture right", true, false, 2, {60 - 8, 15}},
+      {"fixed, picture above", true, false, 1, {30, 8}},
+      {"markup", false, true, 0, {-1, -1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    Manager->Set.FixedSize = c.Fixed;
+    Manager->Set.FixedWidth = 60;
+    Manager->Set.FixedHeight = 30;
+    Manager->Set.Picture = &picture;
+    Manager->Set.PictureLayout = c.Layout;
+    Manager->Set.Caption = "Pan";
+    Manager->Set.HtmlMode = c.Html;
+    Recorder.Clear();
+    Show({300, 300}, "<b>Bold</b> and plain");
+    ASSERT_FALSE(Recorder.Pushes().empty());
+    const LayeredPush& p = Recorder.Pushes().back();
+    ASSERT_FALSE(p.Pixels.empty());
+    const TRect content{kMargin, kMargin, p.Width - kMargin, p.Height - kMargin};
+    if (c.Fixed) {
+      EXPECT_EQ(content.Width(), 60);
+      EXPECT_EQ(content.Height(), 30);
+    }
+    if (c.PicturePixel.X >= 0) {
+      EXPECT_TRUE(
+          NearArgb(p.At(kMargin + c.PicturePixel.X, kMargin + c.PicturePixel.Y), 0xFFFF0000u, 2));
+    }
+    EXPECT_GT(InkPixels(p, content, kPlainFace), 10);
+    ResetHint(Manager.get());
+  }
+}
+
+}  // namespace
