@@ -294,25 +294,29 @@ bool ShowAnimationStep(TvlHintManager* m) {
   TsShowTimer* t = ShowTimerOf(m);
   if (!t || !t->Window) return false;
   TvlHintState& s = m->State;
-  TCustomForm* layer = s.LayerForm;
+  // The new image goes onto the replacement form while the previous hint
+  // fades out on the old one.
+  TCustomForm* layer = s.NextLayerForm ? s.NextLayerForm : s.LayerForm;
   const int full = 255 - t->Start;
   if (t->CurrentStep < kShowSteps && full - t->AlphaStep >= t->Level - 1e-9) {
     ++t->CurrentStep;
     t->Level += t->AlphaStep;
     s.Alpha = int(std::lround(t->Level));
-    if (t->SlideX == 0 && t->SlideY == 0) {
-      Push(layer, t->Window->HintImage(), s.Alpha, {s.ScreenRect.Left, s.ScreenRect.Top});
-      if (layer && !IsWindowVisible(layer->Handle())) ShowLayer(layer, s.ScreenRect);
-    } else {
+    TPoint at{s.ScreenRect.Left, s.ScreenRect.Top};
+    if (t->SlideX != 0 || t->SlideY != 0) {
       t->Pos.X += int(std::lround(t->SlideX));
       t->Pos.Y += int(std::lround(t->SlideY));
       t->SlideX = (s.ScreenRect.Left - t->Pos.X) / 5.0;
       t->SlideY = (s.ScreenRect.Top - t->Pos.Y) / 5.0;
       if (std::abs(t->SlideX) < 1) t->SlideX = 0;
       if (std::abs(t->SlideY) < 1) t->SlideY = 0;
-      Push(layer, t->Window->HintImage(), s.Alpha, t->Pos);
-      if (layer && !IsWindowVisible(layer->Handle())) ShowLayer(layer, s.ScreenRect);
+      at = t->Pos;
+      if (s.NextLayerForm && s.LayerForm && s.LastImage)
+        Push(s.LayerForm, s.LastImage, full - s.Alpha, {s.LayerForm->Left(), s.LayerForm->Top()});
     }
+    Push(layer, t->Window->HintImage(), s.Alpha, at);
+    if (layer && !IsWindowVisible(layer->Handle()))
+      ShowLayer(layer, {at.X, at.Y, at.X + s.ScreenRect.Width(), at.Y + s.ScreenRect.Height()});
     return true;
   }
   // Done: the image stands at its full level where it belongs.
@@ -381,10 +385,20 @@ void TvlCustomHintWindow::ActivateHint(TRect Rect, const std::string& AHint) {
     if (!s.WorkBitmap) s.WorkBitmap = NewArgbBitmap(1, 1);
     s.WorkBitmap->SetSize(w, h);
     s.ScreenRect = Rect;
-    if (s.LayerForm)
-      s.LayerForm->SetBounds(s.LayerForm->Left(), s.LayerForm->Top(), w, h);
-    else
+    TCustomForm* shown = s.LayerForm;
+    const bool elsewhere = shown && shown->HandleAllocated() && IsWindowVisible(shown->Handle()) &&
+                           (shown->Left() != Rect.Left || shown->Top() != Rect.Top);
+    if (elsewhere && s.LastImage && m->Settings().Animated && LayeredWindowsAvailable()) {
+      // The next hint slides in from where the last one stands, which
+      // fades out meanwhile.
+      FreeAndNil(s.NextLayerForm);
+      s.NextLayerForm = CreateHintLayer(
+          {shown->Left(), shown->Top(), shown->Left() + w, shown->Top() + h}, false);
+    } else if (shown) {
+      shown->SetBounds(shown->Left(), shown->Top(), w, h);
+    } else {
       s.LayerForm = CreateHintLayer(Rect, false);
+    }
 
     if (LayeredWindowsAvailable()) {
       if (m->Settings().Animated) {

@@ -183,3 +183,43 @@ TEST_F(HintScene, FixedSizePicturesAndMarkupFillTheTemplatesContent) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace test_hints;
+
+TEST_F(HintScene, TheNextHintSlidesInFromTheLastWhichFadesOut) {
+  Manager->Set.Animated = true;
+  Show({300, 300}, "First");
+  while (ShowAnimationStep(Manager.get())) {
+  }
+  ASSERT_NE(Manager->State.LayerForm, nullptr);
+  const HWND first = Manager->State.LayerForm->Handle();
+  Recorder.Clear();
+  Show({600, 500}, "Second");
+  ASSERT_NE(Manager->State.NextLayerForm, nullptr);
+  const HWND second = Manager->State.NextLayerForm->Handle();
+  while (ShowAnimationStep(Manager.get())) {
+  }
+  const std::vector<LayeredPush> fading = Recorder.PushesTo(first);
+  const std::vector<LayeredPush> sliding = Recorder.PushesTo(second);
+  ASSERT_GE(fading.size(), 2u);
+  ASSERT_GE(sliding.size(), 2u);
+  for (size_t i = 1; i < fading.size(); ++i) EXPECT_LE(fading[i].Alpha, fading[i - 1].Alpha);
+  // The new bubble starts where the old one stood and ends at its place.
+  const POINT target{600 - kShadow, 500 - kShadow};
+  for (size_t i = 1; i < sliding.size(); ++i) {
+    EXPECT_GE(sliding[i].Pos.x, sliding[i - 1].Pos.x);
+    EXPECT_GE(sliding[i].Pos.y, sliding[i - 1].Pos.y);
+    EXPECT_LE(sliding[i].Pos.x, target.x);
+  }
+  EXPECT_LT(sliding.front().Pos.x, target.x);
+  EXPECT_EQ(sliding.back().Pos.x, target.x);
+  EXPECT_EQ(sliding.back().Pos.y, target.y);
+  EXPECT_EQ(sliding.back().Alpha, 255);
+  EXPECT_EQ(Manager->State.LayerForm->Handle(), second);
+  EXPECT_EQ(Manager->State.NextLayerForm, nullptr);
+  EXPECT_FALSE(IsWindow(first));
+}
+
+}  // namespace
