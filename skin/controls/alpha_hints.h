@@ -153,7 +153,9 @@ void ReleaseHintState(TvlHintManager* Manager);
 // The control under the mouse, as the hide check compares it.
 TControl* ControlUnderMouse();
 
-// The manager's show-at-point entry for managers that need nothing else.
+// The manager's show-at-point entry for managers that need nothing else. A
+// descendant calls ReleaseHintState in its own destructor, while its
+// settings and events still answer; this one only lets go of what is left.
 class TvlHintManagerBase : public TvlHintManager {
  public:
   ~TvlHintManagerBase() override;
