@@ -3,6 +3,7 @@
 #include "skin/controls/button.h"
 #include "skin/controls/button_glyphs.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/page_control.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
@@ -11,6 +12,8 @@ void InitSkinControls() {
   RegisterClass(TsTrackBar::StaticClass());
   RegisterClass(TsGroupBox::StaticClass());
   RegisterClass(TsButton::StaticClass());
+  RegisterClass(TsPageControl::StaticClass());
+  RegisterClass(TsTabSheet::StaticClass());
   ButtonGlyphsUnit.Initialization();
 }
 

@@ -118,6 +118,7 @@ void Controls(SkinBuilder& b, const TesseraLook& look) {
   Plate(b, "HINT", "BORDERSMASK", 24, 24, 1, 1, {4, 4, 4, 4}, 0, 4, Tc(250, 236, 190), kAmber);
 
   ControlSections(b, look.Button);
+  PageSections(b, look.Pages);
 }
 
 void Surfaces(SkinBuilder& b) {

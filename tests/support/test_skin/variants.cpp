@@ -183,6 +183,16 @@ const Look kLooks[] = {
     {"combo-glow-off",
      "COMBOBOX has GLOW=0: no glow window while a combo box is hot",
      {.Fields = {.ComboGlow = 0}}},
+    {"tabs-by-place",
+     "TABTOPFIRST, TABTOPLAST and TABTOPMIDDLE: top tabs take the section of their place in the "
+     "row",
+     {.Pages = {.PlaceTabs = true}}},
+    {"tabs-covering",
+     "TABTOP has TABSCOVERING=2: neighbouring top tabs overlap by 2 pixels",
+     {.Pages = {.Covering = 2}}},
+    {"no-tabtop",
+     "no TABTOP section: a page control paints no skinned tab",
+     {.Pages = {.TabTop = false}}},
 };
 
 }  // namespace
