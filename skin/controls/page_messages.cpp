@@ -349,6 +349,9 @@ void TsPageControl::WndProc(TMessage& m) {
   TPageControl::WndProc(m);
   switch (m.Msg) {
     case WM_CREATE:
+      // A new window may mean a new side for the tabs: the frame's section
+      // follows it.
+      if (!HasState(csLoading)) skinData_->UpdateIndexes(true);
       UpdateCloseBtnMetrics();
       Perform(WM_SIZE, 0, 0);
       break;

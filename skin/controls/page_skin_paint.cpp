@@ -30,7 +30,11 @@ constexpr int kTabTopSection = 13;  // "TABTOP" among the cached tab sections
 // its new look (see TsPageControl::TabFadeStep).
 class TvlTabFadeTimer : public TvlThreadedTimer {
  public:
-  TvlTabFadeTimer(TsTabSheet* ASheet) : TvlThreadedTimer(ASheet, false), Sheet(ASheet) {}
+  explicit TvlTabFadeTimer(TsTabSheet* ASheet) : TvlThreadedTimer(ASheet, false), Sheet(ASheet) {
+    // The base only runs with a step procedure set; the steps go through
+    // DoTimer below, with the sheet.
+    Callback = [](TsCommonData*, int) { return false; };
+  }
   TsTabSheet* Sheet;
 
  protected:
