@@ -11,6 +11,7 @@
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/manager_options.h"
+#include "skin/engine/services_adapters.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/engine/vl_utils.h"
 #include "widgets/graphics/bitmap.h"
@@ -99,6 +100,8 @@ TsPageControl::TsPageControl(TComponent* AOwner) : TPageControl(AOwner) {
 
 TsPageControl::~TsPageControl() {
   *alive_ = false;
+  delete tabScroller_;
+  tabScroller_ = nullptr;
   if (TabMenuOwner == this) TabMenuOwner = nullptr;
   TObject::Free(TabsLineImage);
   TabsLineImage = nullptr;
@@ -116,6 +119,7 @@ void TsPageControl::Loaded() {
   skinData_->Loaded(true);
   if (ActivePage()) {
     AddToParentFormAdapter(ActivePage());
+    UpdateTabScroller();
     if (TsTabSheet* p = NearestSelectablePage(ActivePageIndex())) SetActivePage(p);
   }
   if (TabPadding() != 0) {

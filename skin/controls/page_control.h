@@ -21,6 +21,7 @@ class TBitmap;
 class TPopupMenu;
 class TsPageControl;
 class TsTabSheet;
+class TvlSpinWnd;
 class TvlThreadedTimer;
 
 using TvlCloseBtnClick =
@@ -195,6 +196,17 @@ class TsPageControl : public TPageControl {
   TsTabSheet* DockSheet = nullptr;
   void SetHotTab(int Index);
 
+  // ---- The tab scroller (the platform's up-down child)
+  bool ShowUpDown() const { return showUpDown_; }
+  void SetShowUpDown(bool v);
+  // The adapter of the up-down window while skinned, nil otherwise.
+  TvlSpinWnd* TabScroller() const { return tabScroller_; }
+  void UpdateTabScroller();
+  std::string TabScrollerSection() const;
+
+  // ---- Docking: a control docked here gets a sheet of its own.
+  void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+
  protected:
   void UpdateActivePage() override;
 
@@ -208,6 +220,8 @@ class TsPageControl : public TPageControl {
   void HandleCloseClick(int Index, bool Down);
   void PopupTabMenu(int Index);
   bool HandleNotify(TMessage& Message);
+  void HandleDockClient(TMessage& Message);
+  void PrintTabScroller(HDC DC);
   void PaintMessage(TMessage& Message);
   void Redraw(UINT Flags);
   TsTabSheet* PageAtTab(int Tab) const;
@@ -222,6 +236,8 @@ class TsPageControl : public TPageControl {
   std::string closeBtnSkin_, tabsLineSkin_;
   TAlignment tabAlignment_ = taCenter;
   int closeBtnWidth_ = 15, closeBtnHeight_ = 15;
+  bool showUpDown_ = true;
+  TvlSpinWnd* tabScroller_ = nullptr;  // owned
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

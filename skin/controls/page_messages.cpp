@@ -10,6 +10,7 @@
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/manager_options.h"
+#include "skin/engine/services_adapters.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
@@ -327,7 +328,19 @@ void TsPageControl::WndProc(TMessage& m) {
     case TCM_SETIMAGELIST:
       TPageControl::WndProc(m);
       if (HandleAllocated()) Perform(WM_SIZE, 0, 0);
+      UpdateTabScroller();
       return;
+    case CM_DOCKCLIENT:
+      HandleDockClient(m);
+      return;
+    case WM_PARENTNOTIFY:
+      if (!HasState(csLoading) && !HasState(csDesigning) &&
+          (LOWORD(m.WParam) == WM_CREATE || LOWORD(m.WParam) == WM_DESTROY)) {
+        TPageControl::WndProc(m);
+        UpdateTabScroller();
+        return;
+      }
+      break;
     case TCM_SETCURSEL:
       ClearTabTimers();
       TPageControl::WndProc(m);
@@ -354,6 +367,10 @@ void TsPageControl::WndProc(TMessage& m) {
       if (!HasState(csLoading)) skinData_->UpdateIndexes(true);
       UpdateCloseBtnMetrics();
       Perform(WM_SIZE, 0, 0);
+      UpdateTabScroller();
+      break;
+    case WM_SIZE:
+      UpdateTabScroller();
       break;
     case WM_PRINT:
       if (!Skinned()) PaintUnskinned(reinterpret_cast<HDC>(m.WParam));
@@ -439,6 +456,7 @@ bool TsPageControl::HandleSkinMessage(TMessage& m) {
       UpdateCloseBtnMetrics();
       if (HandleAllocated() && !HasState(csLoading)) Perform(WM_SIZE, 0, 0);
       TabsLineIndex = tabsLineSkin_.empty() ? -1 : FindSectionIndex(manager, tabsLineSkin_);
+      UpdateTabScroller();
       return true;
     case SkinCmdRemoveSkin:
       if (!own || !Skinned()) {
@@ -446,6 +464,7 @@ bool TsPageControl::HandleSkinMessage(TMessage& m) {
         return true;
       }
       HandleControlMessage(m, skinData_);
+      UpdateTabScroller();
       UpdateCloseBtnMetrics();
       BroadcastToChildControls(this, m);
       if (redrawable)
@@ -459,6 +478,8 @@ bool TsPageControl::HandleSkinMessage(TMessage& m) {
       if (!HasState(csLoading))
         Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
       AddToParentFormAdapter(ActivePage());
+      UpdateTabScroller();
+      if (TabScroller()) SendMessageA(TabScroller()->WndHandle, m.Msg, m.WParam, m.LParam);
       BroadcastToChildControls(this, m);
       return true;
     case SkinCmdIsSkinned:
@@ -548,8 +569,10 @@ bool TsPageControl::HandleSkinnedMessage(TMessage& m) {
       Redraw(RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
       return true;
     case WM_PRINT:
+      UpdateTabScroller();
       skinData_->Updating = false;
       PaintSkinned(reinterpret_cast<HDC>(m.WParam));
+      PrintTabScroller(reinterpret_cast<HDC>(m.WParam));
       return true;
     default:
       break;

@@ -5,7 +5,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "widgets/rtl/object_model.h"
+#include "widgets/rtl/sysutils.h"
+
+class TsSkinManager;
 
 // The base of the window adapters; each sets the "VLSBSC" property on its
 // window while it exists.
@@ -38,3 +43,29 @@ int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness);
 
 // The adapter stored on the window as "VLSBSC"; nil when there is none.
 TvlMainWnd* GetWindowAdapter(HWND Wnd);
+
+// Where a window lies: its screen rectangle, its parent and the parent's
+// screen rectangle, its size, and its top-left in the parent's client area.
+struct TvlWindowGeometry {
+  HWND ParentWnd = nullptr;
+  TRect WindowRect, ParentRect;
+  TSize Size;
+  TPoint Position;
+};
+TvlWindowGeometry GetWindowGeometry(HWND Wnd);
+
+// The adapter of an up-down window, as far as a page control's tab scroller
+// needs one: it claims the window ("VLSBSC") and records where the window
+// lies, which is where a print of the page control puts the scroller. It
+// does not paint the window yet: the scroller keeps the platform's look.
+class TvlSpinWnd : public TvlMainWnd {
+ public:
+  TvlSpinWnd(HWND Wnd, const std::string& Section, TsSkinManager* Manager);
+  ~TvlSpinWnd() override;
+  TvlSpinWnd(const TvlSpinWnd&) = delete;
+  TvlSpinWnd& operator=(const TvlSpinWnd&) = delete;
+
+  std::string SectionName;
+  TsSkinManager* Manager = nullptr;
+  TvlWindowGeometry Geometry;
+};
