@@ -13,16 +13,18 @@
 #            drawing against the platform's image-list roads
 #   html     a long tagged caption through the markup painter against
 #            DrawTextA of its words
+#   page_control  one page control's full repaint, skinned, plain themed,
+#            classic and native, and one tab fade step
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 name="${1:-}"
 case "$name" in
-  paint | png | skin_load | trackbar | imagelist | html) ;;
+  paint | png | skin_load | trackbar | imagelist | html | page_control) ;;
   # The simulated programmer sits behind stand-ins of the USB and device-setup
   # DLLs, copied beside the benchmark; Wine must take them over its own.
   usb_rpc) export VARNEL_DLL_OVERRIDES="winusb,setupapi=n" ;;
   *)
-    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|html|usb_rpc [ARGS...]" >&2
+    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|html|page_control|usb_rpc [ARGS...]" >&2
     exit 2
     ;;
 esac
