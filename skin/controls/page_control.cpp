@@ -163,6 +163,13 @@ void TsPageControl::SetTabIndex(int Value) {
   TPageControl::SetTabIndex(Value);
 }
 
+void TsPageControl::ChangeScale(int M, int D) {
+  TPageControl::ChangeScale(M, D);
+  SetTabHeight(MulDiv(TabHeight(), M, D));
+  SetTabWidth(MulDiv(TabWidth(), M, D));
+  ApplyTabPaddingGuarded();
+}
+
 void TsPageControl::UpdateActivePage() {
   TPageControl::UpdateActivePage();
   if (!Skinned() || !AllowAnimSwitching() || !HandleAllocated()) return;

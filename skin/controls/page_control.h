@@ -151,6 +151,7 @@ class TsPageControl : public TPageControl {
   bool TabHintAt(const TPoint& P, std::string& Hint, TPoint& ScreenPos);
   int VisibleTabCount() const;
   void SetTabIndex(int Value) override;
+  void ChangeScale(int M, int D) override;
 
   // ---- Geometry (client coordinates; Index is a page index)
   TRect DisplayRect();

@@ -120,8 +120,11 @@ void TsPageControl::PaintTabUnskinned(int Index, int State, HDC DC) {
   BitBlt(b, 0, 0, w, h, DC, r.Left, r.Top, SRCCOPY);
   const RECT local{0, 0, w, h};
   TThemeData tabTheme(Handle(), L"TAB");
-  TThemeData toolTheme(Handle(), L"TOOLBAR");
-  TThemeData buttonTheme(Handle(), L"BUTTON");
+  // Theme data is opened only for the part a tab needs: opening is not free.
+  const auto toolButton = [&](int ToolState) {
+    TThemeData t(Handle(), L"TOOLBAR");
+    if (t.Get()) DrawThemeBackground(t.Get(), b, TP_BUTTON, ToolState, &local, nullptr);
+  };
   const bool themed = ThemesEnabled() && tabTheme.Get();
   TColor fontColor = Font()->Color();
   const int toolState[] = {TS_NORMAL, TS_HOT, TS_PRESSED};
@@ -135,26 +138,25 @@ void TsPageControl::PaintTabUnskinned(int Index, int State, HDC DC) {
         } else {
           fontColor = clMenuText;
         }
-      } else if (toolTheme.Get()) {
-        DrawThemeBackground(toolTheme.Get(), b, TP_BUTTON, toolState[State], &local, nullptr);
+      } else {
+        toolButton(toolState[State]);
       }
     } else if (Style() == tsButtons) {
       const int s[] = {PBS_NORMAL, PBS_HOT, PBS_PRESSED};
-      DrawThemeBackground(buttonTheme.Get(), b, BP_PUSHBUTTON, s[State], &local, nullptr);
+      TThemeData button(Handle(), L"BUTTON");
+      DrawThemeBackground(button.Get(), b, BP_PUSHBUTTON, s[State], &local, nullptr);
     } else if (Style() == tsFlatButtons) {
       if (r.Left > 6) {
         RECT sep{r.Left - 6, r.Top, r.Left - 4, r.Bottom};
         DrawEdge(DC, &sep, EDGE_ETCHED, BF_LEFT);
       }
       if (State < 2) Fill(b, local, Color());
-      if (toolTheme.Get())
-        DrawThemeBackground(toolTheme.Get(), b, TP_BUTTON, toolState[State], &local, nullptr);
+      toolButton(toolState[State]);
     } else if (TabPosition() == tpTop) {
       const int s[] = {TIS_NORMAL, TIS_HOT, TIS_SELECTED};
       DrawThemeBackground(tabTheme.Get(), b, TABP_TABITEM, s[State], &local, nullptr);
-    } else if (State < 2 && toolTheme.Get()) {
-      DrawThemeBackground(toolTheme.Get(), b, TP_BUTTON, State == 0 ? TS_PRESSED : TS_HOT, &local,
-                          nullptr);
+    } else if (State < 2) {
+      toolButton(State == 0 ? TS_PRESSED : TS_HOT);
     } else {
       // The pane's edge must not show on the side facing the page.
       RECT pane = local;
