@@ -116,6 +116,15 @@ void SampleLook(const Scene& S, const Plan& P, Samples& Into) {
   });
 }
 
+// The control's own part of a plain repaint: its paint into a DIB, without
+// the sheet and the group box.
+void SampleOwnPlain(const Scene& S, const Plan& P, Samples& Into) {
+  const TOwnedObject<TBitmap> target =
+      OwnObject(NewArgbBitmap(S.Pages->Width(), S.Pages->Height()));
+  const HDC dc = target->Canvas()->Handle();
+  Sample(P, Into, [&] { S.Pages->PaintUnskinned(dc); });
+}
+
 // The common control alone: a tab control of the same size and styles with
 // the same tab, asked to print its client area into a DIB.
 void SampleNative(const Scene& S, const Plan& P, Samples& Into) {
@@ -167,7 +176,7 @@ void PrintLook(const char* What, double Repaint, double Themed) {
 }
 
 bool Run(const Scene& S, const Plan& P) {
-  Samples skinned, themed, classic, native, fade;
+  Samples skinned, themed, classic, native, fade, ownThemed;
   for (int round = 0; round < P.Rounds; ++round) {
     S.Manager->SetActive(true);
     PumpMessages();
@@ -180,6 +189,7 @@ bool Run(const Scene& S, const Plan& P) {
     S.Manager->SetActive(false);
     PumpMessages();
     SampleLook(S, P, themed);
+    SampleOwnPlain(S, P, ownThemed);
     SampleNative(S, P, native);
     SetWindowTheme(S.Pages->Handle(), L" ", L" ");
     PumpMessages();
@@ -198,6 +208,7 @@ bool Run(const Scene& S, const Plan& P) {
   PrintLook("plain themed", base, base);
   PrintLook("plain classic", classic.Median(), base);
   PrintLook("native WM_PRINTCLIENT", native.Median(), base);
+  PrintLook("plain themed, own part", ownThemed.Median(), base);
   std::printf("  skinned / plain themed %.2f (goal <= 2.0)\n", skinned.Median() / base);
   const double step = fade.Median();
   std::printf("  tab fade step          %8.1f us   %5.2f %% of the %.0f ms step (goal <= 5 %%)\n",

@@ -63,8 +63,13 @@ void TsPageControl::PaintUnskinned(HDC DC) {
     Fill(b, all, Color());
   } else if (ThemesEnabled() && theme.Defines(TABP_PANE)) {
     Fill(b, all, Color());
-    DrawThemeParentBackground(Handle(), b, &all);
-    if (theme.Defines(TABP_BODY)) DrawThemeBackground(theme.Get(), b, TABP_BODY, 0, &all, nullptr);
+    // The pane covers parent and body wherever the pages are: only the tab
+    // row shows them, and each costs as much as the pane.
+    RECT row = *TabsRect().AsRECT();
+    if (!IsRectEmpty(&row)) {
+      DrawThemeParentBackground(Handle(), b, &row);
+      if (theme.Defines(TABP_BODY)) DrawThemeBackground(theme.Get(), b, TABP_BODY, 0, &all, &row);
+    }
     DrawThemeBackground(theme.Get(), b, TABP_PANE, 0, &pane, nullptr);
   } else {
     Fill(b, all, Color());
