@@ -124,6 +124,39 @@ TEST_F(PageBehaviour, ArrowKeysSkipHiddenTabsAndStopAtRefusedPages) {
   }
 }
 
+TEST_F(PageBehaviour, CtrlTabGoesToTheNextVisibleAllowedPageAndWraps) {
+  SetForegroundWindow(Form->Handle());
+  ::SetFocus(Pages->Handle());
+  PumpMessages();
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  const BYTE saved = keys[VK_CONTROL];
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  const struct {
+    const char* Name;
+    int Hidden, Refused, Start;
+    const char* Expected;
+  } cases[] = {
+      {"next", -1, -1, 0, "Beta"},
+      {"over a hidden tab", 1, -1, 0, "Gamma"},
+      {"from the last to the first", -1, -1, 3, "Alpha"},
+      {"onto a refused page", -1, 1, 0, "Alpha"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (int i = 0; i < 4; ++i) Sheets[size_t(i)]->SetTabVisible(i != c.Hidden);
+    veto_.Refused = c.Refused >= 0 ? Sheets[size_t(c.Refused)] : nullptr;
+    Pages->SetActivePage(Sheets[size_t(c.Start)]);
+    ::SetFocus(Pages->Handle());
+    Pages->Perform(CM_DIALOGKEY, VK_TAB, 0);
+    PumpMessages();
+    EXPECT_EQ(ActiveCaption(), c.Expected);
+  }
+  keys[VK_CONTROL] = saved;
+  SetKeyboardState(keys);
+}
+
 struct CloseChoice {
   bool CanClose = true;
   TvlCloseAction Action = vlaFree;

@@ -226,7 +226,7 @@ TEST_F(SkinnedPages, RotatedRepaintsKeepGdiObjectsSteady) {
     PumpMessages();
     RedrawWindow(Pages->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const DWORD before = count();
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 1000; ++i) {
       Pages->SkinData()->BgChanged = true;
       RedrawWindow(Pages->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
