@@ -195,6 +195,9 @@ class TsPageControl : public TPageControl {
   int LastVisibleTabCount = 0;
   TBitmap* TabsLineImage = nullptr;  // owned
   TsTabSheet* DockSheet = nullptr;
+  // The tab under the cursor when the application last asked for our hint
+  // (-1: none).
+  int HintTab = -1;
   void SetHotTab(int Index);
 
   // ---- The tab scroller (the platform's up-down child)
@@ -222,6 +225,8 @@ class TsPageControl : public TPageControl {
   void PopupTabMenu(int Index);
   bool HandleNotify(TMessage& Message);
   void HandleDockClient(TMessage& Message);
+  void HandleHintShow(TMessage& Message);
+  void FollowTabHint(int Tab);
   void PrintTabScroller(HDC DC);
   void PaintMessage(TMessage& Message);
   void Redraw(UINT Flags);

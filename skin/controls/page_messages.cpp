@@ -19,6 +19,7 @@
 #include "skin/foundation/background_query.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/forms/forms.h"
+#include "widgets/forms/hint_window.h"
 #include "widgets/graphics/bitmap.h"
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/menus/menus.h"
@@ -98,6 +99,7 @@ void TsPageControl::HandleMouseMove(TMessage& m) {
   }
   if (DefaultManager && Skinned()) DefaultManager->SetHotWindow(Handle());
   int i = TabAtPos(PointOf(m.LParam));
+  FollowTabHint(i);
   TsTabSheet* page = Page(i);
   if (i >= 0 && page && page->Enabled()) {
     TPageControl::WndProc(m);
@@ -275,6 +277,39 @@ bool TsPageControl::TabHintAt(const TPoint& P, std::string& Hint, TPoint& Screen
   return true;
 }
 
+// A tab's hint stays while the cursor is over that tab; anywhere else on
+// the control the application asks again, so the control's own hint can
+// take over.
+void TsPageControl::HandleHintShow(TMessage& m) {
+  auto* info = reinterpret_cast<THintInfo*>(m.LParam);
+  std::string hint;
+  TPoint at;
+  const int tab = info ? TabAtPos(info->CursorPos) : -1;
+  if (info && TabHintAt(info->CursorPos, hint, at)) {
+    info->HintStr = hint;
+    info->HintPos = at;
+    info->CursorRect = tab == ActivePageIndex() ? SkinTabRect(tab, true) : PageTabRect(tab);
+    HintTab = tab;
+    m.Result = 0;
+    return;
+  }
+  HintTab = tab;
+  TPageControl::WndProc(m);
+}
+
+// The application hides a hint only when the cursor leaves its rectangle
+// or the control; moving onto another tab must swap the text, so the hint
+// on show goes and the next one follows after the short pause, as between
+// two controls.
+void TsPageControl::FollowTabHint(int Tab) {
+  if (!Application || Application->HintControl() != this || !Application->HintWindow() ||
+      Tab == HintTab)
+    return;
+  Application->HideHint();
+  Application->HintMouseMessage(nullptr);
+  Application->HintMouseMessage(this);
+}
+
 void TsPageControl::WndProc(TMessage& m) {
   if (m.Msg == SkinCommandMessage && HandleSkinMessage(m)) return;
   switch (m.Msg) {
@@ -332,6 +367,9 @@ void TsPageControl::WndProc(TMessage& m) {
       return;
     case CM_DOCKCLIENT:
       HandleDockClient(m);
+      return;
+    case CM_HINTSHOW:
+      HandleHintShow(m);
       return;
     case WM_PARENTNOTIFY:
       if (!HasState(csLoading) && !HasState(csDesigning) &&

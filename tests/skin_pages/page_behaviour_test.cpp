@@ -1,7 +1,8 @@
 // What the page control does with pages, keys and the mouse, unskinned as
 // the programs ship: allowed changes, keys that skip hidden or refused
 // pages, the close flow, tab kinds, rotated captions, hover events and tab
-// hints, a paint into a given DC, and a tab menu whose item frees the form.
+// hints and how they follow the cursor, a paint into a given DC, and a tab menu whose item frees
+// the form.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "page_fixture.h"
+#include "widgets/forms/hint_window.h"
 #include "widgets/menus/menus.h"
 
 namespace {
@@ -391,3 +393,65 @@ TEST_F(PageBehaviour, ATabMenuItemMayFreeTheFormOfItsPageControl) {
 }
 
 }  // namespace
+
+// A tab's hint comes from its page; moving onto another tab swaps it after
+// the short pause, as between two controls; moves inside one tab leave it.
+TEST_F(PageBehaviour, TabHintsFollowTheCursorFromTabToTab) {
+  const int pauses[3] = {Application->HintPause(), Application->HintShortPause(),
+                         Application->HintHidePause()};
+  // Long enough that the real timer never fires while the test runs.
+  Application->SetHintPause(60000);
+  Application->SetHintShortPause(30000);
+  Application->SetHintHidePause(45000);
+  Pages->SetShowHint(true);
+  Pages->SetHint("Pages");
+  Sheets[1]->SetHint("Second page");
+  Sheets[2]->SetHint("Third page");
+  const TRect tab2 = Pages->PageTabRect(2);
+  const struct {
+    const char* What;
+    TPoint Where;
+    bool Moves;         // a plain move; else the hint is shown at once
+    bool Pending;       // the hint on show goes and the next waits the short pause
+    const char* Shown;  // afterwards
+  } steps[] = {
+      {"onto Beta", Centre(Pages->PageTabRect(1)), false, false, "Second page"},
+      {"onto Gamma", Centre(tab2), true, true, "Third page"},
+      {"inside Gamma", TPoint(tab2.Left + 3, tab2.Top + 3), true, false, "Third page"},
+      {"onto Delta, which has none", Centre(Pages->PageTabRect(3)), true, true, "Pages"},
+      {"inside Delta", TPoint(Pages->PageTabRect(3).Left + 3, Pages->PageTabRect(3).Top + 3), true,
+       false, "Pages"},
+      {"back onto Beta", Centre(Pages->PageTabRect(1)), true, true, "Second page"},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.What);
+    const TPoint screen = Pages->ClientToScreen(s.Where);
+    SetCursorPos(screen.X, screen.Y);
+
+    if (s.Moves)
+      SendMessageA(Pages->Handle(), WM_MOUSEMOVE, 0, At(s.Where));
+    else
+      Application->ActivateHint(screen);
+    EXPECT_EQ(Application->HintControl(), Pages);
+    if (s.Pending) {
+      EXPECT_EQ(Application->HintWindow(), nullptr);
+      EXPECT_EQ(Application->HintTimerMode(), 1);
+      EXPECT_EQ(Application->HintTimerInterval(), 30000);
+      Application->HintTimerTick(nullptr);
+    }
+    THintWindow* w = Application->HintWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Caption(), s.Shown);
+    if (std::string(s.Shown) != "Pages" && (s.Pending || !s.Moves)) {
+      // Half a cursor below and right of the mouse.
+      RECT r{};
+      GetWindowRect(w->Handle(), &r);
+      EXPECT_EQ(r.left, screen.X + GetSystemMetrics(SM_CXCURSOR) / 2);
+      EXPECT_EQ(r.top, screen.Y + GetSystemMetrics(SM_CYCURSOR) / 2);
+    }
+  }
+  Application->CancelHint();
+  Application->SetHintPause(pauses[0]);
+  Application->SetHintShortPause(pauses[1]);
+  Application->SetHintHidePause(pauses[2]);
+}
