@@ -9,6 +9,7 @@
 #include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
 #include "skin/controls/label.h"
+#include "skin/controls/page_control.h"
 #include "skin/controls/track_bar.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/controls/comctrls.h"
@@ -21,8 +22,8 @@ class TForm1 : public TForm {
  public:
   explicit TForm1(TComponent* AOwner);
 
-  TPageControl* sPageControl1 = nullptr;
-  TTabSheet* sTabSheet1 = nullptr;
+  TsPageControl* sPageControl1 = nullptr;
+  TsTabSheet* sTabSheet1 = nullptr;
   TsGroupBox* sGroupBoxEQ = nullptr;
   TsGroupBox* sGroupBox2 = nullptr;
   TsGroupBox* sGroupBox3 = nullptr;

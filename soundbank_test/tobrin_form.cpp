@@ -93,6 +93,8 @@ void TForm1::RefreshClick(TObject*) {
 void InitSoundBankUnit() {
   RegisterClass(TsListBox::StaticClass());
   RegisterClass(TsGroupBox::StaticClass());
+  RegisterClass(TsPageControl::StaticClass());
+  RegisterClass(TsTabSheet::StaticClass());
   RegisterClass(TForm1::StaticClass());
 }
 

@@ -6,6 +6,7 @@
 
 #include "panel/midi_out_link.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/page_control.h"
 #include "skin/engine/skin_manager.h"
 #include "soundbank_test/slistbox.h"
 #include "widgets/controls/buttons.h"
@@ -18,8 +19,8 @@ class TForm1 : public TForm {
  public:
   explicit TForm1(TComponent* AOwner);
 
-  TPageControl* sPageControl1 = nullptr;
-  TTabSheet* sTabSheet1 = nullptr;
+  TsPageControl* sPageControl1 = nullptr;
+  TsTabSheet* sTabSheet1 = nullptr;
   TsGroupBox* sGroupBoxEQ = nullptr;  // "Test"
   TBitBtn* BtnSndBnk1Test = nullptr;
   TBitBtn* BtnSndBnk2Test = nullptr;
