@@ -62,6 +62,7 @@ bool TSkinnedLook::RingPixel(const test_skin::MfImage& Image, int State, int W, 
 
 int TSkinnedLook::FrameTop(const TScreenImage& Capture, const TSkinnedPart& Part,
                            const std::vector<RECT>& Masked) const {
+  if (!Part.Key) return 0;
   const test_skin::MfImage& image = Image(Part);
   const int right = image.BorderRight, top = image.BorderTop, w = Capture.Width;
   for (int y = 0; y + top <= Capture.Height; ++y) {
@@ -83,9 +84,11 @@ int TSkinnedLook::FrameTop(const TScreenImage& Capture, const TSkinnedPart& Part
 
 std::string TSkinnedLook::Mismatches(const TScreenImage& Capture, const TSkinnedPart& Part, int Top,
                                      const std::vector<RECT>& Masked, int State) const {
-  const test_skin::MfImage& image = Image(Part);
-  if (image.PaintMode & 4) return std::string(Part.Section) + ": a painted centre is not modelled";
+  const test_skin::MfImage* image = Part.Key ? &Image(Part) : nullptr;
+  if (image && (image->PaintMode & 4))
+    return std::string(Part.Section) + ": a painted centre is not modelled";
   const int sectionIndex = files_.Manifest.SectionIndex(Part.Section);
+  if (sectionIndex < 0) return std::string("the test skin has no section ") + Part.Section;
   const test_skin::MfSection& section = files_.Manifest.Sections.at(size_t(sectionIndex));
   const uint32_t face = Rgb(section.States[size_t(std::min(State, 2))].Color);
   const int w = Capture.Width, h = Capture.Height - Top;
@@ -95,7 +98,7 @@ std::string TSkinnedLook::Mismatches(const TScreenImage& Capture, const TSkinned
     for (int x = 0; x < w; ++x) {
       if (IsMasked(Masked, x, Top + y)) continue;
       uint32_t want = face;
-      RingPixel(image, State, w, h, x, y, want);
+      if (image) RingPixel(*image, State, w, h, x, y, want);
       ++all;
       const uint32_t shown = Capture.At(x, Top + y);
       // The ring and the face are opaque: exact.

@@ -22,6 +22,8 @@ namespace e2e {
 struct TSkinnedPart {
   const char* ClassName;
   const char* Section;
+  // The bordered image of its frame; null when the section's face alone
+  // fills the window.
   const char* Key;
   // The frame's top row crosses a caption band (a group box's); else the
   // frame fills the window.
@@ -35,7 +37,8 @@ class TSkinnedLook {
   const test_skin::TestSkinManifest& Manifest() const { return files_.Manifest; }
 
   // The first row at which the capture shows the image's top-right corner
-  // at the window's right edge, exactly, where not Masked; -1 when none does.
+  // at the window's right edge, exactly, where not Masked; -1 when none
+  // does, 0 for a part without an image.
   int FrameTop(const TScreenImage& Capture, const TSkinnedPart& Part,
                const std::vector<RECT>& Masked) const;
 
