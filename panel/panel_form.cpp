@@ -121,19 +121,19 @@ void TForm1::SendNrpn(uint8_t Lsb, int Value) {
   for (DWORD word : NrpnWords(Lsb, static_cast<uint8_t>(Value))) MidiOut.ShortMsg(word);
 }
 
-void TForm1::EqBandChange(TsTrackBar* Slider, uint8_t Lsb, TEdit* Box) {
+void TForm1::EqBandChange(TsTrackBar* Slider, uint8_t Lsb, TsEdit* Box) {
   const int pos = Slider->Position();
   SendNrpn(Lsb, MapSliderToMidiValue(pos, kEqCentre, kEqHalf));
   Box->SetText(EqPositionToDbText(pos));
 }
 
-void TForm1::ThreeDChange(TsTrackBar* Slider, uint8_t Lsb, TEdit* Box) {
+void TForm1::ThreeDChange(TsTrackBar* Slider, uint8_t Lsb, TsEdit* Box) {
   const int pos = Slider->Position();
   SendNrpn(Lsb, pos);
   Box->SetText(std::to_string(pos));
 }
 
-void TForm1::SysExChange(TsTrackBar* Slider, uint8_t Address, TEdit* Box) {
+void TForm1::SysExChange(TsTrackBar* Slider, uint8_t Address, TsEdit* Box) {
   const int pos = Slider->Position();
   MidiOut.SendSysEx(PanelSysEx(SysExHeader, Address, pos));
   Box->SetText(std::to_string(pos));  // also when sending failed
@@ -190,8 +190,8 @@ void TForm1::SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders) {
   if (IncludingSliders)
     for (TsTrackBar* s : {sTrackBarEQHigh, sTrackBarEQMid2, sTrackBarEQMid1, sTrackBarEQLow})
       s->SetEnabled(Enabled);
-  for (TEdit* e : {sEditEQHigh, sEditEQMid2, sEditEQMid1, sEditEQLow}) e->SetEnabled(Enabled);
-  for (TLabel* l : {sLabel1, sLabel2, sLabel3, sLabel4, sLabel12, sLabel13, sLabel14, sLabel15})
+  for (TsEdit* e : {sEditEQHigh, sEditEQMid2, sEditEQMid1, sEditEQLow}) e->SetEnabled(Enabled);
+  for (TsLabel* l : {sLabel1, sLabel2, sLabel3, sLabel4, sLabel12, sLabel13, sLabel14, sLabel15})
     l->SetEnabled(Enabled);
 }
 

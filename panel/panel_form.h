@@ -5,7 +5,10 @@
 #include <string>
 
 #include "skin/controls/button.h"
+#include "skin/controls/combo_box.h"
+#include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/label.h"
 #include "skin/controls/track_bar.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/controls/comctrls.h"
@@ -35,30 +38,30 @@ class TForm1 : public TForm {
   TsTrackBar* sTrackBarRate = nullptr;
   TsTrackBar* sTrackBar3DVol = nullptr;
   TsTrackBar* sTrackBarDelTime = nullptr;
-  TEdit* sEditEQHigh = nullptr;
-  TEdit* sEditEQMid2 = nullptr;
-  TEdit* sEditEQMid1 = nullptr;
-  TEdit* sEditEQLow = nullptr;
-  TEdit* sEditLevel = nullptr;
-  TEdit* sEditTime = nullptr;
-  TEdit* sEditMix = nullptr;
-  TEdit* sEditDepth = nullptr;
-  TEdit* sEditRate = nullptr;
-  TEdit* sEdit3DVol = nullptr;
-  TEdit* sEdit3DDelTime = nullptr;
-  TLabel* sLabel1 = nullptr;   // "High"
-  TLabel* sLabel2 = nullptr;   // "Mid2"
-  TLabel* sLabel3 = nullptr;   // "Mid1"
-  TLabel* sLabel4 = nullptr;   // "Low"
-  TLabel* sLabel12 = nullptr;  // the four "dB" labels
-  TLabel* sLabel13 = nullptr;
-  TLabel* sLabel14 = nullptr;
-  TLabel* sLabel15 = nullptr;
-  TLabel* sLabel17 = nullptr;  // "Vol"
-  TLabel* sLabel18 = nullptr;  // "Del Time"
-  TComboBox* sComboBoxReverb = nullptr;
-  TComboBox* sComboBoxFX = nullptr;
-  TComboBox* sComboBoxMIDIOutPorts = nullptr;
+  TsEdit* sEditEQHigh = nullptr;
+  TsEdit* sEditEQMid2 = nullptr;
+  TsEdit* sEditEQMid1 = nullptr;
+  TsEdit* sEditEQLow = nullptr;
+  TsEdit* sEditLevel = nullptr;
+  TsEdit* sEditTime = nullptr;
+  TsEdit* sEditMix = nullptr;
+  TsEdit* sEditDepth = nullptr;
+  TsEdit* sEditRate = nullptr;
+  TsEdit* sEdit3DVol = nullptr;
+  TsEdit* sEdit3DDelTime = nullptr;
+  TsLabel* sLabel1 = nullptr;   // "High"
+  TsLabel* sLabel2 = nullptr;   // "Mid2"
+  TsLabel* sLabel3 = nullptr;   // "Mid1"
+  TsLabel* sLabel4 = nullptr;   // "Low"
+  TsLabel* sLabel12 = nullptr;  // the four "dB" labels
+  TsLabel* sLabel13 = nullptr;
+  TsLabel* sLabel14 = nullptr;
+  TsLabel* sLabel15 = nullptr;
+  TsLabel* sLabel17 = nullptr;  // "Vol"
+  TsLabel* sLabel18 = nullptr;  // "Del Time"
+  TsComboBox* sComboBoxReverb = nullptr;
+  TsComboBox* sComboBoxFX = nullptr;
+  TsComboBox* sComboBoxMIDIOutPorts = nullptr;
   TsButton* sButtonEQOn = nullptr;
   TsButton* sButton3D = nullptr;
   TsSkinManager* sSkinManager1 = nullptr;  // stored inactive
@@ -94,9 +97,9 @@ class TForm1 : public TForm {
 
  private:
   void SendNrpn(uint8_t Lsb, int Value);
-  void EqBandChange(TsTrackBar* Slider, uint8_t Lsb, TEdit* Box);
-  void ThreeDChange(TsTrackBar* Slider, uint8_t Lsb, TEdit* Box);
-  void SysExChange(TsTrackBar* Slider, uint8_t Address, TEdit* Box);
+  void EqBandChange(TsTrackBar* Slider, uint8_t Lsb, TsEdit* Box);
+  void ThreeDChange(TsTrackBar* Slider, uint8_t Lsb, TsEdit* Box);
+  void SysExChange(TsTrackBar* Slider, uint8_t Address, TsEdit* Box);
   void SetEqualizerControlsEnabled(bool Enabled, bool IncludingSliders);
   void SetThreeDControlsEnabled(bool Enabled);
 };

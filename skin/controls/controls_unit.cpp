@@ -5,6 +5,7 @@
 #include "skin/controls/combo_box.h"
 #include "skin/controls/edit.h"
 #include "skin/controls/group_box.h"
+#include "skin/controls/hint_templates.h"
 #include "skin/controls/label.h"
 #include "skin/controls/track_bar.h"
 
@@ -19,9 +20,11 @@ void InitSkinControls() {
       {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
   ButtonGlyphsUnit.Initialization();
   RegisterClass(TsEdit::StaticClass());
+  AlphaHintsUnit.Initialization();
 }
 
 void FinalizeSkinControls() {
+  AlphaHintsUnit.Finalization();
   ButtonGlyphsUnit.Finalization();
 }
 

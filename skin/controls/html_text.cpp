@@ -6,60 +6,148 @@
 #include <optional>
 
 #include "skin/engine/skin_manager.h"
+#include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/colour_math.h"
+#include "skin/foundation/pixel_primitives.h"
 #include "widgets/graphics/canvas.h"
 #include "widgets/graphics/gdi_handles.h"
 #include "widgets/rtl/flag_scope.h"
 
+// Measures and draws straight in the canvas's DC with fonts of its own, made
+// once per distinct font and selected only when the font changes: through
+// the canvas, every tag that changes the font would make and realize a new
+// font object at the next run.
 class TsHtml::CanvasSeam : public THtmlTextSeam {
  public:
   CanvasSeam(TBitmap* Bitmap, const bool& Alpha) : bitmap_(Bitmap), alpha_(Alpha) {}
-  // Measured in a DC of its own with a few fonts kept made: through the
-  // canvas every tag that changes the font would make a new font object at
-  // the next measure.
+  ~CanvasSeam() override { EndPass(); }
+
+  // The canvas gets its DC back holding what the canvas believes is there:
+  // its own font while that has not changed, else the DC's first one (the
+  // canvas selects that itself when its font changes, over ours).
+  void EndPass() override {
+    if (dc_ != nullptr) {
+      if (IsMine(GetCurrentObject(dc_, OBJ_FONT))) SelectObject(dc_, canvasFont_);
+      if (colorSaved_) SetTextColor(dc_, canvasColor_);
+    }
+    dc_ = nullptr;
+    canvasFont_ = nullptr;
+    colorSaved_ = brushReady_ = false;
+  }
+
   TSize TextSize(TFont& Font, const std::string& Text) override {
-    if (!measureDC_) measureDC_.Reset(CreateCompatibleDC(nullptr));
-    if (!measureDC_) return bitmap_->Canvas()->TextExtent(Text);
-    TSelectedObject font(measureDC_.Get(), FontFor(Font));
+    HDC dc = MeasureDC(Font);
     SIZE s{};
-    GetTextExtentPoint32A(measureDC_.Get(), Text.data(), static_cast<int>(Text.size()), &s);
+    GetTextExtentPoint32A(dc, Text.data(), static_cast<int>(Text.size()), &s);
     return s;
   }
+
   void DrawRun(TFont& Font, const std::string& Text, const TRect& Rect) override {
+    const HFONT font = FontFor(Font);
     if (alpha_) {
-      DrawTextArgb(bitmap_, Text, true, Rect, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP, Font.Color(),
-                   false);
+      DrawTextArgb(ArgbView(bitmap_), font, Text, true, Rect,
+                   DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP, static_cast<uint32_t>(Font.Color()),
+                   false, alphaScratch_);
       return;
     }
-    TCanvas* canvas = bitmap_->Canvas();
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->TextOut(Rect.Left, Rect.Top, Text);
+    HDC dc = Use(font);
+    if (!brushReady_) {
+      // A clear brush leaves the text cells see-through.
+      TCanvas* canvas = bitmap_->Canvas();
+      canvas->Brush()->SetStyle(bsClear);
+      canvas->RequiredState(csHandleValid | csBrushValid);
+      brushReady_ = true;
+    }
+    const COLORREF color = ColorToRGB(Font.Color());
+    const COLORREF previous = SetTextColor(dc, color);
+    if (!colorSaved_) {
+      canvasColor_ = previous;
+      colorSaved_ = true;
+    }
+    ExtTextOutA(dc, Rect.Left, Rect.Top, 0, nullptr, Text.data(), static_cast<UINT>(Text.size()),
+                nullptr);
   }
 
  private:
   struct Made {
     THtmlFontData Key;
     std::unique_ptr<TFont> Font;
+    HFONT Handle;
+    // Holds the font for good: measures never select.
+    TMemoryDC Measure;
   };
-  // The colour does not change a measure. The list is short and bounded,
-  // so markup with many faces cannot pile up font objects.
+
+  HDC MeasureDC(const TFont& Font) {
+    FontFor(Font);
+    Made& m = fonts_[last_];
+    if (!m.Measure) {
+      m.Measure.Reset(CreateCompatibleDC(nullptr));
+      if (!m.Measure) return Use(m.Handle);
+      SelectObject(m.Measure.Get(), m.Handle);
+    }
+    return m.Measure.Get();
+  }
+
+  HDC Use(HFONT Font) {
+    if (dc_ == nullptr) dc_ = bitmap_->Canvas()->Handle();
+    if (GetCurrentObject(dc_, OBJ_FONT) != Font) {
+      const HGDIOBJ replaced = SelectObject(dc_, Font);
+      if (!IsMine(replaced)) canvasFont_ = replaced;
+    }
+    return dc_;
+  }
+
+  // The colour does not change a font object. The list is short and
+  // bounded, so markup with many faces cannot pile up font objects.
   HFONT FontFor(const TFont& Font) {
-    THtmlFontData key = THtmlFontData::From(Font);
-    key.Color = 0;
-    for (Made& m : fonts_)
-      if (m.Key == key) return m.Font->Handle();
-    if (fonts_.size() >= 16) fonts_.erase(fonts_.begin());
-    auto made = std::make_unique<TFont>();
-    key.ApplyTo(*made);
-    fonts_.push_back({key, std::move(made)});
-    return fonts_.back().Font->Handle();
+    key_.Name = Font.Name();
+    key_.Height = Font.Height();
+    key_.PixelsPerInch = Font.PixelsPerInch();
+    key_.Style = Font.Style();
+    key_.Charset = Font.Charset();
+    key_.Pitch = Font.Pitch();
+    key_.Orientation = Font.Orientation();
+    if (last_ < fonts_.size() && fonts_[last_].Key == key_) return fonts_[last_].Handle;
+    for (size_t k = 0; k < fonts_.size(); ++k)
+      if (fonts_[k].Key == key_) {
+        last_ = k;
+        return fonts_[k].Handle;
+      }
+    if (fonts_.size() >= 16) {
+      // The oldest may be the one in the DC.
+      if (dc_ != nullptr && GetCurrentObject(dc_, OBJ_FONT) == fonts_.front().Handle)
+        SelectObject(dc_, canvasFont_);
+      alphaScratch_.ReleaseFont();
+      fonts_.erase(fonts_.begin());
+    }
+    Made made{key_, std::make_unique<TFont>(), nullptr, TMemoryDC()};
+    key_.ApplyTo(*made.Font);
+    made.Handle = made.Font->Handle();
+    fonts_.push_back(std::move(made));
+    last_ = fonts_.size() - 1;
+    return fonts_.back().Handle;
+  }
+
+  bool IsMine(HGDIOBJ Object) const {
+    for (const Made& m : fonts_)
+      if (m.Handle == Object) return true;
+    return false;
   }
 
   TBitmap* bitmap_;
   const bool& alpha_;
-  TMemoryDC measureDC_;
   std::vector<Made> fonts_;
+  size_t last_ = 0;
+  THtmlFontData key_;
+  // After the fonts: it gives the font it holds back before they go.
+  TextScratch alphaScratch_;
+  // Held for one pass.
+  HDC dc_ = nullptr;
+  HGDIOBJ canvasFont_ = nullptr;
+  COLORREF canvasColor_ = 0;
+  bool colorSaved_ = false;
+  bool brushReady_ = false;
 };
 
 TsHtml::TsHtml() = default;
@@ -103,7 +191,13 @@ void TsHtml::Render(TvlLinks& OutLinks, bool Measure, TRect& Size) {
   openLinks_ = 0;
   if (font_ != nullptr) startFont_.ApplyTo(*font_);
   MaxWidth = MaxHeight = LineWidth = LineHeight = 0;
-  if (seam_ != nullptr && font_ != nullptr) Scan();
+  if (seam_ != nullptr && font_ != nullptr) {
+    struct PassEnd {
+      THtmlTextSeam* Seam;
+      ~PassEnd() { Seam->EndPass(); }
+    } passEnd{seam_};
+    Scan();
+  }
   Size = TRect(0, 0, MaxWidth, MaxHeight);
   OutLinks = Links;
 }
@@ -189,10 +283,16 @@ void TsHtml::NewLine() {
 
 void TsHtml::FlushText(size_t End, size_t Start) {
   if (End <= Start) return;
-  std::string run;
-  run.reserve(End - Start);
-  for (size_t k = Start; k < End; ++k)
-    if (SourceText[k] != '\r' && SourceText[k] != '\n') run += SourceText[k];
+  std::string& run = runBuffer_;
+  run.clear();
+  // Line ends inside the run are dropped; the rest goes over in spans.
+  const char* text = SourceText.data();
+  for (size_t k = Start; k < End;) {
+    size_t stop = k;
+    while (stop < End && text[stop] != '\r' && text[stop] != '\n') ++stop;
+    run.append(text + k, stop - k);
+    k = stop + 1;
+  }
   if (run.empty()) return;
   const TSize size = Measure(run);
   LineHeight = std::max(LineHeight, size.cy);

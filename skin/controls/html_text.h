@@ -35,6 +35,9 @@ class THtmlTextSeam {
   virtual TSize TextSize(TFont& Font, const std::string& Text) = 0;
   // Rect is the run's box: its top-left is where the text starts.
   virtual void DrawRun(TFont& Font, const std::string& Text, const TRect& Rect) = 0;
+  // After each Render's scan, also when it throws: what the seam held for
+  // the pass (a DC) is given up.
+  virtual void EndPass() {}
 };
 
 struct THtmlColorName {
@@ -127,4 +130,6 @@ class TsHtml {
   THtmlFontData startFont_;
   int openLinks_ = 0;
   std::unique_ptr<CanvasSeam> canvasSeam_;
+  // The pending run's bytes, kept so a flush does not allocate each time.
+  std::string runBuffer_;
 };

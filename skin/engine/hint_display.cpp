@@ -2,6 +2,7 @@
 // window class.
 #include "skin/engine/hint_display.h"
 
+#include "skin/engine/hint_manager.h"
 #include "skin/engine/layered_windows.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/forms/forms.h"
@@ -23,7 +24,12 @@ bool SystemFadesTooltips() {
 
 }  // namespace
 
+TvlHintManager* ActiveHintManager = nullptr;
+
 TControl* DisplayHintAt(const std::string& Text, const TPoint& Point) {
+  if (ActiveHintManager)
+    return ActiveHintManager->ShowHintAt(Point, Text,
+                                         Application ? Application->HintHidePause() : 0);
   if (Text.empty() || !Application) return nullptr;
   const TClassInfo* cls = Application->HintWindowClass();
   auto hint = OwnObject(dynamic_cast<THintWindow*>(cls->Factory()(nullptr)));

@@ -12,5 +12,7 @@
 // shows itself (ActivateHint); the plain one is placed, put top-most and
 // shown without activation here, faded in when the system fades tooltips.
 // Returns the window, which the caller frees; null for an empty Text or
-// without an application.
+// without an application. While a hint manager is active (hint_manager.h)
+// the hint goes through it instead, with the application's hide pause, and
+// the window returned stays the manager's.
 TControl* DisplayHintAt(const std::string& Text, const TPoint& Point);

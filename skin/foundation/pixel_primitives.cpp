@@ -231,25 +231,27 @@ void FillCornerFromBackground(const PixelView& dst, const PixelView& src, RECT r
   }
 }
 
-void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, bool alphaMode,
-                  RECT rect, UINT format, uint32_t color, bool plain) {
-  if (!bitmap.Valid()) return;
-  const int rw = rect.right - rect.left, rh = rect.bottom - rect.top;
-  DibSurface scratch(rw, rh);
-  if (!scratch.Valid()) return;
-  const PixelView t = scratch.View();
+namespace {
+
+// Black text on white into the top-left Width x Height of the scratch image
+// whose DC holds the font.
+void DrawCoverage(HDC dc, const PixelView& t, int rw, int rh, const std::string& text, UINT format,
+                  bool plain) {
   for (int y = 0; y < rh; ++y) FillPixels32(t.Row(y), rw, 0x00FFFFFFu);
-  {
-    TSelectedObject selectFont(scratch.DC(), font);
-    SetTextColor(scratch.DC(), RGB(0, 0, 0));
-    SetBkColor(scratch.DC(), RGB(255, 255, 255));
-    SetBkMode(scratch.DC(), TRANSPARENT);
-    RECT area = MakeRECT(0, 0, rw, rh);
-    const int len = plain ? static_cast<int>(text.size())
-                          : std::min<int>(static_cast<int>(text.size()), kMaxDrawTextChars);
-    DrawTextA(scratch.DC(), text.c_str(), len, &area, format);
-    GdiFlush();
-  }
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  SetBkMode(dc, TRANSPARENT);
+  RECT area = MakeRECT(0, 0, rw, rh);
+  const int len = plain ? static_cast<int>(text.size())
+                        : std::min<int>(static_cast<int>(text.size()), kMaxDrawTextChars);
+  DrawTextA(dc, text.c_str(), len, &area, format);
+  GdiFlush();
+}
+
+// The coverage turned into colour (and alpha) over the bitmap at rect.
+void ComposeCoverage(const PixelView& bitmap, const PixelView& t, RECT rect, bool alphaMode,
+                     uint32_t color) {
+  const int rw = rect.right - rect.left, rh = rect.bottom - rect.top;
   const uint32_t c = PixelColour(color);
   const int x0 = std::max<int>(0, -rect.left), y0 = std::max<int>(0, -rect.top);
   const int x1 = std::min<int>(rw, bitmap.Width - rect.left);
@@ -280,6 +282,74 @@ void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, 
       d[x] = out;
     }
   }
+}
+
+// A kept scratch image stays below this many pixels; a larger text box
+// gets an image of its own for the one call.
+constexpr long long kMaxKeptScratchPixels = 1 << 22;
+
+}  // namespace
+
+void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, bool alphaMode,
+                  RECT rect, UINT format, uint32_t color, bool plain) {
+  if (!bitmap.Valid()) return;
+  const int rw = rect.right - rect.left, rh = rect.bottom - rect.top;
+  DibSurface scratch(rw, rh);
+  if (!scratch.Valid()) return;
+  {
+    TSelectedObject selectFont(scratch.DC(), font);
+    DrawCoverage(scratch.DC(), scratch.View(), rw, rh, text, format, plain);
+  }
+  ComposeCoverage(bitmap, scratch.View(), rect, alphaMode, color);
+}
+
+TextScratch::TextScratch() = default;
+TextScratch::~TextScratch() {
+  ReleaseFont();
+}
+
+const PixelView& TextScratch::View() const {
+  static const PixelView none;
+  return surface_ ? surface_->View() : none;
+}
+
+void TextScratch::ReleaseFont() {
+  if (font_ != nullptr && surface_) SelectObject(surface_->DC(), defaultFont_);
+  font_ = nullptr;
+}
+
+HDC TextScratch::Prepare(int Width, int Height, HFONT Font) {
+  if (Width <= 0 || Height <= 0) return nullptr;
+  if (!surface_ || surface_->View().Width < Width || surface_->View().Height < Height) {
+    const int w = std::max(Width, surface_ ? surface_->View().Width : 0);
+    const int h = std::max(Height, surface_ ? surface_->View().Height : 0);
+    if (static_cast<long long>(w) * h > kMaxKeptScratchPixels) return nullptr;
+    ReleaseFont();
+    surface_ = std::make_unique<DibSurface>(w, h);
+    if (!surface_->Valid()) {
+      surface_.reset();
+      return nullptr;
+    }
+  }
+  if (Font != font_) {
+    const HGDIOBJ old = SelectObject(surface_->DC(), Font);
+    if (font_ == nullptr) defaultFont_ = old;
+    font_ = Font;
+  }
+  return surface_->DC();
+}
+
+void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, bool alphaMode,
+                  RECT rect, UINT format, uint32_t color, bool plain, TextScratch& scratch) {
+  if (!bitmap.Valid()) return;
+  const int rw = rect.right - rect.left, rh = rect.bottom - rect.top;
+  HDC dc = scratch.Prepare(rw, rh, font);
+  if (dc == nullptr) {
+    DrawTextArgb(bitmap, font, text, alphaMode, rect, format, color, plain);
+    return;
+  }
+  DrawCoverage(dc, scratch.View(), rw, rh, text, format, plain);
+  ComposeCoverage(bitmap, scratch.View(), rect, alphaMode, color);
 }
 
 void DrawSectionTextArgb(const PixelView& bitmap, HFONT font, uint32_t canvasFontColor,

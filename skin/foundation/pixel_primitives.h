@@ -4,13 +4,17 @@
 // disabled look and icons from images with a key colour.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "skin/foundation/background_view.h"
 #include "skin/foundation/pixel_view.h"
 #include "skin/foundation/skin_const.h"  // the TsDisabledKind bits
 
+class DibSurface;
 class SkinSource;
 
 constexpr int DisabledBlendLevel = 100;
@@ -43,6 +47,31 @@ void FillCornerFromBackground(const PixelView& dst, const PixelView& src, RECT r
 // scratch image becomes colour (and alpha, in AlphaMode).
 void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, bool alphaMode,
                   RECT rect, UINT format, uint32_t color, bool plain);
+// A scratch image for DrawTextArgb kept between calls: it grows to the
+// largest text box drawn and keeps the last font selected, so a caller that
+// draws many runs makes one image and selects a font only when it changes.
+class TextScratch {
+ public:
+  TextScratch();
+  ~TextScratch();
+  TextScratch(const TextScratch&) = delete;
+  TextScratch& operator=(const TextScratch&) = delete;
+
+  // The DC of an image of at least Width x Height holding Font; null when
+  // the image cannot be made or would be too large to keep.
+  HDC Prepare(int Width, int Height, HFONT Font);
+  const PixelView& View() const;
+  // Selects the font out again: before the caller deletes the last font.
+  void ReleaseFont();
+
+ private:
+  std::unique_ptr<DibSurface> surface_;
+  HFONT font_ = nullptr;
+  HGDIOBJ defaultFont_ = nullptr;
+};
+// DrawTextArgb through a kept scratch image; the same pixels.
+void DrawTextArgb(const PixelView& bitmap, HFONT font, const std::string& text, bool alphaMode,
+                  RECT rect, UINT format, uint32_t color, bool plain, TextScratch& scratch);
 // The same in the colours of a section state, contours first.
 void DrawSectionTextArgb(const PixelView& bitmap, HFONT font, uint32_t canvasFontColor,
                          const std::string& text, bool alphaMode, RECT rect, UINT format,

@@ -52,6 +52,10 @@ inline TEnvironment TwoPorts() {
   return {{"VARNEL_MIDI_PORTS", "Port A|Port B"}};
 }
 
+// The window classes of the panel's value boxes and drop-down lists.
+inline constexpr const char* kBoxClass = "TsEdit";
+inline constexpr const char* kListClass = "TsComboBox";
+
 // Where the form places each slider: its group box and position there.
 struct TSliderPlace {
   const char* Group;
@@ -84,8 +88,10 @@ class PanelEndToEnd : public ::testing::Test {
   }
   HWND Slider(const TSliderPlace& p) { return Slider(p.Group, p.Left, p.Top); }
   std::string BoxText(const char* group, int left, int top) {
-    return e2e::WindowText(Control(group, "TEdit", left, top));
+    return e2e::WindowText(Box(group, left, top));
   }
+  HWND Box(const char* group, int left, int top) { return Control(group, kBoxClass, left, top); }
+  HWND List(const char* group, int left, int top) { return Control(group, kListClass, left, top); }
   HWND EqButton() { return Control("EQ", "TsButton", 27, 173); }
   HWND ThreeDButton() { return Control("3D", "TsButton", 27, 104); }
   void TearDown() override {

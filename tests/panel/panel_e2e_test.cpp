@@ -21,7 +21,7 @@ TEST_F(PanelEndToEnd, StartUpOpensTheMapperAndSendsOnlyTheEffectMode) {
   EXPECT_EQ(BoxText("EQ", 182, 65), "-1.0");
   EXPECT_EQ(BoxText("Reverb", 186, 54), "26");
   // The port list holds the devices, nothing selected.
-  HWND ports = Control(nullptr, "TComboBox", 272, 354);
+  HWND ports = List(nullptr, 272, 354);
   EXPECT_EQ(SendMessageA(ports, CB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(SendMessageA(ports, CB_GETCURSEL, 0, 0), CB_ERR);
 }
@@ -73,12 +73,12 @@ TEST_F(PanelEndToEnd, SlidersSendTheirMessagesAndWriteTheirBoxes) {
 
 TEST_F(PanelEndToEnd, TypeChangesResendTheirParameters) {
   StartPanel();
-  e2e::PickComboItem(Control("Reverb", "TComboBox", 56, 24), 0);
+  e2e::PickComboItem(List("Reverb", 56, 24), 0);
   program_->Settle();
   EXPECT_EQ(SysexMessages(program_->PortCalls()),
             (std::vector<std::string>{Sysex({0x30, 0}), Sysex({0x33, 26}), Sysex({0x34, 64})}));
   program_->ClearLogs();
-  e2e::PickComboItem(Control("Effect", "TComboBox", 56, 16), 8);  // the ninth, empty item
+  e2e::PickComboItem(List("Effect", 56, 16), 8);  // the ninth, empty item
   program_->Settle();
   EXPECT_EQ(SysexMessages(program_->PortCalls()),
             (std::vector<std::string>{Sysex({0x38, 8}), Sysex({0x3A, 36}), Sysex({0x3E, 20}),
@@ -90,7 +90,7 @@ TEST_F(PanelEndToEnd, TogglesSendTheEffectModeOfBothStates) {
   HWND eq = EqButton();
   HWND threeD = ThreeDButton();
   HWND eqSlider = Slider("EQ", 55, 25);
-  HWND eqBox = Control("EQ", "TEdit", 182, 28);
+  HWND eqBox = Box("EQ", 182, 28);
   HWND volSlider = Slider("3D", 55, 25);
   EXPECT_FALSE(IsWindowEnabled(volSlider));  // "3D" starts off
 
@@ -126,7 +126,7 @@ TEST_F(PanelEndToEnd, TogglesSendTheEffectModeOfBothStates) {
 
 TEST_F(PanelEndToEnd, FailedPortChangeFallsBackToEntryZero) {
   StartPanel({{"VARNEL_MIDI_PORTS", "Port A|Port B"}, {"VARNEL_MIDI_FAIL_OPEN", "1"}});
-  HWND ports = Control(nullptr, "TComboBox", 272, 354);
+  HWND ports = List(nullptr, 272, 354);
   program_->ClearLogs();
   e2e::PickComboItem(ports, 1);
   program_->Settle();

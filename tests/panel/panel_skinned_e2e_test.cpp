@@ -8,36 +8,12 @@
 #include <fstream>
 #include <memory>
 
-#include "archive_writer.h"
 #include "skin/engine/skin_manager.h"
-#include "tests/panel/panel_e2e_fixture.h"
-#include "tests/panel/skinned_slider_look.h"
+#include "tests/panel/skinned_panel_fixture.h"
 
 namespace {
 
 using namespace panel_e2e;
-
-// Long enough for a slow machine to show what it was asked to; the polls
-// end as soon as the screen shows it.
-constexpr DWORD kShowTimeoutMs = 3000;
-
-// Somewhere no window of the panel lies, so that no slider is hot.
-void ParkMouse() {
-  e2e::MouseMoveTo({GetSystemMetrics(SM_CXSCREEN) - 4, GetSystemMetrics(SM_CYSCREEN) - 4});
-}
-
-POINT ScreenCentre(const RECT& WindowRelative, HWND Wnd) {
-  RECT w{};
-  GetWindowRect(Wnd, &w);
-  return {w.left + (WindowRelative.left + WindowRelative.right) / 2,
-          w.top + (WindowRelative.top + WindowRelative.bottom) / 2};
-}
-
-int Position(HWND Slider) {
-  DWORD_PTR pos = 0;
-  SendMessageTimeoutA(Slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &pos);
-  return static_cast<int>(pos);
-}
 
 // How two captures of the same window differ beyond Tolerance per channel:
 // empty when they do not, else the count and the first few places.
@@ -69,94 +45,6 @@ const test_skin::MfGradientStop& GradientOf(const test_skin::TestSkinFiles& Skin
   const int i = Skin.Manifest.SectionIndex("TRACKBAR");
   return Skin.Manifest.Sections.at(size_t(i)).States[0].Gradient.at(0);
 }
-
-HWND CaptureOf(HWND Wnd) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(Wnd, nullptr), &info);
-  return info.hwndCapture;
-}
-
-// Where the panel finds its skin: the skin's folder, or its archive alone
-// in the skin directory.
-enum class TSkinSource { Folder, Archive };
-
-class SkinnedPanelEndToEnd : public PanelEndToEnd {
- protected:
-  void SetUp() override { ParkMouse(); }
-  void TearDown() override {
-    PanelEndToEnd::TearDown();
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
-  }
-  void StartSkinnedPanel(const std::string& variant = test_skin::kSoundVariant,
-                         TSkinSource source = TSkinSource::Folder) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    dir_ = std::filesystem::path(tmp) / ("skinned-panel" + std::to_string(GetCurrentProcessId()));
-    // Nothing of an earlier start may be found beside the skin.
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-    if (source == TSkinSource::Folder) {
-      test_skin::WriteTestSkin(dir_ / "Tessera", variant);
-    } else {
-      std::filesystem::create_directories(dir_);
-      const std::vector<uint8_t> archive = test_skin::PackTestSkinWithPreview(variant);
-      std::ofstream(dir_ / "Tessera.qmz", std::ios::binary)
-          .write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
-    }
-    StartPanel(TwoPorts(), "\"" + dir_.string() + "\" Tessera", "VarnelSkinned.exe");
-  }
-  // The state a slider of the panel starts in: a focused slider shows its
-  // hot state; the "3D" ones start disabled.
-  static TSliderState StartState(HWND s) {
-    return !IsWindowEnabled(s) ? Disabled() : e2e::FocusOf(s) == s ? Hot() : Normal();
-  }
-  void SaveMainWindow(const std::string& Name) {
-    e2e::SaveCapture(e2e::CaptureWindow(program_->MainWindow()), Name);
-  }
-  // Polls the screen until the slider shows the skin's look in State (or
-  // the time is up); the mismatches of the last capture, empty when it does.
-  std::string AwaitLook(const TSkinnedSliderLook& look, HWND slider, const TSliderState& state,
-                        uint32_t background) {
-    const TSliderGeometry g = MeasureSlider(slider);
-    std::string last;
-    e2e::PollUntil(kShowTimeoutMs, [&] {
-      last = look.Mismatches(e2e::CaptureWindow(slider), g, state, background);
-      return last.empty();
-    });
-    return last;
-  }
-  // The colour the skin leaves to the slider's background (its top-left
-  // corner lies outside the channel, thumb and ticks).
-  static uint32_t Background(HWND slider) { return e2e::CaptureWindow(slider).At(0, 0); }
-
-  // A user's drag with the mouse: press on the thumb, move by each step in
-  // turn, release. Each step waits until the slider has taken it.
-  void DragWithMouse(HWND slider, std::initializer_list<int> steps) {
-    const TSliderGeometry g = MeasureSlider(slider);
-    POINT at = ScreenCentre(g.Thumb, slider);
-    e2e::MouseMoveTo(at);
-    e2e::MouseButton(true);
-    EXPECT_TRUE(e2e::PollUntil(kShowTimeoutMs, [&] { return CaptureOf(slider) == slider; }))
-        << "the press on the thumb did not reach the slider";
-    program_->Settle();
-    for (int dx : steps) {
-      const int before = Position(slider);
-      at.x += dx;
-      e2e::MouseMoveTo(at);
-      EXPECT_TRUE(e2e::PollUntil(kShowTimeoutMs, [&] { return Position(slider) != before; }))
-          << "the move by " << dx << " left the position at " << before;
-      program_->Settle();
-    }
-    e2e::MouseButton(false);
-    EXPECT_TRUE(e2e::PollUntil(kShowTimeoutMs, [&] { return CaptureOf(slider) == nullptr; }));
-    program_->Settle();
-    ParkMouse();
-  }
-
-  std::filesystem::path dir_;
-};
 
 TEST_F(SkinnedPanelEndToEnd, SlidersShowTheSkinsChannelAndThumbUnlikeThePlainPanel) {
   TSkinnedSliderLook look;

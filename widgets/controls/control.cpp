@@ -595,4 +595,7 @@ void UpdateMouseControl() {
   mouseControl = now;
   if (old) old->Perform(CM_MOUSELEAVE);
   if (now && now == mouseControl) now->Perform(CM_MOUSEENTER);
+  if (MouseControlChanged && now == mouseControl) MouseControlChanged(now);
 }
+
+void (*MouseControlChanged)(TControl* Control) = nullptr;

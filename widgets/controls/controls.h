@@ -621,6 +621,9 @@ TControl* MouseControl();
 // Re-evaluates the control under the mouse and performs CM_MOUSELEAVE on
 // the old and CM_MOUSEENTER on the new one when it changed.
 void UpdateMouseControl();
+// Told of every change of the hovered control (the forms layer points it at
+// the application's hint machinery); nil: nobody listens.
+extern void (*MouseControlChanged)(TControl* Control);
 // IsThemeActive() && IsAppThemed().
 bool ThemesEnabled();
 // Whether Caption's accelerator ("&x") is the key VK.

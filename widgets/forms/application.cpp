@@ -76,6 +76,7 @@ void TApplication::SetHintWindowClass(const TClassInfo* v) {
 
 TApplication::~TApplication() {
   terminated_ = true;
+  CancelHint();
   // The forms go first, last to first, while the application is whole.
   DestroyComponents();
   if (handle_) DeallocateHWnd(handle_);
@@ -139,6 +140,7 @@ void TApplication::HandleMessage() {
   MSG msg;
   if (!ProcessMessage(msg)) {
     UpdateMouseControl();
+    HintIdle();
     WaitMessage();
   }
 }
@@ -154,6 +156,19 @@ bool TApplication::ProcessMessage(MSG& msg) {
   if (msg.message == WM_QUIT) {
     terminated_ = true;
     return true;
+  }
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+      if (hintControl_ || hintWindow_) CancelHint();
+      break;
+    default:
+      break;
   }
   if (!IsKeyMsg(msg)) {
     TranslateMessage(&msg);
@@ -234,6 +249,7 @@ void TApplication::WndProc(TMessage& m) {
 void InitFormsUnit() {
   if (!Screen) Screen = New<TScreen>(nullptr);
   if (!Application) Application = New<TApplication>(nullptr);
+  ConnectHintTracking(true);
   SetMessageBoxOwner(&BoxOwner);
   SetMessageBoxTitle(&BoxTitle);
   SetMessageDialog(&ShowMessageDialogForm);
@@ -247,6 +263,7 @@ void DestroyApplication() {
 }
 
 void FinalizeFormsUnit() {
+  ConnectHintTracking(false);
   DestroyApplication();
   SetMessageBoxOwner(nullptr);
   SetMessageBoxTitle(nullptr);

@@ -21,6 +21,9 @@
 #include "widgets/forms/monitors.h"
 
 class TMainMenu;
+class THintWindow;
+class TTimer;
+struct THintInfo;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -247,6 +250,9 @@ class TScreen : public TComponent {
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
   // The system's menu font, read on first use.
   TFont* MenuFont();
+  // The font hint windows measure and draw with: the system's status font,
+  // read on first use; a program may change it.
+  TFont* HintFont();
 
   // Display monitors in the system's order. Monitors(i) stays valid until a
   // monitor comes or goes (MonitorCount and the lookups notice that).
@@ -278,6 +284,7 @@ class TScreen : public TComponent {
   TCustomForm* focusedForm_ = nullptr;
   TWinControl* activeControl_ = nullptr;
   std::unique_ptr<TFont> menuFont_;
+  std::unique_ptr<TFont> hintFont_;
 };
 
 class TApplication : public TComponent {
@@ -349,6 +356,40 @@ class TApplication : public TComponent {
   const TClassInfo* HintWindowClass() const { return hintWindowClass_; }
   void SetHintWindowClass(const TClassInfo* v);
 
+  // The hint machinery. After HintPause ms over a control with ShowHint and
+  // a Hint, the control is asked with CM_HINTSHOW and the hint shows; while
+  // a hint is up (or until HintShortPause after it went) the next control's
+  // hint follows after HintShortPause. It hides after HintHidePause, when
+  // the cursor leaves the control or its CursorRect, on a click or a key.
+  int HintPause() const { return hintPause_; }
+  void SetHintPause(int v) { hintPause_ = v; }
+  int HintShortPause() const { return hintShortPause_; }
+  void SetHintShortPause(int v) { hintShortPause_ = v; }
+  int HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int v) { hintHidePause_ = v; }
+  TColor HintColor() const { return hintColor_; }
+  void SetHintColor(TColor v) { hintColor_ = v; }
+  // Shows the hint of the control at CursorPos (screen) now, without the
+  // pause; nothing when it has none or hints are off.
+  void ActivateHint(const TPoint& CursorPos);
+  // Hides the hint and forgets its control; the next one waits HintPause.
+  void CancelHint();
+  // Hides the hint window; the control stays the hint's.
+  void HideHint();
+  // The window of the hint on show (nil while none is), and the control
+  // whose hint it is.
+  THintWindow* HintWindow() const { return hintWindow_; }
+  TControl* HintControl() const { return hintControl_; }
+  // The cursor moved onto another control (the controls layer tells).
+  void HintMouseMessage(TControl* Control);
+  // The hint timer's step, by its mode: show the pending hint, hide the one
+  // on show, or ask again for a reshow. Tests call it to step at once.
+  void HintTimerTick(TObject* Sender);
+  // 0 idle, 1 a hint is pending, 2 a hint is up and will hide, 3 a reshow.
+  int HintTimerMode() const { return hintTimerMode_; }
+  // The interval the hint timer was last armed with, in ms.
+  int HintTimerInterval() const;
+
   // The plain box of the message-box seam.
   int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
 
@@ -375,6 +416,25 @@ class TApplication : public TComponent {
   bool running_ = false;
   bool showHint_ = true;
   const TClassInfo* hintWindowClass_;
+
+  void StartHintTimer(int Interval, int Mode);
+  void StopHintTimer();
+  void ShowHintFor(TControl* Control, const TPoint& CursorPos);
+  bool CursorInHintRect() const;
+  // Between messages: a hint whose cursor rectangle the cursor left goes.
+  void HintIdle();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  int hintPause_ = 500;
+  int hintShortPause_ = 50;
+  int hintHidePause_ = 2500;
+  TColor hintColor_ = clInfoBk;
+  TTimer* hintTimer_ = nullptr;
+  int hintTimerMode_ = 0;  // 1 show, 2 hide, 3 reshow
+  THintWindow* hintWindow_ = nullptr;
+  TControl* hintControl_ = nullptr;
+  TRect hintCursorRect_;  // screen coordinates
+  DWORD hintHiddenAt_ = 0;
+  bool hintActive_ = false;  // a hint is up, or went less than HintShortPause ago
 };
 
 // Binds a form's field to the component its description created under Name;
@@ -388,6 +448,10 @@ void BindComponent(TComponent& Owner, T*& Field, const char* Name) {
 // Made by the forms unit's start-up, freed by the program's shutdown.
 extern TApplication* Application;
 extern TScreen* Screen;
+
+// The hover tracking tells the application's hint machinery of every new
+// control under the cursor while connected (the forms unit connects it).
+void ConnectHintTracking(bool On);
 
 // The forms unit: Screen and Application.
 void InitFormsUnit();

@@ -8,6 +8,8 @@
 
 #include "widgets/controls/controls.h"
 
+struct TClassInfo;
+
 class THintWindow : public TCustomControl {
   DECLARE_CLASS(THintWindow, TCustomControl)
  public:
@@ -30,4 +32,23 @@ class THintWindow : public TCustomControl {
   void Paint() override;
   // DrawText flags of the text, for measuring and painting alike.
   UINT TextFlags() const;
+};
+
+// What CM_HINTSHOW hands the control under the cursor (LParam points at it):
+// the control may change any field, and a non-zero Result keeps the hint
+// from showing. Positions are screen coordinates except CursorPos, which is
+// in the control's client coordinates, as is CursorRect: while the cursor
+// stays inside CursorRect the hint stays.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  const TClassInfo* HintWindowClass = nullptr;
+  TPoint HintPos;
+  int HintMaxWidth = 0;
+  TColor HintColor = clInfoBk;
+  TRect CursorRect;
+  TPoint CursorPos;
+  int ReshowTimeout = 0;  // ms; above 0 the hint is asked for again after it
+  int HideTimeout = 0;    // ms; 0 or less: the hint stays until the cursor leaves
+  std::string HintStr;
+  void* HintData = nullptr;
 };

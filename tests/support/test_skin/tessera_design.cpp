@@ -112,10 +112,7 @@ void Controls(SkinBuilder& b, const TesseraLook& look) {
                    glyphWords);
   b.AddPixel("MENUGLYPH.PNG", 18, 6, "second frame centre");
 
-  SectionDef hint{.Name = "HINT", .Glow = 300};
-  hint.State[0] = {.Color = Tc(250, 236, 190), .FontColor = kSlate};
-  b.AddSection(hint);
-  Plate(b, "HINT", "BORDERSMASK", 24, 24, 1, 1, {4, 4, 4, 4}, 0, 4, Tc(250, 236, 190), kAmber);
+  HintSection(b, look.Hint);
 
   ControlSections(b, look.Button);
 }

@@ -31,10 +31,16 @@ struct FieldLook {
   bool ComboMargin = true;     // false: no COMBOMARGIN key, the reader's default applies
 };
 
+// How the hint section departs from the standard design.
+struct HintLook {
+  int Transparency = -1;  // the normal state's TRANSPARENCY; negative: not written
+};
+
 struct TesseraLook {
   TrackBarLook Track{};
   ButtonLook Button{};
   FieldLook Fields{};
+  HintLook Hint{};
 };
 
 // A sound skin; large adds about a hundred sections on a 1024 x 1024 master.
@@ -47,6 +53,8 @@ void CheckBoxImages(SkinBuilder& b);
 void ControlSections(SkinBuilder& b, const ButtonLook& look);
 // The sections of edits and combo boxes, and the selection section of lists.
 void FieldSections(SkinBuilder& b, const FieldLook& look);
+// The hint bubble's section (tessera_hints.cpp).
+void HintSection(SkinBuilder& b, const HintLook& look);
 
 inline int MasterWidthFor(bool large) {
   return large ? 1024 : 256;

@@ -183,6 +183,9 @@ const Look kLooks[] = {
     {"combo-glow-off",
      "COMBOBOX has GLOW=0: no glow window while a combo box is hot",
      {.Fields = {.ComboGlow = 0}}},
+    {"hint-transparency-30",
+     "HINT's normal state has TRANSPARENCY=30: a hint fades in from alpha 77 and stands at 178",
+     {.Hint = {.Transparency = 30}}},
 };
 
 }  // namespace
