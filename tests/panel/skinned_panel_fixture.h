@@ -13,6 +13,7 @@
 #include "archive_writer.h"
 #include "tests/panel/panel_e2e_fixture.h"
 #include "tests/panel/skinned_slider_look.h"
+#include "tests/support/e2e/skinned_program.h"
 
 namespace panel_e2e {
 
@@ -21,9 +22,7 @@ namespace panel_e2e {
 constexpr DWORD kShowTimeoutMs = 3000;
 
 // Somewhere no window of the panel lies, so that no slider is hot.
-inline void ParkMouse() {
-  e2e::MouseMoveTo({GetSystemMetrics(SM_CXSCREEN) - 4, GetSystemMetrics(SM_CYSCREEN) - 4});
-}
+using e2e::ParkMouse;
 
 inline POINT ScreenCentre(const RECT& WindowRelative, HWND Wnd) {
   RECT w{};
