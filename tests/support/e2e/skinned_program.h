@@ -13,24 +13,27 @@
 
 namespace e2e {
 
-// The test skin Variant written as the folder "Tessera" in a fresh
-// temporary directory of this process (nothing of an earlier run is found
-// beside it); removed with the object.
+// Where a program finds the skin "Tessera": its folder, or its archive
+// alone in the skin directory.
+enum class TSkinSource { Folder, Archive };
+
+// The test skin Variant written into a fresh temporary skin directory of
+// this process (nothing of an earlier run is found beside it); removed with
+// the object.
 class TTestSkinFolder {
  public:
-  explicit TTestSkinFolder(const std::string& Prefix,
-                           const std::string& Variant = test_skin::kSoundVariant);
+  TTestSkinFolder(const std::string& Prefix, const std::string& Variant = test_skin::kSoundVariant,
+                  TSkinSource Source = TSkinSource::Folder);
   ~TTestSkinFolder();
   TTestSkinFolder(const TTestSkinFolder&) = delete;
   TTestSkinFolder& operator=(const TTestSkinFolder&) = delete;
 
-  const test_skin::TestSkinManifest& Manifest() const { return manifest_; }
+  const std::filesystem::path& Directory() const { return dir_; }
   // The skinned programs' command line: the skin directory and the skin's name.
   std::string Arguments() const;
 
  private:
   std::filesystem::path dir_;
-  test_skin::TestSkinManifest manifest_;
 };
 
 // Somewhere no window of a program under test lies, so that nothing is hot.
