@@ -61,8 +61,8 @@ TEST(HintBordersSizes, SidesAreClampedToTheImage) {
 }
 
 TEST(HintTemplates, TheDefaultTemplateKeepsItsTableNotAFitToThePicture) {
-  // The unit built one already; without the program's picture it has only
-  // the sizes.
+  // The unit built one already from the picture every program carries; it
+  // keeps the table too.
   ASSERT_NE(DefaultHintTemplate, nullptr);
   TvlHintTemplate* started = DefaultHintTemplate;
   DefaultHintTemplate = nullptr;
@@ -85,7 +85,7 @@ TEST(HintTemplates, TheDefaultTemplateKeepsItsTableNotAFitToThePicture) {
   }
   EXPECT_EQ(built->ImageDefault()->ImageWidth(), 27);
   EXPECT_EQ(built->ImageDefault()->ImageHeight(), 27);
-  EXPECT_EQ(started->ImageDefault()->ImageWidth(), 0);
+  EXPECT_EQ(started->ImageDefault()->ImageWidth(), 27);
 }
 
 TEST(HintTemplates, SettingAPictureFitsBordersAndMargins) {
