@@ -3,9 +3,8 @@
 // Tobrin.exe; the skinned controls as the screen shows them, compared with
 // what the skin's manifest says they paint; and the skin switched off and
 // on again through the test-only channel.
-#include <map>
-
-#include "widgets/graphics/gdi_handles.h"
+#include <string>
+#include <vector>
 
 #include "tests/soundbank_test/tobrin_e2e_fixture.h"
 #include "tests/support/e2e/screen.h"
@@ -80,49 +79,9 @@ TEST_F(SkinnedTobrinEndToEnd, AUsersActionsSendWhatThePlainProgramSends) {
 // joins as one more row.
 constexpr e2e::TSkinnedPart kSkinnedParts[] = {{"TsGroupBox", "GROUPBOX", "BORDERSMASK", true}};
 
-// The width of a caption in the form's font (Tahoma, 11 px), measured here:
-// the same font gives the same width in every process of the machine.
-int CaptionWidth(const std::string& Text) {
-  const TOwnedFont font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                                    NONANTIALIASED_QUALITY, 0, "Tahoma"));
-  const TMemoryDC dc(CreateCompatibleDC(nullptr));
-  const TSelectedObject selected(dc.Get(), font.Get());
-  SIZE size{};
-  GetTextExtentPoint32A(dc.Get(), Text.data(), int(Text.size()), &size);
-  return size.cx;
-}
-
-// The child windows of a control, in the coordinates of its window.
-std::vector<RECT> Children(HWND Control) {
-  RECT own{};
-  GetWindowRect(Control, &own);
-  std::vector<RECT> out;
-  for (HWND c = GetWindow(Control, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    RECT r{};
-    GetWindowRect(c, &r);
-    OffsetRect(&r, -own.left, -own.top);
-    out.push_back(r);
-  }
-  return out;
-}
-
-// How the capture of a control differs from its part's look, leaving out
-// its child windows and its caption (with a margin on either side) in the
-// band the frame's top crosses; empty when it does not.
-std::string Mismatches(const e2e::TSkinnedLook& Look, const e2e::TSkinnedPart& Part, HWND Control,
-                       const e2e::TScreenImage& Capture) {
-  std::vector<RECT> masked = Children(Control);
-  const int top = Part.FrameBelowCaption ? Look.FrameTop(Capture, Part, masked) : 0;
-  if (top < 0) return "no frame top";
-  if (Part.FrameBelowCaption) {
-    constexpr int kMargin = 12;
-    masked.push_back({0, 0, CaptionWidth(e2e::WindowText(Control)) + 2 * kMargin, 2 * top + 2});
-  }
-  return Look.Mismatches(Capture, Part, top, masked);
-}
-
 TEST_F(SkinnedTobrinEndToEnd, SkinnedControlsShowTheirSectionsFrameAndFace) {
-  const e2e::TSkinnedLook look;
+  // The form's font, in which the group boxes write their captions.
+  const e2e::TSkinnedLook look(test_skin::kSoundVariant, {"Tahoma", -11});
   StartSkinned("Port A|Port B");
   for (const e2e::TSkinnedPart& part : kSkinnedParts) {
     const std::vector<HWND> shown = e2e::FindChildren(program_->MainWindow(), part.ClassName);
@@ -130,7 +89,7 @@ TEST_F(SkinnedTobrinEndToEnd, SkinnedControlsShowTheirSectionsFrameAndFace) {
     for (HWND w : shown) {
       std::string last;
       e2e::PollUntil(kShowTimeoutMs, [&] {
-        last = Mismatches(look, part, w, e2e::CaptureWindow(w));
+        last = look.ControlMismatches(w, part, e2e::CaptureWindow(w));
         return last.empty();
       });
       EXPECT_EQ(last, "") << part.ClassName << " \"" << e2e::WindowText(w) << "\"";
@@ -140,7 +99,7 @@ TEST_F(SkinnedTobrinEndToEnd, SkinnedControlsShowTheirSectionsFrameAndFace) {
   ASSERT_TRUE(e2e::SwitchSkin(program_->ApplicationWindow(), false));
   for (const e2e::TSkinnedPart& part : kSkinnedParts)
     for (HWND w : e2e::FindChildren(program_->MainWindow(), part.ClassName))
-      EXPECT_NE(Mismatches(look, part, w, e2e::SteadyCapture(w, kShowTimeoutMs)), "")
+      EXPECT_NE(look.ControlMismatches(w, part, e2e::SteadyCapture(w, kShowTimeoutMs)), "")
           << part.ClassName << " \"" << e2e::WindowText(w) << "\" looks skinned";
 }
 

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "tests/support/e2e/program_under_test.h"
+#include "widgets/graphics/gdi_handles.h"
+
 namespace e2e {
 
 namespace {
@@ -34,11 +37,48 @@ uint32_t Rgb(int32_t Color) {
   return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
+// The child windows of a control, in the coordinates of its window.
+std::vector<RECT> Children(HWND Control) {
+  RECT own{};
+  GetWindowRect(Control, &own);
+  std::vector<RECT> out;
+  for (HWND c = GetWindow(Control, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(c, &r);
+    OffsetRect(&r, -own.left, -own.top);
+    out.push_back(r);
+  }
+  return out;
+}
+
 }  // namespace
 
-TSkinnedLook::TSkinnedLook(const std::string& Variant)
+TSkinnedLook::TSkinnedLook(const std::string& Variant, TCaptionFont Font)
     : files_(test_skin::BuildTestSkin(Variant)),
-      master_(test_skin::DecodeBmp(FileBytes(files_, "MASTER.BMP"))) {}
+      master_(test_skin::DecodeBmp(FileBytes(files_, "MASTER.BMP"))),
+      font_(Font) {}
+
+int TSkinnedLook::CaptionWidth(const std::string& Text) const {
+  const TOwnedFont font(CreateFontA(font_.Height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0,
+                                    0, NONANTIALIASED_QUALITY, 0, font_.Name));
+  const TMemoryDC dc(CreateCompatibleDC(nullptr));
+  const TSelectedObject selected(dc.Get(), font.Get());
+  SIZE size{};
+  GetTextExtentPoint32A(dc.Get(), Text.data(), int(Text.size()), &size);
+  return size.cx;
+}
+
+std::string TSkinnedLook::ControlMismatches(HWND Control, const TSkinnedPart& Part,
+                                            const TScreenImage& Capture, int State) const {
+  std::vector<RECT> masked = Children(Control);
+  const int top = Part.FrameBelowCaption ? FrameTop(Capture, Part, masked) : 0;
+  if (top < 0) return std::string(Part.Section) + ": no frame top";
+  if (Part.FrameBelowCaption) {
+    constexpr int kMargin = 12;
+    masked.push_back({0, 0, CaptionWidth(WindowText(Control)) + 2 * kMargin, 2 * top + 2});
+  }
+  return Mismatches(Capture, Part, top, masked, State);
+}
 
 const test_skin::MfImage& TSkinnedLook::Image(const TSkinnedPart& Part) const {
   const int i = files_.Manifest.ImageIndex(Part.Section, Part.Key);

@@ -30,9 +30,17 @@ struct TSkinnedPart {
   bool FrameBelowCaption;
 };
 
+// The font a program's controls write their captions in, to measure them
+// (the same font measures the same in every process of the machine).
+struct TCaptionFont {
+  const char* Name;
+  int Height;
+};
+
 class TSkinnedLook {
  public:
-  explicit TSkinnedLook(const std::string& Variant = test_skin::kSoundVariant);
+  explicit TSkinnedLook(const std::string& Variant = test_skin::kSoundVariant,
+                        TCaptionFont Font = {"Tahoma", -11});
 
   const test_skin::TestSkinManifest& Manifest() const { return files_.Manifest; }
 
@@ -49,6 +57,12 @@ class TSkinnedLook {
   std::string Mismatches(const TScreenImage& Capture, const TSkinnedPart& Part, int Top,
                          const std::vector<RECT>& Masked, int State = 0) const;
 
+  // Mismatches of a control's window (another process's) as captured,
+  // leaving out its child windows and, for a frame below a caption, the
+  // caption with a margin on either side.
+  std::string ControlMismatches(HWND Control, const TSkinnedPart& Part, const TScreenImage& Capture,
+                                int State = 0) const;
+
  private:
   const test_skin::MfImage& Image(const TSkinnedPart& Part) const;
   // The master's pixel for (X, Y) of a ring W x H, as 0x00RRGGBB; false
@@ -56,8 +70,11 @@ class TSkinnedLook {
   bool RingPixel(const test_skin::MfImage& Image, int State, int W, int H, int X, int Y,
                  uint32_t& Rgb) const;
 
+  int CaptionWidth(const std::string& Text) const;
+
   test_skin::TestSkinFiles files_;
   test_skin::Raster master_;
+  TCaptionFont font_;
 };
 
 }  // namespace e2e
