@@ -7,6 +7,7 @@
 #include "skin/controls/group_box.h"
 #include "skin/controls/hint_templates.h"
 #include "skin/controls/label.h"
+#include "skin/controls/page_control.h"
 #include "skin/controls/track_bar.h"
 
 namespace {
@@ -18,6 +19,8 @@ void InitSkinControls() {
   RegisterClass(TsComboBox::StaticClass());
   RegisterClasses(
       {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
+  RegisterClass(TsPageControl::StaticClass());
+  RegisterClass(TsTabSheet::StaticClass());
   ButtonGlyphsUnit.Initialization();
   RegisterClass(TsEdit::StaticClass());
   AlphaHintsUnit.Initialization();

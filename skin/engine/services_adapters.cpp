@@ -4,9 +4,16 @@
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
 
+namespace {
+
+// Where every adapter keeps itself on its window.
+constexpr char kAdapterProp[] = "VLSBSC";
+
+}  // namespace
+
 TvlMainWnd* GetWindowAdapter(HWND Wnd) {
   if (!Wnd) return nullptr;
-  return static_cast<TvlMainWnd*>(GetPropA(Wnd, "VLSBSC"));
+  return static_cast<TvlMainWnd*>(GetPropA(Wnd, kAdapterProp));
 }
 
 int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness) {
@@ -24,7 +31,6 @@ int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness) {
 
 namespace {
 
-constexpr char kAdapterProp[] = "VLSBSC";
 // Keeps place, z-order and activation; the new frame is measured again.
 constexpr UINT kListResizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
                                   SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
@@ -63,4 +69,35 @@ void ReleaseScrollWndAdapter(HWND Wnd, bool Free, int RedrawMode, TvlMainWnd*& A
   if (!Free) return;
   TObject::Free(Adapter);
   Adapter = nullptr;
+}
+
+TvlWindowGeometry GetWindowGeometry(HWND Wnd) {
+  TvlWindowGeometry g;
+  if (!Wnd) return g;
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  g.WindowRect = r;
+  g.Size = TSize(r.right - r.left, r.bottom - r.top);
+  g.ParentWnd = GetParent(Wnd);
+  POINT p{r.left, r.top};
+  if (g.ParentWnd) {
+    RECT pr{};
+    GetWindowRect(g.ParentWnd, &pr);
+    g.ParentRect = pr;
+    ScreenToClient(g.ParentWnd, &p);
+  }
+  g.Position = TPoint(p.x, p.y);
+  return g;
+}
+
+TvlSpinWnd::TvlSpinWnd(HWND Wnd, const std::string& Section, TsSkinManager* AManager)
+    : SectionName(Section), Manager(AManager) {
+  WndHandle = Wnd;
+  if (Wnd) SetPropA(Wnd, kAdapterProp, static_cast<TvlMainWnd*>(this));
+}
+
+TvlSpinWnd::~TvlSpinWnd() {
+  if (WndHandle && IsWindow(WndHandle) &&
+      GetPropA(WndHandle, kAdapterProp) == static_cast<TvlMainWnd*>(this))
+    RemovePropA(WndHandle, kAdapterProp);
 }

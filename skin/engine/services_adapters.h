@@ -9,6 +9,9 @@
 
 #include "widgets/controls/messages.h"
 #include "widgets/rtl/object_model.h"
+#include "widgets/rtl/sysutils.h"
+
+class TsSkinManager;
 
 class TvlScrollData;
 
@@ -70,3 +73,28 @@ class TvlComboListWnd : public TvlMainWnd {
 // Detaches the adapter from its window (the property goes when it is still
 // this adapter's); with Free the adapter is freed and Adapter becomes nil.
 void ReleaseScrollWndAdapter(HWND Wnd, bool Free, int RedrawMode, TvlMainWnd*& Adapter);
+// Where a window lies: its screen rectangle, its parent and the parent's
+// screen rectangle, its size, and its top-left in the parent's client area.
+struct TvlWindowGeometry {
+  HWND ParentWnd = nullptr;
+  TRect WindowRect, ParentRect;
+  TSize Size;
+  TPoint Position;
+};
+TvlWindowGeometry GetWindowGeometry(HWND Wnd);
+
+// The adapter of an up-down window, as far as a page control's tab scroller
+// needs one: it claims the window ("VLSBSC") and records where the window
+// lies, which is where a print of the page control puts the scroller. It
+// does not paint the window yet: the scroller keeps the platform's look.
+class TvlSpinWnd : public TvlMainWnd {
+ public:
+  TvlSpinWnd(HWND Wnd, const std::string& Section, TsSkinManager* Manager);
+  ~TvlSpinWnd() override;
+  TvlSpinWnd(const TvlSpinWnd&) = delete;
+  TvlSpinWnd& operator=(const TvlSpinWnd&) = delete;
+
+  std::string SectionName;
+  TsSkinManager* Manager = nullptr;
+  TvlWindowGeometry Geometry;
+};

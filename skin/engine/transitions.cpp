@@ -161,6 +161,10 @@ TOutputWindow* TransitionCover() {
   return cover;
 }
 
+void ReleaseTransition() {
+  TTransitionCleanup cleanup;
+}
+
 // ---- Preparing and running a transition -----------------------------------------
 
 void PrepareTransition(TWinControl* Control, TvlAnimType) {

@@ -91,6 +91,8 @@ class TOutputWindow : public TCustomControl {
 
 // The cover while a transition is prepared; nil otherwise.
 TOutputWindow* TransitionCover();
+// Frees a prepared cover that no transition will use (a refused change).
+void ReleaseTransition();
 void PrepareTransition(TWinControl* Control, TvlAnimType Mode);
 void AnimateTransition(TWinControl* Control, uint16_t Time, uint8_t Alpha, TvlAnimType Mode);
 

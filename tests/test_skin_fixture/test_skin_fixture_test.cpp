@@ -457,12 +457,36 @@ TEST(TestSkinFixture, FieldVariantsChangeWhatTheySay) {
          EXPECT_EQ(v.Images[size_t(glyph->Image)].MaskCount, 1);
          EXPECT_EQ(v.ImageIndex("BUTTON_HUGE", "GLYPHMASK"), -1);  // inherited, not its own
        }},
+      {"tabs-by-place",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         for (const char* name : {"TABTOPFIRST", "TABTOPLAST", "TABTOPMIDDLE"}) {
+           EXPECT_EQ(s.SectionIndex(name), -1) << name;
+           EXPECT_GE(v.SectionIndex(name), 0) << name;
+           EXPECT_GE(v.ImageIndex(name, "BORDERSMASK"), 0) << name;
+         }
+       }},
+      {"tabs-covering",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         EXPECT_EQ(s.Globals.TabsCovering, 0);
+         EXPECT_EQ(v.Globals.TabsCovering, 2);
+       }},
+      {"no-tabtop",
+       [](const TestSkinManifest& s, const TestSkinManifest& v) {
+         EXPECT_GE(s.SectionIndex("TABTOP"), 0);
+         EXPECT_EQ(v.SectionIndex("TABTOP"), -1);
+         EXPECT_GE(v.SectionIndex("TABBOTTOM"), 0);
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Variant);
     const TestSkinManifest v = BuildTestSkin(c.Variant).Manifest;
     ASSERT_TRUE(v.Broken.empty());
-    ASSERT_EQ(v.Sections.size(), sound.Sections.size() + (c.Variant == std::string("selection")));
+    const std::string name = c.Variant;
+    const int added = name == "selection"       ? 1
+                      : name == "tabs-by-place" ? 3
+                      : name == "no-tabtop"     ? -1
+                                                : 0;
+    ASSERT_EQ(v.Sections.size(), sound.Sections.size() + added);
     c.Expect(sound, v);
   }
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "widgets/controls/controls.h"
@@ -77,7 +78,13 @@ class TTrackBar : public TWinControl {
 };
 
 class TTabSheet;
+class TCustomImageList;
+class TCustomTabControl;
 using TTabChangingEvent = TEvent<void(TObject* Sender, bool& AllowChange)>;
+enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
+enum TTabStyle { tsTabs, tsButtons, tsFlatButtons };
+using TDrawTabEvent =
+    TEvent<void(TCustomTabControl* Control, int TabIndex, const TRect& Rect, bool Active)>;
 
 class TCustomTabControl : public TWinControl {
   DECLARE_CLASS(TCustomTabControl, TWinControl)
@@ -92,14 +99,38 @@ class TCustomTabControl : public TWinControl {
   bool MultiLine() const { return multiLine_; }
   void SetMultiLine(bool v);
   void AdjustClientRect(TRect& Rect) override;
+  TTabPosition TabPosition() const { return tabPosition_; }
+  void SetTabPosition(TTabPosition v);
+  TTabStyle Style() const { return style_; }
+  void SetStyle(TTabStyle v);
+  // 0: the platform's size for the text.
+  int TabHeight() const { return tabHeight_; }
+  void SetTabHeight(int v);
+  int TabWidth() const { return tabWidth_; }
+  void SetTabWidth(int v);
+  bool HotTrack() const { return hotTrack_; }
+  void SetHotTrack(bool v);
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* v);
+  // Tabs drawn by OnDrawTab (TCS_OWNERDRAWFIXED) on Canvas.
+  bool OwnerDraw() const { return ownerDraw_; }
+  void SetOwnerDraw(bool v);
+  TCanvas* Canvas() const { return canvas_.get(); }
+  // The image of a tab; the page control's come from its sheets.
+  virtual int GetImageIndex(int TabIndex) { return TabIndex; }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TNotifyEvent OnChange;
   TTabChangingEvent OnChanging;
+  TDrawTabEvent OnDrawTab;
   void Dispatch(TMessage& Message) override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  virtual void DrawTab(int TabIndex, const TRect& Rect, bool Active);
+  void ApplyTabSize();
+  void ApplyImages();
   // TCN_SELCHANGING asks CanChange; TCN_SELCHANGE runs Change.
   virtual bool CanChange();
   virtual void Change();
@@ -113,6 +144,13 @@ class TCustomTabControl : public TWinControl {
 
  private:
   bool multiLine_ = false;
+  TTabPosition tabPosition_ = tpTop;
+  TTabStyle style_ = tsTabs;
+  int tabHeight_ = 0, tabWidth_ = 0;
+  bool hotTrack_ = false;
+  bool ownerDraw_ = false;
+  TCustomImageList* images_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 class TPageControl : public TCustomTabControl {
@@ -131,6 +169,9 @@ class TPageControl : public TCustomTabControl {
   void SelectNextPage(bool GoForward, bool CheckTabVisible = true);
   void Dispatch(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  int GetImageIndex(int TabIndex) override;
+  // The page of a visible tab, null for none.
+  TTabSheet* PageOfTab(int TabIndex) const;
 
  protected:
   void Change() override;
@@ -144,7 +185,6 @@ class TPageControl : public TCustomTabControl {
   void InsertPage(TTabSheet* Page);
   void RemovePage(TTabSheet* Page);
   void ChangeActivePage(TTabSheet* Page);
-  TTabSheet* PageOfTab(int TabIndex) const;
 
   std::vector<TTabSheet*> pages_;
   TTabSheet* activePage_ = nullptr;
@@ -166,7 +206,7 @@ class TTabSheet : public TCustomControl {
   bool TabVisible() const { return tabVisible_; }
   void SetTabVisible(bool v);
   int ImageIndex() const { return imageIndex_; }
-  void SetImageIndex(int v) { imageIndex_ = v; }
+  void SetImageIndex(int v);
   void SetParent(TWinControl* AParent) override;
   void Dispatch(TMessage& Message) override;
 

@@ -302,6 +302,14 @@ class TControl : public TComponent {
 
   virtual void ChangeScale(int M, int D);
 
+  // ---- Docking (the subset a page control needs)
+  // Hands the control to NewDockSite at ARect (the site's client
+  // coordinates); null undocks it onto no parent.
+  void Dock(TWinControl* NewDockSite, const TRect& ARect);
+  // Asks a dock site to take the control: the site gets CM_DOCKCLIENT with a
+  // TDockClientInfo. False when Site is no dock site.
+  bool ManualDock(TWinControl* Site, const TRect& DockRect);
+
   // ---- Streaming
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
@@ -458,6 +466,12 @@ class TWinControl : public TControl {
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
 
+  // ---- Docking
+  bool DockSite() const { return dockSite_; }
+  void SetDockSite(bool v) { dockSite_ = v; }
+  // Parents a docked client and puts it at ARect.
+  virtual void DoAddDockClient(TControl* Client, const TRect& ARect);
+
   // ---- Painting
   TBrush* Brush() const { return brush_.get(); }
   bool DoubleBuffered() const { return doubleBuffered_; }
@@ -548,6 +562,15 @@ class TWinControl : public TControl {
   bool tabStop_ = false;
   bool showing_ = false;
   bool doubleBuffered_ = false;
+  bool dockSite_ = false;
+};
+
+// The record of CM_DOCKCLIENT (its LParam): the control to dock, where, and
+// the cursor; Result is the site's answer.
+struct TDockClientInfo {
+  TControl* Control = nullptr;
+  TRect DockRect;
+  TPoint MousePos;
 };
 
 // ---- TGraphicControl, TCustomControl, TControlCanvas -----------------------------------

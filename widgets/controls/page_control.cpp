@@ -9,6 +9,7 @@
 
 #include "widgets/controls/comctrls.h"
 #include "widgets/forms/forms.h"
+#include "widgets/graphics/img_list.h"
 #include "widgets/graphics/theme_data.h"
 
 // ---- TCustomTabControl ---------------------------------------------------------------------
@@ -19,8 +20,33 @@ const TClassInfo& TCustomTabControl::StaticClass() {
     b.Bool(
         "MultiLine", [](const TCustomTabControl& c) { return c.MultiLine(); },
         [](TCustomTabControl& c, int v) { c.SetMultiLine(v != 0); }, false);
+    static const TEnumInfo positions{{"tpTop", "tpBottom", "tpLeft", "tpRight"}};
+    static const TEnumInfo styles{{"tsTabs", "tsButtons", "tsFlatButtons"}};
+    b.Enum(
+        "TabPosition", positions, [](const TCustomTabControl& c) { return c.TabPosition(); },
+        [](TCustomTabControl& c, int v) { c.SetTabPosition(static_cast<TTabPosition>(v)); }, tpTop);
+    b.Enum(
+        "Style", styles, [](const TCustomTabControl& c) { return c.Style(); },
+        [](TCustomTabControl& c, int v) { c.SetStyle(static_cast<TTabStyle>(v)); }, tsTabs);
+    b.Int(
+        "TabHeight", [](const TCustomTabControl& c) { return c.TabHeight(); },
+        [](TCustomTabControl& c, int v) { c.SetTabHeight(v); }, 0);
+    b.Int(
+        "TabWidth", [](const TCustomTabControl& c) { return c.TabWidth(); },
+        [](TCustomTabControl& c, int v) { c.SetTabWidth(v); }, 0);
+    b.Bool(
+        "HotTrack", [](const TCustomTabControl& c) { return c.HotTrack(); },
+        [](TCustomTabControl& c, int v) { c.SetHotTrack(v != 0); }, false);
+    b.Bool(
+        "OwnerDraw", [](const TCustomTabControl& c) { return c.OwnerDraw(); },
+        [](TCustomTabControl& c, int v) { c.SetOwnerDraw(v != 0); }, false);
+    b.Obj(
+        "Images", TPropKind::Component, TCustomImageList::StaticClass(),
+        [](const TCustomTabControl& c) -> TObject* { return c.Images(); },
+        [](TCustomTabControl& c, TObject* v) { c.SetImages(dynamic_cast<TCustomImageList*>(v)); });
     b.Event<&TCustomTabControl::OnChange>("OnChange");
     b.Event<&TCustomTabControl::OnChanging>("OnChanging");
+    b.Event<&TCustomTabControl::OnDrawTab>("OnDrawTab");
     return b.Done();
   }();
   return info;
@@ -31,18 +57,110 @@ TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner) {
   InitBounds(0, 0, 289, 193);
   InitTabStop(true);
   InitColor(clBtnFace);
+  canvas_ = std::make_unique<TControlCanvas>();
+  canvas_->SetControl(this);
 }
 
 void TCustomTabControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   CreateSubClass(p, WC_TABCONTROLA);
-  p.Style |= WS_CLIPCHILDREN | TCS_TABS | (multiLine_ ? TCS_MULTILINE : 0);
+  p.Style |= WS_CLIPCHILDREN | (multiLine_ ? TCS_MULTILINE : 0);
+  // Tabs beside the pages only come in several rows.
+  static constexpr DWORD positions[] = {0, TCS_BOTTOM, TCS_VERTICAL | TCS_MULTILINE,
+                                        TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE};
+  static constexpr DWORD styles[] = {TCS_TABS, TCS_BUTTONS, TCS_BUTTONS | TCS_FLATBUTTONS};
+  p.Style |= positions[tabPosition_] | styles[style_];
+  if (tabWidth_ > 0) p.Style |= TCS_FIXEDWIDTH;
+  if (hotTrack_) p.Style |= TCS_HOTTRACK;
+  if (ownerDraw_) p.Style |= TCS_OWNERDRAWFIXED;
   p.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
 }
 
 void TCustomTabControl::CreateWnd() {
   TWinControl::CreateWnd();
+  ApplyImages();
+  ApplyTabSize();
   UpdateTabs();
+}
+
+void TCustomTabControl::ApplyTabSize() {
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(tabWidth_, tabHeight_));
+  Realign();
+}
+
+void TCustomTabControl::ApplyImages() {
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), TCM_SETIMAGELIST, 0,
+               reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
+}
+
+void TCustomTabControl::SetTabPosition(TTabPosition v) {
+  if (tabPosition_ == v) return;
+  tabPosition_ = v;
+  RecreateWnd();
+}
+
+void TCustomTabControl::SetStyle(TTabStyle v) {
+  if (style_ == v) return;
+  style_ = v;
+  RecreateWnd();
+}
+
+void TCustomTabControl::SetTabHeight(int v) {
+  v = std::max(0, v);
+  if (tabHeight_ == v) return;
+  tabHeight_ = v;
+  ApplyTabSize();
+}
+
+void TCustomTabControl::SetTabWidth(int v) {
+  v = std::max(0, v);
+  if (tabWidth_ == v) return;
+  // A fixed width is a window style: only a new window takes it on or off.
+  const bool restyle = (tabWidth_ > 0) != (v > 0);
+  tabWidth_ = v;
+  if (restyle)
+    RecreateWnd();
+  else
+    ApplyTabSize();
+}
+
+void TCustomTabControl::SetHotTrack(bool v) {
+  if (hotTrack_ == v) return;
+  hotTrack_ = v;
+  RecreateWnd();
+}
+
+void TCustomTabControl::SetOwnerDraw(bool v) {
+  if (ownerDraw_ == v) return;
+  ownerDraw_ = v;
+  RecreateWnd();
+}
+
+void TCustomTabControl::SetImages(TCustomImageList* v) {
+  if (images_ == v) return;
+  if (images_) images_->RemoveFreeNotification(this);
+  images_ = v;
+  if (v) v->FreeNotification(this);
+  ApplyImages();
+  UpdateTabs();
+}
+
+void TCustomTabControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == images_) {
+    images_ = nullptr;
+    ApplyImages();
+  }
+}
+
+void TCustomTabControl::DrawTab(int TabIndex, const TRect& Rect, bool Active) {
+  if (OnDrawTab) {
+    OnDrawTab(this, TabIndex, Rect, Active);
+    return;
+  }
+  canvas_->FillRect(Rect);
 }
 
 void TCustomTabControl::UpdateTabs() {
@@ -52,8 +170,9 @@ void TCustomTabControl::UpdateTabs() {
   std::vector<std::string> texts = TabTexts();
   for (size_t i = 0; i < texts.size(); ++i) {
     TCITEMA item{};
-    item.mask = TCIF_TEXT;
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = texts[i].data();
+    item.iImage = images_ ? GetImageIndex(static_cast<int>(i)) : -1;
     SendMessageA(h, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
   SendMessageA(h, TCM_SETCURSEL, static_cast<WPARAM>(CurrentTab()), 0);
@@ -109,6 +228,21 @@ void TCustomTabControl::Change() {
 }
 
 void TCustomTabControl::Dispatch(TMessage& m) {
+  if (m.Msg == CN_DRAWITEM) {
+    auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+    TControlCanvas* c = canvas_.get();
+    // The item's DC belongs to the caller: the canvas only borrows it.
+    c->FreeHandle();
+    const int saved = SaveDC(d->hDC);
+    c->SetHandle(d->hDC);
+    c->SetFont(Font());
+    c->SetBrush(Brush());
+    DrawTab(static_cast<int>(d->itemID), TRect(d->rcItem), (d->itemState & ODS_SELECTED) != 0);
+    c->SetHandle(nullptr);
+    RestoreDC(d->hDC, saved);
+    m.Result = 1;
+    return;
+  }
   if (m.Msg == CN_NOTIFY) {
     auto* h = reinterpret_cast<NMHDR*>(m.LParam);
     if (h->code == static_cast<UINT>(TCN_SELCHANGING)) {
@@ -249,7 +383,25 @@ void TPageControl::SelectNextPage(bool GoForward, bool CheckTabVisible) {
   }
 }
 
+int TPageControl::GetImageIndex(int TabIndex) {
+  TTabSheet* p = PageOfTab(TabIndex);
+  return p ? p->ImageIndex() : TabIndex;
+}
+
 void TPageControl::Dispatch(TMessage& m) {
+  if (m.Msg == CM_DIALOGCHAR && CanFocus()) {
+    // A sheet's accelerator shows that sheet, as a click on its tab would.
+    for (TTabSheet* p : pages_) {
+      if (!p->TabVisible() || !p->Enabled() || !IsAccel(static_cast<WORD>(m.WParam), p->Caption()))
+        continue;
+      m.Result = 1;
+      if (p != activePage_ && CanChange()) {
+        SetActivePage(p);
+        TCustomTabControl::Change();
+      }
+      return;
+    }
+  }
   if (m.Msg == CM_DIALOGKEY && m.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
       HandleAllocated() && (Focused() || IsChild(Handle(), GetFocus()))) {
     SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
@@ -318,6 +470,12 @@ void TTabSheet::SetPageControl(TPageControl* v) {
   if (pageControl_) pageControl_->RemovePage(this);
   TCustomControl::SetParent(v);
   if (v) v->InsertPage(this);
+}
+
+void TTabSheet::SetImageIndex(int v) {
+  if (imageIndex_ == v) return;
+  imageIndex_ = v;
+  if (pageControl_ && pageControl_->Images()) pageControl_->UpdateTabs();
 }
 
 int TTabSheet::PageIndex() const {

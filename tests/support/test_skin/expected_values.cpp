@@ -213,6 +213,9 @@ void Globals(TestSkinManifest& m, const std::vector<IniSection>& ini) {
   gl.BIKeepHue = g("BIKEEPHUE", 0);
   gl.ComboMargin = g("COMBOMARGIN", 2);
   gl.SliderMargin = g("SLIDERMARGIN", 1);
+  for (const IniSection& sec : ini)
+    for (const IniKey& k : sec.Keys)
+      if (sec.Name == "TABTOP" && k.Name == "TABSCOVERING") gl.TabsCovering = std::stoi(k.Value);
   gl.Shadow1Color = g("SHADOW1COLOR", 0);
   gl.Shadow1Offset = g("SHADOW1OFFSET", 0);
   gl.Shadow1Blur = g("SHADOW1BLUR", -1);

@@ -95,6 +95,7 @@ struct MfGlobals {
   int ComboMargin = 2, SliderMargin = 1, Shadow1Color = 0, Shadow1Offset = 0, Shadow1Blur = -1,
       Shadow1Transparency = 0;
   std::array<int, 2> BISpace{0, 0};
+  int TabsCovering = 0;                                  // TABTOP's TABSCOVERING
   int TitleGlowCount = 0;                                // length of each title-button glow array
   std::array<std::array<int, 2>, 5> TitleGlowMargins{};  // level 0, 2
   std::array<std::vector<int>, 5> TitleGlows;            // image indices, -1 none

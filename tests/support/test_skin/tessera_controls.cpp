@@ -179,4 +179,79 @@ void FieldSections(SkinBuilder& b, const FieldLook& look) {
   }
 }
 
+void PageSections(SkinBuilder& b, const PagesLook& look) {
+  // The frames: one colour for the page area, corner marks of their own so
+  // that a test finds each corner where the display area's corner is.
+  const struct {
+    const char* Name;
+    int32_t Face, Corner;
+  } frames[] = {{"PAGECONTROL", kMint, kOchre},
+                {"PAGECONTROLBOTTOM", kMint, kPlum},
+                {"PAGECONTROLLEFT", kMint, kDusk}};
+  for (const auto& f : frames) {
+    SectionDef d{.Name = f.Name};
+    d.State[0] = {.Color = f.Face, .FontColor = kInk};
+    b.AddSection(d);
+    const MfRect face =
+        FaceStrip(b, f.Name, "BORDERSMASK", 16, 16, 0, {f.Face}, {8, 8}, false, false);
+    b.Bordered(f.Name, "BORDERSMASK", face, 1, 0, {3, 3, 3, 3}, 0, 4, 0);
+    for (const char* corner : {"IMGTOPLEFT", "IMGTOPRIGHT", "IMGBTMLEFT", "IMGBTMRIGHT"}) {
+      const MfRect mark = FaceStrip(b, f.Name, corner, 6, 6, 0, {f.Corner}, {3, 3}, false, false);
+      b.MasterRect(f.Name, corner, mark, 1, 0);
+    }
+  }
+  // The sheet's caption colour differs from the group box's: a label on a
+  // sheet shows which one it took.
+  SectionDef sheet{.Name = "TABSHEET"};
+  sheet.State[0] = {.Color = kMint, .FontColor = kPlum};
+  b.AddSection(sheet);
+
+  struct Tab {
+    const char* Name;
+    std::vector<int32_t> Faces;
+  };
+  std::vector<Tab> tabs = {{"TABBOTTOM", {kSky, kAmber, kIvory}},
+                           {"TABLEFT", {kSky, kAmber, kIvory}}};
+  if (look.TabTop) tabs.push_back({"TABTOP", {kSky, kAmber, kIvory}});
+  if (look.PlaceTabs) {
+    tabs.push_back({"TABTOPFIRST", {kMoss, kOchre, kPlum}});
+    tabs.push_back({"TABTOPLAST", {kDusk, kTeal, kClay}});
+    tabs.push_back({"TABTOPMIDDLE", {kSand, kMint, kSlate}});
+  }
+  for (const Tab& t : tabs) {
+    SectionDef d{.Name = t.Name, .States = 3, .UseState2 = 1};
+    d.State[0] = {.Color = t.Faces[0], .FontColor = kInk};
+    d.State[1] = {.Color = t.Faces[1], .FontColor = kSlate};
+    d.State[2] = {.Color = t.Faces[2], .FontColor = kClay};
+    b.AddSection(d);
+    const MfRect face =
+        FaceStrip(b, t.Name, "BORDERSMASK", 14, 14, 0, t.Faces, {7, 7}, false, false);
+    b.Bordered(t.Name, "BORDERSMASK", face, 3, 0, {3, 3, 3, 3}, 0, 4, 0);
+  }
+  if (look.TabTop && look.Covering > 0)
+    b.AddKey("TABTOP", "TABSCOVERING", std::to_string(look.Covering));
+
+  // The small close button: normal, hot, pressed.
+  const MfRect close = FaceStrip(b, "GLOBALINFO", "SICONCLOSE", 12, 12, 0, {kClay, kAmber, kPlum},
+                                 {6, 6}, false, false);
+  b.MasterRect("GLOBALINFO", "SICONCLOSE", close, 3, 0);
+
+  const struct {
+    const char* Name;
+    std::vector<int32_t> Faces;
+  } buttons[] = {{"MENUBTN", {kIvory, kTeal, kDusk}},
+                 {"SPEEDBUTTON", {kSand, kSky, kMoss}},
+                 {"UPDOWNBTN", {kSlate, kTeal, kClay}}};
+  for (const auto& btn : buttons) {
+    SectionDef d{.Name = btn.Name, .States = 3, .UseState2 = 1};
+    d.State[0] = {.Color = btn.Faces[0], .FontColor = kInk};
+    d.State[1] = {.Color = btn.Faces[1], .FontColor = kIvory};
+    d.State[2] = {.Color = btn.Faces[2], .FontColor = kAmber};
+    b.AddSection(d);
+    const MfRect face =
+        FaceStrip(b, btn.Name, "BORDERSMASK", 12, 12, 0, btn.Faces, {6, 6}, false, false);
+    b.Bordered(btn.Name, "BORDERSMASK", face, 3, 0, {2, 2, 2, 2}, 0, 4, 0);
+  }
+}
+
 }  // namespace test_skin

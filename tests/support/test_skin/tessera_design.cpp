@@ -115,6 +115,7 @@ void Controls(SkinBuilder& b, const TesseraLook& look) {
   HintSection(b, look.Hint);
 
   ControlSections(b, look.Button);
+  PageSections(b, look.Pages);
 }
 
 void Surfaces(SkinBuilder& b) {

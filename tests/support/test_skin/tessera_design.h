@@ -36,11 +36,19 @@ struct HintLook {
   int Transparency = -1;  // the normal state's TRANSPARENCY; negative: not written
 };
 
+// How the page control's and tabs' sections depart from the standard design.
+struct PagesLook {
+  bool TabTop = true;      // false: no TABTOP section, so no skinned tabs at all
+  bool PlaceTabs = false;  // TABTOPFIRST, TABTOPLAST and TABTOPMIDDLE besides the plain ones
+  int Covering = 0;        // TABTOP's TABSCOVERING; 0 writes no key
+};
+
 struct TesseraLook {
   TrackBarLook Track{};
   ButtonLook Button{};
   FieldLook Fields{};
   HintLook Hint{};
+  PagesLook Pages{};
 };
 
 // A sound skin; large adds about a hundred sections on a 1024 x 1024 master.
@@ -55,6 +63,10 @@ void ControlSections(SkinBuilder& b, const ButtonLook& look);
 void FieldSections(SkinBuilder& b, const FieldLook& look);
 // The hint bubble's section (tessera_hints.cpp).
 void HintSection(SkinBuilder& b, const HintLook& look);
+// The page control's frames (top, bottom and left tabs), the sheet, the tabs
+// by side, the small close image, and the button sections button and menu
+// tabs and the tab scroller take.
+void PageSections(SkinBuilder& b, const PagesLook& look);
 
 inline int MasterWidthFor(bool large) {
   return large ? 1024 : 256;

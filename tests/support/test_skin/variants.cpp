@@ -186,6 +186,16 @@ const Look kLooks[] = {
     {"hint-transparency-30",
      "HINT's normal state has TRANSPARENCY=30: a hint fades in from alpha 77 and stands at 178",
      {.Hint = {.Transparency = 30}}},
+    {"tabs-by-place",
+     "TABTOPFIRST, TABTOPLAST and TABTOPMIDDLE: top tabs take the section of their place in the "
+     "row",
+     {.Pages = {.PlaceTabs = true}}},
+    {"tabs-covering",
+     "TABTOP has TABSCOVERING=2: neighbouring top tabs overlap by 2 pixels",
+     {.Pages = {.Covering = 2}}},
+    {"no-tabtop",
+     "no TABTOP section: a page control paints no skinned tab",
+     {.Pages = {.TabTop = false}}},
 };
 
 }  // namespace
