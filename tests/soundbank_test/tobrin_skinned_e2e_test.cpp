@@ -75,8 +75,9 @@ TEST_F(SkinnedTobrinEndToEnd, AUsersActionsSendWhatThePlainProgramSends) {
   EXPECT_EQ(shown[1], shown[0]);
 }
 
-// The skin library's controls on Tobrin's form. A control the form gains
-// joins as one more row.
+// The skin library's controls on Tobrin's form, one row per kind. The look
+// models a bordered frame around the section's face; a page control adds
+// its image's painted centre, its corner images and the tabs over its frame.
 constexpr e2e::TSkinnedPart kSkinnedParts[] = {{"TsGroupBox", "GROUPBOX", "BORDERSMASK", true}};
 
 TEST_F(SkinnedTobrinEndToEnd, SkinnedControlsShowTheirSectionsFrameAndFace) {
