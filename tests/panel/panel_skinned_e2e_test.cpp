@@ -15,24 +15,7 @@ namespace {
 
 using namespace panel_e2e;
 
-// How two captures of the same window differ beyond Tolerance per channel:
-// empty when they do not, else the count and the first few places.
-std::string Differences(const e2e::TScreenImage& A, const e2e::TScreenImage& B, int Tolerance) {
-  if (A.Width != B.Width || A.Height != B.Height)
-    return "sizes differ: " + std::to_string(A.Width) + "x" + std::to_string(A.Height) + " and " +
-           std::to_string(B.Width) + "x" + std::to_string(B.Height);
-  std::string first;
-  int bad = 0;
-  for (int y = 0; y < A.Height; ++y)
-    for (int x = 0; x < A.Width; ++x) {
-      if (e2e::ChannelDistance(A.At(x, y), B.At(x, y)) <= Tolerance || ++bad > 6) continue;
-      char line[64];
-      snprintf(line, sizeof line, " (%d,%d) %06X/%06X;", x, y, unsigned(A.At(x, y)),
-               unsigned(B.At(x, y)));
-      first += line;
-    }
-  return bad ? std::to_string(bad) + " pixels differ:" + first : "";
-}
+using e2e::Differences;
 
 // A TColor (red in the low byte) as the screen's 0x00RRGGBB.
 uint32_t Rgb(int32_t Color) {

@@ -13,6 +13,7 @@
 #include "archive_writer.h"
 #include "tests/panel/panel_e2e_fixture.h"
 #include "tests/panel/skinned_slider_look.h"
+#include "tests/support/e2e/skinned_program.h"
 
 namespace panel_e2e {
 
@@ -21,9 +22,7 @@ namespace panel_e2e {
 constexpr DWORD kShowTimeoutMs = 3000;
 
 // Somewhere no window of the panel lies, so that no slider is hot.
-inline void ParkMouse() {
-  e2e::MouseMoveTo({GetSystemMetrics(SM_CXSCREEN) - 4, GetSystemMetrics(SM_CYSCREEN) - 4});
-}
+using e2e::ParkMouse;
 
 inline POINT ScreenCentre(const RECT& WindowRelative, HWND Wnd) {
   RECT w{};
@@ -45,35 +44,21 @@ inline HWND CaptureOf(HWND Wnd) {
   return info.hwndCapture;
 }
 
-// Where the panel finds its skin: the skin's folder, or its archive alone
-// in the skin directory.
-enum class TSkinSource { Folder, Archive };
+using e2e::TSkinSource;
 
 class SkinnedPanelEndToEnd : public PanelEndToEnd {
  protected:
   void SetUp() override { ParkMouse(); }
   void TearDown() override {
     PanelEndToEnd::TearDown();
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    skin_.reset();
   }
   void StartSkinnedPanel(const std::string& variant = test_skin::kSoundVariant,
                          TSkinSource source = TSkinSource::Folder) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    dir_ = std::filesystem::path(tmp) / ("skinned-panel" + std::to_string(GetCurrentProcessId()));
-    // Nothing of an earlier start may be found beside the skin.
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-    if (source == TSkinSource::Folder) {
-      test_skin::WriteTestSkin(dir_ / "Tessera", variant);
-    } else {
-      std::filesystem::create_directories(dir_);
-      const std::vector<uint8_t> archive = test_skin::PackTestSkinWithPreview(variant);
-      std::ofstream(dir_ / "Tessera.qmz", std::ios::binary)
-          .write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
-    }
-    StartPanel(TwoPorts(), "\"" + dir_.string() + "\" Tessera", "VarnelSkinned.exe");
+    skin_.reset();
+    skin_ = std::make_unique<e2e::TTestSkinFolder>("skinned-panel", variant, source);
+    dir_ = skin_->Directory();
+    StartPanel(TwoPorts(), skin_->Arguments(), "VarnelSkinned.exe");
   }
   // The state a slider of the panel starts in: a focused slider shows its
   // hot state; the "3D" ones start disabled.
@@ -123,6 +108,7 @@ class SkinnedPanelEndToEnd : public PanelEndToEnd {
     ParkMouse();
   }
 
+  std::unique_ptr<e2e::TTestSkinFolder> skin_;
   std::filesystem::path dir_;
 };
 

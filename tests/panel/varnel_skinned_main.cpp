@@ -1,10 +1,12 @@
 // Varnel with its skin manager switched on: the program body of the panel,
 // with the skin folder and name from the command line
-// ("VarnelSkinned.exe <skin directory> <skin name>"). For tests only.
+// ("VarnelSkinned.exe <skin directory> <skin name>"), and the test-only
+// skin switch. For tests only.
 #include <windows.h>
 
 #include "panel/panel_form.h"
 #include "panel/program_body.h"
+#include "tests/support/e2e/skin_switch_channel.h"
 
 namespace {
 
@@ -13,6 +15,7 @@ void ActivateSkin() {
   m->SetSkinDirectory(ParamStr(1));
   m->SetSkinName(ParamStr(2));
   m->SetActive(true);
+  OpenSkinSwitchChannel();
 }
 
 void ProgramBody() {

@@ -1,0 +1,157 @@
+#include "tests/support/e2e/skinned_look.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "tests/support/e2e/program_under_test.h"
+#include "widgets/graphics/gdi_handles.h"
+
+namespace e2e {
+
+namespace {
+
+const std::vector<uint8_t>& FileBytes(const test_skin::TestSkinFiles& F, const char* Name) {
+  for (const test_skin::SkinFile& file : F.Files)
+    if (file.Name == Name) return file.Bytes;
+  throw std::logic_error(std::string("the test skin has no ") + Name);
+}
+
+// Where a place along an edge of Length comes from in a frame of Frame
+// pixels whose First and Last ones are the corners: the corners as they
+// stand, the middle repeated.
+int Source(int At, int Length, int First, int Last, int Frame) {
+  if (At < First) return At;
+  if (At >= Length - Last) return Frame - (Length - At);
+  return First + (At - First) % (Frame - First - Last);
+}
+
+bool IsMasked(const std::vector<RECT>& Masked, int X, int Y) {
+  const POINT at{X, Y};
+  return std::any_of(Masked.begin(), Masked.end(),
+                     [&](const RECT& r) { return PtInRect(&r, at) != 0; });
+}
+
+uint32_t Rgb(int32_t Color) {
+  const auto c = uint32_t(Color);
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// The child windows of a control, in the coordinates of its window.
+std::vector<RECT> Children(HWND Control) {
+  RECT own{};
+  GetWindowRect(Control, &own);
+  std::vector<RECT> out;
+  for (HWND c = GetWindow(Control, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(c, &r);
+    OffsetRect(&r, -own.left, -own.top);
+    out.push_back(r);
+  }
+  return out;
+}
+
+}  // namespace
+
+TSkinnedLook::TSkinnedLook(const std::string& Variant, TCaptionFont Font)
+    : files_(test_skin::BuildTestSkin(Variant)),
+      master_(test_skin::DecodeBmp(FileBytes(files_, "MASTER.BMP"))),
+      font_(Font) {}
+
+int TSkinnedLook::CaptionWidth(const std::string& Text) const {
+  const TOwnedFont font(CreateFontA(font_.Height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0,
+                                    0, NONANTIALIASED_QUALITY, 0, font_.Name));
+  const TMemoryDC dc(CreateCompatibleDC(nullptr));
+  const TSelectedObject selected(dc.Get(), font.Get());
+  SIZE size{};
+  GetTextExtentPoint32A(dc.Get(), Text.data(), int(Text.size()), &size);
+  return size.cx;
+}
+
+std::string TSkinnedLook::ControlMismatches(HWND Control, const TSkinnedPart& Part,
+                                            const TScreenImage& Capture, int State) const {
+  std::vector<RECT> masked = Children(Control);
+  const int top = Part.FrameBelowCaption ? FrameTop(Capture, Part, masked) : 0;
+  if (top < 0) return std::string(Part.Section) + ": no frame top";
+  if (Part.FrameBelowCaption) {
+    constexpr int kMargin = 12;
+    masked.push_back({0, 0, CaptionWidth(WindowText(Control)) + 2 * kMargin, 2 * top + 2});
+  }
+  return Mismatches(Capture, Part, top, masked, State);
+}
+
+const test_skin::MfImage& TSkinnedLook::Image(const TSkinnedPart& Part) const {
+  const int i = files_.Manifest.ImageIndex(Part.Section, Part.Key);
+  if (i < 0)
+    throw std::logic_error(std::string("the test skin has no ") + Part.Section + "/" + Part.Key);
+  return files_.Manifest.Images[size_t(i)];
+}
+
+bool TSkinnedLook::RingPixel(const test_skin::MfImage& Image, int State, int W, int H, int X, int Y,
+                             uint32_t& Rgb) const {
+  const int left = Image.BorderLeft, right = Image.BorderRight;
+  const int top = Image.BorderTop, bottom = Image.BorderBottom;
+  if (X >= left && X < W - right && Y >= top && Y < H - bottom) return false;
+  const int fw = Image.FrameWidth, fh = Image.FrameHeight;
+  const int frame = std::min(State, Image.FrameCount - 1);
+  Rgb = master_.At(Image.SourceRect.Left + frame * fw + Source(X, W, left, right, fw),
+                   Image.SourceRect.Top + Source(Y, H, top, bottom, fh)) &
+        0xFFFFFF;
+  return true;
+}
+
+int TSkinnedLook::FrameTop(const TScreenImage& Capture, const TSkinnedPart& Part,
+                           const std::vector<RECT>& Masked) const {
+  if (!Part.Key) return 0;
+  const test_skin::MfImage& image = Image(Part);
+  const int right = image.BorderRight, top = image.BorderTop, w = Capture.Width;
+  for (int y = 0; y + top <= Capture.Height; ++y) {
+    bool all = true;
+    int seen = 0;
+    for (int dy = 0; dy < top && all; ++dy)
+      for (int dx = 1; dx <= right && all; ++dx) {
+        if (IsMasked(Masked, w - dx, y + dy)) continue;
+        uint32_t want = 0;
+        RingPixel(image, 0, w, image.FrameHeight, w - dx, dy, want);
+        all = Capture.At(w - dx, y + dy) == want;
+        ++seen;
+      }
+    // A row or two of the corner are enough to tell where it lies.
+    if (all && seen >= 2 * top) return y;
+  }
+  return -1;
+}
+
+std::string TSkinnedLook::Mismatches(const TScreenImage& Capture, const TSkinnedPart& Part, int Top,
+                                     const std::vector<RECT>& Masked, int State) const {
+  const test_skin::MfImage* image = Part.Key ? &Image(Part) : nullptr;
+  if (image && (image->PaintMode & 4))
+    return std::string(Part.Section) + ": a painted centre is not modelled";
+  const int sectionIndex = files_.Manifest.SectionIndex(Part.Section);
+  if (sectionIndex < 0) return std::string("the test skin has no section ") + Part.Section;
+  const test_skin::MfSection& section = files_.Manifest.Sections.at(size_t(sectionIndex));
+  const uint32_t face = Rgb(section.States[size_t(std::min(State, 2))].Color);
+  const int w = Capture.Width, h = Capture.Height - Top;
+  std::string first;
+  int bad = 0, all = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (IsMasked(Masked, x, Top + y)) continue;
+      uint32_t want = face;
+      if (image) RingPixel(*image, State, w, h, x, y, want);
+      ++all;
+      const uint32_t shown = Capture.At(x, Top + y);
+      // The ring and the face are opaque: exact.
+      if (shown == want || ++bad > 6) continue;
+      char line[96];
+      snprintf(line, sizeof line, " (%d,%d) shows %06X, expected %06X;", x, Top + y,
+               unsigned(shown), unsigned(want));
+      first += line;
+    }
+  if (all == 0) return std::string(Part.Section) + ": every place is masked";
+  if (bad == 0) return "";
+  return std::string(Part.Section) + ": " + std::to_string(bad) + " of " + std::to_string(all) +
+         " pixels differ:" + first;
+}
+
+}  // namespace e2e

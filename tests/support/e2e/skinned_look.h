@@ -1,0 +1,80 @@
+// What a control of the skin library shows when painted from the generated
+// test skin, worked out from the skin's manifest and master picture alone:
+// the ring of its section's bordered image around the control's frame
+// (corners as they stand, edges repeating the image's middle) and the
+// section's own colour inside it. Captions, children and anything else
+// the caller masks are left unchecked.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "image_files.h"
+#include "test_skin.h"
+#include "tests/support/e2e/screen.h"
+
+namespace e2e {
+
+// One kind of skinned control in a program: its window class, the section
+// and image it paints from, and where its frame starts.
+struct TSkinnedPart {
+  const char* ClassName;
+  const char* Section;
+  // The bordered image of its frame; null when the section's face alone
+  // fills the window.
+  const char* Key;
+  // The frame's top row crosses a caption band (a group box's); else the
+  // frame fills the window.
+  bool FrameBelowCaption;
+};
+
+// The font a program's controls write their captions in, to measure them
+// (the same font measures the same in every process of the machine).
+struct TCaptionFont {
+  const char* Name;
+  int Height;
+};
+
+class TSkinnedLook {
+ public:
+  explicit TSkinnedLook(const std::string& Variant = test_skin::kSoundVariant,
+                        TCaptionFont Font = {"Tahoma", -11});
+
+  const test_skin::TestSkinManifest& Manifest() const { return files_.Manifest; }
+
+  // The first row at which the capture shows the image's top-right corner
+  // at the window's right edge, exactly, where not Masked; -1 when none
+  // does, 0 for a part without an image.
+  int FrameTop(const TScreenImage& Capture, const TSkinnedPart& Part,
+               const std::vector<RECT>& Masked) const;
+
+  // Compares the ring and the face inside it (state State) with the
+  // capture of the control's window, whose frame starts at row Top, apart
+  // from the Masked rectangles (window coordinates). Empty when all match,
+  // else the count of mismatches and the first few.
+  std::string Mismatches(const TScreenImage& Capture, const TSkinnedPart& Part, int Top,
+                         const std::vector<RECT>& Masked, int State = 0) const;
+
+  // Mismatches of a control's window (another process's) as captured,
+  // leaving out its child windows and, for a frame below a caption, the
+  // caption with a margin on either side.
+  std::string ControlMismatches(HWND Control, const TSkinnedPart& Part, const TScreenImage& Capture,
+                                int State = 0) const;
+
+ private:
+  const test_skin::MfImage& Image(const TSkinnedPart& Part) const;
+  // The master's pixel for (X, Y) of a ring W x H, as 0x00RRGGBB; false
+  // inside the ring's centre.
+  bool RingPixel(const test_skin::MfImage& Image, int State, int W, int H, int X, int Y,
+                 uint32_t& Rgb) const;
+
+  int CaptionWidth(const std::string& Text) const;
+
+  test_skin::TestSkinFiles files_;
+  test_skin::Raster master_;
+  TCaptionFont font_;
+};
+
+}  // namespace e2e
