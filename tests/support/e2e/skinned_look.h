@@ -17,6 +17,15 @@
 
 namespace e2e {
 
+// Where a part's look comes from when it belongs to a page control.
+enum class TPageRole {
+  None,
+  // The page control: its display area below the tab row.
+  Control,
+  // Its sheet, which shows the page control's look at the sheet's place.
+  Sheet,
+};
+
 // One kind of skinned control in a program: its window class, the section
 // and image it paints from, and where its frame starts.
 struct TSkinnedPart {
@@ -28,6 +37,7 @@ struct TSkinnedPart {
   // The frame's top row crosses a caption band (a group box's); else the
   // frame fills the window.
   bool FrameBelowCaption;
+  TPageRole Page = TPageRole::None;
 };
 
 // The font a program's controls write their captions in, to measure them
@@ -63,6 +73,12 @@ class TSkinnedLook {
   std::string ControlMismatches(HWND Control, const TSkinnedPart& Part, const TScreenImage& Capture,
                                 int State = 0) const;
 
+  // The first row of a page control's capture at which the section's
+  // top-right corner image shows at the right edge, exactly, where not
+  // Masked; -1 when none does.
+  int DisplayTop(const TScreenImage& Capture, const TSkinnedPart& Part,
+                 const std::vector<RECT>& Masked) const;
+
  private:
   const test_skin::MfImage& Image(const TSkinnedPart& Part) const;
   // The master's pixel for (X, Y) of a ring W x H, as 0x00RRGGBB; false
@@ -71,6 +87,14 @@ class TSkinnedLook {
                  uint32_t& Rgb) const;
 
   int CaptionWidth(const std::string& Text) const;
+
+  // The page control's look: the section's display area of W x H from row
+  // Top of its window, with its corner images; false above it.
+  bool PagePixel(const TSkinnedPart& Part, int W, int H, int Top, int X, int Y,
+                 uint32_t& Rgb) const;
+  // A page control or its sheet, another process's window as captured.
+  std::string PageMismatches(HWND Control, const TSkinnedPart& Part,
+                             const TScreenImage& Capture) const;
 
   test_skin::TestSkinFiles files_;
   test_skin::Raster master_;
