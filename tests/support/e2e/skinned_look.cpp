@@ -99,25 +99,33 @@ TSkinnedLook::TSkinnedLook(const std::string& Variant, TCaptionFont Font)
       master_(test_skin::DecodeBmp(FileBytes(files_, "MASTER.BMP"))),
       font_(Font) {}
 
-int TSkinnedLook::CaptionWidth(const std::string& Text) const {
+SIZE TSkinnedLook::CaptionSize(const std::string& Text) const {
   const TOwnedFont font(CreateFontA(font_.Height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0,
                                     0, NONANTIALIASED_QUALITY, 0, font_.Name));
   const TMemoryDC dc(CreateCompatibleDC(nullptr));
   const TSelectedObject selected(dc.Get(), font.Get());
   SIZE size{};
   GetTextExtentPoint32A(dc.Get(), Text.data(), int(Text.size()), &size);
-  return size.cx;
+  return size;
+}
+
+RECT TSkinnedLook::CaptionRect(int Left, int Top, const std::string& Text) const {
+  constexpr int kOverhang = 2;
+  const SIZE size = CaptionSize(Text);
+  return {Left - kOverhang, Top - kOverhang, Left + size.cx + kOverhang, Top + size.cy + kOverhang};
 }
 
 std::string TSkinnedLook::ControlMismatches(HWND Control, const TSkinnedPart& Part,
-                                            const TScreenImage& Capture, int State) const {
-  if (Part.Page != TPageRole::None) return PageMismatches(Control, Part, Capture);
+                                            const TScreenImage& Capture, int State,
+                                            const std::vector<RECT>& Masked) const {
+  if (Part.Page != TPageRole::None) return PageMismatches(Control, Part, Capture, Masked);
   std::vector<RECT> masked = Children(Control);
+  masked.insert(masked.end(), Masked.begin(), Masked.end());
   const int top = Part.FrameBelowCaption ? FrameTop(Capture, Part, masked) : 0;
   if (top < 0) return std::string(Part.Section) + ": no frame top";
   if (Part.FrameBelowCaption) {
     constexpr int kMargin = 12;
-    masked.push_back({0, 0, CaptionWidth(WindowText(Control)) + 2 * kMargin, 2 * top + 2});
+    masked.push_back({0, 0, CaptionSize(WindowText(Control)).cx + 2 * kMargin, 2 * top + 2});
   }
   return Mismatches(Capture, Part, top, masked, State);
 }
@@ -228,7 +236,8 @@ bool TSkinnedLook::PagePixel(const TSkinnedPart& Part, int W, int H, int Top, in
 }
 
 std::string TSkinnedLook::PageMismatches(HWND Control, const TSkinnedPart& Part,
-                                         const TScreenImage& Capture) const {
+                                         const TScreenImage& Capture,
+                                         const std::vector<RECT>& Masked) const {
   const std::string what = std::string(Part.ClassName) + " " + Part.Section;
   if (files_.Manifest.SectionIndex(Part.Section) < 0) return "the test skin has no " + what;
   if (Part.Key && (Image(Part).PaintMode & 1)) return what + ": a stretched image is not modelled";
@@ -257,6 +266,7 @@ std::string TSkinnedLook::PageMismatches(HWND Control, const TSkinnedPart& Part,
   if (top < 0) return what + ": no display area";
 
   std::vector<RECT> masked = Children(Control);
+  masked.insert(masked.end(), Masked.begin(), Masked.end());
   for (RECT r : tabs) {
     OffsetRect(&r, -ox, -oy);
     masked.push_back(r);

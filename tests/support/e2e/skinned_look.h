@@ -68,10 +68,15 @@ class TSkinnedLook {
                          const std::vector<RECT>& Masked, int State = 0) const;
 
   // Mismatches of a control's window (another process's) as captured,
-  // leaving out its child windows and, for a frame below a caption, the
-  // caption with a margin on either side.
+  // leaving out its child windows, the Masked rectangles (window
+  // coordinates: what the control writes itself, as its labels) and, for a
+  // frame below a caption, the caption with a margin on either side.
   std::string ControlMismatches(HWND Control, const TSkinnedPart& Part, const TScreenImage& Capture,
-                                int State = 0) const;
+                                int State = 0, const std::vector<RECT>& Masked = {}) const;
+
+  // Where a caption written at (Left, Top) in the program's font lies, with
+  // a margin of 2 on every side for the glyphs' overhang.
+  RECT CaptionRect(int Left, int Top, const std::string& Text) const;
 
   // The first row of a page control's capture at which the section's
   // top-right corner image shows at the right edge, exactly, where not
@@ -86,15 +91,15 @@ class TSkinnedLook {
   bool RingPixel(const test_skin::MfImage& Image, int State, int W, int H, int X, int Y,
                  uint32_t& Rgb) const;
 
-  int CaptionWidth(const std::string& Text) const;
+  SIZE CaptionSize(const std::string& Text) const;
 
   // The page control's look: the section's display area of W x H from row
   // Top of its window, with its corner images; false above it.
   bool PagePixel(const TSkinnedPart& Part, int W, int H, int Top, int X, int Y,
                  uint32_t& Rgb) const;
   // A page control or its sheet, another process's window as captured.
-  std::string PageMismatches(HWND Control, const TSkinnedPart& Part,
-                             const TScreenImage& Capture) const;
+  std::string PageMismatches(HWND Control, const TSkinnedPart& Part, const TScreenImage& Capture,
+                             const std::vector<RECT>& Masked) const;
 
   test_skin::TestSkinFiles files_;
   test_skin::Raster master_;
