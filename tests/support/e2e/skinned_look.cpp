@@ -241,6 +241,12 @@ std::string TSkinnedLook::PageMismatches(HWND Control, const TSkinnedPart& Part,
   const std::string what = std::string(Part.ClassName) + " " + Part.Section;
   if (files_.Manifest.SectionIndex(Part.Section) < 0) return "the test skin has no " + what;
   if (Part.Key && (Image(Part).PaintMode & 1)) return what + ": a stretched image is not modelled";
+  // The corner images are laid as they stand; a mask would blend them.
+  for (const char* key : kCornerKeys) {
+    const int i = files_.Manifest.ImageIndex(Part.Section, key);
+    if (i >= 0 && files_.Manifest.Images[size_t(i)].MaskCount > 0)
+      return what + ": a masked corner image is not modelled";
+  }
   const HWND pages = Part.Page == TPageRole::Sheet ? GetParent(Control) : Control;
   if (!pages) return what + ": no page control";
   RECT pr{}, cr{};
