@@ -3,11 +3,15 @@
 // section of the first place when the skin has one; being active it shows
 // the pressed face and reaches 2 px beyond the platform's tab on every
 // side. Its edges are found by the face colour alone, clear of the caption.
+// The page control's display area and its sheet show the frame section's
+// look, and stop showing it once the skin is switched off.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include "tests/panel/skinned_panel_fixture.h"
+#include "tests/support/e2e/skin_switch.h"
+#include "tests/support/e2e/skinned_look.h"
 
 namespace {
 
@@ -16,6 +20,52 @@ using namespace panel_e2e;
 constexpr int kTolerance = 2;
 
 class SkinnedPagesEndToEnd : public SkinnedPanelEndToEnd {};
+
+// The page control's display area below its tab, and the sheet showing
+// that area at its own place.
+constexpr e2e::TSkinnedPart kPageParts[] = {
+    {"TsPageControl", "PAGECONTROL", "BORDERSMASK", false, e2e::TPageRole::Control},
+    {"TsTabSheet", "PAGECONTROL", "BORDERSMASK", false, e2e::TPageRole::Sheet},
+};
+
+// The sheet's one label, written on it (client coordinates).
+constexpr struct {
+  int Left, Top;
+  const char* Caption;
+} kSheetLabel = {272, 335, "Output MIDI Device"};
+
+TEST_F(SkinnedPagesEndToEnd, ThePageControlAndItsSheetShowTheFrameSection) {
+  // The form's font, in which the label writes.
+  const e2e::TSkinnedLook look(test_skin::kSoundVariant, {"Tahoma", -11});
+  StartSkinnedPanel();
+  // What a part writes itself, in its window's coordinates.
+  const auto written = [&](HWND W, const e2e::TSkinnedPart& Part) {
+    if (Part.Page != e2e::TPageRole::Sheet) return std::vector<RECT>{};
+    const POINT client = e2e::ClientOffset(W);
+    return std::vector<RECT>{look.CaptionRect(client.x + kSheetLabel.Left,
+                                              client.y + kSheetLabel.Top, kSheetLabel.Caption)};
+  };
+  for (const e2e::TSkinnedPart& part : kPageParts) {
+    const std::vector<HWND> shown = e2e::FindChildren(program_->MainWindow(), part.ClassName);
+    ASSERT_EQ(shown.size(), 1u) << part.ClassName;
+    std::string last;
+    e2e::PollUntil(kShowTimeoutMs, [&] {
+      last = look.ControlMismatches(shown[0], part, e2e::CaptureWindow(shown[0]), 0,
+                                    written(shown[0], part));
+      return last.empty();
+    });
+    EXPECT_EQ(last, "") << part.ClassName;
+  }
+  SaveMainWindow("skinned-pages-look");
+  // Without the skin neither shows the section's frame.
+  ASSERT_TRUE(e2e::SwitchSkin(program_->ApplicationWindow(), false));
+  for (const e2e::TSkinnedPart& part : kPageParts)
+    for (HWND w : e2e::FindChildren(program_->MainWindow(), part.ClassName))
+      EXPECT_NE(look.ControlMismatches(w, part, e2e::SteadyCapture(w, kShowTimeoutMs), 0,
+                                       written(w, part)),
+                "")
+          << part.ClassName << " looks skinned";
+}
 
 TEST_F(SkinnedPagesEndToEnd, TheOneTabIsTheActiveFaceOfItsPlaceGrownByTwo) {
   const struct {

@@ -75,10 +75,14 @@ TEST_F(SkinnedTobrinEndToEnd, AUsersActionsSendWhatThePlainProgramSends) {
   EXPECT_EQ(shown[1], shown[0]);
 }
 
-// The skin library's controls on Tobrin's form, one row per kind. The look
-// models a bordered frame around the section's face; a page control adds
-// its image's painted centre, its corner images and the tabs over its frame.
-constexpr e2e::TSkinnedPart kSkinnedParts[] = {{"TsGroupBox", "GROUPBOX", "BORDERSMASK", true}};
+// The skin library's controls on Tobrin's form, one row per kind: the
+// group boxes' frames below their captions, the page control's display
+// area under its tab and the sheet showing that area at its own place.
+constexpr e2e::TSkinnedPart kSkinnedParts[] = {
+    {"TsGroupBox", "GROUPBOX", "BORDERSMASK", true},
+    {"TsPageControl", "PAGECONTROL", "BORDERSMASK", false, e2e::TPageRole::Control},
+    {"TsTabSheet", "PAGECONTROL", "BORDERSMASK", false, e2e::TPageRole::Sheet},
+};
 
 TEST_F(SkinnedTobrinEndToEnd, SkinnedControlsShowTheirSectionsFrameAndFace) {
   // The form's font, in which the group boxes write their captions.

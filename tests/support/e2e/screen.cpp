@@ -129,7 +129,7 @@ int ChannelDistance(uint32_t A, uint32_t B) {
   return d;
 }
 
-RECT AskRect(HWND Wnd, UINT Msg) {
+RECT AskRect(HWND Wnd, UINT Msg, WPARAM Param) {
   RECT r{};
   DWORD pid = 0;
   GetWindowThreadProcessId(Wnd, &pid);
@@ -140,7 +140,7 @@ RECT AskRect(HWND Wnd, UINT Msg) {
   TRemoteMemory remote(process.Get(), sizeof r);
   if (!remote.Get()) return r;
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(Wnd, Msg, 0, reinterpret_cast<LPARAM>(remote.Get()), SMTO_NORMAL, 5000,
+  SendMessageTimeoutA(Wnd, Msg, Param, reinterpret_cast<LPARAM>(remote.Get()), SMTO_NORMAL, 5000,
                       &result);
   SIZE_T read = 0;
   if (!ReadProcessMemory(process.Get(), remote.Get(), &r, sizeof r, &read) || read != sizeof r)

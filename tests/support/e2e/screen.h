@@ -38,8 +38,8 @@ std::string SaveCapture(const TScreenImage& Image, const std::string& Name);
 int ChannelDistance(uint32_t A, uint32_t B);
 
 // A rectangle answer of a control in another process (TBM_GETTHUMBRECT,
-// TBM_GETCHANNELRECT): the RECT is placed in that process's memory.
-RECT AskRect(HWND Wnd, UINT Msg);
+// TBM_GETCHANNELRECT, TCM_GETITEMRECT of tab Param): the RECT is placed in that process's memory.
+RECT AskRect(HWND Wnd, UINT Msg, WPARAM Param = 0);
 // The client-area origin of Wnd relative to its window rectangle.
 POINT ClientOffset(HWND Wnd);
 // The window of Wnd's thread that holds the keyboard focus, null if none.

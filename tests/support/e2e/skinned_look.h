@@ -17,6 +17,15 @@
 
 namespace e2e {
 
+// Where a part's look comes from when it belongs to a page control.
+enum class TPageRole {
+  None,
+  // The page control: its display area below the tab row.
+  Control,
+  // Its sheet, which shows the page control's look at the sheet's place.
+  Sheet,
+};
+
 // One kind of skinned control in a program: its window class, the section
 // and image it paints from, and where its frame starts.
 struct TSkinnedPart {
@@ -28,6 +37,7 @@ struct TSkinnedPart {
   // The frame's top row crosses a caption band (a group box's); else the
   // frame fills the window.
   bool FrameBelowCaption;
+  TPageRole Page = TPageRole::None;
 };
 
 // The font a program's controls write their captions in, to measure them
@@ -58,10 +68,21 @@ class TSkinnedLook {
                          const std::vector<RECT>& Masked, int State = 0) const;
 
   // Mismatches of a control's window (another process's) as captured,
-  // leaving out its child windows and, for a frame below a caption, the
-  // caption with a margin on either side.
+  // leaving out its child windows, the Masked rectangles (window
+  // coordinates: what the control writes itself, as its labels) and, for a
+  // frame below a caption, the caption with a margin on either side.
   std::string ControlMismatches(HWND Control, const TSkinnedPart& Part, const TScreenImage& Capture,
-                                int State = 0) const;
+                                int State = 0, const std::vector<RECT>& Masked = {}) const;
+
+  // Where a caption written at (Left, Top) in the program's font lies, with
+  // a margin of 2 on every side for the glyphs' overhang.
+  RECT CaptionRect(int Left, int Top, const std::string& Text) const;
+
+  // The first row of a page control's capture at which the section's
+  // top-right corner image shows at the right edge, exactly, where not
+  // Masked; -1 when none does.
+  int DisplayTop(const TScreenImage& Capture, const TSkinnedPart& Part,
+                 const std::vector<RECT>& Masked) const;
 
  private:
   const test_skin::MfImage& Image(const TSkinnedPart& Part) const;
@@ -70,7 +91,15 @@ class TSkinnedLook {
   bool RingPixel(const test_skin::MfImage& Image, int State, int W, int H, int X, int Y,
                  uint32_t& Rgb) const;
 
-  int CaptionWidth(const std::string& Text) const;
+  SIZE CaptionSize(const std::string& Text) const;
+
+  // The page control's look: the section's display area of W x H from row
+  // Top of its window, with its corner images; false above it.
+  bool PagePixel(const TSkinnedPart& Part, int W, int H, int Top, int X, int Y,
+                 uint32_t& Rgb) const;
+  // A page control or its sheet, another process's window as captured.
+  std::string PageMismatches(HWND Control, const TSkinnedPart& Part, const TScreenImage& Capture,
+                             const std::vector<RECT>& Masked) const;
 
   test_skin::TestSkinFiles files_;
   test_skin::Raster master_;

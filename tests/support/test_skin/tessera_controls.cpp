@@ -181,7 +181,9 @@ void FieldSections(SkinBuilder& b, const FieldLook& look) {
 
 void PageSections(SkinBuilder& b, const PagesLook& look) {
   // The frames: one colour for the page area, corner marks of their own so
-  // that a test finds each corner where the display area's corner is.
+  // that a test finds each corner where the display area's corner is. The
+  // image paints its centre over the section's own colour, which differs:
+  // a page area of that colour shows the centre left unpainted.
   const struct {
     const char* Name;
     int32_t Face, Corner;
@@ -190,7 +192,7 @@ void PageSections(SkinBuilder& b, const PagesLook& look) {
                 {"PAGECONTROLLEFT", kMint, kDusk}};
   for (const auto& f : frames) {
     SectionDef d{.Name = f.Name};
-    d.State[0] = {.Color = f.Face, .FontColor = kInk};
+    d.State[0] = {.Color = kSand, .FontColor = kInk};
     b.AddSection(d);
     const MfRect face =
         FaceStrip(b, f.Name, "BORDERSMASK", 16, 16, 0, {f.Face}, {8, 8}, false, false);
