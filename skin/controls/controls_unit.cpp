@@ -21,14 +21,16 @@ void InitSkinControls() {
       {&TsLabel::StaticClass(), &TsHTMLLabel::StaticClass(), &TsEditLabel::StaticClass()});
   RegisterClass(TsPageControl::StaticClass());
   RegisterClass(TsTabSheet::StaticClass());
-  ButtonGlyphsUnit.Initialization();
   RegisterClass(TsEdit::StaticClass());
+  // The hint template is built before the button glyphs, as the units stand
+  // in the library's start-up order.
   AlphaHintsUnit.Initialization();
+  ButtonGlyphsUnit.Initialization();
 }
 
 void FinalizeSkinControls() {
-  AlphaHintsUnit.Finalization();
   ButtonGlyphsUnit.Finalization();
+  AlphaHintsUnit.Finalization();
 }
 
 }  // namespace
