@@ -16,10 +16,10 @@ inline void PrintTo(const TRect& R, std::ostream* Os) {
 
 namespace {
 
-std::vector<TabPageInfo> PagesOf(const std::string& Spec) {
+std::vector<TabPageInfo> PagesOf(const std::string& Letters) {
   // One letter a page: t tab, h hidden tab, b button tab, m menu tab.
   std::vector<TabPageInfo> v;
-  for (char c : Spec) v.push_back({c != 'h', c == 'b' ? ttButton : c == 'm' ? ttMenu : ttTab});
+  for (char c : Letters) v.push_back({c != 'h', c == 'b' ? ttButton : c == 'm' ? ttMenu : ttTab});
   return v;
 }
 
