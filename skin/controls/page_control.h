@@ -17,6 +17,7 @@
 #include "skin/engine/common_data.h"
 #include "widgets/controls/comctrls.h"
 
+struct BgSectionQuery;
 class TBitmap;
 class TPopupMenu;
 class TsPageControl;
@@ -76,6 +77,8 @@ class TsTabSheet : public TTabSheet {
  private:
   bool HandleSkinMessage(TMessage& Message);
   void EraseSkinned(HDC DC);
+  bool BackgroundVaries() const;
+  LRESULT BgSectionAnswer(BgSectionQuery* Query) const;
 
   TsTabSkinData* skinData_ = nullptr;  // owned
   std::string tabSkin_, buttonSkin_;
@@ -233,6 +236,7 @@ class TsPageControl : public TPageControl {
   TsTabSheet* PageAtTab(int Tab) const;
   std::vector<TabPageInfo> PageInfos() const;
   TabContentInput ContentInput(HDC DC, TsTabSheet* Page, bool IsButton, int State, const TRect& R);
+  void DrawTabOwned(HDC DC, const TPoint& Origin, int TabIndex, const TRect& R, bool Active);
   void PaintTabContent(TBitmap* Bmp, TsTabSheet* Page, int Index, int State, const TRect& Local,
                        bool IsButton, int Section, TColor FontColor);
 

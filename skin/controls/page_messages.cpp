@@ -525,11 +525,13 @@ bool TsPageControl::HandleSkinMessage(TMessage& m) {
       return true;
     case SkinCmdResumePaint:
       if (skinData_->Updating) {
-        if (!skinData_->CheckUpdating(true))
-          Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
-        else
+        // The check asks the parent too, and keeps Updating while it holds.
+        if (skinData_->CheckUpdating(true)) {
           RepaintChildren(this);
-      } else if (skinData_->StateFlags & sfTransparencyUnknown) {
+        } else {
+          Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
+        }
+      } else if (skinData_->StateFlags & sfTransparent) {
         if (ActivePage()) RepaintChildren(ActivePage());
       }
       return true;
@@ -554,6 +556,20 @@ bool TsPageControl::HandleSkinMessage(TMessage& m) {
     case SkinCmdGetBackground:
       HandleSkinCommand(m, skinData_);
       if (auto* r = reinterpret_cast<BackgroundRequest*>(m.LParam)) r->Borders = TRect();
+      return true;
+    case SkinCmdTransparency:
+      // The sheets have no state of their own: the active one's children
+      // are asked directly.
+      if (m.LParam == 1) {
+        if (Parent() && Parent()->HandleAllocated()) {
+          skinData_->UpdateTransparency(false);
+          if (TTabSheet* a = ActivePage())
+            for (int i = 0; i < a->ControlCount(); ++i)
+              a->Controls(i)->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdTransparency), 1);
+        }
+        return true;
+      }
+      m.Result = skinData_->StateFlags;
       return true;
     case SkinCmdGetBounds:
       if (auto* r = reinterpret_cast<TRect*>(m.LParam)) {

@@ -210,14 +210,26 @@ void TsPageControl::PaintTabUnskinned(int Index, int State, HDC DC) {
     PaintTabContent(bmp.get(), page, Index, State, TRect(0, 0, w, h), isButton, -1,
                     static_cast<TColor>(RGB((ink >> 16) & 0xFF, (ink >> 8) & 0xFF, ink & 0xFF)));
   } else {
-    TCanvas* cc = Canvas();
-    cc->SetHandle(b);
-    SetViewportOrgEx(b, -r.Left, -r.Top, nullptr);
-    OnDrawTab(this, Pages(Index)->TabIndex(), r, State != 0);
-    SetViewportOrgEx(b, 0, 0, nullptr);
-    cc->SetHandle(nullptr);
+    DrawTabOwned(b, TPoint(-r.Left, -r.Top), Pages(Index)->TabIndex(), r, State != 0);
   }
   BitBlt(DC, r.Left, r.Top, w, h, b, 0, 0, SRCCOPY);
+}
+
+// The control's canvas lends itself to the owner for one tab: the DC's
+// state and the canvas's own DC come back however the event ends.
+void TsPageControl::DrawTabOwned(HDC DC, const TPoint& Origin, int TabIndex, const TRect& R,
+                                 bool Active) {
+  struct Lend {
+    TCanvas* Canvas;
+    HDC Previous;
+    TSavedDC Saved;
+    Lend(TCanvas* C, HDC DC)
+        : Canvas(C), Previous(C->HandleAllocated() ? C->Handle() : nullptr), Saved(DC) {}
+    ~Lend() { Canvas->SetHandle(Previous); }
+  } lend(Canvas(), DC);
+  SetViewportOrgEx(DC, Origin.X, Origin.Y, nullptr);
+  Canvas()->SetHandle(DC);
+  OnDrawTab(this, TabIndex, R, Active);
 }
 
 // Image, caption, focus frame, close button and menu arrow of one tab on a
@@ -265,7 +277,10 @@ void TsPageControl::PaintTabContent(TBitmap* Bmp, TsTabSheet* P, int Index, int 
   }
   if (L.CloseRect.Width() > 0) {
     const int state = (Index == HotCloseIndex ? 1 : 0) + (Index == PressedCloseIndex ? 1 : 0);
-    PaintCloseButtonUnskinned(b, L.CloseRect, state);
+    if (Skinned())
+      PaintCloseButton(Bmp, L.CloseRect, state);
+    else
+      PaintCloseButtonUnskinned(b, L.CloseRect, state);
   }
   if (L.ArrowRect.Width() > 0)
     DrawArrowArgb(ArgbView(Bmp), ArgbOf(FontColor), *L.ArrowRect.AsRECT(), L.ArrowDirection);

@@ -12,6 +12,7 @@
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/background_query.h"
 #include "skin/foundation/skin_commands.h"
+#include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
 #include "widgets/menus/menus.h"
 
@@ -186,17 +187,37 @@ bool TsTabSheet::HandleSkinMessage(TMessage& m) {
       if (!skinned) return false;
       m.Result = pc->Perform(m.Msg, m.WParam, m.LParam);
       return true;
-    case SkinCmdGetSkinIndex:
     case SkinCmdGetSkinData:
-    case SkinCmdGetBgSection:
-    case SkinCmdBackgroundVaries:
       m.Result = pc->Perform(m.Msg, m.WParam, m.LParam);
       return true;
-    case SkinCmdParentBgChanged:
-      sd->BgChanged = true;
-      if (LOWORD(m.LParam) == 1 && HandleAllocated())
+    case SkinCmdGetSkinIndex:
+      if (auto* q = reinterpret_cast<BgSectionQuery*>(m.LParam)) {
+        const int named =
+            manager && !sd->SkinSection.empty() ? FindSectionIndex(manager, sd->SkinSection) : -1;
+        q->Index = named >= 0 ? named : sd->SkinIndex;
+      }
+      return true;
+    case SkinCmdGetBgSection:
+      if (!skinned) return false;
+      m.Result = BgSectionAnswer(reinterpret_cast<BgSectionQuery*>(m.LParam));
+      return true;
+    case SkinCmdBackgroundVaries:
+      if (!skinned) return false;
+      m.Result = BackgroundVaries() ? 1 : 0;
+      return true;
+    case SkinCmdParentBgChanged: {
+      const bool varies = BackgroundVaries();
+      sd->BgChanged = sd->BgChanged || varies;
+      if (SkinCmdArg(m.WParam) == 1 && HandleAllocated())
         RedrawWindow(Handle(), nullptr, nullptr,
                      RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOINTERNALPAINT | RDW_INVALIDATE);
+      if (varies)
+        for (int i = 0; i < ControlCount(); ++i)
+          Controls(i)->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdParentBgChanged, 1), 0);
+      return true;
+    }
+    case SkinCmdGetApplication:
+      m.Result = reinterpret_cast<LRESULT>(Application);
       return true;
     case SkinCmdGetBackground: {
       if (!skinned) return false;
@@ -221,6 +242,10 @@ bool TsTabSheet::HandleSkinMessage(TMessage& m) {
         const int bw = BorderWidth();
         r->OffsetX += Left() + bw;
         r->OffsetY += Top() + bw;
+        if (r->Kind == bgColor) {
+          r->Borders.Left = r->OffsetX - r->Borders.Left;
+          r->Borders.Top = r->OffsetY - r->Borders.Top;
+        }
       }
       return true;
     }
@@ -229,11 +254,43 @@ bool TsTabSheet::HandleSkinMessage(TMessage& m) {
         BroadcastToChildControls(this, m);
         return true;
       }
+      if (sd->StateFlags == sfTransparencyUnknown) sd->UpdateTransparency(false);
       m.Result = sd->StateFlags;
       return true;
     default:
       return false;
   }
+}
+
+// Whether the page control's background behind the sheet changes from
+// place to place, so that a child moved over it must repaint.
+bool TsTabSheet::BackgroundVaries() const {
+  TsCommonData* sd = Pages()->SkinData();
+  TsSkinManager* manager = sd->SkinManager();
+  if (manager && sd->SkinIndex >= 0) {
+    const TsGenState& s = manager->Section(sd->SkinIndex).Props[0];
+    if (s.GradientPercent + s.ImagePercent > 0) return true;
+  }
+  return sd->NeedsRepaintOnMove();
+}
+
+// Where the page control's face lets its parent show, the parent says what
+// lies behind the sheet; otherwise the page control's section answers, and
+// only when it hands its font on.
+LRESULT TsTabSheet::BgSectionAnswer(BgSectionQuery* Query) const {
+  TsPageControl* pc = Pages();
+  TsCommonData* sd = pc->SkinData();
+  TsSkinManager* manager = sd->SkinManager();
+  if (!Query || !manager || sd->SkinIndex < 0) return 0;
+  if (sd->IsFaceTransparent(Query->State)) {
+    if (!pc->Parent()) return 0;
+    OffsetRect(&Query->Rect, pc->Left(), pc->Top());
+    return pc->Parent()->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdGetBgSection),
+                                 reinterpret_cast<LPARAM>(Query));
+  }
+  if (!manager->Section(sd->SkinIndex).GiveOwnFont) return 0;
+  Query->Index = sd->SkinIndex;
+  return 1;
 }
 
 void TsTabSheet::EraseSkinned(HDC DC) {
