@@ -237,8 +237,10 @@ class TsPageControl : public TPageControl {
   std::vector<TabPageInfo> PageInfos() const;
   TabContentInput ContentInput(HDC DC, TsTabSheet* Page, bool IsButton, int State, const TRect& R);
   void DrawTabOwned(HDC DC, const TPoint& Origin, int TabIndex, const TRect& R, bool Active);
+  // Section: the face's (for the glyphs' tint), TextSection: the one
+  // whose text look the caption takes; -1 each without.
   void PaintTabContent(TBitmap* Bmp, TsTabSheet* Page, int Index, int State, const TRect& Local,
-                       bool IsButton, int Section, TColor FontColor);
+                       bool IsButton, int Section, int TextSection, TColor FontColor);
 
   TsCommonData* skinData_ = nullptr;  // owned
   bool bools_[7] = {false, false, false, false, true, true, true};

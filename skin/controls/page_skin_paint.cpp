@@ -245,7 +245,8 @@ void TsPageControl::PaintTab(int Index, int State, TBitmap* Target) {
   const SkinColor fc =
       e >= 0 ? m->Section(e).Props[static_cast<size_t>(std::min(State, 2))].FontColor : 0;
   const TColor fontColor = customFont ? page->Font()->Color() : static_cast<TColor>(fc);
-  PaintTabContent(bmp.get(), page, Index, State, content, isButton, e, fontColor);
+  PaintTabContent(bmp.get(), page, Index, State, content, isButton, s, customFont ? -1 : e,
+                  fontColor);
   if (!Enabled() || !page->Enabled())
     BlendCopyExceptKey(bmp.get(), 0, 0, skinData_->CacheBitmap, Inclusive(r), DisabledBlendLevel,
                        clFuchsia);

@@ -141,6 +141,30 @@ TEST_F(SkinAnswers, CloseButtonsShowTheSkinsCloseImageByState) {
   }
 }
 
+TEST_F(SkinAnswers, CaptionsKeepTheTabOpaque) {
+  Skin(test_skin::kSoundVariant, {"Alpha", "Beta"});
+  Rebuild();
+  for (int tab : {0, 1}) {
+    SCOPED_TRACE(tab);
+    const int state = tab == 0 ? 2 : 0;
+    const TRect r = Pages->SkinTabRect(tab, state == 2);
+    TWindowDC dc(Pages->Handle(), GetDC(Pages->Handle()));
+    TSelectedObject font(dc.Get(), Pages->Font()->Handle());
+    const TabContentLayout L = Pages->LayoutTabContent(dc.Get(), Sheets[size_t(tab)], false, state,
+                                                       TRect(0, 0, r.Width(), r.Height()));
+    const PixelView v = ArgbView(Pages->SkinData()->CacheBitmap);
+    int ink = 0, clear = 0;
+    for (int y = L.TextRect.Top; y < L.TextRect.Bottom; ++y)
+      for (int x = L.TextRect.Left; x < L.TextRect.Right; ++x) {
+        const uint32_t p = v.At(r.Left + x, r.Top + y);
+        ink += (p & 0xFFFFFF) != Face("TABTOP", state) ? 1 : 0;
+        clear += (p >> 24) != 0xFF ? 1 : 0;
+      }
+    EXPECT_GT(ink, 0) << "a caption is written";
+    EXPECT_EQ(clear, 0);
+  }
+}
+
 TEST_F(SkinAnswers, ASheetsBackgroundSectionComesFromBehindASeeThroughPageControl) {
   Skin(test_skin::kSoundVariant, {"Alpha"});
   // The page control stands on a parent that names a section of its own.
