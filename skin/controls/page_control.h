@@ -78,6 +78,7 @@ class TsTabSheet : public TTabSheet {
   bool HandleSkinMessage(TMessage& Message);
   void EraseSkinned(HDC DC);
   bool BackgroundVaries() const;
+  void PaintBorderFromCache();
   LRESULT BgSectionAnswer(BgSectionQuery* Query) const;
 
   TsTabSkinData* skinData_ = nullptr;  // owned
@@ -231,6 +232,8 @@ class TsPageControl : public TPageControl {
   void HandleHintShow(TMessage& Message);
   void FollowTabHint(int Tab);
   void PrintTabScroller(HDC DC);
+  void PaintFromCache();
+  bool PagesCounted();
   void PaintMessage(TMessage& Message);
   void Redraw(UINT Flags);
   TsTabSheet* PageAtTab(int Tab) const;
@@ -250,6 +253,7 @@ class TsPageControl : public TPageControl {
   int closeBtnWidth_ = 15, closeBtnHeight_ = 15;
   bool showUpDown_ = true;
   TvlSpinWnd* tabScroller_ = nullptr;  // owned
+  int countedPages_ = 0;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

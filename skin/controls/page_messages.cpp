@@ -375,10 +375,15 @@ void TsPageControl::WndProc(TMessage& m) {
       if (!HasState(csLoading) && !HasState(csDesigning) &&
           (LOWORD(m.WParam) == WM_CREATE || LOWORD(m.WParam) == WM_DESTROY)) {
         TPageControl::WndProc(m);
+        if (LOWORD(m.WParam) == WM_CREATE) PagesCounted();
         UpdateTabScroller();
         return;
       }
       break;
+    case CM_CONTROLLISTCHANGE:
+      TPageControl::WndProc(m);
+      if (PagesCounted()) UpdateTabScroller();
+      return;
     case TCM_SETCURSEL:
       ClearTabTimers();
       TPageControl::WndProc(m);
@@ -409,6 +414,15 @@ void TsPageControl::WndProc(TMessage& m) {
       break;
     case WM_SIZE:
       UpdateTabScroller();
+      break;
+    case WM_STYLECHANGED:
+      if (HasState(csLoading)) break;
+      // Another side for the tabs means another frame section.
+      skinData_->UpdateIndexes(true);
+      if (Skinned()) {
+        UpdateCloseBtnMetrics();
+        UpdateTabScroller();
+      }
       break;
     case WM_PRINT:
       if (!Skinned()) PaintUnskinned(reinterpret_cast<HDC>(m.WParam));
@@ -585,6 +599,33 @@ bool TsPageControl::HandleSkinMessage(TMessage& m) {
   }
 }
 
+// A frame paint (after a tab menu, for one) brings the whole control back
+// from the cache; the active page paints its own area.
+void TsPageControl::PaintFromCache() {
+  if (GlobalAnimationActive || PressedMenuTab >= 0 || !ActivePage() || skinData_->IsUpdating())
+    return;
+  TWindowDC dc(Handle(), GetDC(Handle()));
+  if (!dc) return;
+  if (skinData_->BgChanged && !PrepareCache()) return;
+  const TRect page = ActivePage()->BoundsRect();
+  ExcludeClipRect(dc.Get(), page.Left, page.Top, page.Right, page.Bottom);
+  const TRect all(0, 0, Width(), Height());
+  CopyCacheExcludingChildren(this, skinData_, all, all, dc.Get(), false, 0, 0);
+  if (!skinData_->BgChanged && tabScroller_)
+    RedrawWindow(tabScroller_->WndHandle, nullptr, nullptr,
+                 RDW_FRAME | RDW_UPDATENOW | RDW_INVALIDATE);
+}
+
+// Whether pages came or went since the last count; third-party skinning
+// then hands the control to the form's adapter again.
+bool TsPageControl::PagesCounted() {
+  if (PageCount() == countedPages_) return false;
+  countedPages_ = PageCount();
+  TsSkinManager* mgr = skinData_->SkinManager();
+  if (mgr && (mgr->SkinningRules() & (1u << srThirdParty))) AddToParentFormAdapter(this);
+  return true;
+}
+
 bool TsPageControl::HandleSkinnedMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_SETFOCUS:
@@ -614,6 +655,10 @@ bool TsPageControl::HandleSkinnedMessage(TMessage& m) {
         ClearTabTimers();
         skinData_->BgChanged = true;
       }
+      break;
+    case WM_NCPAINT:
+      PaintFromCache();
+      m.Result = 0;
       break;
     case WM_HSCROLL:
       if (HasState(csLoading)) break;

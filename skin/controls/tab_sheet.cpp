@@ -9,11 +9,14 @@
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
+#include "skin/engine/skinned_forms.h"
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/background_query.h"
+#include "skin/foundation/draw_helpers.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
+#include "widgets/graphics/gdi_handles.h"
 #include "widgets/menus/menus.h"
 
 namespace {
@@ -306,6 +309,19 @@ void TsTabSheet::EraseSkinned(HDC DC) {
   PaintGraphicChildren(DC, this, true, TPoint(0, 0));
 }
 
+// The border band around the sheet is the part of the page control's cache
+// it covers.
+void TsTabSheet::PaintBorderFromCache() {
+  TsPageControl* pc = Pages();
+  TsCommonData* sd = pc->SkinData();
+  if (!Showing() || GlobalAnimationActive || sd->IsUpdating() || !sd->CacheBitmap) return;
+  if (sd->BgChanged) pc->PrepareCache();
+  TWindowDC dc(Handle(), GetWindowDC(Handle()));
+  if (dc)
+    BlitBorderFrame(dc.Get(), 0, 0, Width(), Height(), sd->CacheBitmap->Canvas()->Handle(), Left(),
+                    Top(), BorderWidth());
+}
+
 void TsTabSheet::WndProc(TMessage& m) {
   TsPageControl* pc = Pages();
   if (!pc) {
@@ -334,6 +350,26 @@ void TsTabSheet::WndProc(TMessage& m) {
       }
       m.Result = 0;
       return;
+    case WM_NCPAINT:
+      if (BorderWidth() > 0) {
+        PaintBorderFromCache();
+        m.Result = 1;
+        return;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (DefaultManager && !HasState(csDesigning)) DefaultManager->SetHotWindow(Handle());
+      break;
+    case WM_PARENTNOTIFY:
+      if (LOWORD(m.WParam) == WM_CREATE && !HasState(csLoading) && !HasState(csDesigning)) {
+        TTabSheet::WndProc(m);
+        // A window made on the sheet learns at once whether it shows
+        // through to the page control.
+        AddToParentFormAdapter(this);
+        SendSkinCommand(reinterpret_cast<HWND>(m.LParam), SkinCmdTransparency, 1);
+        return;
+      }
+      break;
     case CM_TEXTCHANGED:
       pc->SkinData()->BgChanged = true;
       TTabSheet::WndProc(m);

@@ -1,7 +1,8 @@
 // What the skinned page control paints for its owner and its close buttons,
 // and how it and its sheets answer the skin commands their children send:
 // the section behind a sheet, whether its background varies, and who is
-// asked again about transparency.
+// asked again about transparency; frame paints that bring the cached look
+// back.
 #include <windows.h>
 
 #include <string>
@@ -165,6 +166,42 @@ TEST_F(SkinAnswers, CaptionsKeepTheTabOpaque) {
   }
 }
 
+TEST_F(SkinAnswers, FramePaintsBringBackTheCachedLook) {
+  Skin(test_skin::kSoundVariant, {"Alpha", "Beta"});
+  Sheets[0]->SetBorderWidth(3);
+  PumpMessages();
+  Rebuild();
+  RedrawWindow(Form->Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const TRect tab = Pages->PageTabRect(1);
+  const struct {
+    const char* Name;
+    TWinControl* Window;
+    TPoint At;     // in the window's own frame
+    TPoint Cache;  // the same place in the page control's cache
+  } cases[] = {
+      {"the tab row", Pages, TPoint(tab.Left + 3, tab.Top + 3), TPoint(tab.Left + 3, tab.Top + 3)},
+      {"the sheet's border band", Sheets[0], TPoint(1, 1),
+       TPoint(Sheets[0]->Left() + 1, Sheets[0]->Top() + 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    HWND h = c.Window->Handle();
+    {
+      TWindowDC dc(h, GetWindowDC(h));
+      const RECT spot{c.At.X - 1, c.At.Y - 1, c.At.X + 2, c.At.Y + 2};
+      FillRect(dc.Get(), &spot, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      ASSERT_EQ(RgbAt(dc.Get(), c.At.X, c.At.Y), 0u);
+    }
+    SendMessageA(h, WM_NCPAINT, 1, 0);
+    TWindowDC dc(h, GetWindowDC(h));
+    const uint32_t shown = RgbAt(dc.Get(), c.At.X, c.At.Y);
+    const uint32_t cached = CachePixel(c.Cache.X, c.Cache.Y);
+    for (int shift : {0, 8, 16})
+      EXPECT_NEAR(int((shown >> shift) & 0xFF), int((cached >> shift) & 0xFF), 2) << shift;
+  }
+}
+
 TEST_F(SkinAnswers, ASheetsBackgroundSectionComesFromBehindASeeThroughPageControl) {
   Skin(test_skin::kSoundVariant, {"Alpha"});
   // The page control stands on a parent that names a section of its own.
@@ -227,7 +264,11 @@ TEST_F(SkinAnswers, ASheetsChildrenRepaintOnMovesOnlyOverAVaryingBackground) {
 TEST_F(SkinAnswers, TransparencyIsRecomputedForTheActivePagesChildrenOnly) {
   Skin(test_skin::kSoundVariant, {"Alpha", "Beta"});
   TCommandProbe* shown = ProbeOn(Sheets[0]);
+  shown->HandleNeeded();
+  EXPECT_EQ(shown->Count(SkinCmdTransparency, 1), 1) << "a window made on a sheet is asked at once";
   TCommandProbe* hidden = ProbeOn(Sheets[1]);
+  shown->Seen.clear();
+  hidden->Seen.clear();
   Pages->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdTransparency), 1);
   EXPECT_EQ(shown->Count(SkinCmdTransparency, 1), 1);
   EXPECT_EQ(hidden->Count(SkinCmdTransparency, 1), 0);
