@@ -79,6 +79,7 @@ class TsTabSheet : public TTabSheet {
   void EraseSkinned(HDC DC);
   bool BackgroundVaries() const;
   void PaintBorderFromCache();
+  void VisibleChangedSaving();
   LRESULT BgSectionAnswer(BgSectionQuery* Query) const;
 
   TsTabSkinData* skinData_ = nullptr;  // owned

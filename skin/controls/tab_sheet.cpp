@@ -7,6 +7,7 @@
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
+#include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
@@ -322,6 +323,25 @@ void TsTabSheet::PaintBorderFromCache() {
                     Top(), BorderWidth());
 }
 
+// Saving memory, a sheet put away lets its children drop their caches; a
+// sheet brought back has them paint anew.
+void TsTabSheet::VisibleChangedSaving() {
+  TsPageControl* pc = Pages();
+  TsSkinManager* mgr = pc->SkinData()->SkinManager();
+  if (!mgr || mgr->Options()->OptimizingPriority() != opMemory || HasState(csDestroying)) return;
+  if (Visible()) {
+    const bool animated = pc->AllowAnimSwitching() && mgr->AnimEffects()->PageChange()->Active() &&
+                          mgr->Effects()->AllowAnimation();
+    if (!animated && pc->HandleAllocated())
+      RedrawWindow(pc->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    RepaintChildren(this);
+    return;
+  }
+  for (int i = 0; i < ControlCount(); ++i)
+    if (auto* child = dynamic_cast<TWinControl*>(Controls(i)); child && child->HandleAllocated())
+      SendSkinCommand(child->Handle(), SkinCmdReleaseCache, 0);
+}
+
 void TsTabSheet::WndProc(TMessage& m) {
   TsPageControl* pc = Pages();
   if (!pc) {
@@ -374,6 +394,10 @@ void TsTabSheet::WndProc(TMessage& m) {
       pc->SkinData()->BgChanged = true;
       TTabSheet::WndProc(m);
       pc->ClearTabTimers();
+      return;
+    case CM_VISIBLECHANGED:
+      TTabSheet::WndProc(m);
+      VisibleChangedSaving();
       return;
     case CM_ENABLEDCHANGED:
       TTabSheet::WndProc(m);

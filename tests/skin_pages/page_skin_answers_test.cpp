@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "skin/engine/common_data.h"
+#include "skin/engine/manager_options.h"
 #include "skin/foundation/skin_commands.h"
 #include "skinned_pages.h"
 #include "widgets/forms/forms.h"
@@ -278,6 +279,26 @@ TEST_F(SkinAnswers, TransparencyIsRecomputedForTheActivePagesChildrenOnly) {
             LRESULT(sfTransparencyUnknown));
   // A sheet recomputes them while they are still unknown.
   EXPECT_NE(SheetCommand(SkinCmdTransparency, 0, nullptr), LRESULT(sfTransparencyUnknown));
+}
+
+TEST_F(SkinAnswers, APutAwaySheetLetsItsChildrenDropTheirCachesWhenSavingMemory) {
+  Skin(test_skin::kSoundVariant, {"Alpha", "Beta"});
+  TCommandProbe* child = ProbeOn(Sheets[0]);
+  child->HandleNeeded();
+  const struct {
+    TvlOptimizingPriority Priority;
+    int Released;
+  } cases[] = {{opSpeed, 0}, {opMemory, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Priority);
+    Manager->Options()->SetOptimizingPriority(c.Priority);
+    Pages->SetActivePage(Sheets[0]);
+    PumpMessages();
+    child->Seen.clear();
+    Pages->SetActivePage(Sheets[1]);
+    PumpMessages();
+    EXPECT_EQ(child->Count(SkinCmdReleaseCache, 0), c.Released);
+  }
 }
 
 }  // namespace
