@@ -232,9 +232,10 @@ TEST_F(SkinAnswers, ASheetsBackgroundSectionComesFromBehindASeeThroughPageContro
     q.Rect = RECT{1, 2, 11, 12};
     EXPECT_EQ(SheetCommand(SkinCmdGetBgSection, 0, &q), c.Result);
     EXPECT_EQ(q.Index, c.Index);
-    if (c.Transparency)
+    if (c.Transparency) {
       EXPECT_EQ(TRect(parent->AskedRect),
                 TRect(1 + Pages->Left(), 2 + Pages->Top(), 11 + Pages->Left(), 12 + Pages->Top()));
+    }
   }
 }
 

@@ -70,7 +70,9 @@ TEST_F(SwitchingPages, TheCoverLivesFromTheQuestionToTheEndOfTheFadeOnly) {
     EXPECT_EQ(log.CoverWhenAsked, c.Animated);
     EXPECT_EQ(log.UpdatingWhenAsked, c.Animated);
     EXPECT_EQ(log.Told, c.Refuse ? 0 : 1);
-    if (!c.Refuse) EXPECT_EQ(log.CoverWhenTold, c.Animated);
+    if (!c.Refuse) {
+      EXPECT_EQ(log.CoverWhenTold, c.Animated);
+    }
     EXPECT_EQ(ActiveCaption(), c.Refuse ? "Alpha" : "Beta");
 
     EXPECT_EQ(TransitionCover(), nullptr);
@@ -78,8 +80,9 @@ TEST_F(SwitchingPages, TheCoverLivesFromTheQuestionToTheEndOfTheFadeOnly) {
     EXPECT_FALSE(Pages->SkinData()->Updating);
     EXPECT_TRUE(IsWindowVisible(Pages->Handle())) << "painting is on again";
     // The animated switch drops the fades of the old tab geometry.
-    if (c.Animated && !c.Refuse)
+    if (c.Animated && !c.Refuse) {
       for (TsTabSheet* s : Sheets) EXPECT_EQ(s->FadeTimer, nullptr);
+    }
     // Once any fade left has run out, the control shows the page it holds.
     const DWORD end = GetTickCount() + 3000;
     const auto fading = [this] {
