@@ -36,7 +36,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_units.h"
 #include "skin/foundation/argb_factories.h"
-#include "test_skin.h"
+#include "temp_test_skin.h"
 #include "widgets/controls/stdctrls.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
@@ -263,17 +263,11 @@ int main(int argc, char** argv) {
   const Plan plan = quick ? Plan{1, 3, 20} : Plan{5, 5, 100};
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::filesystem::path root =
-      std::filesystem::path(temp) / ("trackbar_bench_" + std::to_string(GetCurrentProcessId()));
-  test_skin::WriteTestSkin(root / "Tessera", test_skin::kSoundVariant);
-  const Scene scene = MakeScene(root);
+  const test_skin::TempTestSkin skin("trackbar_bench_", test_skin::kSoundVariant, "Tessera");
+  const Scene scene = MakeScene(skin.Directory());
   const bool ok = Run(scene, plan);
   TObject::Free(scene.Form);
   PumpMessages();
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
   FinalizeSkinCoreUnits();
   FinalizeWidgetUnits();
   return ok ? 0 : 1;

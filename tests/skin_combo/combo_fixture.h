@@ -7,14 +7,14 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 #include "skin/controls/combo_box.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
 
@@ -79,25 +79,14 @@ class TComboScene {
     ReleaseCapture();
     TObject::Free(Form);
     PumpMessages();
-    if (!dir_.empty()) {
-      std::error_code ec;
-      std::filesystem::remove_all(dir_, ec);
-    }
   }
   TComboScene(const TComboScene&) = delete;
   TComboScene& operator=(const TComboScene&) = delete;
 
   void LoadSkin(const char* Variant) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("comboscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
+    skin_.emplace("comboscene", Variant);
+    Manifest = skin_->Manifest();
+    Manager = test_skin::StartSkinManager(Form, *skin_);
     PumpMessages();
   }
 
@@ -119,7 +108,7 @@ class TComboScene {
   test_skin::TestSkinManifest Manifest;
 
  private:
-  std::filesystem::path dir_;
+  std::optional<test_skin::TempTestSkin> skin_;
 };
 
 // The combo's canvas on a 32-bit bitmap for one drawing.

@@ -7,13 +7,13 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "skin/controls/edit.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
 #include "widgets/forms/forms.h"
 
 inline void PumpMessages() {
@@ -53,11 +53,6 @@ inline uint32_t CachePixel(TsEdit* Edit, int X, int Y) {
 class TEditScene {
  public:
   explicit TEditScene(bool WithSkin, const std::string& Variant = test_skin::kSoundVariant) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("editscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
     // Off the form: an edit under the cursor would start hot.
     SetCursorPos(0, 0);
     Form = New<TForm>(Application, TCustomForm::TCreateNew{});
@@ -65,11 +60,9 @@ class TEditScene {
     Form->Show();
     PumpMessages();
     if (WithSkin) {
-      Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
-      Manager = New<TsSkinManager>(Form);
-      Manager->SetSkinDirectory(dir_.string());
-      Manager->SetSkinName(Variant);
-      Manager->SetActive(true);
+      skin_.emplace("editscene", Variant);
+      Manifest = skin_->Manifest();
+      Manager = test_skin::StartSkinManager(Form, *skin_);
     }
     SetFocus(Form->Handle());
     PumpMessages();
@@ -78,8 +71,6 @@ class TEditScene {
     ReleaseCapture();
     TObject::Free(Form);
     PumpMessages();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
   TEditScene(const TEditScene&) = delete;
   TEditScene& operator=(const TEditScene&) = delete;
@@ -118,5 +109,5 @@ class TEditScene {
   TsSkinManager* Manager = nullptr;
 
  private:
-  std::filesystem::path dir_;
+  std::optional<test_skin::TempTestSkin> skin_;
 };

@@ -4,13 +4,13 @@
 // thumb, and a fade run to its end by hand.
 #pragma once
 
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/skin_manager.h"
+#include "started_skin_manager.h"
 #include "test_skin.h"
 #include "trackbar_fixture.h"
 
@@ -69,13 +69,8 @@ struct TUnderThumb {
 
 class TSkinnedScene {
  public:
-  TSkinnedScene(const std::string& Variant, bool Vertical) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("tbscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
+  TSkinnedScene(const std::string& Variant, bool Vertical) : skin_("tbscene", Variant) {
+    Manifest = skin_.Manifest();
     Form = New<TForm>(Application, TCustomForm::TCreateNew{});
     // Away from where other test programs on the display move the cursor.
     Form->SetBounds(880, 640, 320, 260);
@@ -94,10 +89,7 @@ class TSkinnedScene {
     const PixelView plain = ArgbView(Bar->SkinData()->CacheBitmap);
     for (int y = 0; y < plain.Height; ++y)
       for (int x = 0; x < plain.Width; ++x) PlainCache.push_back(plain.At(x, y) & 0xFFFFFF);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
+    Manager = test_skin::StartSkinManager(Form, skin_);
     // Neither focused nor hot: the normal state, whatever a stray cursor did.
     SetFocus(Form->Handle());
     PumpMessages();
@@ -107,8 +99,6 @@ class TSkinnedScene {
     ReleaseCapture();
     TObject::Free(Form);
     PumpMessages();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
   TSkinnedScene(const TSkinnedScene&) = delete;
   TSkinnedScene& operator=(const TSkinnedScene&) = delete;
@@ -137,7 +127,7 @@ class TSkinnedScene {
   std::vector<uint32_t> PlainCache;  // before the skin came
 
  private:
-  std::filesystem::path dir_;
+  test_skin::TempTestSkin skin_;
 };
 
 // ---- What the pixel tests compare
