@@ -14,6 +14,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "started_skin_manager.h"
+#include "tests/support/rgb_compare.h"
 #include "widgets/forms/forms.h"
 
 inline void PumpMessages() {
@@ -24,17 +25,9 @@ inline void PumpMessages() {
   }
 }
 
-inline bool Near(uint32_t A, uint32_t B, int Tolerance = 3) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
-}
-
-// 0xRRGGBB of a TColor or COLORREF.
-inline uint32_t RgbOf(TColor c) {
-  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+// The tolerance most of the edit's pixel checks allow.
+inline bool Near(uint32_t A, uint32_t B) {
+  return Near(A, B, 3);
 }
 
 // What the window shows at (X, Y) of its window rectangle (0xRRGGBB).

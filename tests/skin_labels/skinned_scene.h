@@ -9,20 +9,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "started_skin_manager.h"
+#include "tests/support/rgb_compare.h"
 #include "test_skin.h"
-
-// 0xRRGGBB of a TColor.
-inline uint32_t RgbOf(TColor c) {
-  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-}
-
-inline bool Near(uint32_t A, uint32_t B, int Tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
-}
 
 class TSkinnedScene {
  public:
