@@ -18,14 +18,13 @@
 #include <uxtheme.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "benchmarks/support/median_sampler.h"
 #include "skin/controls/group_box.h"
 #include "skin/controls/page_control.h"
 #include "skin/engine/anim_timer.h"
@@ -41,8 +40,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr UINT kFullRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW;
 constexpr double kFadeTick = 10e-3;
 
@@ -54,27 +51,9 @@ void PumpMessages() {
   }
 }
 
-struct Plan {
-  int Rounds, Batches, Calls;
-};
-
-struct Samples {
-  std::vector<double> Times;
-  double Median() {
-    if (Times.empty()) return 0;
-    std::nth_element(Times.begin(), Times.begin() + Times.size() / 2, Times.end());
-    return Times[Times.size() / 2];
-  }
-};
-
-void Sample(const Plan& P, Samples& Into, const std::function<void()>& Work) {
-  for (int i = 0; i < P.Calls / 4 + 1; ++i) Work();
-  for (int b = 0; b < P.Batches; ++b) {
-    const auto start = Clock::now();
-    for (int i = 0; i < P.Calls; ++i) Work();
-    Into.Times.push_back(std::chrono::duration<double>(Clock::now() - start).count() / P.Calls);
-  }
-}
+using bench::Plan;
+using bench::Sample;
+using bench::Samples;
 
 struct Scene {
   TForm* Form = nullptr;

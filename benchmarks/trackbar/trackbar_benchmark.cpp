@@ -20,14 +20,13 @@
 #include <vssym32.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "benchmarks/support/median_sampler.h"
 #include "skin/controls/track_bar.h"
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/common_data.h"
@@ -46,8 +45,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr UINT kFullRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW;
 constexpr double kFadeTick = 10e-3;  // the fade timer's interval
 
@@ -59,29 +56,9 @@ void PumpMessages() {
   }
 }
 
-struct Plan {
-  int Rounds, Batches, Calls;  // Batches of Calls calls per look and round
-};
-
-// Batch times per call, gathered over the rounds; the median is the figure.
-struct Samples {
-  std::vector<double> Times;
-  double Median() {
-    if (Times.empty()) return 0;
-    std::nth_element(Times.begin(), Times.begin() + Times.size() / 2, Times.end());
-    return Times[Times.size() / 2];
-  }
-};
-
-// Times Work in batches after a warm-up that fills what a first call builds.
-void Sample(const Plan& P, Samples& Into, const std::function<void()>& Work) {
-  for (int i = 0; i < P.Calls / 4 + 1; ++i) Work();
-  for (int b = 0; b < P.Batches; ++b) {
-    const auto start = Clock::now();
-    for (int i = 0; i < P.Calls; ++i) Work();
-    Into.Times.push_back(std::chrono::duration<double>(Clock::now() - start).count() / P.Calls);
-  }
-}
+using bench::Plan;
+using bench::Sample;
+using bench::Samples;
 
 // Counts the bar's face rebuilds: every look runs OnSkinPaint once per cache.
 int facePaints = 0;
