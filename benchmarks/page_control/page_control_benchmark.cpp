@@ -33,6 +33,7 @@
 #include "skin/engine/skin_units.h"
 #include "skin/foundation/argb_factories.h"
 #include "temp_test_skin.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
 #include "widgets/rtl/object_model.h"
@@ -42,14 +43,6 @@ namespace {
 
 constexpr UINT kFullRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW;
 constexpr double kFadeTick = 10e-3;
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 using bench::Plan;
 using bench::Sample;

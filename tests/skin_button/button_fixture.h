@@ -14,15 +14,8 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
 #include "tests/support/rgb_compare.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // The classic look for one window while the scope lives: a class list
 // that names no themed class leaves the window without theme data (the

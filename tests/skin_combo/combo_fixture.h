@@ -16,16 +16,9 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "started_skin_manager.h"
 #include "tests/support/rgb_compare.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // 0xRRGGBB of a 32-bit bitmap's pixel.
 inline uint32_t PixelOf(TBitmap* B, int X, int Y) {

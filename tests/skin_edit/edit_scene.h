@@ -15,15 +15,8 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "started_skin_manager.h"
 #include "tests/support/rgb_compare.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // The tolerance most of the edit's pixel checks allow.
 inline bool Near(uint32_t A, uint32_t B) {

@@ -10,15 +10,8 @@
 #include "skin/controls/group_box.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "tests/support/rgb_compare.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // 0xRRGGBB of a cache pixel.
 inline uint32_t CachePixel(TsGroupBox* Box, int X, int Y) {

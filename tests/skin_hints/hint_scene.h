@@ -16,6 +16,7 @@
 #include "skin/engine/skin_manager.h"
 #include "test_hint_manager.h"
 #include "started_skin_manager.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
 
 inline const TRect kSceneMonitor{0, 0, 1600, 1200};
@@ -23,14 +24,6 @@ inline const TRect kSceneMonitor{0, 0, 1600, 1200};
 inline bool SceneMonitor(const TPoint&, TRect& Monitor) {
   Monitor = kSceneMonitor;
   return true;
-}
-
-inline void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 inline int Channel(uint32_t Argb, int Shift) {
@@ -72,7 +65,7 @@ class HintScene : public testing::Test {
     Manager.reset();
     if (Holder) TObject::Free(Holder);
     Holder = nullptr;
-    Pump();
+    PumpMessages();
     SetHintMonitorQuery(nullptr);
     Application->SetHintPause(savedPause_);
     skins_.clear();
