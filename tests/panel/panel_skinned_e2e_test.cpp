@@ -262,11 +262,8 @@ TEST_F(SkinnedPanelEndToEnd, TogglesShowTheSkinsPressedFrameWhileDown) {
   // The face inside the frame's outline, clear of the caption.
   const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin().Manifest;
   auto face = [&](int frame) {
-    const std::string what = "BUTTON/BORDERSMASK frame " + std::to_string(frame) + " face";
-    for (const test_skin::MfPixel& p : manifest.Pixels)
-      if (p.What == what) return p.LoadedArgb & 0xFFFFFF;
-    ADD_FAILURE() << "no manifest pixel " << what;
-    return 0u;
+    return test_skin::SkinPixel(manifest,
+                                "BUTTON/BORDERSMASK frame " + std::to_string(frame) + " face");
   };
   constexpr int kTolerance = 2;
   auto shows = [&](HWND button, int frame) {

@@ -16,12 +16,6 @@
 
 namespace {
 
-uint32_t SkinPixel(const test_skin::TestSkinManifest& M, const std::string& What) {
-  for (const test_skin::MfPixel& p : M.Pixels)
-    if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-  throw std::logic_error("no manifest pixel " + What);
-}
-
 // A form with one push button under a variant of the test skin, loaded
 // through the real SkinName.
 class TButtonScene {

@@ -72,12 +72,7 @@ class TComboScene {
   }
 
   // The manifest's pixel of that description, as the loader gives it.
-  uint32_t SkinPixel(const std::string& What) const {
-    for (const test_skin::MfPixel& p : Manifest.Pixels)
-      if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-    ADD_FAILURE() << "no manifest pixel " << What;
-    return 0;
-  }
+  uint32_t SkinPixel(const std::string& What) const { return test_skin::SkinPixel(Manifest, What); }
 
   const TsGeneralData& Section(const std::string& Name) const {
     return Manager->Sections[static_cast<size_t>(FindSectionIndex(Manager, Name))];

@@ -9,13 +9,6 @@
 #include "skin/engine/skin_manager.h"
 #include "started_skin_manager.h"
 
-// The manifest's pixel of that description, as the loader gives it (0xRRGGBB).
-inline uint32_t SkinPixel(const test_skin::TestSkinManifest& M, const std::string& What) {
-  for (const test_skin::MfPixel& p : M.Pixels)
-    if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-  throw std::logic_error("no manifest pixel " + What);
-}
-
 class TSkinnedGroupScene {
  public:
   TSkinnedGroupScene() : skin_("gbscene") {

@@ -15,13 +15,6 @@
 #include "test_skin.h"
 #include "trackbar_fixture.h"
 
-// The manifest's pixel of that description, as the loader gives it (0xRRGGBB).
-inline uint32_t SkinPixel(const test_skin::TestSkinManifest& M, const std::string& What) {
-  for (const test_skin::MfPixel& p : M.Pixels)
-    if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-  throw std::logic_error("no manifest pixel " + What);
-}
-
 inline const test_skin::MfImage& SkinImage(const test_skin::TestSkinManifest& M,
                                            const std::string& Key) {
   const int i = M.ImageIndex("TRACKBAR", Key);
