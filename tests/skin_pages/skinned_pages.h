@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -13,28 +13,20 @@
 #include "page_fixture.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
 
 class SkinnedPages : public PageFixture {
  protected:
   void TearDown() override {
     PageFixture::TearDown();
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    skin_.reset();
   }
   // The sheets, then the skin: the manager reaches a form that is complete.
   void Skin(const std::string& Variant, const std::vector<std::string>& Captions) {
     MakeSheets(Captions);
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("pages" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
+    skin_.emplace("pages", Variant);
+    Manifest = skin_->Manifest();
+    Manager = test_skin::StartSkinManager(Form, *skin_);
     PumpMessages();
     ASSERT_TRUE(Pages->SkinData()->Skinned());
   }
@@ -64,5 +56,5 @@ class SkinnedPages : public PageFixture {
   TsSkinManager* Manager = nullptr;
 
  private:
-  std::filesystem::path dir_;
+  std::optional<test_skin::TempTestSkin> skin_;
 };
