@@ -69,8 +69,9 @@ TEST_P(AdapterSkinCommands, AnswersForItsWindow) {
     target.ClearLog();
     EXPECT_EQ(Command(wnd, c.code, c.lParam), c.expected);
     EXPECT_EQ(target.Count(SkinCommandMessage), 0) << "answered by the adapter";
-    if (c.code == SkinCmdSetSection)
+    if (c.code == SkinCmdSetSection) {
       EXPECT_EQ(adapter->SkinData->SkinSection, c.lParam ? edit : before);
+    }
   }
 
   target.ClearLog();
