@@ -11,6 +11,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
+#include "skin/foundation/background_query.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/controls/stdctrls.h"
 #include "widgets/forms/forms.h"

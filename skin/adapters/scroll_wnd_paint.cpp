@@ -58,7 +58,11 @@ bool TvlScrollWnd::IsBarActive(int Kind) const {
   info.cbSize = sizeof(SCROLLBARINFO);
   if (!GetScrollBarInfoProc(wnd, Kind == SB_HORZ ? OBJID_HSCROLL : OBJID_VSCROLL, &info))
     return false;
-  return (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
+  // Some platforms mark a bar disabled on both arrows only, not on the bar
+  // itself: a bar whose two arrows are both unavailable is disabled too.
+  const bool arrowsOff =
+      (info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) && (info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE);
+  return (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0 && !arrowsOff;
 }
 
 void TvlScrollWnd::UpdateScrollInfo(bool Repaint) {
