@@ -11,6 +11,8 @@
 
 #include "skin/adapters/adapter_base.h"
 #include "skin/adapters/scroll_geometry.h"
+#include "skin/foundation/background_query.h"
+#include "widgets/graphics/bitmap.h"
 
 class TvlScrollWnd;
 
@@ -89,6 +91,16 @@ class TvlScrollWnd : public TvlMainWnd {
   void ScrollSkinCommand(TMessage& Message);
   void PaintSizeBox(HDC DC);
   void FreeBars();
+  // What lies behind the bars: the adapter's own answer to
+  // SkinCmdGetBackground, which asks the window's procedure first. Asked of
+  // the adapter directly, not through the window's chain of procedures, so
+  // that painting a bar costs no round trip through the window manager.
+  BackgroundRequest AskBackground();
+  // The work bitmap of a bar (Kind 0, 1) or the size box (2), kept between
+  // paints and made anew only when the size changes.
+  TBitmap* WorkBitmap(int Kind, int Width, int Height);
+
+  TOwnedObject<TBitmap> barBitmaps_[3];  // horizontal, vertical, size box
 };
 
 // Whether the adapter's window shows: its control's state, else the window's.
