@@ -143,6 +143,8 @@ int main(int argc, char** argv) {
       const HDC dc = GetWindowDC(skinned);
       adapter->PaintBar(SB_VERT, dc, at, SB_THUMBTRACK, bar, true);
       ReleaseDC(skinned, dc);
+      // The content the scroll uncovered, as the reference paints it.
+      UpdateWindow(skinned);
     });
     Sample(plan, platformDrag, [&] {
       const int pos = (++step) % 80;

@@ -69,8 +69,9 @@ class TvlScrollWnd : public TvlMainWnd {
   // Paints both visible bars and the size box into DC (0: the window's DC).
   // ThumbPos -1 puts the thumbs where the scroll state puts them.
   void PaintScrollBars(HWND Wnd, int ThumbPos, HDC DC);
-  // One bar into DC at R (window coordinates). Nothing while a thumb is
-  // being dragged unless Dragging (the drag itself draws this way).
+  // One bar into DC (0: the window's DC) at R (window coordinates). Nothing
+  // while a thumb is being dragged unless Dragging: the drag itself draws
+  // this way, the thumb at ThumbPos pressed over plain tracks and arrows.
   bool PaintBar(int Kind, HDC DC, int ThumbPos, int PressedPart, const TRect& R, bool Dragging);
   bool PaintHorzBar(HDC DC, int ThumbPos, int PressedPart, const TRect& R);
   bool PaintVertBar(HDC DC, int ThumbPos, int PressedPart, const TRect& R);

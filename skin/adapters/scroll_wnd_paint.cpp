@@ -97,10 +97,15 @@ bool TvlScrollWnd::PaintBar(int Kind, HDC DC, int ThumbPos, int PressedPart, con
   TvlScrollBar* bar = Bar(Kind);
   TsSkinManager* m = ManagerOf(this);
   const bool vertical = Kind == SB_VERT;
-  if (!bar || !DC || (Tracking && !Dragging) || !bar->Visible || !m) return false;
+  if (!bar || (Tracking && !Dragging) || !bar->Visible || !m) return false;
   if (!SectionIndexValid(m, m->ConstData.ScrollBars[0].Section)) return false;
   if ((vertical ? R.Height() : R.Width()) <= 1 || (vertical && Scrolling)) return false;
   HWND wnd = WindowHandle;
+  TWindowDC own;
+  if (!DC) {
+    own = TWindowDC(wnd, GetWindowDC(wnd));
+    if (!(DC = own.Get())) return false;
+  }
   bar->ReadInfo();
   const bool active = IsBarActive(Kind) && ControlEnabled(this);
   TvlBarPicture p;
@@ -112,7 +117,10 @@ bool TvlScrollWnd::PaintBar(int Kind, HDC DC, int ThumbPos, int PressedPart, con
   p.Active = active;
   // Only the window that holds the mouse shows pressed or hot parts.
   const TvlScrollTrackState& t = ScrollTrack;
-  if (t.TrackWnd == wnd) {
+  if (Dragging) {
+    // The dragged thumb alone shows a state: pressed, over plain tracks and arrows.
+    p.ThumbState = 2;
+  } else if (t.TrackWnd == wnd) {
     const bool hot = t.IsHot(wnd, Kind) && active;
     p.PressedPart = PressedPart;
     p.FirstArrowState = PressedPart == SB_LINEUP ? 2 : hot && t.HotPart == SB_LINEUP ? 1 : 0;

@@ -305,6 +305,15 @@ TEST(ScrollWnd, PressedAndHotPartsOnlyOnTheTrackedWindow) {
     TWindowPixels px(w);
     EXPECT_EQ(px(c.At.x, c.At.y), s.Face(c.Section, c.State));
   }
+  // A thumb being dragged is drawn pressed over plain arrows, hot or not.
+  ScrollTrack.Reset();
+  ScrollTrack.TrackWnd = ScrollTrack.HotWnd = w;
+  ScrollTrack.HotBar = SB_VERT;
+  ScrollTrack.HotPart = SB_LINEUP;
+  EXPECT_TRUE(l.Adapter->PaintBar(SB_VERT, nullptr, -1, SB_THUMBTRACK, bars.Vert, true));
+  TWindowPixels px(w);
+  EXPECT_EQ(px(v.First.x, v.First.y), s.Face("SCROLLBTNTOP", 0));
+  EXPECT_EQ(px(v.Thumb.x, v.Thumb.y), s.Face("SCROLLSLIDERV", 2));
 }
 
 // A disabled bar shows no thumb and fades into what lies behind it; the
