@@ -423,4 +423,22 @@ TEST(ScrollWnd, ReleaseGivesTheFrameBack) {
   EXPECT_EQ(after.bottom, twinRect.bottom);
 }
 
+// A skin without scroll sections still takes the bars out of the frame,
+// but paints nothing on them.
+TEST(ScrollWnd, WithoutScrollSectionsTheBarsAreNotPainted) {
+  TSkinScene s("no-scrolls");
+  s.Manager->ScrollsOptions()->SetScrollSize(20);
+  TTestWindow host = CreateHostWindow();
+  TTestWindow list = CreateListBox100(host.Get());
+  TvlScrollWnd* a = Adapt(list.Get(), s.Manager);
+  ASSERT_TRUE(a->VertBar->Visible);
+  RECT c{};
+  GetClientRect(list.Get(), &c);
+  EXPECT_EQ(c.right, 166 - 2 * a->LeftEdge - 20);
+  const TBars bars = BarsOf(a, list.Get());
+  EXPECT_FALSE(a->PaintVertBar(nullptr, -1, -1, bars.Vert));
+  EXPECT_FALSE(a->PaintHorzBar(nullptr, -1, -1, bars.Horz));
+  Release(list.Get(), a);
+}
+
 }  // namespace
