@@ -227,7 +227,11 @@ class TFrame {
     ++depth_;
   }
   ~TFrame() {
-    if (--depth_ == 0 && pending_) delete adapter_;
+    if (--depth_ == 0 && pending_) {
+      // Once: a destructor that still sees a message must not delete again.
+      pending_ = false;
+      delete adapter_;
+    }
   }
   TFrame(const TFrame&) = delete;
   TFrame& operator=(const TFrame&) = delete;

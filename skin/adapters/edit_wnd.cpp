@@ -135,7 +135,10 @@ void TvlEditWnd::Construct(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* ASk
 
 TvlEditWnd::~TvlEditWnd() {
   // The base's destructor runs the base's RestoreControl only: the colours
-  // this class pushed are given back here, while the object is whole.
+  // this class pushed are given back here, while the object is whole. The
+  // window is let go first, so the changes' messages never reach an object
+  // that is being destroyed.
+  if (!Released) Unhook();
   RestoreColors();
 }
 
