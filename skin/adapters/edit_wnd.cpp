@@ -138,7 +138,7 @@ TvlEditWnd::~TvlEditWnd() {
   // this class pushed are given back here, while the object is whole. The
   // window is let go first, so the changes' messages never reach an object
   // that is being destroyed.
-  if (!Released) Unhook();
+  if (!Released) Unhook(true);
   RestoreColors();
 }
 

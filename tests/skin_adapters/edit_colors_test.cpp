@@ -21,37 +21,35 @@ constexpr TColor kOwnFont = static_cast<TColor>(0x00112233);
 constexpr TColor kOwnFocus = static_cast<TColor>(0x00445566);
 
 TEST(EditAdapterColors, PushedAtTheFirstPaintAndGivenBackHoweverTheSkinGoes) {
+  TEditScene s;
   for (bool focusProp : {false, true})
     for (bool customColor : {false, true})
       for (bool customFont : {false, true})
         for (Exit exit : {Exit::RemoveSkin, Exit::Release, Exit::Free}) {
-          SCOPED_TRACE(testing::Message()
-                       << "FocusColor " << focusProp << " custom colour " << customColor
-                       << " custom font " << customFont << ", " << ExitName(exit));
-          TEditScene s;
+          SCOPED_TRACE(testing::Message() << "FocusColor " << focusProp << " custom colour "
+                                          << customColor << " custom font " << customFont << ", "
+                                          << ExitName(exit));
           TEdit* e = focusProp ? s.AddControl<TReflectedEdit>(10, 10, 120, 24)
                                : s.AddControl<TEdit>(10, 10, 120, 24);
+          auto* reflected = dynamic_cast<TReflectedEdit*>(e);
           e->SetColor(kOwnColor);
           e->Font()->SetColor(kOwnFont);
-          if (focusProp) static_cast<TReflectedEdit*>(e)->SetFocusColor(kOwnFocus);
+          if (reflected) reflected->SetFocusColor(kOwnFocus);
           TvlEditWnd* a = s.Adapt(e, !customColor, !customFont);
           ASSERT_NE(a, nullptr);
-          EXPECT_FALSE(a->ColorsApplied);
           EXPECT_EQ(a->SavedColor, kOwnColor);
           EXPECT_EQ(a->SavedFontColor, kOwnFont);
-          if (focusProp) EXPECT_EQ(a->SavedFocusColor, kOwnFocus);
+          if (reflected) EXPECT_EQ(a->SavedFocusColor, kOwnFocus);
 
-          RedrawWindow(e->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+          RedrawWindow(e->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
           EXPECT_TRUE(a->ColorsApplied);
-          const TsGeneralData& edit = s.Section("EDIT");
-          const TColor face = a->SkinData->BgColor(0, e->Handle());
+          const int state = a->SkinData->CurrentState() != 0 ? 1 : 0;
+          const TColor face = a->SkinData->BgColor(state, e->Handle());
+          const TColor text = static_cast<TColor>(s.Section("EDIT").Props[size_t(state)].FontColor);
           EXPECT_EQ(e->Color(), customColor ? kOwnColor : face);
-          EXPECT_EQ(e->Font()->Color(),
-                    customFont ? kOwnFont : static_cast<TColor>(edit.Props[0].FontColor));
-          if (focusProp)
-            EXPECT_EQ(static_cast<TReflectedEdit*>(e)->FocusColor(),
-                      customColor ? kOwnFocus : face);
-          // The skin's font colour is no change of the user's.
+          EXPECT_EQ(e->Font()->Color(), customFont ? kOwnFont : text);
+          if (reflected) EXPECT_EQ(reflected->FocusColor(), customColor ? kOwnFocus : face);
+          // The skin's font colour is marked only while it is being set.
           EXPECT_FALSE(a->SkinData->StateFlags & sfSkinFontColor);
 
           switch (exit) {
@@ -61,6 +59,7 @@ TEST(EditAdapterColors, PushedAtTheFirstPaintAndGivenBackHoweverTheSkinGoes) {
               break;
             case Exit::Release:
               ReleaseScrollWndAdapter(e->Handle(), false, false, a);
+              EXPECT_TRUE(a->Released);
               break;
             case Exit::Free:
               ReleaseScrollWndAdapter(e->Handle(), true, false, a);
@@ -68,8 +67,9 @@ TEST(EditAdapterColors, PushedAtTheFirstPaintAndGivenBackHoweverTheSkinGoes) {
           }
           EXPECT_EQ(e->Color(), customColor ? kOwnColor : clWindow);
           EXPECT_EQ(e->Font()->Color(), customFont ? kOwnFont : clWindowText);
-          if (focusProp) EXPECT_EQ(static_cast<TReflectedEdit*>(e)->FocusColor(), kOwnFocus);
+          if (reflected) EXPECT_EQ(reflected->FocusColor(), kOwnFocus);
           if (a) ReleaseScrollWndAdapter(e->Handle(), true, false, a);
+          TObject::Free(e);
         }
 }
 

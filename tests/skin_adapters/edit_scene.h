@@ -46,6 +46,8 @@ class TEditScene {
     // Away from where other test programs on the display move the cursor.
     Form->SetBounds(40, 40, 600, 420);
     Form->Show();
+    // Pixels are read from the screen: nothing of another program lies over it.
+    SetWindowPos(Form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     PumpMessages();
     if (!Variant) return;
     char tmp[MAX_PATH];
