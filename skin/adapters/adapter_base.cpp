@@ -121,13 +121,19 @@ void TvlMainWnd::Construct(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* ASk
   // Switched off after the hook rather than before it, for the same reason.
   const bool keepStyles = SkinData->ControlKind == ckForm || IsPopupMenuAdapter() ||
                           Params.SectionName == "DIALOG" || AdapterDialogMode;
-  if (SetWindowThemeProc && !keepStyles) SetWindowThemeProc(Wnd, L" ", L" ");
+  if (!keepStyles) SwitchVisualStylesOff();
 
   if (SkinData->Control) {
     SavedControlStyle = SkinData->Control->ControlStyle();
     SkinData->Control->SetControlStyle(SavedControlStyle | csOpaque);
   }
   AfterCreation();
+}
+
+void TvlMainWnd::SwitchVisualStylesOff() {
+  if (!SetWindowThemeProc || !WindowHandle) return;
+  SetWindowThemeProc(WindowHandle, L" ", L" ");
+  themeSwitched_ = true;
 }
 
 void TvlMainWnd::AfterCreation() {
@@ -228,9 +234,9 @@ class TFrame {
   }
   ~TFrame() {
     if (--depth_ == 0 && pending_) {
-      // Once: a destructor that still sees a message must not delete again.
+      // Once: a destructor that still sees a message must not free again.
       pending_ = false;
-      delete adapter_;
+      TObject::Free(adapter_);
     }
   }
   TFrame(const TFrame&) = delete;
@@ -311,7 +317,7 @@ void ReleaseWndAdapter(HWND Wnd, bool Free, bool RecalcFrame, TvlMainWnd*& Adapt
   if (a->frameDepth_ > 0)
     a->deletePending_ = true;
   else
-    delete a;
+    TObject::Free(a);
 }
 
 void TvlMainWnd::DestroyGiveBack() {
@@ -322,9 +328,8 @@ void TvlMainWnd::DestroyGiveBack() {
   Unhook(true);
   RestoreControl();
   HWND wnd = WindowHandle;
-  // The styles were switched off whatever the manager; they come back the
-  // same way.
-  if (SetWindowThemeProc && wnd && IsWindow(wnd) && !ShuttingDown()) {
+  // Whoever switched the styles off gives them back, manager or not.
+  if (themeSwitched_ && SetWindowThemeProc && wnd && IsWindow(wnd) && !ShuttingDown()) {
     bool giveStyles = true;
     if (auto* provider = dynamic_cast<TsSkinProvider*>(SkinData ? SkinData->OwnerObject : nullptr))
       giveStyles = provider->DrawNonClientArea;
@@ -335,7 +340,19 @@ void TvlMainWnd::DestroyGiveBack() {
   Released = true;
 }
 
+void TvlMainWnd::BeforeDestruction() {
+  TObject::BeforeDestruction();
+  DestroyStep();
+}
+
 TvlMainWnd::~TvlMainWnd() {
+  // Only when the object was deleted without Free: the descendants' parts
+  // are gone by now, so only the base gives the window back.
+  DestroyStep();
+}
+
+void TvlMainWnd::DestroyStep() {
+  if (destroying_) return;
   destroying_ = true;
   if (!Released) {
     DestroyGiveBack();

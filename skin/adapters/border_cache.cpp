@@ -16,7 +16,9 @@
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/background_query.h"
+#include "skin/foundation/background_view.h"
 #include "skin/foundation/bitmap_painters.h"
+#include "skin/foundation/nine_slice.h"
 #include "skin/foundation/section_paint.h"
 #include "skin/foundation/skin_const.h"
 #include "widgets/controls/stdctrls.h"
@@ -153,7 +155,24 @@ void PaintBorderCache(TsCommonData* SkinData, HWND Wnd, bool DialogMode) {
 }
 
 void FillBorderCorners(TsCommonData* SkinData, int State, TvlMainWnd* Adapter) {
-  (void)SkinData;
-  (void)State;
-  (void)Adapter;
+  if (!SkinData || !Adapter || Adapter->DialogMode || !SkinData->CacheBitmap) return;
+  TsSkinManager* manager = SkinData->SkinManager();
+  if (!manager || !MaskIndexValid(*manager, SkinData->BorderIndex)) return;
+  if (Adapter->WindowSize.cx <= 1 || Adapter->WindowSize.cy <= 1) return;
+  const PixelView cache = ArgbView(SkinData->CacheBitmap);
+  if (!cache.Valid()) return;
+  BackgroundRequest request;
+  if (HWND parent = GetParent(Adapter->WindowHandle))
+    QueryWindowBackground(request, parent, false);
+  else
+    request.Kind = bgNotAnswered;
+  BackgroundView behind = ColorBackgroundView(kFuchsia);
+  if (request.Kind == bgBitmap && request.Bitmap)
+    behind = MakeBackgroundView(ArgbView(request.Bitmap), request.OffsetX + Adapter->WindowPos.X,
+                                request.OffsetY + Adapter->WindowPos.Y);
+  else if (request.Kind == bgColor)
+    behind = ColorBackgroundView(static_cast<uint32_t>(ColorToRGB(request.Color)));
+  RestoreTransparentCornerPixels(
+      cache, manager->Masks[static_cast<size_t>(SkinData->BorderIndex)], State,
+      kCornerTopLeft | kCornerBottomLeft | kCornerTopRight | kCornerBottomRight, behind);
 }

@@ -120,7 +120,7 @@ void TvlEditWnd::Construct(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* ASk
             !HasProp(SkinData->Control, "UseXPThemes");
     else
       off = WindowsVersion < 6 || Params.SectionName == "COMBOBOX";
-    if (off) SetWindowThemeProc(Wnd, L" ", L" ");
+    if (off) SwitchVisualStylesOff();
   }
   if (TControl* control = SkinData->Control) {
     SavedControlStyle = control->ControlStyle();
@@ -134,11 +134,12 @@ void TvlEditWnd::Construct(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* ASk
 }
 
 TvlEditWnd::~TvlEditWnd() {
-  // The base's destructor runs the base's RestoreControl only: the colours
-  // this class pushed are given back here, while the object is whole. The
-  // window is let go first, so the changes' messages never reach an object
-  // that is being destroyed.
-  if (!Released) Unhook(true);
+  // Freed through TObject::Free the release ran while the object was whole.
+  // Deleted plainly, the base's destructor runs the base's RestoreControl
+  // only: the colours this class pushed are given back here, once the
+  // window is let go, so no message reaches an object being destroyed.
+  if (Released) return;
+  Unhook(true);
   RestoreColors();
 }
 

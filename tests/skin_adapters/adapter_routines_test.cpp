@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "skin/adapters/adapter_routines.h"
 #include "skin/engine/common_data.h"
@@ -121,3 +123,45 @@ TEST(AdapterRoutines, BorderCacheWaitsForAParentThatIsNotReady) {
 }
 
 }  // namespace
+
+namespace {
+
+// The cache of a disabled edit under a parent that answers a plain colour,
+// as the pixels of one row band.
+std::vector<uint32_t> DisabledEditCache(TEdit* Edit, const std::string& Text, char Password) {
+  Edit->SetText(Text);
+  Edit->SetPasswordChar(Password);
+  TOwnedObject<TsCommonData> data = OwnObject(New<TsCommonData>(nullptr, true));
+  data->Control = Edit;
+  data->WndHandle = Edit->Handle();
+  data->BgChanged = true;
+  PaintBorderCache(data.get(), Edit->Handle(), false);
+  const PixelView v = ArgbView(data->CacheBitmap);
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < v.Height; ++y)
+    for (int x = 0; x < v.Width; ++x) pixels.push_back(v.At(x, y) & 0xFFFFFF);
+  data->Control = nullptr;
+  return pixels;
+}
+
+}  // namespace
+
+TEST(AdapterRoutines, DisabledPasswordEditShowsOnlyItsCharacter) {
+  TOwnedObject<TForm> form = OwnObject(New<TForm>(Application, TCustomForm::TCreateNew{}));
+  form->SetBounds(30, 30, 300, 200);
+  auto* edit = New<TEdit>(form.get());
+  edit->SetParent(form.get());
+  edit->SetBounds(10, 10, 120, 24);
+  edit->Font()->SetName("Courier New");
+  edit->Font()->SetHeight(-16);
+  edit->SetEnabled(false);
+  form->Show();
+
+  const auto password = DisabledEditCache(edit, "iiii", '*');
+  const auto stars = DisabledEditCache(edit, "****", 0);
+  const auto plain = DisabledEditCache(edit, "iiii", 0);
+  const auto empty = DisabledEditCache(edit, "", 0);
+  EXPECT_NE(plain, empty) << "a disabled edit's text is drawn into the cache";
+  EXPECT_EQ(password, stars) << "the password character once per character";
+  EXPECT_NE(password, plain) << "never the text itself";
+}
