@@ -123,16 +123,19 @@ void TvlMainWnd::Construct(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* ASk
   // Switched off after the hook rather than before it, for the same reason.
   const bool keepStyles = SkinData->ControlKind == ckForm || IsPopupMenuAdapter() ||
                           Params.SectionName == "DIALOG" || AdapterDialogMode;
-  if (SetWindowThemeProc && !keepStyles) {
-    SetWindowThemeProc(Wnd, L" ", L" ");
-    themeSwitched_ = true;
-  }
+  if (!keepStyles) SwitchVisualStylesOff();
 
   if (SkinData->Control) {
     SavedControlStyle = SkinData->Control->ControlStyle();
     SkinData->Control->SetControlStyle(SavedControlStyle | csOpaque);
   }
   AfterCreation();
+}
+
+void TvlMainWnd::SwitchVisualStylesOff() {
+  if (!SetWindowThemeProc || !WindowHandle) return;
+  SetWindowThemeProc(WindowHandle, L" ", L" ");
+  themeSwitched_ = true;
 }
 
 void TvlMainWnd::AfterCreation() {
@@ -232,7 +235,11 @@ class TFrame {
     ++depth_;
   }
   ~TFrame() {
-    if (--depth_ == 0 && pending_) TObject::Free(adapter_);
+    if (--depth_ == 0 && pending_) {
+      // Once: a destructor that still sees a message must not free again.
+      pending_ = false;
+      TObject::Free(adapter_);
+    }
   }
   TFrame(const TFrame&) = delete;
   TFrame& operator=(const TFrame&) = delete;

@@ -148,6 +148,9 @@ class TvlMainWnd : public TObject {
   // goes) leaves a procedure hooked on top in place and turns ours into a
   // pass-through.
   bool Unhook(bool Force);
+  // Switches the window's visual styles off; the adapter's release gives
+  // them back.
+  void SwitchVisualStylesOff();
   // What the base answers for a skin command while a skin is active.
   void HandleSkinCommandMessage(TMessage& Message);
   void CommonTail(TMessage& Message);

@@ -1,6 +1,7 @@
 #include "skin/adapters/adapter_unit.h"
 
 #include "skin/adapters/adapter_base.h"
+#include "skin/adapters/edit_stand_ins.h"
 #include "skin/adapters/stand_in_adapters.h"
 #include "skin/engine/services_forms.h"
 
@@ -29,6 +30,10 @@ void SBUtilsInitialization() {
   RegisterAdapterClass(TvlMainWnd::AdapterClass());
   RegisterAdapterClass(TvlSpinWnd::AdapterClass());
   RegisterAdapterClass(TvlCheckBoxWnd::AdapterClass());
+  RegisterAdapterClass(TvlBaseWnd::AdapterClass());
+  RegisterAdapterClass(TvlEditWnd::AdapterClass());
+  RegisterAdapterClass(TvlComboListWnd::AdapterClass());
+  RegisterAdapterClass(TvlListViewWnd::AdapterClass());
   user32 = LoadLibraryA("user32.dll");
   GetScrollBarInfoProc = Bound<TGetScrollBarInfo>(user32, "GetScrollBarInfo");
   comctl32 = LoadLibraryA("comctl32.dll");

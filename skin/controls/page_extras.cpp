@@ -4,7 +4,6 @@
 
 #include "skin/controls/page_control.h"
 #include "skin/adapters/stand_in_adapters.h"
-#include "skin/engine/services_adapters.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"

@@ -10,7 +10,6 @@
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/manager_options.h"
 #include "skin/adapters/stand_in_adapters.h"
-#include "skin/engine/services_adapters.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"

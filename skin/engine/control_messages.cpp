@@ -7,7 +7,7 @@
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/glow_effects.h"
 #include "skin/engine/manager_options.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/scroll_wnd.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"

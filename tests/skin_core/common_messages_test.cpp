@@ -7,7 +7,7 @@
 #include "probe.h"
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/scroll_wnd.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/background_query.h"

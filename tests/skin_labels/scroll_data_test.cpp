@@ -4,7 +4,7 @@
 
 #include "labels_fixture.h"
 #include "skin/engine/manager_options.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/scroll_wnd.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/rtl/reflection.h"

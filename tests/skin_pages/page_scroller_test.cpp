@@ -14,7 +14,6 @@
 #include "skin/controls/alpha_image_list.h"
 #include "skin/adapters/stand_in_adapters.h"
 #include "skin/engine/common_data.h"
-#include "skin/engine/services_adapters.h"
 #include "skin/engine/skin_manager.h"
 #include "started_skin_manager.h"
 #include "widgets/controls/stdctrls.h"

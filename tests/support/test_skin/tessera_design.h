@@ -29,6 +29,7 @@ struct FieldLook {
   int ComboGlow = 2;           // COMBOBOX's GLOW value; its GLOW0 image stays
   bool Selection = false;      // a SELECTION section gives the selection colours
   bool ComboMargin = true;     // false: no COMBOMARGIN key, the reader's default applies
+  int EditBorder = 1;          // EDIT's borders width; 2 adds a teal inner rim to both frames
 };
 
 // How the hint section departs from the standard design.

@@ -180,6 +180,10 @@ const Look kLooks[] = {
      "GLOBALINFO has no COMBOMARGIN: a combo's button keeps the default margin of 2, not the "
      "sound skin's 3",
      {.Fields = {.ComboMargin = false}}},
+    {"edit-border-2",
+     "EDIT's borders mask is two pixels wide on every side, two states with key corners: BorderKind "
+     "0, so an edit keeps the system's frame width",
+     {.Fields = {.EditBorder = 2}}},
     {"combo-glow-off",
      "COMBOBOX has GLOW=0: no glow window while a combo box is hot",
      {.Fields = {.ComboGlow = 0}}},
