@@ -9,7 +9,6 @@
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/adapters/stand_in_adapters.h"
-#include "skin/engine/services_adapters.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
