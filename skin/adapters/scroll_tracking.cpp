@@ -258,6 +258,9 @@ void ScrollNCHitTest(TvlScrollWnd& A, TMessage& M) {
 
 void ScrollNCMouseMove(TvlScrollWnd& A, TMessage& M) {
   const HWND wnd = A.WindowHandle;
+  // A move without the capture means no press of another window still holds
+  // the mouse; one the record still shows there was lost unheard.
+  if (S.TrackWnd != wnd) AbandonPress();
   S.TrackWnd = wnd;
   if (M.WParam == HTHSCROLL || M.WParam == HTVSCROLL) {
     const int kind = M.WParam == HTVSCROLL ? sbVert : sbHorz;
