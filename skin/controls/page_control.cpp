@@ -100,8 +100,7 @@ TsPageControl::TsPageControl(TComponent* AOwner) : TPageControl(AOwner) {
 
 TsPageControl::~TsPageControl() {
   *alive_ = false;
-  delete tabScroller_;
-  tabScroller_ = nullptr;
+  FreeTabScroller();
   if (TabMenuOwner == this) TabMenuOwner = nullptr;
   TObject::Free(TabsLineImage);
   TabsLineImage = nullptr;

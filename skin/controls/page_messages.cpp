@@ -10,6 +10,7 @@
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/manager_options.h"
+#include "skin/adapters/stand_in_adapters.h"
 #include "skin/engine/services_adapters.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
@@ -517,7 +518,7 @@ bool TsPageControl::HandleSkinMessage(TMessage& m) {
         Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
       AddToParentFormAdapter(ActivePage());
       UpdateTabScroller();
-      if (TabScroller()) SendMessageA(TabScroller()->WndHandle, m.Msg, m.WParam, m.LParam);
+      if (TabScroller()) SendMessageA(TabScroller()->WindowHandle, m.Msg, m.WParam, m.LParam);
       BroadcastToChildControls(this, m);
       return true;
     case SkinCmdIsSkinned:

@@ -11,11 +11,6 @@ constexpr char kAdapterProp[] = "VLSBSC";
 
 }  // namespace
 
-TvlMainWnd* GetWindowAdapter(HWND Wnd) {
-  if (!Wnd) return nullptr;
-  return static_cast<TvlMainWnd*>(GetPropA(Wnd, kAdapterProp));
-}
-
 int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness) {
   if (const TvlScrollData* d = Bar.ScrollData) {
     const int own = Thickness ? d->ScrollWidth() : d->ButtonsSize();
@@ -41,7 +36,7 @@ TvlComboListWnd::TvlComboListWnd(HWND Wnd, bool KeepSize, bool Repaint, const st
                                  TsSkinManager* AManager)
     : SectionName(Section), Manager(AManager) {
   (void)Repaint;
-  WndHandle = Wnd;
+  WindowHandle = Wnd;
   if (!Wnd) return;
   RECT r{};
   GetWindowRect(Wnd, &r);
@@ -54,8 +49,8 @@ TvlComboListWnd::TvlComboListWnd(HWND Wnd, bool KeepSize, bool Repaint, const st
 
 TvlComboListWnd::~TvlComboListWnd() {
   // A window that outlives its adapter must not lead anyone to freed memory.
-  if (WndHandle && IsWindow(WndHandle) && GetWindowAdapter(WndHandle) == this)
-    RemovePropA(WndHandle, kAdapterProp);
+  if (WindowHandle && IsWindow(WindowHandle) && GetWindowAdapter(WindowHandle) == this)
+    RemovePropA(WindowHandle, kAdapterProp);
 }
 
 void TvlComboListWnd::WndProc(TMessage& Message) {
@@ -65,39 +60,8 @@ void TvlComboListWnd::WndProc(TMessage& Message) {
 void ReleaseScrollWndAdapter(HWND Wnd, bool Free, int RedrawMode, TvlMainWnd*& Adapter) {
   (void)RedrawMode;
   if (Wnd && IsWindow(Wnd) && GetWindowAdapter(Wnd) == Adapter) RemovePropA(Wnd, kAdapterProp);
-  if (Adapter) Adapter->WndHandle = nullptr;
+  if (Adapter) Adapter->WindowHandle = nullptr;
   if (!Free) return;
   TObject::Free(Adapter);
   Adapter = nullptr;
-}
-
-TvlWindowGeometry GetWindowGeometry(HWND Wnd) {
-  TvlWindowGeometry g;
-  if (!Wnd) return g;
-  RECT r{};
-  GetWindowRect(Wnd, &r);
-  g.WindowRect = r;
-  g.Size = TSize(r.right - r.left, r.bottom - r.top);
-  g.ParentWnd = GetParent(Wnd);
-  POINT p{r.left, r.top};
-  if (g.ParentWnd) {
-    RECT pr{};
-    GetWindowRect(g.ParentWnd, &pr);
-    g.ParentRect = pr;
-    ScreenToClient(g.ParentWnd, &p);
-  }
-  g.Position = TPoint(p.x, p.y);
-  return g;
-}
-
-TvlSpinWnd::TvlSpinWnd(HWND Wnd, const std::string& Section, TsSkinManager* AManager)
-    : SectionName(Section), Manager(AManager) {
-  WndHandle = Wnd;
-  if (Wnd) SetPropA(Wnd, kAdapterProp, static_cast<TvlMainWnd*>(this));
-}
-
-TvlSpinWnd::~TvlSpinWnd() {
-  if (WndHandle && IsWindow(WndHandle) &&
-      GetPropA(WndHandle, kAdapterProp) == static_cast<TvlMainWnd*>(this))
-    RemovePropA(WndHandle, kAdapterProp);
 }

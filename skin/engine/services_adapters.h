@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "skin/adapters/adapter_base.h"
+#include "skin/adapters/adapter_routines.h"
 #include "widgets/controls/messages.h"
 #include "widgets/rtl/object_model.h"
 #include "widgets/rtl/sysutils.h"
@@ -14,13 +16,6 @@
 class TsSkinManager;
 
 class TvlScrollData;
-
-// The base of the window adapters; each sets the "VLSBSC" property on its
-// window while it exists.
-class TvlMainWnd : public TObject {
- public:
-  HWND WndHandle = nullptr;
-};
 
 // One skinned non-client scroll bar of a scroll-window adapter.
 class TvlScrollBar {
@@ -43,9 +38,6 @@ class TvlScrollWnd : public TvlMainWnd {
 // the system's.
 int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness);
 
-// The adapter stored on the window as "VLSBSC"; nil when there is none.
-TvlMainWnd* GetWindowAdapter(HWND Wnd);
-
 // ---- Stand-ins until the adapter subsystem skins combo-box lists
 
 class TsSkinManager;
@@ -62,7 +54,7 @@ class TvlComboListWnd : public TvlMainWnd {
   ~TvlComboListWnd() override;
 
   // The adapter's message entry; the combo passes skin commands on here.
-  virtual void WndProc(TMessage& Message);
+  void WndProc(TMessage& Message) override;
 
   std::string SectionName;
   TsSkinManager* Manager = nullptr;
@@ -73,28 +65,3 @@ class TvlComboListWnd : public TvlMainWnd {
 // Detaches the adapter from its window (the property goes when it is still
 // this adapter's); with Free the adapter is freed and Adapter becomes nil.
 void ReleaseScrollWndAdapter(HWND Wnd, bool Free, int RedrawMode, TvlMainWnd*& Adapter);
-// Where a window lies: its screen rectangle, its parent and the parent's
-// screen rectangle, its size, and its top-left in the parent's client area.
-struct TvlWindowGeometry {
-  HWND ParentWnd = nullptr;
-  TRect WindowRect, ParentRect;
-  TSize Size;
-  TPoint Position;
-};
-TvlWindowGeometry GetWindowGeometry(HWND Wnd);
-
-// The adapter of an up-down window, as far as a page control's tab scroller
-// needs one: it claims the window ("VLSBSC") and records where the window
-// lies, which is where a print of the page control puts the scroller. It
-// does not paint the window yet: the scroller keeps the platform's look.
-class TvlSpinWnd : public TvlMainWnd {
- public:
-  TvlSpinWnd(HWND Wnd, const std::string& Section, TsSkinManager* Manager);
-  ~TvlSpinWnd() override;
-  TvlSpinWnd(const TvlSpinWnd&) = delete;
-  TvlSpinWnd& operator=(const TvlSpinWnd&) = delete;
-
-  std::string SectionName;
-  TsSkinManager* Manager = nullptr;
-  TvlWindowGeometry Geometry;
-};
