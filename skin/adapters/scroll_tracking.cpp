@@ -6,8 +6,6 @@
 // code sends it.
 #include "skin/adapters/scroll_tracking.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "skin/adapters/bar_hit_test.h"
@@ -48,9 +46,14 @@ int Along(int Kind, POINT P) {
   return Kind == sbVert ? P.y : P.x;
 }
 
+// A point packed as two signed 16-bit halves (screen coordinates may be
+// negative on a monitor left of or above the primary one).
+POINT UnpackPoint(LPARAM Packed) {
+  return {short(LOWORD(Packed)), short(HIWORD(Packed))};
+}
+
 POINT MessagePoint() {
-  const DWORD p = GetMessagePos();
-  return {GET_X_LPARAM(p), GET_Y_LPARAM(p)};
+  return UnpackPoint(LPARAM(GetMessagePos()));
 }
 
 void RepaintBars(TvlScrollWnd& A) {
@@ -224,7 +227,7 @@ int HitTestBar(const TvlScrollBar* Bar, const RECT& R, int X, int Y) {
 
 void ScrollNCHitTest(TvlScrollWnd& A, TMessage& M) {
   const HWND wnd = A.WindowHandle;
-  const POINT p{GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)};
+  const POINT p = UnpackPoint(M.LParam);
   if (A.SkinManager && A.SkinManager->HotWindow != wnd && A.SkinData && !A.SkinData->Hot) {
     RECT w{};
     GetWindowRect(wnd, &w);
@@ -283,7 +286,7 @@ void ScrollNCLButtonDown(TvlScrollWnd& A, TMessage& M) {
   TvlScrollBar* bar = A.Bar(kind);
   RECT r{};
   if (!bar || !BarRect(&A, kind, wnd, r)) return PassOn(A, M);
-  const POINT p{GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)};
+  const POINT p = UnpackPoint(M.LParam);
   AbandonPress();
   const int part = HitTestBar(bar, r, p.x, p.y);
   // No part under the point (the middle pixel of a bar its arrows share,
