@@ -11,7 +11,10 @@ TBarWindow::TBarWindow(HWND Parent, TsSkinManager* Manager, int X, int Y)
     seen_.push_back(s);
     if (OnScroll) OnScroll(s);
   };
+  // A bare scroll-window adapter skins with a section: the edit's, as an
+  // edit-like control gives it.
   TvlSkinParams params;
+  params.SectionName = "EDIT";
   Adapter = CreateAdapter<TvlScrollWnd>(Recorder.Handle(), nullptr, Manager, params, true);
   for (int bar : {SB_HORZ, SB_VERT}) SetBar(bar, 0, 99, 10, 50);
   real_input::PumpPending();

@@ -39,19 +39,34 @@ void Key(WORD VirtualKey, bool Down) {
   SendInput(1, &in, sizeof in);
 }
 
-void PumpPending() {
+namespace {
+
+// Dispatches queued messages until the queue is empty or Stop answers true
+// after one of them (a steady stream of timers and paints never empties
+// it); whether Stop did.
+bool DispatchUntil(const std::function<bool()>& Stop) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+    if (Stop()) return true;
   }
+  return false;
+}
+
+}  // namespace
+
+void PumpPending() {
+  const DWORD start = GetTickCount();
+  DispatchUntil([start] { return GetTickCount() - start >= 200; });
 }
 
 bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs) {
   const DWORD start = GetTickCount();
+  auto over = [&] { return GetTickCount() - start >= TimeoutMs; };
   for (;;) {
-    PumpPending();
     if (Done()) return true;
+    if (DispatchUntil([&] { return Done() || over(); })) return Done();
     const DWORD spent = GetTickCount() - start;
     if (spent >= TimeoutMs) return Done();
     // Timers are only generated while the queue is looked at: wait short.
