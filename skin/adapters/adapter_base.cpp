@@ -189,20 +189,26 @@ bool TvlMainWnd::Hooked() const {
   return forwarder_ && forwarder_->Adapter == this;
 }
 
-bool TvlMainWnd::Unhook() {
+bool TvlMainWnd::Unhook(bool Force) {
   if (forwarder_) {
     TvlWindowForwarder* f = forwarder_;
+    const bool restored = f->Restore();
+    if (!restored && !Force) return false;
     forwarder_ = nullptr;
+    f->LetGo();
     if (SkinData && SkinData->OwnerWndProc == f->Event())
       SkinData->OwnerWndProc = SavedWindowMethod;
-    f->Unhook();
     return true;
   }
   if (!ProcInstance) return false;
   // The instance itself is freed with the adapter: its procedure may be on
   // the stack right now.
   if (!ProcInstance->Attached()) return true;  // the window is gone
-  if (!ProcInstance->Installed()) return false;
+  if (!ProcInstance->Installed()) {
+    if (!Force) return false;
+    // Freeing the instance turns its slot into a pass-through.
+    return true;
+  }
   ProcInstance->Detach();
   SavedWindowProc = nullptr;
   return true;
@@ -287,7 +293,7 @@ void ReleaseWndAdapter(HWND Wnd, bool Free, bool RecalcFrame, TvlMainWnd*& Adapt
   if (!Adapter) return;
   TvlMainWnd* a = Adapter;
   if (!a->Released) {
-    const bool back = a->Unhook();
+    const bool back = a->Unhook(false);
     a->RestoreControl();
     if (Wnd && IsWindow(Wnd) && !ShuttingDown() && AdapterWindowVisible(a))
       RefreshWindowFrame(Wnd, RecalcFrame);
@@ -309,10 +315,12 @@ void TvlMainWnd::DestroyGiveBack() {
   if (control && SavedControlStyle) control->SetControlStyle(SavedControlStyle);
   // Always given back while the window runs through us: whoever frees the
   // adapter, the control must never keep a procedure of freed memory.
-  Unhook();
+  Unhook(true);
   RestoreControl();
   HWND wnd = WindowHandle;
-  if (SetWindowThemeProc && SkinManager && wnd && IsWindow(wnd) && !ShuttingDown()) {
+  // The styles were switched off whatever the manager; they come back the
+  // same way.
+  if (SetWindowThemeProc && wnd && IsWindow(wnd) && !ShuttingDown()) {
     bool giveStyles = true;
     if (auto* provider = dynamic_cast<TsSkinProvider*>(SkinData ? SkinData->OwnerObject : nullptr))
       giveStyles = provider->DrawNonClientArea;

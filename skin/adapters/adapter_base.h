@@ -140,8 +140,10 @@ class TvlMainWnd : public TObject {
   // when the window could not be hooked (it is then left as it was).
   bool CommonHook();
   // Gives the window's procedure back while it is still ours; true when
-  // the window no longer runs through the adapter.
-  bool Unhook();
+  // the window no longer runs through the adapter. Force (the adapter
+  // goes) leaves a procedure hooked on top in place and turns ours into a
+  // pass-through.
+  bool Unhook(bool Force);
   // What the base answers for a skin command while a skin is active.
   void HandleSkinCommandMessage(TMessage& Message);
   void CommonTail(TMessage& Message);

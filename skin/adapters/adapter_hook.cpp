@@ -35,13 +35,13 @@ void TvlWindowForwarder::WndProc(TMessage& Message) {
     Saved(Message);
 }
 
-void TvlWindowForwarder::Unhook() {
-  Adapter = nullptr;
+bool TvlWindowForwarder::Restore() {
   auto* target = static_cast<TControl*>(Owner());
-  if (target && target->WindowProc == Event()) {
-    target->WindowProc = Saved;
-    InChain = false;
-  }
+  if (!target || target->WindowProc != Event()) return false;
+  target->WindowProc = Saved;
+  InChain = false;
+  Adapter = nullptr;
+  return true;
 }
 
 TControl* AdapterHookTarget(TsCommonData* SkinData) {

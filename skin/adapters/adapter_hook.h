@@ -22,10 +22,12 @@ class TvlWindowForwarder : public TComponent {
   static TvlWindowForwarder* Hook(TControl* Target, TvlMainWnd* Adapter, TWndMethod& Saved);
   TWndMethod Event() { return TWndMethod::Of<&TvlWindowForwarder::WndProc>(this); }
   void WndProc(TMessage& Message);
-  // The adapter lets go: the control's WindowProc gets the saved method
-  // back while it still holds ours; otherwise the forwarder stays in the
-  // chain and passes messages on.
-  void Unhook();
+  // The control's WindowProc gets the saved method back while it still
+  // holds ours; false when someone hooked the control on top since.
+  bool Restore();
+  // The adapter goes: the forwarder stays where it is in the chain and
+  // passes every message on.
+  void LetGo() { Adapter = nullptr; }
 
   // Never written with the form that owns it.
   bool HasParent() const override { return true; }

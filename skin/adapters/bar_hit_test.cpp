@@ -15,20 +15,20 @@ TBarSpan BarSpan(const TRect& R, bool Vertical, int Arrow, int ThumbPos, int Thu
 }
 
 int HitTestSpan(const TBarSpan& Bar, int Along, int Across, bool Shift) {
-  if (Across < Bar.CrossLo || Across >= Bar.CrossHi) return PartNone;
+  if (Across < Bar.CrossLo || Across >= Bar.CrossHi) return spNone;
   const int width = Bar.Hi - Bar.Lo;
   const int arrow = 2 * Bar.Arrow < width ? Bar.Arrow : width / 2;
-  if (Along >= Bar.Lo && Along < Bar.Lo + arrow) return PartLineUp;
-  if (Along >= Bar.Hi - arrow && Along < Bar.Hi) return PartLineDown;
-  if (Bar.ThumbLen >= width - 2 * Bar.Arrow) return PartNone;
-  int part = PartNone;
+  if (Along >= Bar.Lo && Along < Bar.Lo + arrow) return spLineUp;
+  if (Along >= Bar.Hi - arrow && Along < Bar.Hi) return spLineDown;
+  if (Bar.ThumbLen >= width - 2 * Bar.Arrow) return spNone;
+  int part = spNone;
   if (Along >= Bar.ThumbPos && Along < Bar.ThumbPos + Bar.ThumbLen)
-    part = PartThumb;
+    part = spThumb;
   else if (Along >= Bar.Lo + arrow && Along < Bar.ThumbPos)
-    part = PartPageUp;
+    part = spPageUp;
   else if (Along >= Bar.ThumbPos + Bar.ThumbLen && Along < Bar.Hi - arrow)
-    part = PartPageDown;
-  if (Shift && (part == PartPageUp || part == PartPageDown)) part = PartJump;
+    part = spPageDown;
+  if (Shift && (part == spPageUp || part == spPageDown)) part = spJump;
   return part;
 }
 

@@ -5,18 +5,8 @@
 
 #include <windows.h>
 
+#include "skin/adapters/scroll_track_state.h"
 #include "widgets/rtl/sysutils.h"
-
-// The part a press at a point sends as its scroll code.
-enum TBarPart : int {
-  PartNone = -1,
-  PartLineUp = 0,    // first arrow (left or top)
-  PartLineDown = 1,  // second arrow (right or bottom)
-  PartPageUp = 2,    // track before the thumb
-  PartPageDown = 3,  // track after the thumb
-  PartJump = 4,      // track with Shift held: the thumb jumps to the point
-  PartThumb = 5,
-};
 
 // One bar along its axis: x of a horizontal bar, y of a vertical one.
 struct TBarSpan {
@@ -29,7 +19,7 @@ struct TBarSpan {
 // The span of a bar rectangle; the thumb values are in R's coordinates.
 TBarSpan BarSpan(const TRect& R, bool Vertical, int Arrow, int ThumbPos, int ThumbLen);
 
-// The part at a point given along and across the bar. A bar too short for
+// The part code (sp...) at a point given along and across the bar. A bar too short for
 // two whole arrows is shared by them half and half and has no thumb.
 int HitTestSpan(const TBarSpan& Bar, int Along, int Across, bool Shift);
 

@@ -243,7 +243,7 @@ void TsCustomComboBox::ReleaseListAdapter() {
   }
   TvlMainWnd* adapter = listAdapter_;
   listAdapter_ = nullptr;
-  ReleaseScrollWndAdapter(listWnd_, true, 0, adapter);
+  ReleaseScrollWndAdapter(listWnd_, true, false, adapter);
   listWnd_ = nullptr;
 }
 

@@ -266,8 +266,10 @@ bool IsMouseOverControl(TsCommonData* SkinData) {
     GetClientRect(wnd, &r);
   }
   if (auto* scroll = dynamic_cast<TvlScrollWnd*>(GetWindowAdapter(wnd))) {
-    if (scroll->HorzBar.Visible) r.bottom += ScrollBarSize(scroll->HorzBar, true);
-    if (scroll->VertBar.Visible) r.right += ScrollBarSize(scroll->VertBar, true);
+    if (scroll->HorzBar && scroll->HorzBar->Visible)
+      r.bottom += ScrollBarSize(scroll->HorzBar, true);
+    if (scroll->VertBar && scroll->VertBar->Visible)
+      r.right += ScrollBarSize(scroll->VertBar, true);
   }
   if (!PtInRect(&r, p)) return false;
   TWindowDC dc(wnd, GetWindowDC(wnd));

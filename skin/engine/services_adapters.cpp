@@ -11,19 +11,6 @@ constexpr char kAdapterProp[] = "VLSBSC";
 
 }  // namespace
 
-int ScrollBarSize(const TvlScrollBar& Bar, bool Thickness) {
-  if (const TvlScrollData* d = Bar.ScrollData) {
-    const int own = Thickness ? d->ScrollWidth() : d->ButtonsSize();
-    if (own >= 0) return own;
-  }
-  if (DefaultManager) {
-    const int managers = Thickness ? DefaultManager->ScrollsOptions()->ScrollSize()
-                                   : DefaultManager->ScrollsOptions()->ButtonsSize();
-    if (managers >= 0) return managers;
-  }
-  return GetSystemMetrics(SM_CXVSCROLL);
-}
-
 namespace {
 
 // Keeps place, z-order and activation; the new frame is measured again.
@@ -55,13 +42,4 @@ TvlComboListWnd::~TvlComboListWnd() {
 
 void TvlComboListWnd::WndProc(TMessage& Message) {
   (void)Message;
-}
-
-void ReleaseScrollWndAdapter(HWND Wnd, bool Free, int RedrawMode, TvlMainWnd*& Adapter) {
-  (void)RedrawMode;
-  if (Wnd && IsWindow(Wnd) && GetWindowAdapter(Wnd) == Adapter) RemovePropA(Wnd, kAdapterProp);
-  if (Adapter) Adapter->WindowHandle = nullptr;
-  if (!Free) return;
-  TObject::Free(Adapter);
-  Adapter = nullptr;
 }

@@ -15,16 +15,13 @@ TEST(BarHitTest, PartsAlongAndAcrossABar) {
     int expected;
   };
   const Case cases[] = {
-      {9, 108, false, PartNone},       {10, 108, false, PartLineUp},
-      {26, 108, false, PartLineUp},    {27, 108, false, PartPageUp},
-      {59, 108, false, PartPageUp},    {60, 108, false, PartThumb},
-      {89, 108, false, PartThumb},     {90, 108, false, PartPageDown},
-      {192, 108, false, PartPageDown}, {193, 108, false, PartLineDown},
-      {209, 108, false, PartLineDown}, {210, 108, false, PartNone},
-      {60, 99, false, PartNone},       {60, 117, false, PartNone},
-      {60, 116, false, PartThumb},     {27, 108, true, PartJump},
-      {192, 108, true, PartJump},      {60, 108, true, PartThumb},
-      {10, 108, true, PartLineUp},     {209, 108, true, PartLineDown},
+      {9, 108, false, spNone},       {10, 108, false, spLineUp},    {26, 108, false, spLineUp},
+      {27, 108, false, spPageUp},    {59, 108, false, spPageUp},    {60, 108, false, spThumb},
+      {89, 108, false, spThumb},     {90, 108, false, spPageDown},  {192, 108, false, spPageDown},
+      {193, 108, false, spLineDown}, {209, 108, false, spLineDown}, {210, 108, false, spNone},
+      {60, 99, false, spNone},       {60, 117, false, spNone},      {60, 116, false, spThumb},
+      {27, 108, true, spJump},       {192, 108, true, spJump},      {60, 108, true, spThumb},
+      {10, 108, true, spLineUp},     {209, 108, true, spLineDown},
   };
   for (bool vertical : {false, true}) {
     const TRect r = vertical ? TRect(100, 10, 117, 210) : TRect(10, 100, 210, 117);
@@ -43,11 +40,11 @@ TEST(BarHitTest, ShortBarsAndFullThumbs) {
     int hi, thumbLen, along, expected;
   };
   const Case cases[] = {
-      {40, 0, 10, PartLineUp},   {40, 0, 24, PartLineUp},  {40, 0, 25, PartLineDown},
-      {40, 0, 39, PartLineDown}, {41, 0, 24, PartLineUp},  {41, 0, 25, PartNone},
-      {41, 0, 26, PartLineDown}, {44, 0, 26, PartLineUp},  {44, 0, 27, PartLineDown},
-      {70, 26, 30, PartNone},    {70, 26, 26, PartLineUp}, {70, 26, 53, PartLineDown},
-      {70, 25, 30, PartThumb},
+      {40, 0, 10, spLineUp},   {40, 0, 24, spLineUp},  {40, 0, 25, spLineDown},
+      {40, 0, 39, spLineDown}, {41, 0, 24, spLineUp},  {41, 0, 25, spNone},
+      {41, 0, 26, spLineDown}, {44, 0, 26, spLineUp},  {44, 0, 27, spLineDown},
+      {70, 26, 30, spNone},    {70, 26, 26, spLineUp}, {70, 26, 53, spLineDown},
+      {70, 25, 30, spThumb},
   };
   for (const Case& c : cases) {
     // A bar from 10 to hi with 17-pixel arrows; the thumb starts right after the first.

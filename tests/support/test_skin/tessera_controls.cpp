@@ -9,7 +9,6 @@
 #include "tessera_parts.h"
 
 namespace test_skin {
-namespace {
 
 // A strip of fw x fh frames on the master: each frame a flat face in an ink
 // rim, black mask parts below (a black mask shows the image as it is), key
@@ -40,8 +39,6 @@ MfRect FaceStrip(SkinBuilder& b, const std::string& section, const std::string& 
   b.Controls.Strips.push_back(strip);
   return r;
 }
-
-}  // namespace
 
 void CheckBoxImages(SkinBuilder& b) {
   // Frames: normal, hot, pressed; the checked strip carries a mark that

@@ -43,12 +43,19 @@ struct PagesLook {
   int Covering = 0;        // TABTOP's TABSCOVERING; 0 writes no key
 };
 
+// How the scroll-bar sections depart from the standard design.
+struct ScrollLook {
+  bool Sections = true;           // false: no scroll-bar section and no GRIPIMAGE
+  bool TransparentTrack = false;  // SCROLLBAR1H fully transparent, without an image
+};
+
 struct TesseraLook {
   TrackBarLook Track{};
   ButtonLook Button{};
   FieldLook Fields{};
   HintLook Hint{};
   PagesLook Pages{};
+  ScrollLook Scrolls{};
 };
 
 // A sound skin; large adds about a hundred sections on a 1024 x 1024 master.
@@ -67,12 +74,15 @@ void HintSection(SkinBuilder& b, const HintLook& look);
 // by side, the small close image, and the button sections button and menu
 // tabs and the tab scroller take.
 void PageSections(SkinBuilder& b, const PagesLook& look);
+// The replacement scroll bars' tracks, arrows, thumbs and the size-box grip
+// (tessera_scrolls.cpp).
+void ScrollSections(SkinBuilder& b, const ScrollLook& look);
 
 inline int MasterWidthFor(bool large) {
   return large ? 1024 : 256;
 }
 inline int MasterHeightFor(bool large) {
-  return large ? 1024 : 320;
+  return large ? 1024 : 384;
 }
 
 }  // namespace test_skin

@@ -196,6 +196,14 @@ const Look kLooks[] = {
     {"no-tabtop",
      "no TABTOP section: a page control paints no skinned tab",
      {.Pages = {.TabTop = false}}},
+    {"no-scrolls",
+     "no scroll-bar, arrow or thumb section and no GRIPIMAGE: skinned bars show only what lies "
+     "behind them, the size box takes the window's background or the skin's main colour",
+     {.Scrolls = {.Sections = false}}},
+    {"scroll-track-clear",
+     "SCROLLBAR1H is fully transparent and has no image: the first half of a horizontal track "
+     "shows what lies behind it, and the size box does not take its colour",
+     {.Scrolls = {.TransparentTrack = true}}},
 };
 
 }  // namespace
