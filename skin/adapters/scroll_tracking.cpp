@@ -353,8 +353,9 @@ void ScrollLButtonUp(TvlScrollWnd& A, TMessage& M) {
 void ScrollTimer(TvlScrollWnd& A, TMessage& M) {
   switch (M.WParam) {
     case kHotTrackTimer:
-      HotTick(A);
-      break;
+      // It repaints when the hot part changes; a repaint at every tick, 50
+      // times a second, would only cost time.
+      return HotTick(A);
     case kRepeatDelayTimer:
     case kRepeatTimer:
       RepeatTick(A, M.WParam);

@@ -114,6 +114,7 @@ TEST(BarMouse, ShiftClickOnTheTrackJumpsTheThumbOnceWithoutRepeat) {
     real_input::PumpPending();
     {
       real_input::THeldKey shift(VK_SHIFT);
+      ASSERT_TRUE(PumpUntil([] { return GetAsyncKeyState(VK_SHIFT) < 0; }));
       LeftButton(true);
       ASSERT_TRUE(PumpUntil([&] { return w->Count(c.bar) > 0; }));
       PumpFor(450);
@@ -121,7 +122,9 @@ TEST(BarMouse, ShiftClickOnTheTrackJumpsTheThumbOnceWithoutRepeat) {
       PumpFor(100);
     }
     const std::vector<TScrollSeen> all = w->Scrolls(c.bar);
-    ASSERT_EQ(all.size(), 1u) << "one SB_THUMBTRACK, no repeat and no closing message";
+    std::string codes;
+    for (const TScrollSeen& s : all) codes += " " + std::to_string(s.Code);
+    ASSERT_EQ(all.size(), 1u) << "one SB_THUMBTRACK, no repeat and no closing message:" << codes;
     EXPECT_EQ(all[0].Code, SB_THUMBTRACK);
     EXPECT_EQ(w->Position(c.bar), all[0].Pos);
     EXPECT_NE(GetCapture(), w->Handle());
