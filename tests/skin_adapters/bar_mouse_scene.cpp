@@ -2,7 +2,8 @@
 
 #include "widgets/rtl/object_model.h"
 
-TBarWindow::TBarWindow(HWND Parent, TsSkinManager* Manager, int X, int Y)
+TBarWindow::TBarWindow(HWND Parent, TsSkinManager* Manager, int X, int Y,
+                       const TvlAdapterClass* Class)
     : Recorder(Parent, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_BORDER, 166, 141) {
   SetWindowPos(Recorder.Handle(), nullptr, X, Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   Recorder.OnMessage = [this](const TRecordedMessage& m) {
@@ -15,7 +16,9 @@ TBarWindow::TBarWindow(HWND Parent, TsSkinManager* Manager, int X, int Y)
   // edit-like control gives it.
   TvlSkinParams params;
   params.SectionName = "EDIT";
-  Adapter = CreateAdapter<TvlScrollWnd>(Recorder.Handle(), nullptr, Manager, params, true);
+  Adapter =
+      static_cast<TvlScrollWnd*>(CreateAdapter(Class ? Class : &TvlScrollWnd::AdapterClass(),
+                                               Recorder.Handle(), nullptr, Manager, params, true));
   for (int bar : {SB_HORZ, SB_VERT}) SetBar(bar, 0, 99, 10, 50);
   real_input::PumpPending();
 }
@@ -110,8 +113,8 @@ TBarMouseScene::~TBarMouseScene() {
   std::filesystem::remove_all(dir_, ec);
 }
 
-std::unique_ptr<TBarWindow> TBarMouseScene::AddWindow(int X, int Y) {
-  auto w = std::make_unique<TBarWindow>(Host.Get(), Manager, X, Y);
+std::unique_ptr<TBarWindow> TBarMouseScene::AddWindow(int X, int Y, const TvlAdapterClass* Class) {
+  auto w = std::make_unique<TBarWindow>(Host.Get(), Manager, X, Y, Class);
   real_input::PumpPending();
   UpdateWindow(w->Handle());
   return w;

@@ -31,7 +31,9 @@ struct TScrollSeen {
 // A recording window with both bars, its adapter and what it saw.
 class TBarWindow {
  public:
-  TBarWindow(HWND Parent, TsSkinManager* Manager, int X = 8, int Y = 8);
+  // Class: the adapter's class, TvlScrollWnd when nil.
+  TBarWindow(HWND Parent, TsSkinManager* Manager, int X = 8, int Y = 8,
+             const TvlAdapterClass* Class = nullptr);
   ~TBarWindow();
   TBarWindow(const TBarWindow&) = delete;
   TBarWindow& operator=(const TBarWindow&) = delete;
@@ -75,7 +77,8 @@ class TBarMouseScene {
   TBarMouseScene(const TBarMouseScene&) = delete;
   TBarMouseScene& operator=(const TBarMouseScene&) = delete;
 
-  std::unique_ptr<TBarWindow> AddWindow(int X = 8, int Y = 8);
+  std::unique_ptr<TBarWindow> AddWindow(int X = 8, int Y = 8,
+                                        const TvlAdapterClass* Class = nullptr);
 
   TTestWindow Host;
   TsSkinManager* Manager = nullptr;
