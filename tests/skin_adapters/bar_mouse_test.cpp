@@ -281,17 +281,16 @@ TEST(BarMouse, RightClicksOnABarAreSwallowed) {
   EXPECT_EQ(w->Count(SB_VERT) + w->Count(SB_HORZ), 0);
 }
 
+BOOL CALLBACK ConfirmDialog(HWND Wnd, LPARAM) {
+  char name[16] = {};
+  GetClassNameA(Wnd, name, sizeof name);
+  if (std::string(name) == "#32770") PostMessageA(Wnd, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
 // Closes this thread's message box shortly after it appears.
 VOID CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR Id, DWORD) {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND Wnd, LPARAM) -> BOOL {
-        char name[16] = {};
-        GetClassNameA(Wnd, name, sizeof name);
-        if (std::string(name) == "#32770") PostMessageA(Wnd, WM_COMMAND, IDOK, 0);
-        return TRUE;
-      },
-      0);
+  EnumThreadWindows(GetCurrentThreadId(), ConfirmDialog, 0);
   KillTimer(nullptr, Id);
 }
 
