@@ -101,6 +101,8 @@ void TvlMainWnd::Construct(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* ASk
   } else {
     OwnsSkinData = true;
     CreateSkinData();
+    // The data answers for the manager the adapter was made for.
+    if (ASkinManager) SkinData->OwnManager = ASkinManager;
     if (!Params.SectionName.empty()) SkinData->SetSkinSection(Params.SectionName);
     SkinData->Control = Params.TargetControl;
     SkinData->OwnerObject = Params.TargetControl;
@@ -121,7 +123,10 @@ void TvlMainWnd::Construct(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* ASk
   // Switched off after the hook rather than before it, for the same reason.
   const bool keepStyles = SkinData->ControlKind == ckForm || IsPopupMenuAdapter() ||
                           Params.SectionName == "DIALOG" || AdapterDialogMode;
-  if (SetWindowThemeProc && !keepStyles) SetWindowThemeProc(Wnd, L" ", L" ");
+  if (SetWindowThemeProc && !keepStyles) {
+    SetWindowThemeProc(Wnd, L" ", L" ");
+    themeSwitched_ = true;
+  }
 
   if (SkinData->Control) {
     SavedControlStyle = SkinData->Control->ControlStyle();
@@ -227,7 +232,7 @@ class TFrame {
     ++depth_;
   }
   ~TFrame() {
-    if (--depth_ == 0 && pending_) delete adapter_;
+    if (--depth_ == 0 && pending_) TObject::Free(adapter_);
   }
   TFrame(const TFrame&) = delete;
   TFrame& operator=(const TFrame&) = delete;
@@ -307,7 +312,7 @@ void ReleaseWndAdapter(HWND Wnd, bool Free, bool RecalcFrame, TvlMainWnd*& Adapt
   if (a->frameDepth_ > 0)
     a->deletePending_ = true;
   else
-    delete a;
+    TObject::Free(a);
 }
 
 void TvlMainWnd::DestroyGiveBack() {
@@ -318,9 +323,8 @@ void TvlMainWnd::DestroyGiveBack() {
   Unhook(true);
   RestoreControl();
   HWND wnd = WindowHandle;
-  // The styles were switched off whatever the manager; they come back the
-  // same way.
-  if (SetWindowThemeProc && wnd && IsWindow(wnd) && !ShuttingDown()) {
+  // Whoever switched the styles off gives them back, manager or not.
+  if (themeSwitched_ && SetWindowThemeProc && wnd && IsWindow(wnd) && !ShuttingDown()) {
     bool giveStyles = true;
     if (auto* provider = dynamic_cast<TsSkinProvider*>(SkinData ? SkinData->OwnerObject : nullptr))
       giveStyles = provider->DrawNonClientArea;
@@ -331,7 +335,19 @@ void TvlMainWnd::DestroyGiveBack() {
   Released = true;
 }
 
+void TvlMainWnd::BeforeDestruction() {
+  TObject::BeforeDestruction();
+  DestroyStep();
+}
+
 TvlMainWnd::~TvlMainWnd() {
+  // Only when the object was deleted without Free: the descendants' parts
+  // are gone by now, so only the base gives the window back.
+  DestroyStep();
+}
+
+void TvlMainWnd::DestroyStep() {
+  if (destroying_) return;
   destroying_ = true;
   if (!Released) {
     DestroyGiveBack();

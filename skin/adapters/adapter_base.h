@@ -72,7 +72,11 @@ extern bool PoisonFreedAdapters;
 class TvlMainWnd : public TObject {
  public:
   TvlMainWnd();
+  // Freed through TObject::Free (or ReleaseWndAdapter with Free), so the
+  // release runs while the descendants are whole; inside the adapter's own
+  // procedure only ReleaseWndAdapter may free it.
   ~TvlMainWnd() override;
+  void BeforeDestruction() override;
 
   static const TvlAdapterClass& AdapterClass();
 
@@ -152,11 +156,13 @@ class TvlMainWnd : public TObject {
   friend void ReleaseWndAdapter(HWND, bool, bool, TvlMainWnd*&);
   friend class TvlWindowForwarder;
   void DestroyGiveBack();
+  void DestroyStep();
 
   TvlWindowForwarder* forwarder_ = nullptr;  // owned by the control
   int frameDepth_ = 0;
   bool deletePending_ = false;
   bool destroying_ = false;
+  bool themeSwitched_ = false;
 };
 
 // ---- Making adapters

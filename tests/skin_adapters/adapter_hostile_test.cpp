@@ -130,20 +130,27 @@ TEST_P(AdapterHostile, AdapterFreedFirst) {
     const TsCommonData* data = adapter->SkinData;
     const HWND wnd = Target->Wnd();
     EXPECT_FALSE(Target->ProcedureIsOwn());
-    if (control) EXPECT_TRUE(control->ControlStyle() & csOpaque);
+    if (control) {
+      EXPECT_TRUE(control->ControlStyle() & csOpaque);
+    }
     EXPECT_EQ(GetPropA(wnd, kSkinDataProp), data);
 
     TObject::Free(adapter);  // not released first
     EXPECT_TRUE(Target->ProcedureIsOwn());
     EXPECT_TRUE(ThemeRecorder::GaveBack(wnd)) << "SetWindowTheme(nil, nil)";
     EXPECT_FALSE(GetPropA(wnd, kAdapterProp));
-    if (control) EXPECT_EQ(control->ControlStyle(), styleBefore);
-    if (ownData) EXPECT_FALSE(GetPropA(wnd, kSkinDataProp));
+    if (control) {
+      EXPECT_EQ(control->ControlStyle(), styleBefore);
+    }
+    if (ownData) {
+      EXPECT_FALSE(GetPropA(wnd, kSkinDataProp));
+    }
     if (given) {
       EXPECT_EQ(given->Control, control) << "a given skin data is kept as it was";
-      if (control)
+      if (control) {
         EXPECT_TRUE(given->OwnerWndProc == control->WindowProc)
             << "its owner procedure leads to the control, not into the freed adapter";
+      }
       UnregisterSkinData(given);
       TObject::Free(given);
     }
@@ -204,6 +211,55 @@ TEST(AdapterHook, SixteenInstancesAlreadyOnTheWindow) {
   target.ClearLog();
   SendMessageA(wnd, kProbe, 0, 0);
   EXPECT_EQ(target.Count(kProbe), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A control's window made again drops the adapter with the old window; the
+// new window carries no trace of it.
+TEST(AdapterHook, ControlWindowMadeAgain) {
+  TAdapterTarget target(TAdapterPath::Control);
+  TvlMainWnd* adapter = target.Adapt();
+  const HWND before = target.Wnd();
+  static_cast<TWinControl*>(target.Control())->RecreateWnd();
+  static_cast<TWinControl*>(target.Control())->HandleNeeded();
+  const HWND after = target.Wnd();
+  ASSERT_NE(after, before);
+  EXPECT_TRUE(adapter->Released);
+  EXPECT_TRUE(target.ProcedureIsOwn());
+  EXPECT_FALSE(HasProps(after));
+  ReleaseWndAdapter(after, true, false, adapter);
+  target.ClearLog();
+  SendMessageA(after, kProbe, 0, 0);
+  EXPECT_EQ(target.Count(kProbe), 1);
+}
+
+// Unicode windows stay Unicode under the adapter: text the code page cannot
+// hold survives the way through it.
+TEST(AdapterHook, UnicodeWindowsStayUnicode) {
+  TTestWindow host = CreateHostWindow();
+  for (bool unicode : {true, false}) {
+    SCOPED_TRACE(unicode ? "W window" : "A window");
+    TTestWindow edit(unicode ? CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100,
+                                               20, host.Get(), nullptr, nullptr, nullptr)
+                             : CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20,
+                                               host.Get(), nullptr, nullptr, nullptr));
+    TvlSkinParams params;
+    TvlMainWnd* adapter =
+        CreateAdapter(&TvlMainWnd::AdapterClass(), edit.Get(), nullptr, nullptr, params, false);
+    EXPECT_EQ(IsWindowUnicode(edit.Get()) != FALSE, unicode);
+    if (unicode) {
+      const wchar_t text[] = L"\x0416\x4E2D";
+      SendMessageW(edit.Get(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+      wchar_t back[8] = {};
+      GetWindowTextW(edit.Get(), back, 8);
+      EXPECT_EQ(std::wcscmp(back, text), 0);
+    }
+    ReleaseWndAdapter(edit.Get(), true, false, adapter);
+    EXPECT_EQ(IsWindowUnicode(edit.Get()) != FALSE, unicode);
+  }
 }
 
 }  // namespace
