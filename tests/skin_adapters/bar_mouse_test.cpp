@@ -66,6 +66,25 @@ TEST(BarMouse, HoldingAnArrowScrollsOnceThenRepeatsAfterADelay) {
   }
 }
 
+// Two quick clicks make the second press a double-click; it presses the
+// arrow again instead of reaching the platform's own bar handling.
+TEST(BarMouse, ADoubleClickOnAnArrowPressesItTwice) {
+  TBarMouseScene scene;
+  for (int bar : {SB_VERT, SB_HORZ}) {
+    SCOPED_TRACE(BarName(bar));
+    auto w = scene.AddWindow();
+    MoveTo(w->ArrowPoint(bar, true));
+    real_input::PumpPending();
+    for (int click = 1; click <= 2; ++click) {
+      LeftButton(true);
+      LeftButton(false);
+      ASSERT_TRUE(PumpUntil([&] { return w->Count(bar, SB_ENDSCROLL) == click; }));
+    }
+    EXPECT_EQ(w->Count(bar, SB_LINEDOWN), 2);
+    EXPECT_EQ(w->Recorder.Count(WM_NCLBUTTONDOWN) + w->Recorder.Count(WM_NCLBUTTONDBLCLK), 0);
+  }
+}
+
 TEST(BarMouse, MovingOffAHeldPartPausesTheRepeatWithoutEndingIt) {
   TBarMouseScene scene;
   for (int bar : {SB_VERT, SB_HORZ}) {
