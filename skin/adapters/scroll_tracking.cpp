@@ -41,7 +41,7 @@ bool StillAdapted(TvlScrollWnd& A, HWND Wnd) {
   return !A.Released && IsWindow(Wnd) && A.Bar(sbHorz) && A.Bar(sbVert);
 }
 
-// The point along and across a bar of that kind.
+// The coordinate of P along a bar of that kind.
 int Along(int Kind, POINT P) {
   return Kind == sbVert ? P.y : P.x;
 }
