@@ -441,4 +441,23 @@ TEST(ScrollWnd, WithoutScrollSectionsTheBarsAreNotPainted) {
   Release(list.Get(), a);
 }
 
+// The window scrolls itself (keys here): the platform redraws its own bar
+// where the skinned one is, and the skinned bar is painted again over it.
+TEST(ScrollWnd, BarsStaySkinnedWhenTheWindowScrollsItself) {
+  TSkinScene s;
+  TListScene l(s);
+  HWND w = l.List.Get();
+  for (WPARAM key : {VK_NEXT, VK_NEXT, VK_DOWN, VK_HOME}) {
+    SCOPED_TRACE(key);
+    SendMessageA(w, WM_KEYDOWN, key, 0);
+    Pump();
+    const TBars bars = BarsOf(l.Adapter, w);
+    const TBarPoints v = PointsOf(l.Adapter, bars.Vert, true);
+    TWindowPixels px(w);
+    EXPECT_EQ(px(v.First.x, v.First.y), s.Face("SCROLLBTNTOP", 0));
+    EXPECT_EQ(px(v.Second.x, v.Second.y), s.Face("SCROLLBTNBOTTOM", 0));
+    EXPECT_EQ(px(v.Thumb.x, v.Thumb.y), s.Face("SCROLLSLIDERV", 0));
+  }
+}
+
 }  // namespace
