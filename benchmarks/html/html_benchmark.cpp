@@ -12,13 +12,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "benchmarks/support/median_sampler.h"
 #include "skin/controls/html_text.h"
 #include "skin/engine/skin_units.h"
 #include "widgets/graphics/bitmap.h"
@@ -26,8 +26,6 @@
 #include "widgets/rtl/units.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 struct Caption {
   std::string Tagged, Plain;
@@ -79,20 +77,11 @@ Caption MakeCaption(size_t Size) {
   return c;
 }
 
-double Median(std::vector<double> v) {
-  std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-  return v[v.size() / 2];
-}
-
+// The median of Rounds single calls, after one untimed call.
 double Time(int Rounds, const std::function<void()>& Work) {
-  Work();
-  std::vector<double> t;
-  for (int r = 0; r < Rounds; ++r) {
-    const auto start = Clock::now();
-    Work();
-    t.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-  }
-  return Median(t);
+  bench::Samples s;
+  bench::Sample(bench::Plan{1, Rounds, 1, 1}, s, Work);
+  return s.Median();
 }
 
 void RenderBoth(TBitmap& Bitmap, const std::string& Text, bool Alpha) {

@@ -18,14 +18,13 @@
 #include <uxtheme.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "benchmarks/support/median_sampler.h"
 #include "skin/controls/group_box.h"
 #include "skin/controls/page_control.h"
 #include "skin/engine/anim_timer.h"
@@ -33,7 +32,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_units.h"
 #include "skin/foundation/argb_factories.h"
-#include "test_skin.h"
+#include "temp_test_skin.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
 #include "widgets/rtl/object_model.h"
@@ -41,40 +41,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr UINT kFullRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW;
 constexpr double kFadeTick = 10e-3;
 
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-struct Plan {
-  int Rounds, Batches, Calls;
-};
-
-struct Samples {
-  std::vector<double> Times;
-  double Median() {
-    if (Times.empty()) return 0;
-    std::nth_element(Times.begin(), Times.begin() + Times.size() / 2, Times.end());
-    return Times[Times.size() / 2];
-  }
-};
-
-void Sample(const Plan& P, Samples& Into, const std::function<void()>& Work) {
-  for (int i = 0; i < P.Calls / 4 + 1; ++i) Work();
-  for (int b = 0; b < P.Batches; ++b) {
-    const auto start = Clock::now();
-    for (int i = 0; i < P.Calls; ++i) Work();
-    Into.Times.push_back(std::chrono::duration<double>(Clock::now() - start).count() / P.Calls);
-  }
-}
+using bench::Plan;
+using bench::Sample;
+using bench::Samples;
 
 struct Scene {
   TForm* Form = nullptr;
@@ -223,17 +195,11 @@ int main(int argc, char** argv) {
   const Plan plan = quick ? Plan{1, 3, 10} : Plan{5, 5, 40};
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::filesystem::path root =
-      std::filesystem::path(temp) / ("pages_bench_" + std::to_string(GetCurrentProcessId()));
-  test_skin::WriteTestSkin(root / "Tessera", test_skin::kSoundVariant);
-  const Scene scene = MakeScene(root);
+  const test_skin::TempTestSkin skin("pages_bench_", test_skin::kSoundVariant, "Tessera");
+  const Scene scene = MakeScene(skin.Directory());
   const bool ok = Run(scene, plan);
   TObject::Free(scene.Form);
   PumpMessages();
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
   FinalizeSkinCoreUnits();
   FinalizeWidgetUnits();
   return ok ? 0 : 1;

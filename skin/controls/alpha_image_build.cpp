@@ -2,6 +2,7 @@
 // made from them at any size, images added from a stream, and what a change
 // of the platform list sets right.
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/draw_helpers.h"
 #include "skin/foundation/skin_const.h"
+#include "widgets/graphics/gdi_handles.h"
 #include "widgets/graphics/icon.h"
 #include "widgets/rtl/exceptions.h"
 #include "widgets/rtl/flag_scope.h"
@@ -63,6 +65,53 @@ TOwnedObject<TBitmap> IconColourBits(HBITMAP Colour) {
   return result;
 }
 
+// 1 where a 32-bit picture is fully transparent: the mask an icon of the
+// picture gets. Monochrome rows are padded to 16 bits.
+TOwnedBitmap TransparencyMask(const PixelView& Picture) {
+  const int stride = ((Picture.Width + 15) / 16) * 2;
+  std::vector<uint8_t> bits(static_cast<size_t>(stride) * static_cast<size_t>(Picture.Height), 0);
+  for (int y = 0; y < Picture.Height; ++y) {
+    const uint32_t* row = Picture.Row(y);
+    uint8_t* out = bits.data() + static_cast<size_t>(y) * static_cast<size_t>(stride);
+    for (int x = 0; x < Picture.Width; ++x)
+      if ((row[x] >> 24) == 0) out[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+  }
+  return TOwnedBitmap(CreateBitmap(Picture.Width, Picture.Height, 1, 1, bits.data()));
+}
+
+// Adds a 32-bit picture to the list as the icon road adds it, without the
+// icons. That road makes an icon of the picture and its transparency mask,
+// the list copies the icon at its own size (both bitmaps stretched in the
+// default stretch mode) and takes the copy apart again: three icon objects
+// per image, which cost the platform far more than the pixels do. Here the
+// two bitmaps are stretched to the list's size as the copy would be and
+// added as they are. False when the platform refuses a step.
+bool AddArgbPicture(HIMAGELIST List, TBitmap* Picture) {
+  const PixelView v = ArgbView(Picture);
+  int cx = 0, cy = 0;
+  if (!v.Valid() || !ImageList_GetIconSize(List, &cx, &cy) || cx <= 0 || cy <= 0) return false;
+  TOwnedBitmap mask = TransparencyMask(v);
+  auto colour = OwnObject(NewArgbBitmap(cx, cy));
+  TOwnedBitmap fittedMask(CreateBitmap(cx, cy, 1, 1, nullptr));
+  if (!mask || colour->Empty() || !fittedMask) return false;
+  const HBITMAP fittedColour = colour->Handle();
+  {
+    TMemoryDC source(CreateCompatibleDC(nullptr)), target(CreateCompatibleDC(nullptr));
+    if (!source || !target) return false;
+    // Reading a handle takes the bitmap out of its canvas's DC: a bitmap
+    // stands in one DC at a time.
+    {
+      TSelectedObject from(source.Get(), Picture->Handle()), to(target.Get(), fittedColour);
+      if (!StretchBlt(target.Get(), 0, 0, cx, cy, source.Get(), 0, 0, v.Width, v.Height, SRCCOPY))
+        return false;
+    }
+    TSelectedObject from(source.Get(), mask.Get()), to(target.Get(), fittedMask.Get());
+    if (!StretchBlt(target.Get(), 0, 0, cx, cy, source.Get(), 0, 0, v.Width, v.Height, SRCCOPY))
+      return false;
+  }
+  return ImageList_Add(List, fittedColour, fittedMask.Get()) >= 0;
+}
+
 TOwnedObject<TBitmap> CopyOf(TBitmap* Source) {
   auto copy = OwnObject(New<TBitmap>());
   CopyBitmapInto(copy.get(), Source);
@@ -71,9 +120,11 @@ TOwnedObject<TBitmap> CopyOf(TBitmap* Source) {
 
 }  // namespace
 
-void TsAlphaImageList::AddAsIcon(TBitmap* Bitmap) {
+void TsAlphaImageList::AddPicture(TBitmap* Bitmap) {
   const HIMAGELIST list = Handle();
   // The platform's major version only: 5 stands for 2000 and XP alike.
+  if (WindowsVersion >= 5 && Bitmap->PixelFormat() == pf32bit && AddArgbPicture(list, Bitmap))
+    return;
   TOwnedIcon icon(
       WindowsVersion >= 5
           ? IconFromArgbBitmap(Bitmap, ColorToRGB(GetColorFromRGB(ImageList_GetBkColor(list))))
@@ -117,7 +168,7 @@ void TsAlphaImageList::GenerateImages() {
     auto bitmap = DecodeItem(item);
     item->OrigWidth = bitmap->Width();
     item->OrigHeight = bitmap->Height();
-    AddAsIcon(bitmap.get());
+    AddPicture(bitmap.get());
   }
   if (items_->Count() > 0) {
     imagesGenerated_ = true;

@@ -144,7 +144,8 @@ class TsAlphaImageList : public TImageList {
  private:
   friend bool AddImageFromStream(TsAlphaImageList* List, TStream& Stream);
   void ChangeInherited() { TImageList::Change(); }
-  void AddAsIcon(TBitmap* Bitmap);
+  // A decoded file as the list's next image, at the list's size.
+  void AddPicture(TBitmap* Bitmap);
   void FixPlatformImages();
   bool Loading() const { return HasState(csLoading); }
 

@@ -17,6 +17,7 @@
 #include "skin/engine/common_data.h"
 #include "widgets/controls/comctrls.h"
 
+struct BgSectionQuery;
 class TBitmap;
 class TPopupMenu;
 class TsPageControl;
@@ -76,6 +77,10 @@ class TsTabSheet : public TTabSheet {
  private:
   bool HandleSkinMessage(TMessage& Message);
   void EraseSkinned(HDC DC);
+  bool BackgroundVaries() const;
+  void PaintBorderFromCache();
+  void VisibleChangedSaving();
+  LRESULT BgSectionAnswer(BgSectionQuery* Query) const;
 
   TsTabSkinData* skinData_ = nullptr;  // owned
   std::string tabSkin_, buttonSkin_;
@@ -229,13 +234,18 @@ class TsPageControl : public TPageControl {
   void HandleHintShow(TMessage& Message);
   void FollowTabHint(int Tab);
   void PrintTabScroller(HDC DC);
+  void PaintFromCache();
+  bool PagesCounted();
   void PaintMessage(TMessage& Message);
   void Redraw(UINT Flags);
   TsTabSheet* PageAtTab(int Tab) const;
   std::vector<TabPageInfo> PageInfos() const;
   TabContentInput ContentInput(HDC DC, TsTabSheet* Page, bool IsButton, int State, const TRect& R);
+  void DrawTabOwned(HDC DC, const TPoint& Origin, int TabIndex, const TRect& R, bool Active);
+  // Section: the face's (for the glyphs' tint), TextSection: the one
+  // whose text look the caption takes; -1 each without.
   void PaintTabContent(TBitmap* Bmp, TsTabSheet* Page, int Index, int State, const TRect& Local,
-                       bool IsButton, int Section, TColor FontColor);
+                       bool IsButton, int Section, int TextSection, TColor FontColor);
 
   TsCommonData* skinData_ = nullptr;  // owned
   bool bools_[7] = {false, false, false, false, true, true, true};
@@ -245,6 +255,7 @@ class TsPageControl : public TPageControl {
   int closeBtnWidth_ = 15, closeBtnHeight_ = 15;
   bool showUpDown_ = true;
   TvlSpinWnd* tabScroller_ = nullptr;  // owned
+  int countedPages_ = 0;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

@@ -1,13 +1,12 @@
 // The page control's messages: painting, keys that skip hidden and vetoed
 // pages, the mouse over tabs, close buttons and tab menus, the animated
-// page switch, and the skin commands.
+// page switch; the skin commands are in page_skin_messages.cpp.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include "skin/controls/page_control.h"
 #include "skin/engine/anim_timer.h"
-#include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/manager_options.h"
 #include "skin/adapters/stand_in_adapters.h"
@@ -17,7 +16,6 @@
 #include "skin/engine/skinned_forms.h"
 #include "skin/engine/vl_utils.h"
 #include "skin/engine/window_animations.h"
-#include "skin/foundation/background_query.h"
 #include "skin/foundation/skin_commands.h"
 #include "widgets/forms/forms.h"
 #include "widgets/forms/hint_window.h"
@@ -376,10 +374,15 @@ void TsPageControl::WndProc(TMessage& m) {
       if (!HasState(csLoading) && !HasState(csDesigning) &&
           (LOWORD(m.WParam) == WM_CREATE || LOWORD(m.WParam) == WM_DESTROY)) {
         TPageControl::WndProc(m);
+        if (LOWORD(m.WParam) == WM_CREATE) PagesCounted();
         UpdateTabScroller();
         return;
       }
       break;
+    case CM_CONTROLLISTCHANGE:
+      TPageControl::WndProc(m);
+      if (PagesCounted()) UpdateTabScroller();
+      return;
     case TCM_SETCURSEL:
       ClearTabTimers();
       TPageControl::WndProc(m);
@@ -410,6 +413,15 @@ void TsPageControl::WndProc(TMessage& m) {
       break;
     case WM_SIZE:
       UpdateTabScroller();
+      break;
+    case WM_STYLECHANGED:
+      if (HasState(csLoading)) break;
+      // Another side for the tabs means another frame section.
+      skinData_->UpdateIndexes(true);
+      if (Skinned()) {
+        UpdateCloseBtnMetrics();
+        UpdateTabScroller();
+      }
       break;
     case WM_PRINT:
       if (!Skinned()) PaintUnskinned(reinterpret_cast<HDC>(m.WParam));
@@ -480,141 +492,4 @@ bool TsPageControl::HandleNotify(TMessage& m) {
   skinData_->BgChanged = true;
   Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   return true;
-}
-
-bool TsPageControl::HandleSkinMessage(TMessage& m) {
-  TsSkinManager* manager = skinData_->SkinManager();
-  const bool own = manager && m.LParam == reinterpret_cast<LPARAM>(manager);
-  const bool redrawable =
-      HandleAllocated() && Showing() && !HasState(csLoading) && !HasState(csDestroying);
-  switch (SkinCmdCode(m.WParam)) {
-    case SkinCmdNewSkin:
-      BroadcastToChildControls(this, m);
-      if (!own) return false;
-      HandleControlMessage(m, skinData_);
-      UpdateCloseBtnMetrics();
-      if (HandleAllocated() && !HasState(csLoading)) Perform(WM_SIZE, 0, 0);
-      TabsLineIndex = tabsLineSkin_.empty() ? -1 : FindSectionIndex(manager, tabsLineSkin_);
-      UpdateTabScroller();
-      return true;
-    case SkinCmdRemoveSkin:
-      if (!own || !Skinned()) {
-        BroadcastToChildControls(this, m);
-        return true;
-      }
-      HandleControlMessage(m, skinData_);
-      UpdateTabScroller();
-      UpdateCloseBtnMetrics();
-      BroadcastToChildControls(this, m);
-      if (redrawable)
-        Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
-      return true;
-    case SkinCmdRefresh:
-      if (!own) return false;
-      ClearTabTimers();
-      HandleControlMessage(m, skinData_);
-      UpdateCloseBtnMetrics();
-      if (!HasState(csLoading))
-        Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
-      AddToParentFormAdapter(ActivePage());
-      UpdateTabScroller();
-      if (TabScroller()) SendMessageA(TabScroller()->WindowHandle, m.Msg, m.WParam, m.LParam);
-      BroadcastToChildControls(this, m);
-      return true;
-    case SkinCmdIsSkinned:
-      m.Result = 1;
-      return true;
-    case SkinCmdResumePaint:
-      if (skinData_->Updating) {
-        if (!skinData_->CheckUpdating(true))
-          Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
-        else
-          RepaintChildren(this);
-      } else if (skinData_->StateFlags & sfTransparencyUnknown) {
-        if (ActivePage()) RepaintChildren(ActivePage());
-      }
-      return true;
-    case SkinCmdGetDefaultSection: {
-      if (!manager) return true;
-      static const char* const suffix[] = {"", "BOTTOM", "LEFT", "RIGHT"};
-      m.Result = FindSectionIndex(manager, std::string("PAGECONTROL") + suffix[TabPosition()]) + 1;
-      return true;
-    }
-    case SkinCmdPrepareCache:
-      if (!skinData_->CheckUpdating(false)) PrepareCache();
-      return true;
-    case SkinCmdMouseLeave:
-      Perform(WM_MOUSELEAVE, 0, 0);
-      return true;
-    case SkinCmdEndUpdate:
-      if (!skinData_->Updating) {
-        Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        RepaintChildren(this);
-      }
-      return false;
-    case SkinCmdGetBackground:
-      HandleSkinCommand(m, skinData_);
-      if (auto* r = reinterpret_cast<BackgroundRequest*>(m.LParam)) r->Borders = TRect();
-      return true;
-    case SkinCmdGetBounds:
-      if (auto* r = reinterpret_cast<TRect*>(m.LParam)) {
-        *r = DisplayRect();
-        OffsetRect(r->AsRECT(), Left(), Top());
-      }
-      return true;
-    case SkinCmdGetSkinData:
-      m.Result = reinterpret_cast<LRESULT>(skinData_);
-      return true;
-    default:
-      return HandleSkinCommand(m, skinData_);
-  }
-}
-
-bool TsPageControl::HandleSkinnedMessage(TMessage& m) {
-  switch (m.Msg) {
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      if (HasState(csDesigning)) break;
-      skinData_->BgChanged = true;
-      TPageControl::WndProc(m);
-      if (!skinData_->IsUpdating()) RefreshTab(ActivePageIndex(), false);
-      return true;
-    case TCM_INSERTITEMA:
-    case TCM_INSERTITEMW:
-      skinData_->BgChanged = true;
-      break;
-    default:
-      break;
-  }
-  if (HandleControlMessage(m, skinData_)) return true;
-  switch (m.Msg) {
-    case WM_ERASEBKGND:
-      if (!GlobalAnimationActive && (skinData_->StateFlags & sfTransparent))
-        PaintSkinned(reinterpret_cast<HDC>(m.WParam));
-      m.Result = 1;
-      return true;
-    case WM_STYLECHANGING:
-    case WM_STYLECHANGED:
-      if (!HasState(csLoading)) {
-        ClearTabTimers();
-        skinData_->BgChanged = true;
-      }
-      break;
-    case WM_HSCROLL:
-      if (HasState(csLoading)) break;
-      ClearTabTimers();
-      skinData_->BgChanged = true;
-      TPageControl::WndProc(m);
-      Redraw(RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
-      return true;
-    case WM_PRINT:
-      UpdateTabScroller();
-      skinData_->Updating = false;
-      PaintSkinned(reinterpret_cast<HDC>(m.WParam));
-      PrintTabScroller(reinterpret_cast<HDC>(m.WParam));
-      return true;
-    default:
-      break;
-  }
-  return false;
 }

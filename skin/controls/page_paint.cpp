@@ -9,6 +9,10 @@
 #include <algorithm>
 
 #include "skin/controls/page_control.h"
+#include "skin/controls/alpha_image_list.h"
+#include "skin/engine/manager_options.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/foundation/bitmap_painters.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/colour_math.h"
@@ -207,25 +211,38 @@ void TsPageControl::PaintTabUnskinned(int Index, int State, HDC DC) {
     const bool enabled = Enabled() && (!page || page->Enabled());
     uint32_t ink = ArgbOf(fontColor);
     if (!enabled) ink = 0xFF000000u | MixTwoColors(ink, ArgbOf(clBtnFace), DisabledBlendLevel);
-    PaintTabContent(bmp.get(), page, Index, State, TRect(0, 0, w, h), isButton, -1,
+    PaintTabContent(bmp.get(), page, Index, State, TRect(0, 0, w, h), isButton, -1, -1,
                     static_cast<TColor>(RGB((ink >> 16) & 0xFF, (ink >> 8) & 0xFF, ink & 0xFF)));
   } else {
-    TCanvas* cc = Canvas();
-    cc->SetHandle(b);
-    SetViewportOrgEx(b, -r.Left, -r.Top, nullptr);
-    OnDrawTab(this, Pages(Index)->TabIndex(), r, State != 0);
-    SetViewportOrgEx(b, 0, 0, nullptr);
-    cc->SetHandle(nullptr);
+    DrawTabOwned(b, TPoint(-r.Left, -r.Top), Pages(Index)->TabIndex(), r, State != 0);
   }
   BitBlt(DC, r.Left, r.Top, w, h, b, 0, 0, SRCCOPY);
 }
 
+// The control's canvas lends itself to the owner for one tab: the DC's
+// state and the canvas's own DC come back however the event ends.
+void TsPageControl::DrawTabOwned(HDC DC, const TPoint& Origin, int TabIndex, const TRect& R,
+                                 bool Active) {
+  struct Lend {
+    TCanvas* Canvas;
+    HDC Previous;
+    TSavedDC Saved;
+    Lend(TCanvas* C, HDC DC)
+        : Canvas(C), Previous(C->HandleAllocated() ? C->Handle() : nullptr), Saved(DC) {}
+    ~Lend() { Canvas->SetHandle(Previous); }
+  } lend(Canvas(), DC);
+  SetViewportOrgEx(DC, Origin.X, Origin.Y, nullptr);
+  Canvas()->SetHandle(DC);
+  OnDrawTab(this, TabIndex, R, Active);
+}
+
 // Image, caption, focus frame, close button and menu arrow of one tab on a
-// bitmap of the tab's size; Section < 0: the unskinned look.
+// bitmap of the tab's size; skinned, the glyphs, the caption and the close
+// button come from the skin.
 void TsPageControl::PaintTabContent(TBitmap* Bmp, TsTabSheet* P, int Index, int State,
-                                    const TRect& Local, bool IsButton, int Section,
+                                    const TRect& Local, bool IsButton, int Section, int TextSection,
                                     TColor FontColor) {
-  (void)Section;
+  TsSkinManager* m = Skinned() ? skinData_->SkinManager() : nullptr;
   TCanvas* C = Bmp->Canvas();
   HDC b = C->Handle();
   SetBkMode(b, TRANSPARENT);
@@ -234,9 +251,19 @@ void TsPageControl::PaintTabContent(TBitmap* Bmp, TsTabSheet* P, int Index, int 
   HGDIOBJ font = SelectObject(b, C->Font()->Handle());
   const TabContentLayout L = LayoutTabContent(b, P, IsButton, State, Local);
   SelectObject(b, font);
-  if (L.ImageRect.Width() > 0 && Images())
-    Images()->Draw(C, L.ImageRect.Left, L.ImageRect.Top, P->ImageIndex(),
-                   Enabled() && P->Enabled());
+  if (L.ImageRect.Width() > 0 && Images()) {
+    if (m && m->Effects()->DiscoloredGlyphs() && dynamic_cast<TsAlphaImageList*>(Images())) {
+      // Resting glyphs take the face's colour; hot and pressed ones their own.
+      TColor tint = clNone;
+      if (State == 0)
+        tint = Section >= 0 ? static_cast<TColor>(m->Section(Section).Props[0].Color) : clBtnFace;
+      DrawImageToBitmap(Images(), Bmp, L.ImageRect.Left, L.ImageRect.Top, P->ImageIndex(), 0, tint,
+                        0, 1, BoolPropValue(bpReflectedGlyphs));
+    } else {
+      Images()->Draw(C, L.ImageRect.Left, L.ImageRect.Top, P->ImageIndex(),
+                     Enabled() && P->Enabled());
+    }
+  }
   const std::string text = P ? P->Caption() : std::string();
   SetTextColor(b, ColorToRGB(FontColor));
   C->Font()->SetColor(FontColor);
@@ -253,10 +280,16 @@ void TsPageControl::PaintTabContent(TBitmap* Bmp, TsTabSheet* P, int Index, int 
     UINT format = DT_SINGLELINE | DT_VCENTER;
     if (L.ArrowRect.Width() <= 0) format |= DT_END_ELLIPSIS;
     if (UseRightToLeftReading()) format |= DT_RTLREADING | DT_NOCLIP;
-    RECT t = *L.TextRect.AsRECT();
-    SelectObject(b, C->Font()->Handle());
-    SetTextColor(b, ColorToRGB(FontColor));
-    DrawTextA(b, text.c_str(), static_cast<int>(text.size()), &t, format);
+    if (m && TextSection >= 0) {
+      // The section's text keeps the tab's alpha whole and carries the
+      // section's text effects.
+      DrawSectionTextArgb(Bmp, text, true, L.TextRect, format, TextSection, State, m);
+    } else {
+      RECT t = *L.TextRect.AsRECT();
+      SelectObject(b, C->Font()->Handle());
+      SetTextColor(b, ColorToRGB(FontColor));
+      DrawTextA(b, text.c_str(), static_cast<int>(text.size()), &t, format);
+    }
   }
   if (L.FocusRect.Width() > 0) {
     SetTextColor(b, ColorToRGB(clWindowFrame));
@@ -265,7 +298,10 @@ void TsPageControl::PaintTabContent(TBitmap* Bmp, TsTabSheet* P, int Index, int 
   }
   if (L.CloseRect.Width() > 0) {
     const int state = (Index == HotCloseIndex ? 1 : 0) + (Index == PressedCloseIndex ? 1 : 0);
-    PaintCloseButtonUnskinned(b, L.CloseRect, state);
+    if (Skinned())
+      PaintCloseButton(Bmp, L.CloseRect, state);
+    else
+      PaintCloseButtonUnskinned(b, L.CloseRect, state);
   }
   if (L.ArrowRect.Width() > 0)
     DrawArrowArgb(ArgbView(Bmp), ArgbOf(FontColor), *L.ArrowRect.AsRECT(), L.ArrowDirection);

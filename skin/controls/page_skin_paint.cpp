@@ -234,24 +234,23 @@ void TsPageControl::PaintTab(int Index, int State, TBitmap* Target) {
       content.Bottom -= 2 * c;
     }
   }
+  HDC target = Target->Canvas()->Handle();
+  if (OwnerDraw() && OnDrawTab) {
+    // The owner paints over the section's face, in the target's own
+    // coordinates; what it paints is not blended for a disabled page.
+    BitBlt(target, r.Left, r.Top, w, h, canvas->Handle(), 0, 0, SRCCOPY);
+    DrawTabOwned(target, TPoint(0, 0), page->TabIndex(), r, State != 0);
+    return;
+  }
   const SkinColor fc =
       e >= 0 ? m->Section(e).Props[static_cast<size_t>(std::min(State, 2))].FontColor : 0;
   const TColor fontColor = customFont ? page->Font()->Color() : static_cast<TColor>(fc);
-  if (!OwnerDraw() || !OnDrawTab) {
-    PaintTabContent(bmp.get(), page, Index, State, content, isButton, e, fontColor);
-  } else {
-    TCanvas* cc = Canvas();
-    HDC b = canvas->Handle();
-    cc->SetHandle(b);
-    SetViewportOrgEx(b, -r.Left, -r.Top, nullptr);
-    OnDrawTab(this, page->TabIndex(), r, State != 0);
-    SetViewportOrgEx(b, 0, 0, nullptr);
-    cc->SetHandle(nullptr);
-  }
+  PaintTabContent(bmp.get(), page, Index, State, content, isButton, s, customFont ? -1 : e,
+                  fontColor);
   if (!Enabled() || !page->Enabled())
     BlendCopyExceptKey(bmp.get(), 0, 0, skinData_->CacheBitmap, Inclusive(r), DisabledBlendLevel,
                        clFuchsia);
-  BitBlt(Target->Canvas()->Handle(), r.Left, r.Top, w, h, canvas->Handle(), 0, 0, SRCCOPY);
+  BitBlt(target, r.Left, r.Top, w, h, canvas->Handle(), 0, 0, SRCCOPY);
 }
 
 void TsPageControl::PaintCloseButton(TBitmap* Target, const TRect& R, int State) {

@@ -7,12 +7,17 @@
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
+#include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
+#include "skin/engine/skinned_forms.h"
 #include "skin/engine/vl_utils.h"
 #include "skin/foundation/background_query.h"
+#include "skin/foundation/draw_helpers.h"
 #include "skin/foundation/skin_commands.h"
+#include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
+#include "widgets/graphics/gdi_handles.h"
 #include "widgets/menus/menus.h"
 
 namespace {
@@ -186,17 +191,37 @@ bool TsTabSheet::HandleSkinMessage(TMessage& m) {
       if (!skinned) return false;
       m.Result = pc->Perform(m.Msg, m.WParam, m.LParam);
       return true;
-    case SkinCmdGetSkinIndex:
     case SkinCmdGetSkinData:
-    case SkinCmdGetBgSection:
-    case SkinCmdBackgroundVaries:
       m.Result = pc->Perform(m.Msg, m.WParam, m.LParam);
       return true;
-    case SkinCmdParentBgChanged:
-      sd->BgChanged = true;
-      if (LOWORD(m.LParam) == 1 && HandleAllocated())
+    case SkinCmdGetSkinIndex:
+      if (auto* q = reinterpret_cast<BgSectionQuery*>(m.LParam)) {
+        const int named =
+            manager && !sd->SkinSection.empty() ? FindSectionIndex(manager, sd->SkinSection) : -1;
+        q->Index = named >= 0 ? named : sd->SkinIndex;
+      }
+      return true;
+    case SkinCmdGetBgSection:
+      if (!skinned) return false;
+      m.Result = BgSectionAnswer(reinterpret_cast<BgSectionQuery*>(m.LParam));
+      return true;
+    case SkinCmdBackgroundVaries:
+      if (!skinned) return false;
+      m.Result = BackgroundVaries() ? 1 : 0;
+      return true;
+    case SkinCmdParentBgChanged: {
+      const bool varies = BackgroundVaries();
+      sd->BgChanged = sd->BgChanged || varies;
+      if (SkinCmdArg(m.WParam) == 1 && HandleAllocated())
         RedrawWindow(Handle(), nullptr, nullptr,
                      RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOINTERNALPAINT | RDW_INVALIDATE);
+      if (varies)
+        for (int i = 0; i < ControlCount(); ++i)
+          Controls(i)->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdParentBgChanged, 1), 0);
+      return true;
+    }
+    case SkinCmdGetApplication:
+      m.Result = reinterpret_cast<LRESULT>(Application);
       return true;
     case SkinCmdGetBackground: {
       if (!skinned) return false;
@@ -221,6 +246,10 @@ bool TsTabSheet::HandleSkinMessage(TMessage& m) {
         const int bw = BorderWidth();
         r->OffsetX += Left() + bw;
         r->OffsetY += Top() + bw;
+        if (r->Kind == bgColor) {
+          r->Borders.Left = r->OffsetX - r->Borders.Left;
+          r->Borders.Top = r->OffsetY - r->Borders.Top;
+        }
       }
       return true;
     }
@@ -229,11 +258,43 @@ bool TsTabSheet::HandleSkinMessage(TMessage& m) {
         BroadcastToChildControls(this, m);
         return true;
       }
+      if (sd->StateFlags == sfTransparencyUnknown) sd->UpdateTransparency(false);
       m.Result = sd->StateFlags;
       return true;
     default:
       return false;
   }
+}
+
+// Whether the page control's background behind the sheet changes from
+// place to place, so that a child moved over it must repaint.
+bool TsTabSheet::BackgroundVaries() const {
+  TsCommonData* sd = Pages()->SkinData();
+  TsSkinManager* manager = sd->SkinManager();
+  if (manager && sd->SkinIndex >= 0) {
+    const TsGenState& s = manager->Section(sd->SkinIndex).Props[0];
+    if (s.GradientPercent + s.ImagePercent > 0) return true;
+  }
+  return sd->NeedsRepaintOnMove();
+}
+
+// Where the page control's face lets its parent show, the parent says what
+// lies behind the sheet; otherwise the page control's section answers, and
+// only when it hands its font on.
+LRESULT TsTabSheet::BgSectionAnswer(BgSectionQuery* Query) const {
+  TsPageControl* pc = Pages();
+  TsCommonData* sd = pc->SkinData();
+  TsSkinManager* manager = sd->SkinManager();
+  if (!Query || !manager || sd->SkinIndex < 0) return 0;
+  if (sd->IsFaceTransparent(Query->State)) {
+    if (!pc->Parent()) return 0;
+    OffsetRect(&Query->Rect, pc->Left(), pc->Top());
+    return pc->Parent()->Perform(SkinCommandMessage, SkinCmdParam(SkinCmdGetBgSection),
+                                 reinterpret_cast<LPARAM>(Query));
+  }
+  if (!manager->Section(sd->SkinIndex).GiveOwnFont) return 0;
+  Query->Index = sd->SkinIndex;
+  return 1;
 }
 
 void TsTabSheet::EraseSkinned(HDC DC) {
@@ -247,6 +308,38 @@ void TsTabSheet::EraseSkinned(HDC DC) {
   const TRect dst(0, 0, Width(), Height());
   CopyCacheExcludingChildren(this, sd, src, dst, DC, false, 0, 0);
   PaintGraphicChildren(DC, this, true, TPoint(0, 0));
+}
+
+// The border band around the sheet is the part of the page control's cache
+// it covers.
+void TsTabSheet::PaintBorderFromCache() {
+  TsPageControl* pc = Pages();
+  TsCommonData* sd = pc->SkinData();
+  if (!Showing() || GlobalAnimationActive || sd->IsUpdating() || !sd->CacheBitmap) return;
+  if (sd->BgChanged) pc->PrepareCache();
+  TWindowDC dc(Handle(), GetWindowDC(Handle()));
+  if (dc)
+    BlitBorderFrame(dc.Get(), 0, 0, Width(), Height(), sd->CacheBitmap->Canvas()->Handle(), Left(),
+                    Top(), BorderWidth());
+}
+
+// Saving memory, a sheet put away lets its children drop their caches; a
+// sheet brought back has them paint anew.
+void TsTabSheet::VisibleChangedSaving() {
+  TsPageControl* pc = Pages();
+  TsSkinManager* mgr = pc->SkinData()->SkinManager();
+  if (!mgr || mgr->Options()->OptimizingPriority() != opMemory || HasState(csDestroying)) return;
+  if (Visible()) {
+    const bool animated = pc->AllowAnimSwitching() && mgr->AnimEffects()->PageChange()->Active() &&
+                          mgr->Effects()->AllowAnimation();
+    if (!animated && pc->HandleAllocated())
+      RedrawWindow(pc->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    RepaintChildren(this);
+    return;
+  }
+  for (int i = 0; i < ControlCount(); ++i)
+    if (auto* child = dynamic_cast<TWinControl*>(Controls(i)); child && child->HandleAllocated())
+      SendSkinCommand(child->Handle(), SkinCmdReleaseCache, 0);
 }
 
 void TsTabSheet::WndProc(TMessage& m) {
@@ -277,10 +370,34 @@ void TsTabSheet::WndProc(TMessage& m) {
       }
       m.Result = 0;
       return;
+    case WM_NCPAINT:
+      if (BorderWidth() > 0) {
+        PaintBorderFromCache();
+        m.Result = 1;
+        return;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (DefaultManager && !HasState(csDesigning)) DefaultManager->SetHotWindow(Handle());
+      break;
+    case WM_PARENTNOTIFY:
+      if (LOWORD(m.WParam) == WM_CREATE && !HasState(csLoading) && !HasState(csDesigning)) {
+        TTabSheet::WndProc(m);
+        // A window made on the sheet learns at once whether it shows
+        // through to the page control.
+        AddToParentFormAdapter(this);
+        SendSkinCommand(reinterpret_cast<HWND>(m.LParam), SkinCmdTransparency, 1);
+        return;
+      }
+      break;
     case CM_TEXTCHANGED:
       pc->SkinData()->BgChanged = true;
       TTabSheet::WndProc(m);
       pc->ClearTabTimers();
+      return;
+    case CM_VISIBLECHANGED:
+      TTabSheet::WndProc(m);
+      VisibleChangedSaving();
       return;
     case CM_ENABLEDCHANGED:
       TTabSheet::WndProc(m);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "skin/engine/skin_manager.h"
+#include "skin/foundation/argb_factories.h"
 #include "tests/panel/skinned_panel_fixture.h"
 
 namespace {
@@ -16,12 +17,6 @@ namespace {
 using namespace panel_e2e;
 
 using e2e::Differences;
-
-// A TColor (red in the low byte) as the screen's 0x00RRGGBB.
-uint32_t Rgb(int32_t Color) {
-  const auto c = uint32_t(Color);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
 
 // The gradient of the skin's track bar in its normal state.
 const test_skin::MfGradientStop& GradientOf(const test_skin::TestSkinFiles& Skin) {
@@ -118,7 +113,8 @@ TEST_F(SkinnedPanelEndToEnd, ALivePreviewRecordRepaintsTheSlidersInItsColour) {
   // of its section.
   const std::string variant = "trackbar-opaque";
   const test_skin::TestSkinFiles skin = test_skin::BuildTestSkin(variant);
-  const uint32_t oldStart = Rgb(GradientOf(skin).StartColor), end = Rgb(GradientOf(skin).EndColor);
+  const uint32_t oldStart = SwapRedBlue(GradientOf(skin).StartColor),
+                 end = SwapRedBlue(GradientOf(skin).EndColor);
   constexpr int32_t kNewStart = 0x2020C0;  // a dark red nothing else in the skin has
   constexpr int kTolerance = 2;
   StartSkinnedPanel(variant);
@@ -161,8 +157,8 @@ TEST_F(SkinnedPanelEndToEnd, ALivePreviewRecordRepaintsTheSlidersInItsColour) {
   for (size_t i = 0; i < sliders.size(); ++i) {
     size_t unchanged = 0;
     e2e::PollUntil(kShowTimeoutMs, [&] {
-      unchanged =
-          Elsewhere(e2e::CaptureWindow(sliders[i]), startPlaces[i], Rgb(kNewStart), kTolerance);
+      unchanged = Elsewhere(e2e::CaptureWindow(sliders[i]), startPlaces[i], SwapRedBlue(kNewStart),
+                            kTolerance);
       return unchanged == 0;
     });
     EXPECT_EQ(unchanged, 0u) << i << ": of " << startPlaces[i].size()
@@ -266,11 +262,8 @@ TEST_F(SkinnedPanelEndToEnd, TogglesShowTheSkinsPressedFrameWhileDown) {
   // The face inside the frame's outline, clear of the caption.
   const test_skin::TestSkinManifest manifest = test_skin::BuildTestSkin().Manifest;
   auto face = [&](int frame) {
-    const std::string what = "BUTTON/BORDERSMASK frame " + std::to_string(frame) + " face";
-    for (const test_skin::MfPixel& p : manifest.Pixels)
-      if (p.What == what) return p.LoadedArgb & 0xFFFFFF;
-    ADD_FAILURE() << "no manifest pixel " << what;
-    return 0u;
+    return test_skin::SkinPixel(manifest,
+                                "BUTTON/BORDERSMASK frame " + std::to_string(frame) + " face");
   };
   constexpr int kTolerance = 2;
   auto shows = [&](HWND button, int frame) {

@@ -13,15 +13,9 @@
 #include "skin/controls/button.h"
 #include "skin/foundation/argb_bitmap.h"
 #include "skin/foundation/argb_factories.h"
+#include "tests/support/rgb_compare.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // The classic look for one window while the scope lives: a class list
 // that names no themed class leaves the window without theme data (the
@@ -54,13 +48,6 @@ inline std::unique_ptr<TBitmap> DrawItem(TsButton* Button, UINT ItemState) {
 
 inline uint32_t RgbAt(TBitmap* Bitmap, int X, int Y) {
   return ArgbView(Bitmap).At(X, Y) & 0xFFFFFF;
-}
-
-inline bool Near(uint32_t A, uint32_t B, int Tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
 }
 
 class ButtonForm : public testing::Test {

@@ -4,36 +4,25 @@
 // GDI objects over many buttons, and hints given back after a lost release.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 
 #include "button_fixture.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/skin_commands.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
 #include "widgets/controls/comctrls.h"
 #include "widgets/controls/stdctrls.h"
 
 namespace {
 
-uint32_t SkinPixel(const test_skin::TestSkinManifest& M, const std::string& What) {
-  for (const test_skin::MfPixel& p : M.Pixels)
-    if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-  throw std::logic_error("no manifest pixel " + What);
-}
-
 // A form with one push button under a variant of the test skin, loaded
 // through the real SkinName.
 class TButtonScene {
  public:
-  TButtonScene(const std::string& Variant, const char* Section, int W, int H) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("btscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
+  TButtonScene(const std::string& Variant, const char* Section, int W, int H)
+      : skin_("btscene", Variant) {
+    Manifest = skin_.Manifest();
     SetCursorPos(0, 0);
     Form = New<TForm>(Application, TCustomForm::TCreateNew{});
     Form->SetBounds(880, 600, 320, 200);
@@ -42,10 +31,7 @@ class TButtonScene {
     if (Section) Button->SkinData()->SetSkinSection(Section);
     Button->SetParent(Form);
     Form->Show();
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
+    Manager = test_skin::StartSkinManager(Form, skin_);
     // Neither focused nor hot: the normal state.
     SetFocus(Form->Handle());
     PumpMessages();
@@ -55,8 +41,6 @@ class TButtonScene {
     ReleaseCapture();
     TObject::Free(Form);
     PumpMessages();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
   TButtonScene(const TButtonScene&) = delete;
   TButtonScene& operator=(const TButtonScene&) = delete;
@@ -77,7 +61,7 @@ class TButtonScene {
   TsSkinManager* Manager = nullptr;
 
  private:
-  std::filesystem::path dir_;
+  test_skin::TempTestSkin skin_;
 };
 
 TEST(SkinnedButton, EachStatePaintsItsMaskFrame) {
@@ -118,13 +102,8 @@ TEST(SkinnedButton, ShowsItsFaceWhereverItLies) {
   enum Place { kOnForm, kInGroup, kInPage };
   for (Place place : {kOnForm, kInGroup, kInPage}) {
     SCOPED_TRACE(place);
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    const auto dir =
-        std::filesystem::path(tmp) /
-        ("btplace" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(int(place)));
-    const test_skin::TestSkinManifest manifest =
-        test_skin::WriteTestSkin(dir / "tessera", "tessera");
+    const test_skin::TempTestSkin skin("btplace", "tessera");
+    const test_skin::TestSkinManifest& manifest = skin.Manifest();
     SetCursorPos(0, 0);
     auto form = OwnObject(New<TForm>(Application, TCustomForm::TCreateNew{}));
     form->SetBounds(880, 600, 320, 200);
@@ -147,10 +126,7 @@ TEST(SkinnedButton, ShowsItsFaceWhereverItLies) {
     auto* b = New<TsButton>(form.get());
     b->SetBounds(20, 20, 60, 30);
     b->SetParent(parent);
-    auto* manager = New<TsSkinManager>(form.get());
-    manager->SetSkinDirectory(dir.string());
-    manager->SetSkinName("tessera");
-    manager->SetActive(true);
+    test_skin::StartSkinManager(form.get(), skin);
     form->Show();
     SetFocus(form->Handle());
     PumpMessages();
@@ -161,8 +137,6 @@ TEST(SkinnedButton, ShowsItsFaceWhereverItLies) {
               SkinPixel(manifest, "BUTTON/BORDERSMASK frame 0 face"));
     form.reset();
     PumpMessages();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
   }
 }
 

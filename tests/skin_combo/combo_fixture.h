@@ -7,37 +7,18 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 #include "skin/controls/combo_box.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
+#include "tests/support/rgb_compare.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-// 0xRRGGBB of a TColor.
-inline uint32_t RgbOf(TColor c) {
-  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-}
-
-inline bool Near(uint32_t A, uint32_t B, int Tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
-}
 
 // 0xRRGGBB of a 32-bit bitmap's pixel.
 inline uint32_t PixelOf(TBitmap* B, int X, int Y) {
@@ -79,35 +60,19 @@ class TComboScene {
     ReleaseCapture();
     TObject::Free(Form);
     PumpMessages();
-    if (!dir_.empty()) {
-      std::error_code ec;
-      std::filesystem::remove_all(dir_, ec);
-    }
   }
   TComboScene(const TComboScene&) = delete;
   TComboScene& operator=(const TComboScene&) = delete;
 
   void LoadSkin(const char* Variant) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("comboscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
+    skin_.emplace("comboscene", Variant);
+    Manifest = skin_->Manifest();
+    Manager = test_skin::StartSkinManager(Form, *skin_);
     PumpMessages();
   }
 
   // The manifest's pixel of that description, as the loader gives it.
-  uint32_t SkinPixel(const std::string& What) const {
-    for (const test_skin::MfPixel& p : Manifest.Pixels)
-      if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-    ADD_FAILURE() << "no manifest pixel " << What;
-    return 0;
-  }
+  uint32_t SkinPixel(const std::string& What) const { return test_skin::SkinPixel(Manifest, What); }
 
   const TsGeneralData& Section(const std::string& Name) const {
     return Manager->Sections[static_cast<size_t>(FindSectionIndex(Manager, Name))];
@@ -119,7 +84,7 @@ class TComboScene {
   test_skin::TestSkinManifest Manifest;
 
  private:
-  std::filesystem::path dir_;
+  std::optional<test_skin::TempTestSkin> skin_;
 };
 
 // The combo's canvas on a 32-bit bitmap for one drawing.

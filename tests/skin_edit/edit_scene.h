@@ -7,34 +7,20 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "skin/controls/edit.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
+#include "tests/support/rgb_compare.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
 
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-inline bool Near(uint32_t A, uint32_t B, int Tolerance = 3) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
-}
-
-// 0xRRGGBB of a TColor or COLORREF.
-inline uint32_t RgbOf(TColor c) {
-  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+// The tolerance most of the edit's pixel checks allow.
+inline bool Near(uint32_t A, uint32_t B) {
+  return Near(A, B, 3);
 }
 
 // What the window shows at (X, Y) of its window rectangle (0xRRGGBB).
@@ -53,11 +39,6 @@ inline uint32_t CachePixel(TsEdit* Edit, int X, int Y) {
 class TEditScene {
  public:
   explicit TEditScene(bool WithSkin, const std::string& Variant = test_skin::kSoundVariant) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("editscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
     // Off the form: an edit under the cursor would start hot.
     SetCursorPos(0, 0);
     Form = New<TForm>(Application, TCustomForm::TCreateNew{});
@@ -65,11 +46,9 @@ class TEditScene {
     Form->Show();
     PumpMessages();
     if (WithSkin) {
-      Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
-      Manager = New<TsSkinManager>(Form);
-      Manager->SetSkinDirectory(dir_.string());
-      Manager->SetSkinName(Variant);
-      Manager->SetActive(true);
+      skin_.emplace("editscene", Variant);
+      Manifest = skin_->Manifest();
+      Manager = test_skin::StartSkinManager(Form, *skin_);
     }
     SetFocus(Form->Handle());
     PumpMessages();
@@ -78,8 +57,6 @@ class TEditScene {
     ReleaseCapture();
     TObject::Free(Form);
     PumpMessages();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
   TEditScene(const TEditScene&) = delete;
   TEditScene& operator=(const TEditScene&) = delete;
@@ -118,5 +95,5 @@ class TEditScene {
   TsSkinManager* Manager = nullptr;
 
  private:
-  std::filesystem::path dir_;
+  std::optional<test_skin::TempTestSkin> skin_;
 };

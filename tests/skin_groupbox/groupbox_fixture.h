@@ -9,33 +9,14 @@
 
 #include "skin/controls/group_box.h"
 #include "skin/foundation/argb_bitmap.h"
+#include "tests/support/rgb_compare.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // 0xRRGGBB of a cache pixel.
 inline uint32_t CachePixel(TsGroupBox* Box, int X, int Y) {
   const PixelView v = ArgbView(Box->SkinData()->CacheBitmap);
   return v.Contains(X, Y) ? v.At(X, Y) & 0xFFFFFF : 0xFFFFFFFFu;
-}
-
-inline bool Near(uint32_t A, uint32_t B, int Tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
-}
-
-// 0xRRGGBB of a TColor.
-inline uint32_t RgbOf(TColor c) {
-  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
 }
 
 // Text extent in the box's font, measured apart from the box.

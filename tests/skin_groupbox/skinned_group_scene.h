@@ -2,30 +2,17 @@
 // the real SkinName, and the manifest's colours the pixel tests compare.
 #pragma once
 
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 
 #include "groupbox_fixture.h"
 #include "skin/engine/skin_manager.h"
-#include "test_skin.h"
-
-// The manifest's pixel of that description, as the loader gives it (0xRRGGBB).
-inline uint32_t SkinPixel(const test_skin::TestSkinManifest& M, const std::string& What) {
-  for (const test_skin::MfPixel& p : M.Pixels)
-    if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-  throw std::logic_error("no manifest pixel " + What);
-}
+#include "started_skin_manager.h"
 
 class TSkinnedGroupScene {
  public:
-  TSkinnedGroupScene() {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("gbscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / test_skin::kSoundVariant);
+  TSkinnedGroupScene() : skin_("gbscene") {
+    Manifest = skin_.Manifest();
     SetCursorPos(0, 0);
     Form = New<TForm>(Application, TCustomForm::TCreateNew{});
     // Away from where other test programs on the display move the cursor.
@@ -36,10 +23,7 @@ class TSkinnedGroupScene {
     Box->SetParent(Form);
     Form->Show();
     PumpMessages();
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(test_skin::kSoundVariant);
-    Manager->SetActive(true);
+    Manager = test_skin::StartSkinManager(Form, skin_);
     SetFocus(Form->Handle());
     PumpMessages();
   }
@@ -47,8 +31,6 @@ class TSkinnedGroupScene {
     ReleaseCapture();
     TObject::Free(Form);
     PumpMessages();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
   TSkinnedGroupScene(const TSkinnedGroupScene&) = delete;
   TSkinnedGroupScene& operator=(const TSkinnedGroupScene&) = delete;
@@ -75,5 +57,5 @@ class TSkinnedGroupScene {
   TsSkinManager* Manager = nullptr;
 
  private:
-  std::filesystem::path dir_;
+  test_skin::TempTestSkin skin_;
 };

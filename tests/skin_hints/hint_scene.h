@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include <filesystem>
+#include <list>
 #include <memory>
 #include <string>
 
@@ -15,7 +15,8 @@
 #include "skin/controls/alpha_hints.h"
 #include "skin/engine/skin_manager.h"
 #include "test_hint_manager.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
 
 inline const TRect kSceneMonitor{0, 0, 1600, 1200};
@@ -23,14 +24,6 @@ inline const TRect kSceneMonitor{0, 0, 1600, 1200};
 inline bool SceneMonitor(const TPoint&, TRect& Monitor) {
   Monitor = kSceneMonitor;
   return true;
-}
-
-inline void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 inline int Channel(uint32_t Argb, int Shift) {
@@ -72,24 +65,19 @@ class HintScene : public testing::Test {
     Manager.reset();
     if (Holder) TObject::Free(Holder);
     Holder = nullptr;
-    Pump();
+    PumpMessages();
     SetHintMonitorQuery(nullptr);
     Application->SetHintPause(savedPause_);
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    skins_.clear();
   }
 
   // Loads a variant of the test skin into an active skin manager.
   void LoadSkin(const std::string& Variant) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    dir_ = std::filesystem::path(tmp) / ("hints" + std::to_string(GetCurrentProcessId()));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
+    // Kept to the end of the test: the manager of an earlier call lives on.
+    const test_skin::TempTestSkin& files = skins_.emplace_back("hints", Variant);
+    Manifest = files.Manifest();
     Holder = New<TForm>(Application, TCustomForm::TCreateNew{});
-    Skin = New<TsSkinManager>(Holder);
-    Skin->SetSkinDirectory(dir_.string());
-    Skin->SetSkinName(Variant);
-    Skin->SetActive(true);
+    Skin = test_skin::StartSkinManager(Holder, files);
     ASSERT_TRUE(Skin->Active());
     Manager->Set.Skinned = true;
   }
@@ -105,6 +93,6 @@ class HintScene : public testing::Test {
   test_skin::TestSkinManifest Manifest;
 
  private:
-  std::filesystem::path dir_;
+  std::list<test_skin::TempTestSkin> skins_;
   int savedPause_ = 500;
 };

@@ -48,7 +48,7 @@ TEST_F(HintScene, TheLeaveCheckKeepsTheHintWhileTheControlIsUnderTheMouse) {
   Holder = form;
   form->SetBounds(100, 100, 200, 150);
   form->Show();
-  Pump();
+  PumpMessages();
   SetCursorPos(150, 150);
   Manager->Set.AnchorControl = form;
   // Anchored, the bubble shows at the cursor, and lets the mouse through.

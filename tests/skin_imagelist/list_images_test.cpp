@@ -157,6 +157,43 @@ TEST_F(ImagesTest, AnIconItemIsTakenFromThePlatformList) {
   }
 }
 
+// What the platform's own road makes of a file: an icon of the decoded
+// picture, put into a list of the same size, which fits it to its size.
+IconPixels ThroughAnIcon(const Bytes& Png, int W, int H) {
+  TOwnedHandle<HIMAGELIST, TImageListTraits> list(
+      ImageList_Create(W, H, ILC_COLOR32 | ILC_MASK, 0, 4));
+  auto picture = Decoded(Png);
+  TOwnedIcon icon(IconFromArgbBitmap(picture.get(), clNone));
+  EXPECT_EQ(ImageList_ReplaceIcon(list.Get(), -1, icon.Get()), 0);
+  return IconPixelsOf(list.Get(), 0);
+}
+
+TEST_F(ImagesTest, ThePlatformListHoldsWhatAnIconOfTheFileWouldGiveIt) {
+  // At the list's size, shrunk by a third as the combo-edit glyphs are,
+  // shrunk in one direction only, and grown.
+  const struct {
+    int file, w, h;
+  } cases[] = {{16, 16, 16}, {24, 16, 16}, {24, 32, 16}, {16, 24, 24}};
+  for (const auto& c : cases) {
+    TsAlphaImageList* list = NewList();
+    list->SetWidth(c.w);
+    list->SetHeight(c.h);
+    AddFile(list, AlphaPng(c.file));
+    list->GenerateImages();
+    ASSERT_EQ(list->Count(), 1) << c.file;
+    const IconPixels got = IconPixelsOf(list->Handle(), 0);
+    const IconPixels want = ThroughAnIcon(AlphaPng(c.file), c.w, c.h);
+    ASSERT_EQ(got.Colour.size(), static_cast<size_t>(c.w * c.h));
+    ASSERT_EQ(got.Colour.size(), want.Colour.size());
+    for (size_t i = 0; i < want.Colour.size(); ++i) {
+      EXPECT_EQ(got.Colour[i], want.Colour[i])
+          << c.file << " into " << c.w << "x" << c.h << " at " << i;
+      EXPECT_EQ(got.Mask[i], want.Mask[i])
+          << c.file << " into " << c.w << "x" << c.h << " at " << i;
+    }
+  }
+}
+
 TEST_F(ImagesTest, AlphaSurvivesThePlatformListOnlyOnA32BitScreen) {
   TsAlphaImageList* list = ListOf({AlphaPng(16)});
   const IconPixels icon = IconPixelsOf(list->Handle(), 0);

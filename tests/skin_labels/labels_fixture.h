@@ -10,15 +10,8 @@
 #include "skin/controls/label.h"
 #include "skin/engine/bound_label.h"
 #include "skin/engine/common_data.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 class TBoundEdit : public TEdit {
   DECLARE_CLASS(TBoundEdit, TEdit)

@@ -9,15 +9,8 @@
 #include <vector>
 
 #include "skin/controls/page_control.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 inline LPARAM At(const TPoint& P) {
   return MAKELPARAM(P.X, P.Y);

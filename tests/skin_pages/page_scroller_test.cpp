@@ -6,8 +6,8 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "page_fixture.h"
 #include "png_writer.h"
@@ -16,7 +16,7 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/services_adapters.h"
 #include "skin/engine/skin_manager.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
 #include "widgets/controls/stdctrls.h"
 #include "widgets/menus/menus.h"
 #include "widgets/rtl/streams.h"
@@ -57,18 +57,11 @@ class TwelvePages : public PageFixture {
   }
   void TearDown() override {
     PageFixture::TearDown();
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    skin_.reset();
   }
   void Skin() {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    dir_ = std::filesystem::path(tmp) / ("twelve" + std::to_string(GetCurrentProcessId()));
-    test_skin::WriteTestSkin(dir_ / test_skin::kSoundVariant);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(test_skin::kSoundVariant);
-    Manager->SetActive(true);
+    skin_.emplace("twelve");
+    Manager = test_skin::StartSkinManager(Form, *skin_);
     PumpMessages();
   }
   HWND UpDown() const {
@@ -79,7 +72,7 @@ class TwelvePages : public PageFixture {
   TsSkinManager* Manager = nullptr;
 
  private:
-  std::filesystem::path dir_;
+  std::optional<test_skin::TempTestSkin> skin_;
 };
 
 TEST_F(TwelvePages, TheScrollerIsAdaptedOnlyWhileSkinned) {

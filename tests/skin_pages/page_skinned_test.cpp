@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "page_fixture.h"
+#include "skinned_pages.h"
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/manager_options.h"
 #include "skin/engine/skin_manager.h"
@@ -21,58 +21,6 @@
 #include "widgets/graphics/bitmap.h"
 
 namespace {
-
-class SkinnedPages : public PageFixture {
- protected:
-  void TearDown() override {
-    PageFixture::TearDown();
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
-  }
-  // The sheets, then the skin: the manager reaches a form that is complete.
-  void Skin(const std::string& Variant, const std::vector<std::string>& Captions) {
-    MakeSheets(Captions);
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("pages" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
-    PumpMessages();
-    ASSERT_TRUE(Pages->SkinData()->Skinned());
-  }
-  // The loaded face colour of a strip's frame (0xRRGGBB).
-  uint32_t Face(const std::string& Section, int Frame) const {
-    const test_skin::MfStrip* s = Manifest.Strip(Section, "BORDERSMASK");
-    if (!s) throw std::logic_error("no strip " + Section);
-    return s->Faces.at(size_t(Frame)) & 0xFFFFFF;
-  }
-  uint32_t Corner(const std::string& Section, const std::string& Key) const {
-    return Manifest.Strip(Section, Key)->Faces.at(0) & 0xFFFFFF;
-  }
-  uint32_t CachePixel(int X, int Y) const {
-    const PixelView v = ArgbView(Pages->SkinData()->CacheBitmap);
-    return v.Contains(X, Y) ? v.At(X, Y) & 0xFFFFFF : 0xFFFFFFFFu;
-  }
-  // Inside the tab's corner piece, clear of its rim and its caption.
-  uint32_t TabPixel(int Index) const {
-    const TRect r = Pages->SkinTabRect(Index, Index == Pages->ActivePageIndex());
-    return CachePixel(r.Left + 2, r.Top + 2);
-  }
-  void Rebuild() {
-    Pages->SkinData()->BgChanged = true;
-    ASSERT_TRUE(Pages->PrepareCache());
-  }
-  test_skin::TestSkinManifest Manifest;
-  TsSkinManager* Manager = nullptr;
-
- private:
-  std::filesystem::path dir_;
-};
 
 TEST_F(SkinnedPages, TabsShowTheirStateFrames) {
   Skin(test_skin::kSoundVariant, {"Alpha", "Beta", "Gamma"});

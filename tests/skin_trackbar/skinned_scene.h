@@ -4,35 +4,16 @@
 // thumb, and a fade run to its end by hand.
 #pragma once
 
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/skin_manager.h"
+#include "started_skin_manager.h"
+#include "tests/support/rgb_compare.h"
 #include "test_skin.h"
 #include "trackbar_fixture.h"
-
-// 0xRRGGBB of a TColor (red in the low byte).
-inline uint32_t RgbOf(TColor c) {
-  const uint32_t v = static_cast<uint32_t>(ColorToRGB(c));
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-}
-
-inline bool Near(uint32_t A, uint32_t B, int Tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
-}
-
-// The manifest's pixel of that description, as the loader gives it (0xRRGGBB).
-inline uint32_t SkinPixel(const test_skin::TestSkinManifest& M, const std::string& What) {
-  for (const test_skin::MfPixel& p : M.Pixels)
-    if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-  throw std::logic_error("no manifest pixel " + What);
-}
 
 inline const test_skin::MfImage& SkinImage(const test_skin::TestSkinManifest& M,
                                            const std::string& Key) {
@@ -69,13 +50,8 @@ struct TUnderThumb {
 
 class TSkinnedScene {
  public:
-  TSkinnedScene(const std::string& Variant, bool Vertical) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("tbscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
+  TSkinnedScene(const std::string& Variant, bool Vertical) : skin_("tbscene", Variant) {
+    Manifest = skin_.Manifest();
     Form = New<TForm>(Application, TCustomForm::TCreateNew{});
     // Away from where other test programs on the display move the cursor.
     Form->SetBounds(880, 640, 320, 260);
@@ -94,10 +70,7 @@ class TSkinnedScene {
     const PixelView plain = ArgbView(Bar->SkinData()->CacheBitmap);
     for (int y = 0; y < plain.Height; ++y)
       for (int x = 0; x < plain.Width; ++x) PlainCache.push_back(plain.At(x, y) & 0xFFFFFF);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
+    Manager = test_skin::StartSkinManager(Form, skin_);
     // Neither focused nor hot: the normal state, whatever a stray cursor did.
     SetFocus(Form->Handle());
     PumpMessages();
@@ -107,8 +80,6 @@ class TSkinnedScene {
     ReleaseCapture();
     TObject::Free(Form);
     PumpMessages();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
   TSkinnedScene(const TSkinnedScene&) = delete;
   TSkinnedScene& operator=(const TSkinnedScene&) = delete;
@@ -137,7 +108,7 @@ class TSkinnedScene {
   std::vector<uint32_t> PlainCache;  // before the skin came
 
  private:
-  std::filesystem::path dir_;
+  test_skin::TempTestSkin skin_;
 };
 
 // ---- What the pixel tests compare

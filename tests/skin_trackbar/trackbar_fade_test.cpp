@@ -1,11 +1,11 @@
 // The skinned track bar's hover and press fades with the generated test
 // skin: whatever arrives while a fade runs, the bar ends on the look of its
 // state when everything has settled.
-#include <filesystem>
+#include <optional>
 
 #include "skin/engine/anim_timer.h"
 #include "skin/engine/skin_manager.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
 #include "trackbar_fixture.h"
 #include "widgets/graphics/gdi_handles.h"
 
@@ -16,15 +16,9 @@ using namespace test_skin;
 class TrackBarFade : public TrackBarFixture {
  protected:
   void SetUp() override {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    dir_ = std::filesystem::path(tmp) / ("trackfade" + std::to_string(GetCurrentProcessId()));
-    WriteTestSkin(dir_ / "Tessera", "glow-off");
+    skin_.emplace("trackfade", "glow-off", "Tessera");
     TrackBarFixture::SetUp();
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName("Tessera");
-    Manager->SetActive(true);
+    Manager = StartSkinManager(Form, *skin_);
     // The focus elsewhere: a focused bar shows its hot state whatever the mouse does.
     Other = New<TsTrackBar>(Form);
     Other->SetBounds(10, 100, 137, 37);
@@ -35,8 +29,7 @@ class TrackBarFade : public TrackBarFixture {
   }
   void TearDown() override {
     TrackBarFixture::TearDown();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
+    skin_.reset();
   }
   // Runs the message loop until the bar's animation has ended (bounded).
   void Settle() {
@@ -62,7 +55,7 @@ class TrackBarFade : public TrackBarFixture {
   TsTrackBar* Other = nullptr;
 
  private:
-  std::filesystem::path dir_;
+  std::optional<TempTestSkin> skin_;
 };
 
 TEST_F(TrackBarFade, EndsOnTheLookOfTheStateItSettlesIn) {

@@ -7,15 +7,8 @@
 
 #include "skin/controls/track_bar.h"
 #include "skin/foundation/argb_bitmap.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 inline uint32_t CachePixel(TsTrackBar* Bar, int X, int Y) {
   const PixelView v = ArgbView(Bar->SkinData()->CacheBitmap);

@@ -1,12 +1,12 @@
 // The track bar painted from the generated test skin, loaded through the
 // real SkinName: every expectation comes from the skin's manifest.
-#include <filesystem>
+#include <optional>
 #include <utility>
 
 #include "skin/engine/common_messages.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/skin_commands.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
 #include "trackbar_fixture.h"
 
 namespace {
@@ -16,21 +16,15 @@ using namespace test_skin;
 class SkinnedTrackBar : public TrackBarFixture {
  protected:
   void SetUp() override {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    dir_ = std::filesystem::path(tmp) / ("trackbar" + std::to_string(GetCurrentProcessId()));
-    Manifest = WriteTestSkin(dir_ / "Tessera", Variant());
+    skin_.emplace("trackbar", Variant(), "Tessera");
+    Manifest = skin_->Manifest();
     TrackBarFixture::SetUp();
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName("Tessera");
-    Manager->SetActive(true);
+    Manager = StartSkinManager(Form, *skin_);
     PumpMessages();
   }
   void TearDown() override {
     TrackBarFixture::TearDown();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
+    skin_.reset();
   }
   virtual std::string Variant() const { return kSoundVariant; }
 
@@ -38,7 +32,7 @@ class SkinnedTrackBar : public TrackBarFixture {
   TsSkinManager* Manager = nullptr;
 
  private:
-  std::filesystem::path dir_;
+  std::optional<TempTestSkin> skin_;
 };
 
 TEST_F(SkinnedTrackBar, TakesTheTrackBarSectionAndItsImages) {

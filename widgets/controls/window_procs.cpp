@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdio>
+#include <mutex>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -249,8 +251,44 @@ void ReleaseAtom(ATOM& a) {
   a = 0;
 }
 
+// Under Wine every property read is a round trip to the server, and the
+// record is looked up for every message of a hooked window. So the records
+// are found in an in-process table; the properties stay as the marks of the
+// taken slots, which die with their window.
+class TRecordTable {
+ public:
+  TObjectInstance::Record* Find(int slot, HWND wnd) {
+    std::lock_guard<std::mutex> hold(lock_);
+    auto it = records_[slot].find(wnd);
+    return it == records_[slot].end() ? nullptr : it->second;
+  }
+  void Set(int slot, HWND wnd, TObjectInstance::Record* rec) {
+    std::lock_guard<std::mutex> hold(lock_);
+    records_[slot][wnd] = rec;
+  }
+  // Removes the window's record from the slot, and its mark; returns it.
+  TObjectInstance::Record* Take(int slot, HWND wnd) {
+    RemovePropA(wnd, MAKEINTATOM(SlotAtom(slot)));
+    std::lock_guard<std::mutex> hold(lock_);
+    auto it = records_[slot].find(wnd);
+    if (it == records_[slot].end()) return nullptr;
+    TObjectInstance::Record* rec = it->second;
+    records_[slot].erase(it);
+    return rec;
+  }
+
+ private:
+  std::mutex lock_;
+  std::unordered_map<HWND, TObjectInstance::Record*> records_[kSlots];
+};
+
+TRecordTable& Records() {
+  static TRecordTable table;
+  return table;
+}
+
 TObjectInstance::Record* FindRecord(int slot, HWND wnd) {
-  return static_cast<TObjectInstance::Record*>(GetPropA(wnd, MAKEINTATOM(SlotAtom(slot))));
+  return Records().Find(slot, wnd);
 }
 
 LRESULT InstanceProc(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -271,8 +309,7 @@ LRESULT InstanceProc(int slot, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
   if (msg == WM_NCDESTROY) {
     // The record may have been replaced while the message ran.
-    auto* now =
-        static_cast<TObjectInstance::Record*>(RemovePropA(wnd, MAKEINTATOM(SlotAtom(slot))));
+    TObjectInstance::Record* now = Records().Take(slot, wnd);
     if (now) {
       if (now->Owner) now->Owner->WindowDestroyed();
       delete now;
@@ -316,6 +353,7 @@ bool TObjectInstance::Attach(HWND Wnd) {
   bool unicode = IsWindowUnicode(Wnd);
   auto* rec = new Record{this, Wnd, nullptr, unicode, slot};
   SetPropA(Wnd, MAKEINTATOM(SlotAtom(slot)), rec);
+  Records().Set(slot, Wnd, rec);
   LONG_PTR proc = reinterpret_cast<LONG_PTR>(SlotProcs()[slot]);
   LONG_PTR old = unicode ? SetWindowLongPtrW(Wnd, GWLP_WNDPROC, proc)
                          : SetWindowLongPtrA(Wnd, GWLP_WNDPROC, proc);
@@ -338,7 +376,7 @@ bool TObjectInstance::Detach() {
       SetWindowLongPtrW(rec->Wnd, GWLP_WNDPROC, prev);
     else
       SetWindowLongPtrA(rec->Wnd, GWLP_WNDPROC, prev);
-    RemovePropA(rec->Wnd, MAKEINTATOM(SlotAtom(rec->Slot)));
+    Records().Take(rec->Slot, rec->Wnd);
     delete rec;
     return true;
   }

@@ -125,8 +125,18 @@ bool TProgramUnderTest::Start(const std::string& Title) {
   si.cb = sizeof si;
   std::string cmd = "\"" + exe_ + "\"";
   if (!Arguments.empty()) cmd += " " + Arguments;
-  BOOL ok = CreateProcessA(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &si, &pi_);
+  // A loaded Wine server now and then refuses a process start with an
+  // internal error that a second attempt does not meet; anything else fails
+  // at once.
+  BOOL ok = FALSE;
+  for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
+    if (attempt > 0) {
+      if (GetLastError() != ERROR_INTERNAL_ERROR) break;
+      Sleep(200);
+    }
+    ok = CreateProcessA(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi_);
+  }
   for (auto& [name, value] : saved)
     SetEnvironmentVariableA(name.c_str(), value == "\x01" ? nullptr : value.c_str());
   if (!ok) {

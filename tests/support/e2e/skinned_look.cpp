@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 
+#include "skin/foundation/argb_factories.h"
 #include "tests/support/e2e/program_under_test.h"
 #include "widgets/graphics/gdi_handles.h"
 
@@ -33,11 +34,6 @@ bool IsMasked(const std::vector<RECT>& Masked, int X, int Y) {
   const POINT at{X, Y};
   return std::any_of(Masked.begin(), Masked.end(),
                      [&](const RECT& r) { return PtInRect(&r, at) != 0; });
-}
-
-uint32_t Rgb(int32_t Color) {
-  const auto c = uint32_t(Color);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
 // The child windows of a control, in the coordinates of its window.
@@ -182,7 +178,7 @@ std::string TSkinnedLook::Mismatches(const TScreenImage& Capture, const TSkinned
   const int sectionIndex = files_.Manifest.SectionIndex(Part.Section);
   if (sectionIndex < 0) return std::string("the test skin has no section ") + Part.Section;
   const test_skin::MfSection& section = files_.Manifest.Sections.at(size_t(sectionIndex));
-  const uint32_t face = Rgb(section.States[size_t(std::min(State, 2))].Color);
+  const uint32_t face = SwapRedBlue(section.States[size_t(std::min(State, 2))].Color);
   const int w = Capture.Width, h = Capture.Height - Top;
   return CountMismatches(Capture, Part.Section, Top, Masked, [&](int X, int Y, uint32_t& Want) {
     Want = face;
@@ -230,7 +226,7 @@ bool TSkinnedLook::PagePixel(const TSkinnedPart& Part, int W, int H, int Top, in
     return true;
   }
   const int sectionIndex = files_.Manifest.SectionIndex(Part.Section);
-  Want = Rgb(files_.Manifest.Sections.at(size_t(sectionIndex)).States[0].Color);
+  Want = SwapRedBlue(files_.Manifest.Sections.at(size_t(sectionIndex)).States[0].Color);
   if (Part.Key) RingPixel(Image(Part), 0, W, h, X, y, Want);
   return true;
 }

@@ -1,39 +1,14 @@
 #include "tests/support/e2e/skinned_program.h"
 
 #include <cstdio>
-#include <fstream>
-
-#include "archive_writer.h"
 
 #include "tests/support/e2e/program_under_test.h"
 #include "tests/support/e2e/skin_switch.h"
 
 namespace e2e {
 
-TTestSkinFolder::TTestSkinFolder(const std::string& Prefix, const std::string& Variant,
-                                 TSkinSource Source) {
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  dir_ = std::filesystem::path(tmp) / (Prefix + std::to_string(GetCurrentProcessId()));
-  std::error_code ec;
-  std::filesystem::remove_all(dir_, ec);
-  if (Source == TSkinSource::Folder) {
-    test_skin::WriteTestSkin(dir_ / "Tessera", Variant);
-    return;
-  }
-  std::filesystem::create_directories(dir_);
-  const std::vector<uint8_t> archive = test_skin::PackTestSkinWithPreview(Variant);
-  std::ofstream(dir_ / "Tessera.qmz", std::ios::binary)
-      .write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
-}
-
-TTestSkinFolder::~TTestSkinFolder() {
-  std::error_code ec;
-  std::filesystem::remove_all(dir_, ec);
-}
-
 std::string TTestSkinFolder::Arguments() const {
-  return "\"" + dir_.string() + "\" Tessera";
+  return "\"" + Directory().string() + "\" " + skin_.Name();
 }
 
 void ParkMouse() {

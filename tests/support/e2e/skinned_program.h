@@ -8,32 +8,30 @@
 #include <filesystem>
 #include <string>
 
-#include "test_skin.h"
+#include "temp_test_skin.h"
 #include "tests/support/e2e/screen.h"
 
 namespace e2e {
 
 // Where a program finds the skin "Tessera": its folder, or its archive
 // alone in the skin directory.
-enum class TSkinSource { Folder, Archive };
+using TSkinSource = test_skin::TempSkinForm;
 
-// The test skin Variant written into a fresh temporary skin directory of
-// this process (nothing of an earlier run is found beside it); removed with
+// The test skin Variant as the skin "Tessera" in a fresh temporary skin
+// directory (nothing of an earlier run is found beside it); removed with
 // the object.
 class TTestSkinFolder {
  public:
   TTestSkinFolder(const std::string& Prefix, const std::string& Variant = test_skin::kSoundVariant,
-                  TSkinSource Source = TSkinSource::Folder);
-  ~TTestSkinFolder();
-  TTestSkinFolder(const TTestSkinFolder&) = delete;
-  TTestSkinFolder& operator=(const TTestSkinFolder&) = delete;
+                  TSkinSource Source = TSkinSource::Folder)
+      : skin_(Prefix, Variant, "Tessera", Source) {}
 
-  const std::filesystem::path& Directory() const { return dir_; }
+  const std::filesystem::path& Directory() const { return skin_.Directory(); }
   // The skinned programs' command line: the skin directory and the skin's name.
   std::string Arguments() const;
 
  private:
-  std::filesystem::path dir_;
+  test_skin::TempTestSkin skin_;
 };
 
 // Somewhere no window of a program under test lies, so that nothing is hot.

@@ -1,6 +1,7 @@
 #include "manifest.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace test_skin {
 
@@ -26,6 +27,12 @@ const MfStrip* TestSkinManifest::Strip(const std::string& section, const std::st
   for (const MfStrip& s : Controls.Strips)
     if (s.Section == section && s.Key == key) return &s;
   return nullptr;
+}
+
+uint32_t SkinPixel(const TestSkinManifest& m, const std::string& what) {
+  for (const MfPixel& p : m.Pixels)
+    if (p.What == what) return p.LoadedArgb & 0xFFFFFF;
+  throw std::logic_error("no manifest pixel " + what);
 }
 
 const char* OutcomeName(Outcome o) {

@@ -169,6 +169,10 @@ struct TestSkinManifest {
   const MfStrip* Strip(const std::string& section, const std::string& key) const;
 };
 
+// The colour a loader gives the manifest's pixel of that description
+// (0xRRGGBB); throws std::logic_error when the manifest has none.
+uint32_t SkinPixel(const TestSkinManifest& m, const std::string& what);
+
 // The manifest as text lines ("record name=value ..."), for scripts.
 std::string ManifestText(const TestSkinManifest& m);
 
