@@ -89,16 +89,7 @@ std::vector<TScrollSeen> TBarWindow::Scrolls(int Bar, int Code) const {
 
 TBarMouseScene::TBarMouseScene() {
   real_input::ResetInput();
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  static int serial = 0;
-  dir_ = std::filesystem::path(tmp) /
-         ("barmouse" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-  test_skin::WriteTestSkin(dir_ / test_skin::kSoundVariant, test_skin::kSoundVariant);
-  Manager = New<TsSkinManager>(nullptr);
-  Manager->SetSkinDirectory(dir_.string());
-  Manager->SetSkinName(test_skin::kSoundVariant);
-  Manager->SetActive(true);
+  Manager = test_skin::StartSkinManager(nullptr, Skin);
   Host = CreateHostWindow(420, 360);
   real_input::BringToFront(Host.Get());
   real_input::PumpPending();
@@ -109,8 +100,6 @@ TBarMouseScene::~TBarMouseScene() {
   Host.Reset();
   real_input::PumpPending();
   TObject::Free(Manager);
-  std::error_code ec;
-  std::filesystem::remove_all(dir_, ec);
 }
 
 std::unique_ptr<TBarWindow> TBarMouseScene::AddWindow(int X, int Y, const TvlAdapterClass* Class) {

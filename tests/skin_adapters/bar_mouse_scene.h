@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,7 +14,8 @@
 #include "skin/adapters/scroll_track_state.h"
 #include "skin/adapters/scroll_wnd.h"
 #include "skin/engine/skin_manager.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
+#include "temp_test_skin.h"
 #include "tests/support/adapter_windows.h"
 #include "tests/support/real_input.h"
 
@@ -80,11 +80,9 @@ class TBarMouseScene {
   std::unique_ptr<TBarWindow> AddWindow(int X = 8, int Y = 8,
                                         const TvlAdapterClass* Class = nullptr);
 
+  test_skin::TempTestSkin Skin{"barmouse"};
   TTestWindow Host;
   TsSkinManager* Manager = nullptr;
-
- private:
-  std::filesystem::path dir_;
 };
 
 // The engine holds no press, no drag and no hot bar.
