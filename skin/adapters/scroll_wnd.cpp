@@ -141,6 +141,9 @@ bool IsInParentCorner(const TvlScrollWnd* A, HWND Wnd, const RECT& Box) {
 TvlScrollWnd::TvlScrollWnd() = default;
 
 TvlScrollWnd::~TvlScrollWnd() {
+  // A creator may free an adapter that still holds the mouse without
+  // releasing it first; its timers and capture must not outlive it.
+  if (!Released) ScrollTrackingReleased(WindowHandle);
   FreeBars();
 }
 

@@ -76,6 +76,14 @@ class TvlScrollWnd : public TvlMainWnd {
   bool PaintHorzBar(HDC DC, int ThumbPos, int PressedPart, const TRect& R);
   bool PaintVertBar(HDC DC, int ThumbPos, int PressedPart, const TRect& R);
 
+  // The button-up of a press on a bar: whether the adapter lets go of the
+  // capture and passes the button-up on (a combo list keeps both in its own
+  // cases).
+  virtual bool ReleasesPressAtButtonUp() { return true; }
+  // The position a thumb's release reports; a combo list reports where the
+  // thumb ended instead.
+  virtual int ReleasedTrackPos(int LastTrackPos) { return LastTrackPos; }
+
  protected:
   // Whether a negative BorderKind lets the skin's thinner border take the
   // room of the system's (a provider's form and a list view with column
