@@ -4,7 +4,7 @@
 #include "skin/engine/bound_label.h"
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/glow_effects.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/edit_stand_ins.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/vl_utils.h"
@@ -241,9 +241,9 @@ void TsCustomComboBox::ReleaseListAdapter() {
     style = (style & ~static_cast<LONG_PTR>(WS_THICKFRAME)) | WS_BORDER;
     SetWindowLongPtrA(listWnd_, GWL_STYLE, style);
   }
-  TvlMainWnd* adapter = listAdapter_;
+  TvlComboListWnd* adapter = listAdapter_;
   listAdapter_ = nullptr;
-  ReleaseScrollWndAdapter(listWnd_, true, 0, adapter);
+  ReleaseScrollWndAdapter(listWnd_, true, false, adapter);
   listWnd_ = nullptr;
 }
 

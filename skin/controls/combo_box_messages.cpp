@@ -11,7 +11,7 @@
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/glow_effects.h"
 #include "skin/engine/manager_options.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/edit_stand_ins.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
@@ -33,22 +33,6 @@ bool SelectionKey(WPARAM Key) {
 bool IsDropDownCommand(WPARAM WParam) {
   return HIWORD(WParam) == CBN_DROPDOWN;
 }
-
-// A font change handler taken off for the length of a scope and given back
-// however the scope ends.
-class TFontChangeOff {
- public:
-  explicit TFontChangeOff(TFont* Font) : font_(Font), saved_(Font->OnChange) {
-    font_->OnChange = nullptr;
-  }
-  ~TFontChangeOff() { font_->OnChange = saved_; }
-  TFontChangeOff(const TFontChangeOff&) = delete;
-  TFontChangeOff& operator=(const TFontChangeOff&) = delete;
-
- private:
-  TFont* font_;
-  TNotifyEvent saved_;
-};
 
 POINT CursorPos() {
   POINT p{};
@@ -144,7 +128,7 @@ bool TsCustomComboBox::HandleSkinCommand(TMessage& m) {
       UpdateGlyphIndex();
       // Skinned, the edit part is owner-drawn: the window style changes.
       if (!wasSkinned) RecreateWnd();
-      if (listAdapter_) listAdapter_->WndProc(m);
+      if (listAdapter_) listAdapter_->Perform(m.Msg, m.WParam, m.LParam);
       return true;
     }
     case SkinCmdRemoveSkin:
@@ -325,8 +309,8 @@ bool TsCustomComboBox::HandleSkinnedMessage(TMessage& m) {
       // request and released with the combo's window or the skin.
       if (!HasState(csLoading) && !listWnd_ && m.LParam) {
         listWnd_ = reinterpret_cast<HWND>(m.LParam);
-        listAdapter_ = new TvlComboListWnd(listWnd_, Style() == csSimple, true, "EDIT",
-                                           skinData_->SkinManager());
+        listAdapter_ = TvlComboListWnd::Create(listWnd_, Style() == csSimple, true, "EDIT",
+                                               skinData_->SkinManager());
       }
       break;
     case WM_MOUSEMOVE:

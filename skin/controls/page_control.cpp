@@ -11,7 +11,7 @@
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/manager_options.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/stand_in_adapters.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/engine/vl_utils.h"
 #include "widgets/graphics/bitmap.h"
@@ -100,8 +100,7 @@ TsPageControl::TsPageControl(TComponent* AOwner) : TPageControl(AOwner) {
 
 TsPageControl::~TsPageControl() {
   *alive_ = false;
-  delete tabScroller_;
-  tabScroller_ = nullptr;
+  FreeTabScroller();
   if (TabMenuOwner == this) TabMenuOwner = nullptr;
   TObject::Free(TabsLineImage);
   TabsLineImage = nullptr;

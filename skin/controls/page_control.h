@@ -211,6 +211,7 @@ class TsPageControl : public TPageControl {
   // The adapter of the up-down window while skinned, nil otherwise.
   TvlSpinWnd* TabScroller() const { return tabScroller_; }
   void UpdateTabScroller();
+  void FreeTabScroller();
   std::string TabScrollerSection() const;
 
   // ---- Docking: a control docked here gets a sheet of its own.

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "skin/controls/page_control.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/stand_in_adapters.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/gdi_handles.h"
@@ -32,37 +32,41 @@ void TsPageControl::SetShowUpDown(bool v) {
 void TsPageControl::UpdateTabScroller() {
   if (HasState(csLoading) || HasState(csReading) || !HandleAllocated()) return;
   if (!Skinned()) {
-    delete tabScroller_;
-    tabScroller_ = nullptr;
+    FreeTabScroller();
     return;
   }
   HWND updown = FindUpDown(Handle());
   if (!updown) {
-    delete tabScroller_;
-    tabScroller_ = nullptr;
+    FreeTabScroller();
     return;
   }
   if (!showUpDown_) {
-    delete tabScroller_;
-    tabScroller_ = nullptr;
+    FreeTabScroller();
     DestroyWindow(updown);
     return;
   }
-  if (!tabScroller_ || tabScroller_->WndHandle != updown) {
-    delete tabScroller_;
-    tabScroller_ = new TvlSpinWnd(updown, TabScrollerSection(), skinData_->SkinManager());
+  if (!tabScroller_ || tabScroller_->WindowHandle != updown) {
+    FreeTabScroller();
+    TvlSkinParams params;
+    params.SectionName = TabScrollerSection();
+    tabScroller_ =
+        CreateAdapter<TvlSpinWnd>(updown, nullptr, skinData_->SkinManager(), params, false);
   }
-  tabScroller_->Geometry = GetWindowGeometry(updown);
+  tabScroller_->UpdateGeometry();
+}
+
+void TsPageControl::FreeTabScroller() {
+  if (tabScroller_) ReleaseWndAdapter(tabScroller_->WindowHandle, true, false, tabScroller_);
 }
 
 // The scroller paints itself over a print of the control; the DC's origin
 // comes back as it was.
 void TsPageControl::PrintTabScroller(HDC DC) {
-  if (!tabScroller_ || !DC || !IsWindowVisible(tabScroller_->WndHandle)) return;
+  if (!tabScroller_ || !DC || !IsWindowVisible(tabScroller_->WindowHandle)) return;
   TSavedDC saved(DC);
-  const TPoint p = tabScroller_->Geometry.Position;
+  const TPoint p = tabScroller_->WindowPos;
   OffsetViewportOrgEx(DC, p.X, p.Y, nullptr);
-  SendMessageA(tabScroller_->WndHandle, WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  SendMessageA(tabScroller_->WindowHandle, WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
 }
 
 void TsPageControl::DoAddDockClient(TControl* Client, const TRect& ARect) {

@@ -8,7 +8,7 @@
 #include "skin/controls/page_control.h"
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/stand_in_adapters.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
 #include "skin/engine/skinned_forms.h"
@@ -53,7 +53,7 @@ bool TsPageControl::HandleSkinMessage(TMessage& m) {
         Redraw(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
       AddToParentFormAdapter(ActivePage());
       UpdateTabScroller();
-      if (TabScroller()) SendMessageA(TabScroller()->WndHandle, m.Msg, m.WParam, m.LParam);
+      if (TabScroller()) SendMessageA(TabScroller()->WindowHandle, m.Msg, m.WParam, m.LParam);
       BroadcastToChildControls(this, m);
       return true;
     case SkinCmdIsSkinned:
@@ -134,7 +134,7 @@ void TsPageControl::PaintFromCache() {
   const TRect all(0, 0, Width(), Height());
   CopyCacheExcludingChildren(this, skinData_, all, all, dc.Get(), false, 0, 0);
   if (!skinData_->BgChanged && tabScroller_)
-    RedrawWindow(tabScroller_->WndHandle, nullptr, nullptr,
+    RedrawWindow(tabScroller_->WindowHandle, nullptr, nullptr,
                  RDW_FRAME | RDW_UPDATENOW | RDW_INVALIDATE);
 }
 

@@ -6,7 +6,6 @@
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/manager_options.h"
-#include "skin/engine/services_adapters.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"

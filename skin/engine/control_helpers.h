@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "widgets/graphics/colors.h"
+#include "widgets/graphics/tools.h"
 #include "widgets/rtl/sysutils.h"
 
 class TBitmap;
@@ -64,3 +65,20 @@ using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 extern TSetWindowTheme SetWindowThemeProc;
 void BindSetWindowTheme();
 void UnbindSetWindowTheme();
+
+// A font's change handler taken off for the length of a scope and given
+// back however the scope ends: the skin's own colour changes do not make
+// the control's window again.
+class TFontChangeOff {
+ public:
+  explicit TFontChangeOff(TFont* Font) : font_(Font), saved_(Font->OnChange) {
+    font_->OnChange = nullptr;
+  }
+  ~TFontChangeOff() { font_->OnChange = saved_; }
+  TFontChangeOff(const TFontChangeOff&) = delete;
+  TFontChangeOff& operator=(const TFontChangeOff&) = delete;
+
+ private:
+  TFont* font_;
+  TNotifyEvent saved_;
+};

@@ -7,7 +7,7 @@
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/glow_effects.h"
 #include "skin/engine/manager_options.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/scroll_wnd.h"
 #include "skin/engine/services_menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_message.h"
@@ -266,8 +266,10 @@ bool IsMouseOverControl(TsCommonData* SkinData) {
     GetClientRect(wnd, &r);
   }
   if (auto* scroll = dynamic_cast<TvlScrollWnd*>(GetWindowAdapter(wnd))) {
-    if (scroll->HorzBar.Visible) r.bottom += ScrollBarSize(scroll->HorzBar, true);
-    if (scroll->VertBar.Visible) r.right += ScrollBarSize(scroll->VertBar, true);
+    if (scroll->HorzBar && scroll->HorzBar->Visible)
+      r.bottom += ScrollBarSize(scroll->HorzBar, true);
+    if (scroll->VertBar && scroll->VertBar->Visible)
+      r.right += ScrollBarSize(scroll->VertBar, true);
   }
   if (!PtInRect(&r, p)) return false;
   TWindowDC dc(wnd, GetWindowDC(wnd));

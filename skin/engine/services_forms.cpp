@@ -345,3 +345,22 @@ void ReleaseMenuWindows() {
   // The dialog hook makes no popup-menu adapters yet, so there is nothing
   // to free.
 }
+
+std::string GetWindowTextWide(HWND Wnd) {
+  if (!Wnd || !IsWindow(Wnd)) return {};
+  if (!IsWindowUnicode(Wnd)) {
+    const int len = GetWindowTextLengthA(Wnd);
+    std::string text(static_cast<size_t>(len) + 1, '\0');
+    const int got = GetWindowTextA(Wnd, text.data(), len + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+  }
+  const int len = GetWindowTextLengthW(Wnd);
+  std::wstring wide(static_cast<size_t>(len) + 1, L'\0');
+  const int got = GetWindowTextW(Wnd, wide.data(), len + 1);
+  if (got <= 0) return {};
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), got, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), got, text.data(), bytes, nullptr, nullptr);
+  return text;
+}

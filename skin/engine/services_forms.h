@@ -167,6 +167,10 @@ extern std::unique_ptr<TvlProviderList> DialogAdapterList;
 LRESULT CALLBACK DialogHookProc(int Code, WPARAM WParam, LPARAM LParam);
 // Frees the popup-menu window adapters the dialog hook made.
 void ReleaseMenuWindows();
+// A window's text: read with the W call from a Unicode window (an A call
+// would lose what the code page cannot hold before the conversion), and
+// kept as ANSI.
+std::string GetWindowTextWide(HWND Wnd);
 
 // True only on Windows 6 or later when DwmIsCompositionEnabled is found,
 // succeeds and reports composition on. Wine never composes, so tests put

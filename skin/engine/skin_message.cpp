@@ -1,7 +1,7 @@
 #include "skin/engine/skin_message.h"
 
 #include "skin/engine/common_data.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/adapter_base.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/controls/controls.h"
 #include "widgets/forms/forms.h"

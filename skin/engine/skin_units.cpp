@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "skin/adapters/adapter_unit.h"
 #include "skin/engine/control_helpers.h"
 #include "skin/engine/glow_effects.h"
 #include "skin/engine/skin_data.h"
@@ -26,7 +27,7 @@ void VclUtilsUnitFinalization() {
 
 }  // namespace
 
-const TUnitInfo SkinCoreUnits[7] = {
+const TUnitInfo SkinCoreUnits[8] = {
     {"sConst", SkinConstInitialization, SkinConstFinalization},
     {"GraphicsUnit", GraphicsUnitInitialization, GraphicsUnitFinalization},
     {"sVclUtils", VclUtilsUnitInitialization, VclUtilsUnitFinalization},
@@ -34,6 +35,7 @@ const TUnitInfo SkinCoreUnits[7] = {
     {"sStyleSimply", SkinDataInitialization, SkinDataFinalization},
     {"sSkinManager", SkinManagerInitialization, SkinManagerFinalization},
     {"vlEffects", GlowEffectsInitialization, GlowEffectsFinalization},
+    {"vlSBUtils", SBUtilsInitialization, SBUtilsFinalization},
 };
 
 std::vector<TUnitInfo> WithSkinCoreUnits(std::initializer_list<TUnitInfo> ProgramUnits) {

@@ -6,8 +6,9 @@
 
 // Constants and captions, the graphics unit (layered windows, layout, check
 // boxes), the utilities (optional system functions), the skin command
-// route, the skinned-forms registry and the skin manager.
-extern const TUnitInfo SkinCoreUnits[7];
+// route, the skinned-forms registry, the skin manager, the glow effects
+// and the window adapters.
+extern const TUnitInfo SkinCoreUnits[8];
 
 // The skin core's units followed by a program's own.
 std::vector<TUnitInfo> WithSkinCoreUnits(std::initializer_list<TUnitInfo> ProgramUnits);

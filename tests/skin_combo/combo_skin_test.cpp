@@ -6,7 +6,7 @@
 
 #include "combo_fixture.h"
 #include "skin/engine/manager_options.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/edit_stand_ins.h"
 #include "skin/foundation/skin_commands.h"
 
 namespace {

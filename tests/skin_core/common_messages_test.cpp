@@ -7,7 +7,7 @@
 #include "probe.h"
 #include "skin/engine/common_messages.h"
 #include "skin/engine/control_helpers.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/scroll_wnd.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_factories.h"
 #include "skin/foundation/background_query.h"
@@ -141,11 +141,12 @@ TEST_F(CommonMessagesTest, MouseOverIncludesTheSkinnedScrollBars) {
   ASSERT_GT(bar, 2);
   POINT origin{0, 0};
   ClientToScreen(h, &origin);
-  TvlScrollData sizes(nullptr);
-  sizes.SetScrollWidth(bar);
+  TsScrollWndData sizes(nullptr, false);
+  sizes.VertScrollData->SetScrollWidth(bar);
   TvlScrollWnd adapter;
-  adapter.VertBar.ScrollData = &sizes;
-  SetPropA(h, "VLSBSC", &adapter);
+  adapter.SkinData = &sizes;
+  adapter.VertBar = new TvlScrollBar(&adapter, SB_VERT);
+  SetPropA(h, "VLSBSC", static_cast<TvlMainWnd*>(&adapter));
   struct Case {
     int x;
     bool barVisible;
@@ -158,11 +159,12 @@ TEST_F(CommonMessagesTest, MouseOverIncludesTheSkinnedScrollBars) {
       {client.right + bar + 3, true, false},
   };
   for (const Case& c : cases) {
-    adapter.VertBar.Visible = c.barVisible;
+    adapter.VertBar->Visible = c.barVisible;
     SetCursorPos(origin.x + c.x, origin.y + 10);
     EXPECT_EQ(IsMouseOverControl(d), c.expected) << c.x << " bar " << c.barVisible;
   }
   RemovePropA(h, "VLSBSC");
+  adapter.SkinData = nullptr;
 }
 
 TEST(BlendBitmapByAlphaTest, WeightsBySourceAlphaAndLevel) {

@@ -4,7 +4,7 @@
 
 #include "labels_fixture.h"
 #include "skin/engine/manager_options.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/scroll_wnd.h"
 #include "skin/engine/services_forms.h"
 #include "skin/engine/skin_manager.h"
 #include "widgets/rtl/reflection.h"
@@ -16,19 +16,24 @@ TEST(ScrollBarSizeTest, WindowThenManagerThenSystem) {
     int Own;      // the window's size, -1 none
     int Manager;  // the manager's, -1 none
     bool Thickness;
-    int Expected;  // -1: the system's
+    int Expected;  // -1: the system's; -2: the bar's width (an arrow is as long as the bar is wide)
   };
   const Case cases[] = {
       {11, 14, true, 11}, {-1, 14, true, 14},  {-1, -1, true, -1},  {0, 14, true, 0},
-      {9, 12, false, 9},  {-1, 12, false, 12}, {-1, -1, false, -1},
+      {9, 12, false, 9},  {-1, 12, false, 12}, {-1, -1, false, -2},
   };
   TOwnedObject<TForm> form = OwnObject(New<TForm>(Application, TCustomForm::TCreateNew{}));
   auto* manager = New<TsSkinManager>(form.get());
   ASSERT_EQ(DefaultManager, manager);
-  TvlScrollData sizes(nullptr);
-  TvlScrollBar bar;
-  EXPECT_EQ(ScrollBarSize(bar, true), GetScrollBarSize());  // no sizes at all
-  bar.ScrollData = &sizes;
+  // A bar of no adapter has no sizes of its own.
+  TvlScrollBar lone(nullptr, SB_HORZ);
+  EXPECT_EQ(ScrollBarSize(&lone, true), GetScrollBarSize());
+  // The window's sizes are its skin state's.
+  TsScrollWndData data(nullptr, false);
+  TvlScrollWnd adapter;
+  adapter.SkinData = &data;
+  TvlScrollBar bar(&adapter, SB_HORZ);
+  TvlScrollData& sizes = *data.HorzScrollData;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.Own << " " << c.Manager << " " << c.Thickness);
     if (c.Thickness) {
@@ -38,9 +43,12 @@ TEST(ScrollBarSizeTest, WindowThenManagerThenSystem) {
       sizes.SetButtonsSize(c.Own);
       manager->ScrollsOptions()->SetButtonsSize(c.Manager);
     }
-    EXPECT_EQ(ScrollBarSize(bar, c.Thickness),
-              c.Expected >= 0 ? c.Expected : GetSystemMetrics(SM_CXVSCROLL));
+    const int expected = c.Expected >= 0    ? c.Expected
+                         : c.Expected == -2 ? GetScrollBarSize()
+                                            : GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_EQ(ScrollBarSize(&bar, c.Thickness), expected);
   }
+  adapter.SkinData = nullptr;
 }
 
 // An edit whose skin state carries scroll sizes, counting the frame

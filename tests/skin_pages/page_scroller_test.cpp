@@ -12,7 +12,8 @@
 #include "page_fixture.h"
 #include "png_writer.h"
 #include "skin/controls/alpha_image_list.h"
-#include "skin/engine/services_adapters.h"
+#include "skin/adapters/stand_in_adapters.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/skin_manager.h"
 #include "started_skin_manager.h"
 #include "widgets/controls/stdctrls.h"
@@ -79,15 +80,15 @@ TEST_F(TwelvePages, TheScrollerIsAdaptedOnlyWhileSkinned) {
   Skin();
   ASSERT_NE(Pages->TabScroller(), nullptr);
   const HWND updown = UpDown();
-  EXPECT_EQ(Pages->TabScroller()->WndHandle, updown);
-  EXPECT_EQ(GetWindowAdapter(updown), Pages->TabScroller());
-  EXPECT_EQ(Pages->TabScroller()->SectionName, "UPDOWNBTN");
+  EXPECT_EQ(Pages->TabScroller()->WindowHandle, updown);
+  EXPECT_EQ(GetWindowAdapter(updown), static_cast<TvlMainWnd*>(Pages->TabScroller()));
+  EXPECT_EQ(Pages->TabScroller()->SkinData->SkinSection, "UPDOWNBTN");
   RECT r;
   GetWindowRect(updown, &r);
   POINT p{r.left, r.top};
   ScreenToClient(Pages->Handle(), &p);
-  EXPECT_EQ(Pages->TabScroller()->Geometry.Position, TPoint(p.x, p.y));
-  EXPECT_EQ(Pages->TabScroller()->Geometry.ParentWnd, Pages->Handle());
+  EXPECT_EQ(Pages->TabScroller()->WindowPos, TPoint(p.x, p.y));
+  EXPECT_EQ(Pages->TabScroller()->ParentHandle, Pages->Handle());
 
   // A print puts the scroller at its place and gives the origin back.
   HDC screen = GetDC(nullptr);

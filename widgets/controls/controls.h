@@ -343,6 +343,7 @@ class TControl : public TComponent {
   void InitParentColor(bool v) { parentColor_ = v; }
   void InitParentFont(bool v) { parentFont_ = v; }
   void InitAlign(TAlign v) { align_ = v; }
+  void InitBiDiMode(TBiDiMode v) { bidiMode_ = v; }
   void InitBounds(int L, int T, int W, int H) {
     left_ = L;
     top_ = T;

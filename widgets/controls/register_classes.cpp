@@ -18,6 +18,6 @@ void RegisterStandardControls() {
                    &TEdit::StaticClass(), &TComboBox::StaticClass(), &TListBox::StaticClass(),
                    &TTrackBar::StaticClass(), &TPageControl::StaticClass(),
                    &TTabSheet::StaticClass(), &TToolBar::StaticClass(),
-                   &TToolButton::StaticClass()});
+                   &TToolButton::StaticClass(), &TMemo::StaticClass()});
   RegisterMenuClasses();
 }

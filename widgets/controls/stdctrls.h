@@ -224,6 +224,49 @@ class TEdit : public TCustomEdit {
   using TCustomEdit::TCustomEdit;
 };
 
+// ---- Memo ------------------------------------------------------------------------------------
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// A multi-line edit. Its lines are its text cut at the line breaks, so they
+// live wherever the text lives and survive a new window as the text does.
+class TCustomMemo : public TCustomEdit {
+  DECLARE_CLASS(TCustomMemo, TCustomEdit)
+ public:
+  static const TEnumInfo& ScrollStyleInfo();
+
+  explicit TCustomMemo(TComponent* AOwner);
+  ~TCustomMemo() override;
+
+  TStrings* Lines() const { return lines_.get(); }
+  void SetLines(TStrings* v) { lines_->Assign(v); }
+  // The platform's bars; a window style, so a change makes the window again.
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle v);
+  // Long lines break at the right edge; without it (or with a horizontal
+  // bar) they scroll sideways.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
+  // Enter starts a new line instead of reaching the form's default button.
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool v);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+
+ private:
+  std::unique_ptr<TStrings> lines_;
+  TScrollStyle scrollBars_ = ssNone;
+  bool wordWrap_ = true;
+  bool wantReturns_ = true;
+};
+
+class TMemo : public TCustomMemo {
+  DECLARE_CLASS(TMemo, TCustomMemo)
+ public:
+  using TCustomMemo::TCustomMemo;
+};
+
 // ---- Combo box ------------------------------------------------------------------------------
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

@@ -348,6 +348,17 @@ bool TObjectInstance::Detach() {
   return false;
 }
 
+bool TObjectInstance::Installed() const {
+  if (!record_) return false;
+  const LONG_PTR current = record_->Unicode ? GetWindowLongPtrW(record_->Wnd, GWLP_WNDPROC)
+                                            : GetWindowLongPtrA(record_->Wnd, GWLP_WNDPROC);
+  return reinterpret_cast<WNDPROC>(current) == SlotProcs()[record_->Slot];
+}
+
+WNDPROC TObjectInstance::Previous() const {
+  return record_ ? record_->Previous : nullptr;
+}
+
 void TObjectInstance::WindowDestroyed() {
   // The window was destroyed: its record is freed by the procedure.
   record_ = nullptr;

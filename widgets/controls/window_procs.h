@@ -65,6 +65,10 @@ class TObjectInstance {
   bool Detach();
   HWND Window() const;
   bool Attached() const { return record_ != nullptr; }
+  // The window runs through this instance first (nobody hooked on top).
+  bool Installed() const;
+  // The procedure that was there before Attach; nil when not attached.
+  WNDPROC Previous() const;
   // Passes the message to the procedure that was there before Attach.
   void CallPrevious(TMessage& Message);
 

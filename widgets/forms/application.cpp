@@ -74,6 +74,16 @@ void TApplication::SetHintWindowClass(const TClassInfo* v) {
   hintWindowClass_ = v && v->InheritsFrom(&plain) && v->Factory() ? v : &plain;
 }
 
+void TApplication::SetBiDiMode(TBiDiMode v) {
+  if (bidiMode_ == v) return;
+  bidiMode_ = v;
+  if (!Screen) return;
+  for (int i = 0; i < Screen->CustomFormCount(); ++i) {
+    TCustomForm* f = Screen->CustomForms(i);
+    if (f->ParentBiDiMode()) f->Perform(CM_PARENTBIDIMODECHANGED);
+  }
+}
+
 TApplication::~TApplication() {
   terminated_ = true;
   CancelHint();

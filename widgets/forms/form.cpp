@@ -107,6 +107,8 @@ void TCustomForm::InitForm() {
   InitParentFont(false);
   InitBounds(0, 0, 320, 240);
   pixelsPerInch_ = ScreenPixelsPerInch();
+  // A form has no parent control: its ParentBiDiMode follows the application.
+  if (Application) InitBiDiMode(Application->BiDiMode());
   canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
   if (Screen) Screen->AddForm(this);
@@ -369,6 +371,15 @@ void TCustomForm::Dispatch(TMessage& m) {
     case CM_SHOWINGCHANGED:
       ShowingChanged();
       return;
+    case CM_PARENTBIDIMODECHANGED:
+      if (!Parent()) {
+        if (ParentBiDiMode() && Application) {
+          SetBiDiMode(Application->BiDiMode());
+          SetParentBiDiMode(true);
+        }
+        return;
+      }
+      break;
     case CM_RELEASE:
       TObject::Free(this);
       return;

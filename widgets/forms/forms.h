@@ -393,6 +393,11 @@ class TApplication : public TComponent {
   // The plain box of the message-box seam.
   int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
 
+  // The reading order forms take while their ParentBiDiMode is on: set on
+  // each such form now, and on every form made later.
+  TBiDiMode BiDiMode() const { return bidiMode_; }
+  void SetBiDiMode(TBiDiMode v);
+
  private:
   friend class TCustomForm;
   void FormCreated(TComponent* Form);
@@ -416,6 +421,7 @@ class TApplication : public TComponent {
   bool running_ = false;
   bool showHint_ = true;
   const TClassInfo* hintWindowClass_;
+  TBiDiMode bidiMode_ = bdLeftToRight;
 
   void StartHintTimer(int Interval, int Mode);
   void StopHintTimer();

@@ -99,6 +99,9 @@ MfSection ResolveSection(const SectionDefs& descs, const SectionDef& desc) {
   const std::optional<std::string> own =
       Inherited<std::string>(descs, desc.Name, [](const SectionDef& x) { return x.GiveOwnFont; });
   s.GiveOwnFont = own && (*own == "TRUE" || *own == "1");
+  const std::optional<std::string> reserved = Inherited<std::string>(
+      descs, desc.Name, [](const SectionDef& x) { return x.ReservedBoolean; });
+  s.ReservedBoolean = reserved && (*reserved == "TRUE" || *reserved == "1");
   s.States[0] = ResolveState(descs, desc.Name, 0);
   s.States[1] = s.StateCount < 2 ? s.States[0] : ResolveState(descs, desc.Name, 1);
   s.States[2] = s.UseState2 ? ResolveState(descs, desc.Name, 2) : s.States[1];
@@ -371,7 +374,9 @@ void Caches(TestSkinManifest& m) {
   look.Dpi(look.Section("MENUITEM"), "GLYPHMASK", false);
   const char* ticks[2] = {"TICKVERT", "TICKHORZ"};
   const char* progress[2] = {"PROGVERT", "PROGHORZ"};
+  const char* scrollSliders[2] = {"SCROLLSLIDERH", "SCROLLSLIDERV"};
   for (int k = 0; k < 2; ++k) {
+    look.Dpi(look.Section(scrollSliders[k]), "GLYPHMASK", false);
     MfSlider& s = m.Sliders[k];
     s.Section = look.Section("TRACKBAR");
     s.BordersMask = look.Mask(s.Section, "BORDERSMASK");

@@ -85,6 +85,7 @@ void SkinBuilder::AddSection(const SectionDef& desc) {
   put("OUTOPACITY", desc.OutOpacity);
   put("OUTERMODE", desc.OuterMode);
   if (desc.GiveOwnFont) AddKey(desc.Name, "GIVEOWNFONT", *desc.GiveOwnFont);
+  if (desc.ReservedBoolean) AddKey(desc.Name, "RESERVEDBOOLEAN", *desc.ReservedBoolean);
   for (int k = 0; k < 3; ++k) {
     const StateDef& s = desc.State[k];
     const std::optional<int32_t>* ints[12] = {

@@ -28,6 +28,7 @@ struct SectionDef {
   std::optional<std::string> Parent{};
   std::optional<int> States{}, UseState2{}, Glow{}, GlowMargin{}, OutOpacity{}, OuterMode{};
   std::optional<std::string> GiveOwnFont{};
+  std::optional<std::string> ReservedBoolean{};
   std::array<StateDef, 3> State{};
 };
 

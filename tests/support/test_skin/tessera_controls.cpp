@@ -9,7 +9,6 @@
 #include "tessera_parts.h"
 
 namespace test_skin {
-namespace {
 
 // A strip of fw x fh frames on the master: each frame a flat face in an ink
 // rim, black mask parts below (a black mask shows the image as it is), key
@@ -40,8 +39,6 @@ MfRect FaceStrip(SkinBuilder& b, const std::string& section, const std::string& 
   b.Controls.Strips.push_back(strip);
   return r;
 }
-
-}  // namespace
 
 void CheckBoxImages(SkinBuilder& b) {
   // Frames: normal, hot, pressed; the checked strip carries a mark that
@@ -145,7 +142,17 @@ void FieldSections(SkinBuilder& b, const FieldLook& look) {
   b.AddSection(edit);
   const MfRect field =
       FaceStrip(b, "EDIT", "BORDERSMASK", 16, 16, 0, {kIvory, focused}, {8, 8}, true, false);
-  b.Bordered("EDIT", "BORDERSMASK", field, 2, 0, {1, 1, 1, 1}, 0, 4, 1);
+  const int eb = look.EditBorder;
+  if (eb == 2) {
+    // The second border pixel differs from the rim and the face, so a test
+    // tells a two-pixel frame from a one-pixel one; the key corners stay.
+    for (int f = 0; f < 2; ++f) {
+      const int x0 = field.Left + f * 16;
+      b.Master.Frame(x0 + 1, field.Top + 1, x0 + 15, field.Top + 15, Argb(kTeal));
+      b.AddPixel("", x0 + 8, field.Top + 1, "EDIT/BORDERSMASK frame " + std::to_string(f) + " rim");
+    }
+  }
+  b.Bordered("EDIT", "BORDERSMASK", field, 2, 0, {eb, eb, eb, eb}, 0, 4, 1);
   if (look.EditOuterMask)
     Plate(b, "EDIT", "OUTERMASK", 18, 18, 1, 1, {6, 6, 6, 6}, 0, 1, kDusk, kInk);
 

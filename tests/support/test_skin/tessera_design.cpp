@@ -244,6 +244,7 @@ void DesignTessera(SkinBuilder& b, bool large, const TesseraLook& look) {
   Controls(b, look);
   Surfaces(b);
   TrackBar(b, look.Track);
+  ScrollSections(b, look.Scrolls);
   if (large) Rows(b);
 }
 

@@ -29,6 +29,7 @@ struct FieldLook {
   int ComboGlow = 2;           // COMBOBOX's GLOW value; its GLOW0 image stays
   bool Selection = false;      // a SELECTION section gives the selection colours
   bool ComboMargin = true;     // false: no COMBOMARGIN key, the reader's default applies
+  int EditBorder = 1;          // EDIT's borders width; 2 adds a teal inner rim to both frames
 };
 
 // How the hint section departs from the standard design.
@@ -43,12 +44,19 @@ struct PagesLook {
   int Covering = 0;        // TABTOP's TABSCOVERING; 0 writes no key
 };
 
+// How the scroll-bar sections depart from the standard design.
+struct ScrollLook {
+  bool Sections = true;           // false: no scroll-bar section and no GRIPIMAGE
+  bool TransparentTrack = false;  // SCROLLBAR1H fully transparent, without an image
+};
+
 struct TesseraLook {
   TrackBarLook Track{};
   ButtonLook Button{};
   FieldLook Fields{};
   HintLook Hint{};
   PagesLook Pages{};
+  ScrollLook Scrolls{};
 };
 
 // A sound skin; large adds about a hundred sections on a 1024 x 1024 master.
@@ -67,12 +75,15 @@ void HintSection(SkinBuilder& b, const HintLook& look);
 // by side, the small close image, and the button sections button and menu
 // tabs and the tab scroller take.
 void PageSections(SkinBuilder& b, const PagesLook& look);
+// The replacement scroll bars' tracks, arrows, thumbs and the size-box grip
+// (tessera_scrolls.cpp).
+void ScrollSections(SkinBuilder& b, const ScrollLook& look);
 
 inline int MasterWidthFor(bool large) {
   return large ? 1024 : 256;
 }
 inline int MasterHeightFor(bool large) {
-  return large ? 1024 : 320;
+  return large ? 1024 : 384;
 }
 
 }  // namespace test_skin

@@ -49,4 +49,10 @@ MfRect Plate(SkinBuilder& b, const std::string& section, const std::string& key,
              int frames, int masks, std::array<int, 4> borders, int uniform, int paintMode,
              int32_t base, int32_t accent, bool keyCorners = false, int corners = 0);
 
+// A strip of fw x fh frames with flat faces, one per frame, in an ink rim
+// (tessera_controls.cpp); the faces go into the manifest as a strip.
+MfRect FaceStrip(SkinBuilder& b, const std::string& section, const std::string& key, int fw, int fh,
+                 int masks, const std::vector<int32_t>& faces, MfPoint face, bool keyCorners,
+                 bool mark);
+
 }  // namespace test_skin

@@ -180,6 +180,10 @@ const Look kLooks[] = {
      "GLOBALINFO has no COMBOMARGIN: a combo's button keeps the default margin of 2, not the "
      "sound skin's 3",
      {.Fields = {.ComboMargin = false}}},
+    {"edit-border-2",
+     "EDIT's borders mask is two pixels wide on every side, two states with key corners: BorderKind "
+     "0, so an edit keeps the system's frame width",
+     {.Fields = {.EditBorder = 2}}},
     {"combo-glow-off",
      "COMBOBOX has GLOW=0: no glow window while a combo box is hot",
      {.Fields = {.ComboGlow = 0}}},
@@ -196,6 +200,14 @@ const Look kLooks[] = {
     {"no-tabtop",
      "no TABTOP section: a page control paints no skinned tab",
      {.Pages = {.TabTop = false}}},
+    {"no-scrolls",
+     "no scroll-bar, arrow or thumb section and no GRIPIMAGE: skinned bars show only what lies "
+     "behind them, the size box takes the window's background or the skin's main colour",
+     {.Scrolls = {.Sections = false}}},
+    {"scroll-track-clear",
+     "SCROLLBAR1H is fully transparent and has no image: the first half of a horizontal track "
+     "shows what lies behind it, and the size box does not take its colour",
+     {.Scrolls = {.TransparentTrack = true}}},
 };
 
 }  // namespace

@@ -1,0 +1,116 @@
+// A form under the generated test skin with the controls and windows the
+// edit adapter's tests adapt, and what the tests read from them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "reflected_edit.h"
+#include "skin/adapters/edit_wnd.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/skin_manager.h"
+#include "test_skin.h"
+#include "tests/support/adapter_windows.h"
+#include "widgets/controls/stdctrls.h"
+#include "widgets/forms/forms.h"
+
+// 0xRRGGBB of a TColor or COLORREF.
+inline uint32_t RgbOf(TColor C) {
+  const uint32_t v = static_cast<uint32_t>(ColorToRGB(C));
+  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+inline bool NearRgb(uint32_t A, uint32_t B, int Tolerance) {
+  for (int n = 0; n < 24; n += 8)
+    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
+      return false;
+  return true;
+}
+
+// A pixel of a window as the screen shows it (window coordinates).
+inline uint32_t WindowPixel(HWND Wnd, int X, int Y) {
+  TWindowDC dc(Wnd, GetWindowDC(Wnd));
+  return RgbOf(static_cast<TColor>(GetPixel(dc.Get(), X, Y)));
+}
+
+class TEditScene {
+ public:
+  explicit TEditScene(const char* Variant = "tessera") {
+    SetCursorPos(0, 0);
+    Form = New<TForm>(Application, TCustomForm::TCreateNew{});
+    // Away from where other test programs on the display move the cursor.
+    Form->SetBounds(40, 40, 600, 420);
+    Form->Show();
+    // Pixels are read from the screen: nothing of another program lies over it.
+    SetWindowPos(Form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PumpMessages();
+    if (!Variant) return;
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    static int serial = 0;
+    dir_ = std::filesystem::path(tmp) /
+           ("editscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
+    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
+    Manager = New<TsSkinManager>(Form);
+    Manager->SetSkinDirectory(dir_.string());
+    Manager->SetSkinName(Variant);
+    Manager->SetActive(true);
+    PumpMessages();
+  }
+  ~TEditScene() {
+    TObject::Free(Form);
+    PumpMessages();
+    if (!dir_.empty()) {
+      std::error_code ec;
+      std::filesystem::remove_all(dir_, ec);
+    }
+  }
+  TEditScene(const TEditScene&) = delete;
+  TEditScene& operator=(const TEditScene&) = delete;
+
+  template <typename T>
+  T* AddControl(int Left, int Top, int Width, int Height) {
+    T* c = New<T>(Form);
+    c->SetBounds(Left, Top, Width, Height);
+    c->SetParent(Form);
+    c->HandleNeeded();
+    return c;
+  }
+
+  // An edit adapter of the control with a skin state of its own.
+  TvlEditWnd* Adapt(TWinControl* Control, bool SkinColor = true, bool SkinFontColor = true) {
+    TvlSkinParams p;
+    p.TargetControl = Control;
+    p.SkinColor = SkinColor;
+    p.SkinFontColor = SkinFontColor;
+    return CreateAdapter<TvlEditWnd>(Control->Handle(), nullptr, Manager, p, true);
+  }
+  TvlEditWnd* AdaptWindow(HWND Wnd, const std::string& Section = "") {
+    TvlSkinParams p;
+    p.SectionName = Section;
+    return CreateAdapter<TvlEditWnd>(Wnd, nullptr, Manager, p, true);
+  }
+
+  // The manifest's pixel of that description, as the loader gives it.
+  uint32_t SkinPixel(const std::string& What) const {
+    for (const test_skin::MfPixel& p : Manifest.Pixels)
+      if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
+    ADD_FAILURE() << "no manifest pixel " << What;
+    return 0;
+  }
+  const TsGeneralData& Section(const std::string& Name) const {
+    return Manager->Sections[static_cast<size_t>(FindSectionIndex(Manager, Name))];
+  }
+
+  TForm* Form = nullptr;
+  TsSkinManager* Manager = nullptr;
+  test_skin::TestSkinManifest Manifest;
+
+ private:
+  std::filesystem::path dir_;
+};
