@@ -113,7 +113,9 @@ int main(int argc, char** argv) {
 
   const HWND skinned = MakeListBox(form->Handle(), 10);
   const HWND plain = MakeListBox(form->Handle(), 220);
+  // The bare adapter skins with the section an edit-like control gives it.
   TvlSkinParams params;
+  params.SectionName = "EDIT";
   TvlScrollWnd* adapter = CreateAdapter<TvlScrollWnd>(skinned, nullptr, manager, params, true);
   PumpMessages();
   if (!adapter || !adapter->VertBar || !adapter->VertBar->Visible) {
@@ -141,6 +143,8 @@ int main(int argc, char** argv) {
       const HDC dc = GetWindowDC(skinned);
       adapter->PaintBar(SB_VERT, dc, at, SB_THUMBTRACK, bar, true);
       ReleaseDC(skinned, dc);
+      // The content the scroll uncovered, as the reference paints it.
+      UpdateWindow(skinned);
     });
     Sample(plan, platformDrag, [&] {
       const int pos = (++step) % 80;

@@ -101,6 +101,8 @@ void TvlMainWnd::Construct(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* ASk
   } else {
     OwnsSkinData = true;
     CreateSkinData();
+    // The data answers for the manager the adapter was made for.
+    if (ASkinManager) SkinData->OwnManager = ASkinManager;
     if (!Params.SectionName.empty()) SkinData->SetSkinSection(Params.SectionName);
     SkinData->Control = Params.TargetControl;
     SkinData->OwnerObject = Params.TargetControl;

@@ -243,10 +243,13 @@ void TvlEditWnd::NCPaint(TMessage& Message) {
 void TvlEditWnd::Print(TMessage& Message) {
   TsCommonData* d = SkinData;
   HWND wnd = WindowHandle;
-  Message.Result = CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam);
-  if (Message.Result == 2 || Released) return;
   auto* dc = reinterpret_cast<HDC>(Message.WParam);
-  if (!dc) return;
+  {
+    // The platform's own print may leave its clipping on the DC.
+    TSavedDC untouched(dc);
+    Message.Result = CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam);
+  }
+  if (Message.Result == 2 || Released || !dc) return;
   GetWindowGeometry(wnd, ParentHandle, WindowRect, ParentRect, WindowSize, WindowPos);
   d->Updating = false;
   d->BgChanged = true;

@@ -25,13 +25,11 @@ const TsGeneralData* SectionOf(TsSkinManager* M, int Index) {
   return SectionIndexValid(M, Index) ? &M->Sections[static_cast<size_t>(Index)] : nullptr;
 }
 
-// Copies the piece of the bar that lies under R into a bitmap of R's size,
-// so that a button or thumb with see-through parts shows the track behind.
-TBitmap* PieceOf(TBitmap* Bar, const TRect& R) {
-  TBitmap* piece = NewArgbBitmap(R.Width(), R.Height());
-  BitBlt(piece->Canvas()->Handle(), 0, 0, R.Width(), R.Height(), Bar->Canvas()->Handle(), R.Left,
-         R.Top, SRCCOPY);
-  return piece;
+// A button or thumb is painted in place: the bar bitmap is its own
+// background, so parts with see-through pixels show the track behind them.
+TRect Clipped(const TRect& R, TBitmap* Bar) {
+  return TRect(std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, Bar->Width()),
+               std::min(R.Bottom, Bar->Height()));
 }
 
 // A glyph frame of State centred in Area of the bitmap.
@@ -75,42 +73,34 @@ void PaintArrow(TsSkinManager* M, const TRect& R, int State, TBitmap* BarBitmap,
         break;
     }
   }
+  button = Clipped(button, BarBitmap);
   if (button.Width() <= 0 || button.Height() <= 0) return;
-  auto bmp = OwnObject(PieceOf(BarBitmap, button));
-  const TRect all(0, 0, button.Width(), button.Height());
   if (section)
     PaintSectionAndMask(e.Section, e.BordersMask, PatternFor(e, State),
-                        MakeBackgroundInfo(BarBitmap, 0, 0), State, all,
-                        TPoint(button.Left, button.Top), bmp.get(), M);
-  TRect area(R.Left - button.Left, R.Top - button.Top, 0, 0);
-  area.Right = area.Left + R.Width();
-  area.Bottom = area.Top + R.Height();
+                        MakeBackgroundInfo(BarBitmap, 0, 0), State, button,
+                        TPoint(button.Left, button.Top), BarBitmap, M);
   if (MaskIndexValid(*M, e.Glyph)) {
-    DrawCentredGlyph(M, e.Glyph, State, bmp.get(), area);
+    DrawCentredGlyph(M, e.Glyph, State, BarBitmap, R);
   } else {
     const TColor colour =
         section ? section->Props[static_cast<size_t>(std::min(State, 2))].FontColor : clBtnText;
-    TRect a = area;
+    TRect a = R;
     if (Side == kSideLeft || Side == kSideRight) OffsetRect(a.AsRECT(), 0, -1);
     if (State > 1 && M->ButtonsOptions()->ShiftContentOnClick()) OffsetRect(a.AsRECT(), 1, 1);
-    DrawArrowArgb(ArgbView(bmp.get()), static_cast<uint32_t>(ColorToRGB(colour)), a, Side);
+    DrawArrowArgb(ArgbView(BarBitmap), static_cast<uint32_t>(ColorToRGB(colour)), a, Side);
   }
-  BitBlt(BarBitmap->Canvas()->Handle(), button.Left, button.Top, button.Width(), button.Height(),
-         bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
 void PaintThumb(TsSkinManager* M, const TRect& R, int State, TBitmap* BarBitmap, bool Vertical) {
-  if (!M || !BarBitmap || R.Width() <= 0 || R.Height() <= 0) return;
+  if (!M || !BarBitmap) return;
+  const TRect r = Clipped(R, BarBitmap);
+  if (r.Width() <= 0 || r.Height() <= 0) return;
   const TvlConstElementData& e = M->ConstData.ScrollSliders[Vertical ? 1u : 0u];
-  auto bmp = OwnObject(PieceOf(BarBitmap, R));
-  const TRect all(0, 0, R.Width(), R.Height());
   if (SectionOf(M, e.Section))
     PaintSectionAndMask(e.Section, e.BordersMask, PatternFor(e, State),
-                        MakeBackgroundInfo(BarBitmap, 0, 0), State, all, TPoint(R.Left, R.Top),
-                        bmp.get(), M);
-  if (MaskIndexValid(*M, e.Glyph)) DrawCentredGlyph(M, e.Glyph, State, bmp.get(), all);
-  BitBlt(BarBitmap->Canvas()->Handle(), R.Left, R.Top, R.Width(), R.Height(),
-         bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+                        MakeBackgroundInfo(BarBitmap, 0, 0), State, r, TPoint(r.Left, r.Top),
+                        BarBitmap, M);
+  if (MaskIndexValid(*M, e.Glyph)) DrawCentredGlyph(M, e.Glyph, State, BarBitmap, r);
 }
 
 void ComposeBar(const TvlBarPicture& P, TBitmap* Bitmap) {

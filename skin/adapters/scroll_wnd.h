@@ -11,6 +11,8 @@
 
 #include "skin/adapters/adapter_base.h"
 #include "skin/adapters/scroll_geometry.h"
+#include "skin/foundation/background_query.h"
+#include "widgets/graphics/bitmap.h"
 
 class TvlScrollWnd;
 
@@ -67,8 +69,9 @@ class TvlScrollWnd : public TvlMainWnd {
   // Paints both visible bars and the size box into DC (0: the window's DC).
   // ThumbPos -1 puts the thumbs where the scroll state puts them.
   void PaintScrollBars(HWND Wnd, int ThumbPos, HDC DC);
-  // One bar into DC at R (window coordinates). Nothing while a thumb is
-  // being dragged unless Dragging (the drag itself draws this way).
+  // One bar into DC (0: the window's DC) at R (window coordinates). Nothing
+  // while a thumb is being dragged unless Dragging: the drag itself draws
+  // this way, the thumb at ThumbPos pressed over plain tracks and arrows.
   bool PaintBar(int Kind, HDC DC, int ThumbPos, int PressedPart, const TRect& R, bool Dragging);
   bool PaintHorzBar(HDC DC, int ThumbPos, int PressedPart, const TRect& R);
   bool PaintVertBar(HDC DC, int ThumbPos, int PressedPart, const TRect& R);
@@ -89,6 +92,16 @@ class TvlScrollWnd : public TvlMainWnd {
   void ScrollSkinCommand(TMessage& Message);
   void PaintSizeBox(HDC DC);
   void FreeBars();
+  // What lies behind the bars: the adapter's own answer to
+  // SkinCmdGetBackground, which asks the window's procedure first. Asked of
+  // the adapter directly, not through the window's chain of procedures, so
+  // that painting a bar costs no round trip through the window manager.
+  BackgroundRequest AskBackground();
+  // The work bitmap of a bar (Kind 0, 1) or the size box (2), kept between
+  // paints and made anew only when the size changes.
+  TBitmap* WorkBitmap(int Kind, int Width, int Height);
+
+  TOwnedObject<TBitmap> barBitmaps_[3];  // horizontal, vertical, size box
 };
 
 // Whether the adapter's window shows: its control's state, else the window's.

@@ -36,17 +36,28 @@ bool ControlEnabled(const TvlScrollWnd* A) {
   return true;
 }
 
-// What lies behind the bars: the window's own answer, without the painting
-// fallback (the bars are painted over a bitmap, never into a parent's DC).
-BackgroundRequest AskBackground(HWND Wnd, const TPoint& Offset) {
+}  // namespace
+
+BackgroundRequest TvlScrollWnd::AskBackground() {
   BackgroundRequest request;
-  QueryWindowBackground(request, Wnd, false);
-  request.OffsetX = Offset.X;
-  request.OffsetY = Offset.Y;
+  Perform(SkinCommandMessage, SkinCmdParam(SkinCmdGetBackground),
+          reinterpret_cast<LPARAM>(&request));
+  if (request.Kind == bgNotAnswered) {
+    request.Kind = bgColor;
+    request.Color = DefaultManager ? DefaultManager->GetGlobalColor() : clBtnFace;
+  }
+  const TPoint offset = BarBackgroundOffset();
+  request.OffsetX = offset.X;
+  request.OffsetY = offset.Y;
   return request;
 }
 
-}  // namespace
+TBitmap* TvlScrollWnd::WorkBitmap(int Kind, int Width, int Height) {
+  TOwnedObject<TBitmap>& b = barBitmaps_[std::clamp(Kind, 0, 2)];
+  if (!b || b->Width() != Width || b->Height() != Height)
+    b = OwnObject(NewArgbBitmap(Width, Height));
+  return b.get();
+}
 
 bool TvlScrollWnd::IsBarActive(int Kind) const {
   HWND wnd = WindowHandle;
@@ -86,10 +97,15 @@ bool TvlScrollWnd::PaintBar(int Kind, HDC DC, int ThumbPos, int PressedPart, con
   TvlScrollBar* bar = Bar(Kind);
   TsSkinManager* m = ManagerOf(this);
   const bool vertical = Kind == SB_VERT;
-  if (!bar || !DC || (Tracking && !Dragging) || !bar->Visible || !m) return false;
+  if (!bar || (Tracking && !Dragging) || !bar->Visible || !m) return false;
   if (!SectionIndexValid(m, m->ConstData.ScrollBars[0].Section)) return false;
   if ((vertical ? R.Height() : R.Width()) <= 1 || (vertical && Scrolling)) return false;
   HWND wnd = WindowHandle;
+  TWindowDC own;
+  if (!DC) {
+    own = TWindowDC(wnd, GetWindowDC(wnd));
+    if (!(DC = own.Get())) return false;
+  }
   bar->ReadInfo();
   const bool active = IsBarActive(Kind) && ControlEnabled(this);
   TvlBarPicture p;
@@ -101,7 +117,10 @@ bool TvlScrollWnd::PaintBar(int Kind, HDC DC, int ThumbPos, int PressedPart, con
   p.Active = active;
   // Only the window that holds the mouse shows pressed or hot parts.
   const TvlScrollTrackState& t = ScrollTrack;
-  if (t.TrackWnd == wnd) {
+  if (Dragging) {
+    // The dragged thumb alone shows a state: pressed, over plain tracks and arrows.
+    p.ThumbState = 2;
+  } else if (t.TrackWnd == wnd) {
     const bool hot = t.IsHot(wnd, Kind) && active;
     p.PressedPart = PressedPart;
     p.FirstArrowState = PressedPart == SB_LINEUP ? 2 : hot && t.HotPart == SB_LINEUP ? 1 : 0;
@@ -115,12 +134,12 @@ bool TvlScrollWnd::PaintBar(int Kind, HDC DC, int ThumbPos, int PressedPart, con
   p.ThumbLen = len;
   p.ThumbPos = pos - start;
   const TPoint place(R.Left - std::max(LeftEdge, 0), R.Top - TopEdge);
-  const BackgroundRequest bg = AskBackground(wnd, BarBackgroundOffset());
+  const BackgroundRequest bg = AskBackground();
   BackgroundInfoFromRequest(bg, p.Background);
   p.BackgroundOffset = place;
-  auto bmp = OwnObject(NewArgbBitmap(R.Width(), R.Height()));
-  ComposeBar(p, bmp.get());
-  if (!active) FadeBar(bmp.get(), AskBackground(wnd, BarBackgroundOffset()), place);
+  TBitmap* bmp = WorkBitmap(Kind, R.Width(), R.Height());
+  ComposeBar(p, bmp);
+  if (!active) FadeBar(bmp, AskBackground(), place);
   BitBlt(DC, R.Left, R.Top, R.Width(), R.Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
   return true;
 }
@@ -185,14 +204,14 @@ void TvlScrollWnd::PaintSizeBox(HDC DC) {
       }
     }
   } else {
-    bg = AskBackground(wnd, BarBackgroundOffset());
+    bg = AskBackground();
     if (bg.Kind == bgBitmap && bg.Bitmap) {
       picture = bg.Bitmap;
       at = TPoint(bg.OffsetX + box.Left - std::max(LeftEdge, 0), bg.OffsetY + box.Top - TopEdge);
     }
   }
-  auto bmp = OwnObject(NewArgbBitmap(box.Width(), box.Height()));
-  ::PaintSizeBox(m, bmp.get(), static_cast<TColor>(ColorToRGB(fill)), picture, at,
+  TBitmap* bmp = WorkBitmap(2, box.Width(), box.Height());
+  ::PaintSizeBox(m, bmp, static_cast<TColor>(ColorToRGB(fill)), picture, at,
                  IsInParentCorner(this, wnd, box));
   BitBlt(DC, box.Left, box.Top, box.Width(), box.Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
 }

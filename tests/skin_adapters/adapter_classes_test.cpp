@@ -29,8 +29,9 @@ TEST(AdapterClasses, FoundByExactNameAndBuildTheirClass) {
     TvlMainWnd* adapter = CreateAdapter(cls, edit.Get(), nullptr, nullptr, params, false);
     ASSERT_NE(adapter, nullptr);
     EXPECT_EQ(GetWindowAdapter(edit.Get()), adapter);
-    if (c.expected == &TvlSpinWnd::AdapterClass())
+    if (c.expected == &TvlSpinWnd::AdapterClass()) {
       EXPECT_NE(dynamic_cast<TvlSpinWnd*>(adapter), nullptr);
+    }
     ReleaseWndAdapter(edit.Get(), true, false, adapter);
     EXPECT_EQ(adapter, nullptr);
     EXPECT_EQ(GetWindowAdapter(edit.Get()), nullptr);

@@ -130,20 +130,27 @@ TEST_P(AdapterHostile, AdapterFreedFirst) {
     const TsCommonData* data = adapter->SkinData;
     const HWND wnd = Target->Wnd();
     EXPECT_FALSE(Target->ProcedureIsOwn());
-    if (control) EXPECT_TRUE(control->ControlStyle() & csOpaque);
+    if (control) {
+      EXPECT_TRUE(control->ControlStyle() & csOpaque);
+    }
     EXPECT_EQ(GetPropA(wnd, kSkinDataProp), data);
 
     TObject::Free(adapter);  // not released first
     EXPECT_TRUE(Target->ProcedureIsOwn());
     EXPECT_TRUE(ThemeRecorder::GaveBack(wnd)) << "SetWindowTheme(nil, nil)";
     EXPECT_FALSE(GetPropA(wnd, kAdapterProp));
-    if (control) EXPECT_EQ(control->ControlStyle(), styleBefore);
-    if (ownData) EXPECT_FALSE(GetPropA(wnd, kSkinDataProp));
+    if (control) {
+      EXPECT_EQ(control->ControlStyle(), styleBefore);
+    }
+    if (ownData) {
+      EXPECT_FALSE(GetPropA(wnd, kSkinDataProp));
+    }
     if (given) {
       EXPECT_EQ(given->Control, control) << "a given skin data is kept as it was";
-      if (control)
+      if (control) {
         EXPECT_TRUE(given->OwnerWndProc == control->WindowProc)
             << "its owner procedure leads to the control, not into the freed adapter";
+      }
       UnregisterSkinData(given);
       TObject::Free(given);
     }

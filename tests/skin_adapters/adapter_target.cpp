@@ -40,10 +40,10 @@ HWND TAdapterTarget::Wnd() const {
   return edit_ && edit_->HandleAllocated() ? edit_->Handle() : nullptr;
 }
 
-TvlMainWnd* TAdapterTarget::Adapt(TsCommonData* Given) {
+TvlMainWnd* TAdapterTarget::Adapt(TsCommonData* Given, TsSkinManager* Manager) {
   TvlSkinParams params;
   params.TargetControl = edit_;
-  return CreateAdapter(&TvlMainWnd::AdapterClass(), Wnd(), Given, nullptr, params, false);
+  return CreateAdapter(&TvlMainWnd::AdapterClass(), Wnd(), Given, Manager, params, false);
 }
 
 void TAdapterTarget::Record(TMessage& Message) {

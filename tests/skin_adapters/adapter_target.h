@@ -35,7 +35,7 @@ class TAdapterTarget {
   HWND Wnd() const;
   TControl* Control() const { return edit_; }
   // Makes a base adapter on the window, with its own skin data or Given.
-  TvlMainWnd* Adapt(TsCommonData* Given = nullptr);
+  TvlMainWnd* Adapt(TsCommonData* Given = nullptr, TsSkinManager* Manager = nullptr);
 
   // What reached the procedure below the adapter.
   int Count(UINT Msg) const;

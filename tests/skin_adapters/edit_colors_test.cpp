@@ -26,9 +26,9 @@ TEST(EditAdapterColors, PushedAtTheFirstPaintAndGivenBackHoweverTheSkinGoes) {
     for (bool customColor : {false, true})
       for (bool customFont : {false, true})
         for (Exit exit : {Exit::RemoveSkin, Exit::Release, Exit::Free}) {
-          SCOPED_TRACE(testing::Message() << "FocusColor " << focusProp << " custom colour "
-                                          << customColor << " custom font " << customFont << ", "
-                                          << ExitName(exit));
+          SCOPED_TRACE(testing::Message()
+                       << "FocusColor " << focusProp << " custom colour " << customColor
+                       << " custom font " << customFont << ", " << ExitName(exit));
           TEdit* e = focusProp ? s.AddControl<TReflectedEdit>(10, 10, 120, 24)
                                : s.AddControl<TEdit>(10, 10, 120, 24);
           auto* reflected = dynamic_cast<TReflectedEdit*>(e);

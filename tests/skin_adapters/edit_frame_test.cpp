@@ -151,7 +151,12 @@ TEST(EditAdapterFrame, WindowKeepsItsOwnRegionAfterTheFramePainting) {
   for (bool own : {false, true}) {
     SCOPED_TRACE(own ? "own region" : "no region");
     TRecordingWindow w(host.Get());
-    if (own) SetWindowRgn(w.Handle(), CreateEllipticRgn(0, 0, 120, 100), FALSE);
+    RECT ownBox{};
+    if (own) {
+      HRGN ellipse = CreateEllipticRgn(0, 0, 120, 100);
+      GetRgnBox(ellipse, &ownBox);
+      SetWindowRgn(w.Handle(), ellipse, FALSE);
+    }
     RECT inside{};
     int insideType = ERROR;
     PaintInsideInsetRegion(w.Handle(), TSize(166, 141), 2, [&] {
@@ -173,8 +178,8 @@ TEST(EditAdapterFrame, WindowKeepsItsOwnRegionAfterTheFramePainting) {
     EXPECT_EQ(type, COMPLEXREGION);
     RECT box{};
     GetRgnBox(after.Get(), &box);
-    EXPECT_EQ(box.right, 120);
-    EXPECT_EQ(box.bottom, 100);
+    EXPECT_EQ(box.right, ownBox.right);
+    EXPECT_EQ(box.bottom, ownBox.bottom);
   }
 }
 

@@ -85,7 +85,12 @@ TEST(EditAdapterUpdate, RoutinesFollowTheControlsSkinState) {
     if (c.HadAdapter) update();
     TvlMainWnd* before = current();
     ASSERT_EQ(before != nullptr, c.HadAdapter);
-    if (c.Before == State::Released) before->Released = true;
+    if (c.Before == State::Released) {
+      // Given back without being freed, as when the skin went meanwhile.
+      TvlMainWnd* spent = before;
+      ReleaseScrollWndAdapter(memo->Handle(), false, false, spent);
+      ASSERT_TRUE(before->Released);
+    }
     if (c.Before == State::NotSkinned) data.SkinIndex = -1;
     if (c.Before == State::Loading) memo->SetState(csLoading);
     TFlatRecorder flat;
@@ -105,6 +110,7 @@ TEST(EditAdapterUpdate, RoutinesFollowTheControlsSkinState) {
     data.SkinIndex = -1;
     update();
     EXPECT_EQ(current(), nullptr);
+    data.Control = nullptr;
     TObject::Free(memo);
   }
 }
@@ -142,6 +148,7 @@ TEST(EditAdapterUpdate, RecreatedWindowIsReleasedAndGetsANewAdapter) {
   data.SkinIndex = -1;
   UpdateEditWndAdapter(&data, adapter);
   EXPECT_EQ(adapter, nullptr);
+  data.Control = nullptr;
   TObject::Free(memo);
 }
 

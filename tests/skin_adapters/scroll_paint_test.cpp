@@ -198,4 +198,13 @@ TEST(ScrollPaint, SizeBoxFillAndGrip) {
   EXPECT_EQ(PixelOf(box.get(), 3, 3), 0x00FF00u);
 }
 
+// A fully transparent first track shows exactly what lies behind it; the
+// second keeps its face.
+TEST(ScrollPaint, AClearTrackShowsTheBackground) {
+  TSkinScene s("scroll-track-clear");
+  const Painted bar = Compose(Picture(s, false, nullptr));
+  EXPECT_EQ(PixelOf(bar.Bar.get(), 40, 8), kBehind);
+  EXPECT_EQ(PixelOf(bar.Bar.get(), 150, 8), s.Face("SCROLLBAR2H", 0));
+}
+
 }  // namespace

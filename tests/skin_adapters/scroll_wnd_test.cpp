@@ -305,6 +305,15 @@ TEST(ScrollWnd, PressedAndHotPartsOnlyOnTheTrackedWindow) {
     TWindowPixels px(w);
     EXPECT_EQ(px(c.At.x, c.At.y), s.Face(c.Section, c.State));
   }
+  // A thumb being dragged is drawn pressed over plain arrows, hot or not.
+  ScrollTrack.Reset();
+  ScrollTrack.TrackWnd = ScrollTrack.HotWnd = w;
+  ScrollTrack.HotBar = SB_VERT;
+  ScrollTrack.HotPart = SB_LINEUP;
+  EXPECT_TRUE(l.Adapter->PaintBar(SB_VERT, nullptr, -1, SB_THUMBTRACK, bars.Vert, true));
+  TWindowPixels px(w);
+  EXPECT_EQ(px(v.First.x, v.First.y), s.Face("SCROLLBTNTOP", 0));
+  EXPECT_EQ(px(v.Thumb.x, v.Thumb.y), s.Face("SCROLLSLIDERV", 2));
 }
 
 // A disabled bar shows no thumb and fades into what lies behind it; the
@@ -412,6 +421,43 @@ TEST(ScrollWnd, ReleaseGivesTheFrameBack) {
   GetClientRect(twin.Get(), &twinRect);
   EXPECT_EQ(after.right, twinRect.right);
   EXPECT_EQ(after.bottom, twinRect.bottom);
+}
+
+// A skin without scroll sections still takes the bars out of the frame,
+// but paints nothing on them.
+TEST(ScrollWnd, WithoutScrollSectionsTheBarsAreNotPainted) {
+  TSkinScene s("no-scrolls");
+  s.Manager->ScrollsOptions()->SetScrollSize(20);
+  TTestWindow host = CreateHostWindow();
+  TTestWindow list = CreateListBox100(host.Get());
+  TvlScrollWnd* a = Adapt(list.Get(), s.Manager);
+  ASSERT_TRUE(a->VertBar->Visible);
+  RECT c{};
+  GetClientRect(list.Get(), &c);
+  EXPECT_EQ(c.right, 166 - 2 * a->LeftEdge - 20);
+  const TBars bars = BarsOf(a, list.Get());
+  EXPECT_FALSE(a->PaintVertBar(nullptr, -1, -1, bars.Vert));
+  EXPECT_FALSE(a->PaintHorzBar(nullptr, -1, -1, bars.Horz));
+  Release(list.Get(), a);
+}
+
+// The window scrolls itself (keys here): the platform redraws its own bar
+// where the skinned one is, and the skinned bar is painted again over it.
+TEST(ScrollWnd, BarsStaySkinnedWhenTheWindowScrollsItself) {
+  TSkinScene s;
+  TListScene l(s);
+  HWND w = l.List.Get();
+  for (WPARAM key : {VK_NEXT, VK_NEXT, VK_DOWN, VK_HOME}) {
+    SCOPED_TRACE(key);
+    SendMessageA(w, WM_KEYDOWN, key, 0);
+    Pump();
+    const TBars bars = BarsOf(l.Adapter, w);
+    const TBarPoints v = PointsOf(l.Adapter, bars.Vert, true);
+    TWindowPixels px(w);
+    EXPECT_EQ(px(v.First.x, v.First.y), s.Face("SCROLLBTNTOP", 0));
+    EXPECT_EQ(px(v.Second.x, v.Second.y), s.Face("SCROLLBTNBOTTOM", 0));
+    EXPECT_EQ(px(v.Thumb.x, v.Thumb.y), s.Face("SCROLLSLIDERV", 0));
+  }
 }
 
 }  // namespace
