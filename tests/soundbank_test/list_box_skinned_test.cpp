@@ -184,7 +184,6 @@ TEST_F(SkinnedListBox, ItemsTakeTheSelectionLookAndTheCacheBehindThem) {
       // Right of the text, clear of a frame: the item's face.
       const int fx = item1.Right - 20, fy = item1.Top + item1.Height() / 2;
       const COLORREF face = shot.At(fx, fy);
-      const COLORREF behind = CachePixel(box, fx + origin.x, fy + origin.y);
       const TRect text{item0.Left + 1, item0.Top + 1, item0.Left + 60, item0.Bottom - 1};
       const TsGeneralData& edit =
           manager_->Sections[static_cast<size_t>(box->SkinData()->SkinIndex)];
@@ -203,10 +202,11 @@ TEST_F(SkinnedListBox, ItemsTakeTheSelectionLookAndTheCacheBehindThem) {
           // The focus frame only where no selection section draws the state.
           const TRect top{item1.Left + 1, item1.Top, item1.Right - 1, item1.Top + 1};
           const int framed = top.Width() - CountNear(shot, top, face, 2);
-          if (focused && sel < 0)
+          if (focused && sel < 0) {
             EXPECT_GE(framed, top.Width() / 3);
-          else if (sel < 0)
+          } else if (sel < 0) {
             EXPECT_EQ(framed, 0);
+          }
           const TRect selText{item1.Left + 1, item1.Top + 1, item1.Left + 60, item1.Bottom - 1};
           const COLORREF ink = sel >= 0 ? ColorToRGB(manager_->Sections[static_cast<size_t>(sel)]
                                                          .Props[focused ? 1 : 0]
@@ -220,7 +220,6 @@ TEST_F(SkinnedListBox, ItemsTakeTheSelectionLookAndTheCacheBehindThem) {
                            CachePixel(box, item0.Right - 20 + origin.x, item0.Top + 4 + origin.y),
                            2));
           EXPECT_GT(CountNear(shot, text, ColorToRGB(edit.Props[0].FontColor), 8), 3);
-          (void)behind;
           break;
         case Disabled:
           // The disabled look changes the face; no item shows the plain text colour.
