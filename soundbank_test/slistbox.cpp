@@ -4,6 +4,14 @@
 
 #include <algorithm>
 
+#include "skin/adapters/edit_wnd.h"
+#include "skin/engine/bound_label.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/common_messages.h"
+#include "skin/engine/control_helpers.h"
+#include "skin/engine/control_kinds.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/skinned_forms.h"
 #include "skin/foundation/pixel_primitives.h"
 #include "skin/foundation/skin_commands.h"
 
@@ -40,17 +48,57 @@ const TClassInfo& TsListBox::StaticClass() {
   return info;
 }
 
-// The skin data (control kind 8, with a cache bitmap) is made before the
-// list box itself once the skin library has it; the bound label after.
+TsListBoxSkinStore::TsListBoxSkinStore() : skinData_(new TsScrollWndData(nullptr, true)) {
+  skinData_->ControlKind = ckListBox;
+}
+
+TsListBoxSkinStore::~TsListBoxSkinStore() {
+  TObject::Free(skinData_);
+}
+
 TsCustomListBox::TsCustomListBox(TComponent* AOwner) : TListBox(AOwner), disabledKind_(dkBlended) {
+  // The skin state was made unattached: the list box it serves exists only now.
+  skinData_->Control = this;
+  skinData_->OwnerObject = this;
+  skinData_->OwnerWndProc = WindowProc;
+  RegisterSkinData(skinData_);
   // Items paint every pixel only while they cover the client area.
   controlStyle_ &= ~csOpaque;
+  boundLabel_ = new TsBoundLabel(skinData_);
   SetDoubleBuffered(false);
 }
 
-// The border adapter goes first, then the window; the skin data and the
-// bound label last (none of them exists before the skin library does).
-TsCustomListBox::~TsCustomListBox() = default;
+// The border adapter goes before the window; the skin data after the
+// inherited destructor (the skin store is the first base). The label goes
+// while the list box is whole: it reads its control as it leaves.
+TsCustomListBox::~TsCustomListBox() {
+  FreeAdapter();
+  TObject::Free(boundLabel_);
+  boundLabel_ = nullptr;
+}
+
+bool TsCustomListBox::Skinned() const {
+  return skinData_->Skinned(false);
+}
+
+bool TsCustomListBox::SkinUpdating() const {
+  return skinData_->Updating;
+}
+
+bool TsCustomListBox::SkinHot() const {
+  return skinData_->Hot;
+}
+
+void TsCustomListBox::UpdateAdapter() {
+  if (HandleAllocated()) UpdateEditWndAdapter(skinData_, adapter_);
+}
+
+void TsCustomListBox::FreeAdapter(bool RecalcFrame) {
+  if (!adapter_) return;
+  // Called from inside the adapter's own procedure as well (a skin command
+  // it passed on): the release defers the delete until that call returns.
+  ReleaseScrollWndAdapter(adapter_->WindowHandle, true, RecalcFrame, adapter_);
+}
 
 void TsCustomListBox::CreateParams(TCreateParams& Params) {
   TListBox::CreateParams(Params);
@@ -58,14 +106,16 @@ void TsCustomListBox::CreateParams(TCreateParams& Params) {
   if (!autoHideScroll_) Params.Style |= LBS_DISABLENOSCROLL;
 }
 
-// Skin data loading and the edit border adapter join here with the skin
-// library; without a skin neither does anything.
 void TsCustomListBox::CreateWnd() {
   TListBox::CreateWnd();
+  skinData_->Loaded(false);
+  UpdateAdapter();
 }
 
 void TsCustomListBox::Loaded() {
   TListBox::Loaded();
+  skinData_->Loaded(false);
+  UpdateAdapter();
 }
 
 void TsCustomListBox::ChangeScale(int M, int D) {
@@ -81,8 +131,9 @@ void TsCustomListBox::SetAutoHideScroll(bool v) {
 }
 
 void TsCustomListBox::SetDisabledKind(uint8_t v) {
-  // Only the skinned look depends on it; its cache is renewed with the skin.
+  if (disabledKind_ == v) return;
   disabledKind_ = v;
+  skinData_->Invalidate(false);
 }
 
 std::string TsCustomListBox::GetItemText(int Index) {
@@ -98,22 +149,6 @@ std::string TsCustomListBox::GetItemText(int Index) {
   if (got < 0) return {};
   text.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(len)));
   return text;
-}
-
-bool TsCustomListBox::DrawSkinnedItem(int, const TRect&, TOwnerDrawState) {
-  return false;
-}
-
-bool TsCustomListBox::PaintSkinned(TMessage&) {
-  return false;
-}
-
-// Mirrors the skin engine's readiness test: a parent, a window, and not
-// loading, destroying, reading or being created.
-bool TsCustomListBox::ReadyForSkin() {
-  if (!Parent() || !HandleAllocated()) return false;
-  if (HasState(csLoading | csDestroying)) return false;
-  return (ControlState() & (csReadingState | csCreating)) == 0;
 }
 
 // ---- Messages --------------------------------------------------------------------------
@@ -138,7 +173,8 @@ void TsCustomListBox::WndProc(TMessage& m) {
   if (m.Msg == WM_PRINT && Style() != lbStandard && m.WParam != 0) {
     TMessage paint{WM_PAINT, m.WParam, 0, 0};
     Dispatch(paint);
-    // The skinned scroll bars are printed here by the border adapter.
+    if (adapter_ && !adapter_->Released)
+      adapter_->PaintScrollBars(Handle(), -1, reinterpret_cast<HDC>(m.WParam));
     return;
   }
   if (m.Msg == SkinCommandMessage) {
@@ -149,11 +185,18 @@ void TsCustomListBox::WndProc(TMessage& m) {
     MouseHover(m);
     return;
   }
-  if (ReadyForSkin() && Skinned())
+  if (ControlIsReady(this) && Skinned()) {
     SkinnedWndProc(m);
-  else
+  } else {
+    if (m.Msg == WM_NCCREATE || m.Msg == WM_CREATE) RegisterSkinData(skinData_);
     TListBox::WndProc(m);
+  }
   AfterMessage(m);
+}
+
+bool TsCustomListBox::OwnManager(const TMessage& m) const {
+  TsSkinManager* manager = skinData_->SkinManager();
+  return manager && m.LParam == reinterpret_cast<LPARAM>(manager);
 }
 
 // A skinned list box ends every command here; an unskinned one passes it on
@@ -161,21 +204,44 @@ void TsCustomListBox::WndProc(TMessage& m) {
 void TsCustomListBox::SkinCommand(TMessage& m) {
   bool answered = false;
   LRESULT answer = 0;
+  const bool wasSkinned = Skinned();
   switch (SkinCmdCode(m.WParam)) {
     case SkinCmdNewSkin:
+      if (OwnManager(m)) HandleSkinCommand(m, skinData_);
+      break;
     case SkinCmdRemoveSkin:
+      if (OwnManager(m)) {
+        const bool adapted = adapter_ != nullptr;
+        FreeAdapter(true);
+        HandleSkinCommand(m, skinData_);
+        // The system's frame and bars come back in place of the skinned
+        // ones, in the window's visual style again.
+        if (HandleAllocated()) {
+          if (adapted && SetWindowThemeProc) SetWindowThemeProc(Handle(), nullptr, nullptr);
+          SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                       SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+        }
+      }
+      break;
     case SkinCmdRefresh:
-      // Taking, dropping and renewing the skin, and the border adapter
-      // with it, come with the skin library's skin data.
+      if (OwnManager(m)) {
+        UpdateAdapter();
+        HandleSkinCommand(m, skinData_);
+        if (!GlobalAnimationActive && HandleAllocated())
+          RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+      }
       break;
     case SkinCmdIsSkinned:
       answer = 1;
       answered = true;
       break;
     case SkinCmdGetDefaultSection:
-      // The skin's "EDIT" section + 1 when a manager exists; none does yet.
-      m.Result = 0;
-      return;
+      if (TsSkinManager* manager = skinData_->SkinManager()) {
+        m.Result = FindSectionIndex(manager, "EDIT") + 1;
+        return;
+      }
+      break;
     case SkinCmdGetBgColor:
       if (!Skinned()) {
         answer = static_cast<LRESULT>(ColorToRGB(Color()));
@@ -188,7 +254,7 @@ void TsCustomListBox::SkinCommand(TMessage& m) {
     default:
       break;
   }
-  if (!Skinned()) {
+  if (!wasSkinned) {
     // The window's own procedure answers 0 to the private message: an
     // answer given above is what the asker gets.
     TListBox::WndProc(m);
@@ -215,8 +281,9 @@ class TMutedEvent {
 }  // namespace
 
 void TsCustomListBox::MouseHover(TMessage& m) {
-  // The skin data's hot flag (set by the library's control handling).
-  skinHot_ = m.Msg == CM_MOUSEENTER;
+  // The library's control handling sets the hot flag of a skinned list
+  // box; an unskinned one follows the message alone.
+  if (!HandleControlMessage(m, skinData_) || !Skinned()) skinData_->Hot = m.Msg == CM_MOUSEENTER;
   {
     // The layer raises these events itself, also for a disabled control;
     // the list box raises them once, below, by its own rule.
@@ -224,7 +291,7 @@ void TsCustomListBox::MouseHover(TMessage& m) {
     TListBox::WndProc(m);
   }
   if (!Enabled() || HasState(csDesigning)) return;
-  if (skinHot_) {
+  if (skinData_->Hot) {
     if (OnMouseEnter) OnMouseEnter(this);
   } else {
     if (OnMouseLeave) OnMouseLeave(this);
@@ -270,7 +337,7 @@ void TsCustomListBox::SkinnedWndProc(TMessage& m) {
   HWND wnd = Handle();
   switch (m.Msg) {
     case WM_ERASEBKGND:
-      if (skinUpdating_) return;
+      if (skinData_->Updating) return;
       if (m.WParam != 0) {
         m.Result = 1;  // the items and the cache cover everything
         return;
@@ -279,8 +346,8 @@ void TsCustomListBox::SkinnedWndProc(TMessage& m) {
       return;
     case WM_HSCROLL:
     case WM_VSCROLL: {
-      TRedrawOff redraw(wnd, &skinUpdating_);
-      TListBox::WndProc(m);
+      TRedrawOff redraw(wnd, &skinData_->Updating);
+      if (!HandleControlMessage(m, skinData_)) TListBox::WndProc(m);
       redraw.TurnOn();
       if (m.Msg == WM_HSCROLL)
         Invalidate();
@@ -290,35 +357,51 @@ void TsCustomListBox::SkinnedWndProc(TMessage& m) {
     }
     case WM_MOUSEWHEEL: {
       TRedrawOff redraw(wnd, nullptr);
-      TListBox::WndProc(m);
+      if (!HandleControlMessage(m, skinData_)) TListBox::WndProc(m);
       redraw.TurnOn();
       InvalidateRect(wnd, nullptr, FALSE);
       return;
     }
     case WM_ENABLE:
-      TListBox::WndProc(m);
-      if (Visible() && !HasState(csLoading))
+      if (!HandleControlMessage(m, skinData_)) TListBox::WndProc(m);
+      if (Visible() && !HasState(csLoading)) {
+        skinData_->BgChanged = true;
         RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+      }
       return;
     default:
-      TListBox::WndProc(m);
+      if (!HandleControlMessage(m, skinData_)) TListBox::WndProc(m);
   }
 }
 
 void TsCustomListBox::AfterMessage(TMessage& m) {
   switch (m.Msg) {
-    // WM_SIZE, WM_WINDOWPOSCHANGED, CM_VISIBLECHANGED, CM_ENABLEDCHANGED and
-    // CM_BIDIMODECHANGED realign the bound label, which comes with the skin
-    // library's caption labels.
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      if (!HasState(csDestroying)) boundLabel_->HandleOwnerMessage(m, this);
+      return;
+    case CM_VISIBLECHANGED:
+    case CM_BIDIMODECHANGED:
+      boundLabel_->HandleOwnerMessage(m, this);
+      return;
+    case CM_ENABLEDCHANGED:
+      // A blended list box dims its label with it; any other look leaves
+      // the label readable.
+      if (TCustomLabel* label = boundLabel_->Label()) {
+        label->SetEnabled(Enabled() || (disabledKind_ & dkBlended) == 0);
+        boundLabel_->AlignLabel();
+      }
+      return;
     case WM_VSCROLL:
       if (OnVScroll) OnVScroll(this);
       return;
     case CM_FONTCHANGED:
       // The standard style is owner-drawn here, so the system no longer sizes
       // its items from the font: the list box does, while it is on screen
-      // (and, once skins exist, unless the skin itself is setting the font).
+      // and unless the skin itself is setting the font colour. Visible, not
+      // the window's style: redrawing off hides the window's style bit.
       if (Style() == lbStandard && !HasState(csLoading | csFreeNotification) && HandleAllocated() &&
-          IsWindowVisible(Handle())) {
+          Visible() && !(skinData_->StateFlags & sfSkinFontColor)) {
         TCanvas* canvas = Canvas();
         canvas->SetFont(Font());
         const int height = canvas->TextHeight("Ag") + 3;

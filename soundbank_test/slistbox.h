@@ -1,13 +1,9 @@
 // TsCustomListBox / TsListBox: the list box of the skin library. Every item
 // is drawn by the list box itself, owner-draw even for the standard style:
 // with plain system colours while no skin is active, from the skin's
-// selection section once one is.
-//
-// The skinned road needs the scroll-window skin data, the edit border
-// adapter, the bound label and the library's control message handling,
-// which the skin library does not provide yet. Until it does, Skinned()
-// answers False and the skinned branches below are the seams where those
-// pieces plug in; everything a list box without an active skin does is here.
+// selection section once one is. While skinned, an edit border adapter on
+// its window paints the frame and the scroll bars; the window's procedure
+// is then the adapter's, which passes every message on to WndProc below.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +13,23 @@
 
 #include "widgets/controls/stdctrls.h"
 
-class TsCustomListBox : public TListBox {
+class TsBoundLabel;
+class TsScrollWndData;
+class TvlEditWnd;
+
+// The skin state is made before the platform list box: the messages of its
+// window's creation already find it.
+class TsListBoxSkinStore {
+ protected:
+  TsListBoxSkinStore();
+  ~TsListBoxSkinStore();
+  TsListBoxSkinStore(const TsListBoxSkinStore&) = delete;
+  TsListBoxSkinStore& operator=(const TsListBoxSkinStore&) = delete;
+
+  TsScrollWndData* skinData_;  // owned
+};
+
+class TsCustomListBox : private TsListBoxSkinStore, public TListBox {
   DECLARE_CLASS(TsCustomListBox, TListBox)
  public:
   static const TEnumInfo& DisabledKindInfo();
@@ -35,6 +47,15 @@ class TsCustomListBox : public TListBox {
   uint8_t DisabledKind() const { return disabledKind_; }
   void SetDisabledKind(uint8_t v);
 
+  TsScrollWndData* SkinData() const { return skinData_; }
+  // The caption label beside the list box (made while its Active is set).
+  TsBoundLabel* BoundLabel() const { return boundLabel_; }
+  // The border and scroll-bar adapter on the window; nil while unskinned.
+  TvlEditWnd* Adapter() const { return adapter_; }
+  // The frame width the cache is offset by: the adapter's edge with Ctl3D,
+  // 1 without; 0 without a border or an adapter.
+  int CacheBorder() const;
+
   // After every WM_VSCROLL, skinned or not.
   TNotifyEvent OnVScroll;
 
@@ -51,32 +72,42 @@ class TsCustomListBox : public TListBox {
   void CreateWnd() override;
   void DrawItem(int Index, TRect Rect, TOwnerDrawState State) override;
 
-  // ---- Seams of the skinned road
+  // ---- The skinned road
   // Whether a skin paints the list box (its skin data has a section).
-  virtual bool Skinned() const { return false; }
-  // The skinned item look; False leaves the item to the plain drawing.
+  virtual bool Skinned() const;
+  // The skinned item look; False (no manager to paint from) leaves the
+  // item to the plain drawing.
   virtual bool DrawSkinnedItem(int Index, const TRect& Rect, TOwnerDrawState State);
-  // The list box's own painting from the skin cache; False: the window paints.
+  // The list box's own painting of its items and the strips between them
+  // from the skin cache; False: the window paints.
   virtual bool PaintSkinned(TMessage& Message);
   // The skin data's updating flag, raised while a scroll is being handled.
-  bool SkinUpdating() const { return skinUpdating_; }
+  bool SkinUpdating() const;
   // The skin data's hot flag: 1 while the mouse is over the control.
-  bool SkinHot() const { return skinHot_; }
+  bool SkinHot() const;
+  // True while PaintSkinned dispatches its items.
+  bool Painting() const { return painting_; }
 
  private:
   void PlainDrawItem(int Index, TRect Rect, TOwnerDrawState State);
+  void SkinnedDrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   void CNDrawItem(TMessage& Message);
   void SkinCommand(TMessage& Message);
   void MouseHover(TMessage& Message);
   void SkinnedWndProc(TMessage& Message);
   void AfterMessage(TMessage& Message);
-  bool ReadyForSkin();
+  bool OwnManager(const TMessage& Message) const;
+  void UpdateAdapter();
+  void FreeAdapter(bool RecalcFrame = false);
+  // The selection state of item Index for the own painting.
+  bool ItemSelected(int Index, int SingleIndex);
 
   uint16_t autoCompleteDelay_ = 500;
   bool autoHideScroll_ = true;
   uint8_t disabledKind_;
-  bool skinUpdating_ = false;
-  bool skinHot_ = false;
+  bool painting_ = false;
+  TsBoundLabel* boundLabel_ = nullptr;  // owned
+  TvlEditWnd* adapter_ = nullptr;       // owned
 };
 
 class TsListBox : public TsCustomListBox {

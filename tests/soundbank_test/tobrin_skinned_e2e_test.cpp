@@ -108,6 +108,35 @@ TEST_F(SkinnedTobrinEndToEnd, SkinnedControlsShowTheirSectionsFrameAndFace) {
           << part.ClassName << " \"" << e2e::WindowText(w) << "\" looks skinned";
 }
 
+// 24 ports overflow the list: the skinned list box carries its border
+// adapter and shows a vertical bar that is not the system's, and keeps
+// both over a Refresh.
+TEST_F(SkinnedTobrinEndToEnd, AFullPortListShowsTheSkinnedBar) {
+  std::string ports;
+  for (int i = 0; i < 24; ++i) ports += (i ? "|Port " : "Port ") + std::to_string(i);
+  const auto barStrip = [&] {
+    const e2e::TScreenImage shot = e2e::SteadyCapture(list_, kShowTimeoutMs);
+    std::vector<uint32_t> strip;
+    const int bar = GetSystemMetrics(SM_CXVSCROLL);
+    for (int y = 8; y < shot.Height - 8; y += 4)
+      for (int x = shot.Width - bar; x < shot.Width - 3; x += 3) strip.push_back(shot.At(x, y));
+    return strip;
+  };
+  StartTobrin(ports);
+  ASSERT_TRUE(GetWindowLongPtrA(list_, GWL_STYLE) & WS_VSCROLL) << "24 ports need the bar";
+  const std::vector<uint32_t> plainBar = barStrip();
+  program_->Close();
+
+  StartSkinned(ports);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round ? "after Refresh" : "started");
+    EXPECT_NE(GetPropA(list_, "VLSBSC"), nullptr) << "the border adapter is on the window";
+    EXPECT_NE(barStrip(), plainBar) << "the vertical bar is the system's";
+    EXPECT_EQ(Entries().size(), 24u);
+    if (!round) Click(RefreshButton());
+  }
+}
+
 TEST_F(SkinnedTobrinEndToEnd, SwitchingTheSkinOffGivesBackThePlainForm) {
   StartTobrin("Port A|Port B");
   const e2e::TScreenImage plain = e2e::SteadyCapture(program_->MainWindow(), kShowTimeoutMs);

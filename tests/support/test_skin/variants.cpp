@@ -70,6 +70,9 @@ const Variant kVariants[] = {
      [](Parts& p) { Loop(p, 2); }},
     {"parent-loop-3", "LOOPA, LOOPB and LOOPC name each other in a ring", Outcome::Loads,
      "the parent walk ends: the three sections hold the defaults", [](Parts& p) { Loop(p, 3); }},
+    {"no-edit", "no EDIT section", Outcome::Loads,
+     "controls that default to EDIT stay unskinned: their default section answer is 0",
+     [](Parts& p) { std::erase_if(p.Ini, [](const IniSection& s) { return s.Name == "EDIT"; }); }},
     {"frames-zero-bordered", "BUTTON/BORDERSMASK is a '^' value with FrameCount 0 and no borders",
      Outcome::Fails, "the zero divisor is malformed data: the load fails",
      [](Parts& p) {
@@ -181,7 +184,8 @@ const Look kLooks[] = {
      "sound skin's 3",
      {.Fields = {.ComboMargin = false}}},
     {"edit-border-2",
-     "EDIT's borders mask is two pixels wide on every side, two states with key corners: BorderKind "
+     "EDIT's borders mask is two pixels wide on every side, two states with key corners: "
+     "BorderKind "
      "0, so an edit keeps the system's frame width",
      {.Fields = {.EditBorder = 2}}},
     {"combo-glow-off",
