@@ -39,7 +39,9 @@ TEST(EditAdapterColors, PushedAtTheFirstPaintAndGivenBackHoweverTheSkinGoes) {
           ASSERT_NE(a, nullptr);
           EXPECT_EQ(a->SavedColor, kOwnColor);
           EXPECT_EQ(a->SavedFontColor, kOwnFont);
-          if (reflected) EXPECT_EQ(a->SavedFocusColor, kOwnFocus);
+          if (reflected) {
+            EXPECT_EQ(a->SavedFocusColor, kOwnFocus);
+          }
 
           RedrawWindow(e->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
           EXPECT_TRUE(a->ColorsApplied);
@@ -48,7 +50,9 @@ TEST(EditAdapterColors, PushedAtTheFirstPaintAndGivenBackHoweverTheSkinGoes) {
           const TColor text = static_cast<TColor>(s.Section("EDIT").Props[size_t(state)].FontColor);
           EXPECT_EQ(e->Color(), customColor ? kOwnColor : face);
           EXPECT_EQ(e->Font()->Color(), customFont ? kOwnFont : text);
-          if (reflected) EXPECT_EQ(reflected->FocusColor(), customColor ? kOwnFocus : face);
+          if (reflected) {
+            EXPECT_EQ(reflected->FocusColor(), customColor ? kOwnFocus : face);
+          }
           // The skin's font colour is marked only while it is being set.
           EXPECT_FALSE(a->SkinData->StateFlags & sfSkinFontColor);
 
@@ -67,7 +71,9 @@ TEST(EditAdapterColors, PushedAtTheFirstPaintAndGivenBackHoweverTheSkinGoes) {
           }
           EXPECT_EQ(e->Color(), customColor ? kOwnColor : clWindow);
           EXPECT_EQ(e->Font()->Color(), customFont ? kOwnFont : clWindowText);
-          if (reflected) EXPECT_EQ(reflected->FocusColor(), kOwnFocus);
+          if (reflected) {
+            EXPECT_EQ(reflected->FocusColor(), kOwnFocus);
+          }
           if (a) ReleaseScrollWndAdapter(e->Handle(), true, false, a);
           TObject::Free(e);
         }

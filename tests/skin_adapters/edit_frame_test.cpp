@@ -59,9 +59,10 @@ TEST(EditAdapterFrame, SkinnedFrameOnPlainEditListBoxAndMemo) {
       const int midY = (w.bottom - w.top) / 3;
       EXPECT_TRUE(NearRgb(WindowPixel(c.Wnd, 0, midY), Rim(), 2))
           << std::hex << WindowPixel(c.Wnd, 0, midY);
-      if (border == 2)
+      if (border == 2) {
         EXPECT_TRUE(NearRgb(WindowPixel(c.Wnd, 1, midY), InnerRim(), 2))
             << std::hex << WindowPixel(c.Wnd, 1, midY);
+      }
       // Both bars take their room from the frame.
       ASSERT_TRUE(c.Adapter->HorzBar && c.Adapter->VertBar);
       EXPECT_TRUE(c.Adapter->HorzBar->Visible);

@@ -65,7 +65,9 @@ TEST_F(MemoTest, LinesEditTheTextWithAndWithoutAWindow) {
     ASSERT_EQ(m->Lines()->Count(), 3);
     EXPECT_EQ(m->Lines()->Strings(2), "d");
     EXPECT_THROW(m->Lines()->Strings(3), EStringListError);
-    if (window) EXPECT_EQ(SendMessageA(m->Handle(), EM_GETLINECOUNT, 0, 0), 3);
+    if (window) {
+      EXPECT_EQ(SendMessageA(m->Handle(), EM_GETLINECOUNT, 0, 0), 3);
+    }
   }
   // A new window keeps the lines.
   m->SetScrollBars(ssBoth);
