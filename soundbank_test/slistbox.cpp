@@ -211,13 +211,10 @@ void TsCustomListBox::SkinCommand(TMessage& m) {
       break;
     case SkinCmdRemoveSkin:
       if (OwnManager(m)) {
-        const bool adapted = adapter_ != nullptr;
         FreeAdapter(true);
         HandleSkinCommand(m, skinData_);
-        // The system's frame and bars come back in place of the skinned
-        // ones, in the window's visual style again.
+        // The system's frame and bars come back in place of the skinned ones.
         if (HandleAllocated()) {
-          if (adapted && SetWindowThemeProc) SetWindowThemeProc(Handle(), nullptr, nullptr);
           SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                        SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
           RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);

@@ -307,6 +307,7 @@ void ReleaseWndAdapter(HWND Wnd, bool Free, bool RecalcFrame, TvlMainWnd*& Adapt
   if (!a->Released) {
     const bool back = a->Unhook(false);
     a->RestoreControl();
+    if (back) a->GiveVisualStylesBack();
     if (Wnd && IsWindow(Wnd) && !ShuttingDown() && AdapterWindowVisible(a))
       RefreshWindowFrame(Wnd, RecalcFrame);
     if (a->OwnsSkinData && a->SkinData) ClearSkinDataOwner(a->SkinData);
@@ -329,17 +330,23 @@ void TvlMainWnd::DestroyGiveBack() {
   // adapter, the control must never keep a procedure of freed memory.
   Unhook(true);
   RestoreControl();
-  HWND wnd = WindowHandle;
-  // Whoever switched the styles off gives them back, manager or not.
-  if (themeSwitched_ && SetWindowThemeProc && wnd && IsWindow(wnd) && !ShuttingDown()) {
-    bool giveStyles = true;
-    if (auto* provider = dynamic_cast<TsSkinProvider*>(SkinData ? SkinData->OwnerObject : nullptr))
-      giveStyles = provider->DrawNonClientArea;
-    else if (SkinData && SkinData->ControlKind == ckListView)
-      giveStyles = !DwmCompositionEnabled();
-    if (giveStyles) SetWindowThemeProc(wnd, nullptr, nullptr);
-  }
+  GiveVisualStylesBack();
   Released = true;
+}
+
+// Whoever switched the styles off gives them back, manager or not, and
+// whether the window is handed back by a release or by the destructor: a
+// window let go without them would keep a classic frame in a themed program.
+void TvlMainWnd::GiveVisualStylesBack() {
+  HWND wnd = WindowHandle;
+  if (!themeSwitched_ || !SetWindowThemeProc || !wnd || !IsWindow(wnd) || ShuttingDown()) return;
+  bool giveStyles = true;
+  if (auto* provider = dynamic_cast<TsSkinProvider*>(SkinData ? SkinData->OwnerObject : nullptr))
+    giveStyles = provider->DrawNonClientArea;
+  else if (SkinData && SkinData->ControlKind == ckListView)
+    giveStyles = !DwmCompositionEnabled();
+  if (giveStyles) SetWindowThemeProc(wnd, nullptr, nullptr);
+  themeSwitched_ = false;
 }
 
 void TvlMainWnd::BeforeDestruction() {

@@ -159,6 +159,7 @@ class TvlMainWnd : public TObject {
   friend void ReleaseWndAdapter(HWND, bool, bool, TvlMainWnd*&);
   friend class TvlWindowForwarder;
   void DestroyGiveBack();
+  void GiveVisualStylesBack();
   void DestroyStep();
 
   TvlWindowForwarder* forwarder_ = nullptr;  // owned by the control
