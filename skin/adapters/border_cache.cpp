@@ -22,6 +22,7 @@
 #include "skin/foundation/section_paint.h"
 #include "skin/foundation/skin_const.h"
 #include "widgets/controls/stdctrls.h"
+#include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
 #include "widgets/graphics/canvas.h"
 #include "widgets/graphics/gdi_handles.h"
@@ -30,9 +31,11 @@ namespace {
 
 constexpr size_t kBorderColorEntry = 27;
 
-// Where a child's top-left lies on its parent's background picture: a
-// parent laid out right to left has its picture mirrored.
+// Where a child's top-left lies on its parent's background picture: in a
+// right-to-left application, a parent laid out right to left has its
+// picture mirrored.
 bool MirroredOffset(HWND Parent, const BackgroundInfo& Bg, TsSkinManager* Manager, POINT& At) {
+  if (!Application || Application->BiDiMode() != bdRightToLeft) return false;
   if (!Bg.HasBitmap || !Bg.Bitmap) return false;
   HDC dc = GetDC(Parent);
   const bool rtl = (CallGetLayout(dc) & LAYOUT_RTL) != 0;
