@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "adapter_target.h"
@@ -13,6 +13,8 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/skin_commands.h"
+#include "started_skin_manager.h"
+#include "temp_test_skin.h"
 #include "test_skin.h"
 
 namespace {
@@ -20,27 +22,20 @@ namespace {
 class AdapterSkinCommands : public testing::TestWithParam<TAdapterPath> {
  protected:
   void SetUp() override {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    dir_ = std::filesystem::path(tmp) / ("adapters" + std::to_string(GetCurrentProcessId()));
-    test_skin::WriteTestSkin(dir_ / test_skin::kSoundVariant);
-    Manager = OwnObject(New<TsSkinManager>(nullptr));
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(test_skin::kSoundVariant);
-    Manager->SetActive(true);
+    skin_ = std::make_unique<test_skin::TempTestSkin>("adapters");
+    Manager = OwnObject(test_skin::StartSkinManager(nullptr, *skin_));
     PumpMessages();
   }
   void TearDown() override {
     Manager.reset();
     PumpMessages();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
+    skin_.reset();
   }
   LRESULT Command(HWND Wnd, uint16_t Code, LPARAM LParam) {
     return SendMessageA(Wnd, SkinCommandMessage, SkinCmdParam(Code), LParam);
   }
   TOwnedObject<TsSkinManager> Manager;
-  std::filesystem::path dir_;
+  std::unique_ptr<test_skin::TempTestSkin> skin_;
 };
 
 TEST_P(AdapterSkinCommands, AnswersForItsWindow) {

@@ -7,13 +7,15 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "reflected_edit.h"
 #include "skin/adapters/edit_wnd.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/skin_manager.h"
+#include "started_skin_manager.h"
+#include "temp_test_skin.h"
 #include "test_skin.h"
 #include "tests/support/adapter_windows.h"
 #include "widgets/controls/stdctrls.h"
@@ -50,25 +52,14 @@ class TEditScene {
     SetWindowPos(Form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     PumpMessages();
     if (!Variant) return;
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("editscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
+    skin_ = std::make_unique<test_skin::TempTestSkin>("editscene", Variant);
+    Manifest = skin_->Manifest();
+    Manager = test_skin::StartSkinManager(Form, *skin_);
     PumpMessages();
   }
   ~TEditScene() {
     TObject::Free(Form);
     PumpMessages();
-    if (!dir_.empty()) {
-      std::error_code ec;
-      std::filesystem::remove_all(dir_, ec);
-    }
   }
   TEditScene(const TEditScene&) = delete;
   TEditScene& operator=(const TEditScene&) = delete;
@@ -97,12 +88,7 @@ class TEditScene {
   }
 
   // The manifest's pixel of that description, as the loader gives it.
-  uint32_t SkinPixel(const std::string& What) const {
-    for (const test_skin::MfPixel& p : Manifest.Pixels)
-      if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-    ADD_FAILURE() << "no manifest pixel " << What;
-    return 0;
-  }
+  uint32_t SkinPixel(const std::string& What) const { return test_skin::SkinPixel(Manifest, What); }
   const TsGeneralData& Section(const std::string& Name) const {
     return Manager->Sections[static_cast<size_t>(FindSectionIndex(Manager, Name))];
   }
@@ -112,5 +98,5 @@ class TEditScene {
   test_skin::TestSkinManifest Manifest;
 
  private:
-  std::filesystem::path dir_;
+  std::unique_ptr<test_skin::TempTestSkin> skin_;
 };

@@ -12,6 +12,8 @@
 
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/argb_bitmap.h"
+#include "started_skin_manager.h"
+#include "temp_test_skin.h"
 #include "test_skin.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
@@ -52,36 +54,21 @@ inline uint32_t RgbOfColorRef(COLORREF c) {
 
 class TSkinScene {
  public:
-  explicit TSkinScene(const char* Variant = test_skin::kSoundVariant) {
+  explicit TSkinScene(const char* Variant = test_skin::kSoundVariant)
+      : skin_("scrollscene", Variant), Manifest(skin_.Manifest()) {
     Form = New<TForm>(Application, TCustomForm::TCreateNew{});
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("scrollscene" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    Manifest = test_skin::WriteTestSkin(dir_ / Variant, Variant);
-    Manager = New<TsSkinManager>(Form);
-    Manager->SetSkinDirectory(dir_.string());
-    Manager->SetSkinName(Variant);
-    Manager->SetActive(true);
+    Manager = test_skin::StartSkinManager(Form, skin_);
     Pump();
   }
   ~TSkinScene() {
     TObject::Free(Form);
     Pump();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
   TSkinScene(const TSkinScene&) = delete;
   TSkinScene& operator=(const TSkinScene&) = delete;
 
   // The manifest's pixel of that description, as the loader gives it.
-  uint32_t SkinPixel(const std::string& What) const {
-    for (const test_skin::MfPixel& p : Manifest.Pixels)
-      if (p.What == What) return p.LoadedArgb & 0xFFFFFF;
-    ADD_FAILURE() << "no manifest pixel " << What;
-    return 0;
-  }
+  uint32_t SkinPixel(const std::string& What) const { return test_skin::SkinPixel(Manifest, What); }
   // The face of frame State of a section's borders mask.
   uint32_t Face(const std::string& Section, int State) const {
     return SkinPixel(Section + "/BORDERSMASK frame " + std::to_string(State) + " face");
@@ -90,12 +77,14 @@ class TSkinScene {
     return Manager->Sections[static_cast<size_t>(FindSectionIndex(Manager, Name))];
   }
 
+ private:
+  // Before the fields below: the skin is written before anything reads it.
+  test_skin::TempTestSkin skin_;
+
+ public:
   TForm* Form = nullptr;
   TsSkinManager* Manager = nullptr;
   test_skin::TestSkinManifest Manifest;
-
- private:
-  std::filesystem::path dir_;
 };
 
 }  // namespace scroll_test

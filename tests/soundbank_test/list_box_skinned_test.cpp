@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "skin/adapters/adapter_base.h"
@@ -14,6 +14,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/foundation/skin_commands.h"
 #include "soundbank_test/slistbox.h"
+#include "started_skin_manager.h"
+#include "temp_test_skin.h"
 #include "test_skin.h"
 #include "test_support.h"
 #include "widgets/forms/forms.h"
@@ -71,8 +73,7 @@ class SkinnedListBox : public testing::Test {
     TObject::Free(form_);
     form_ = nullptr;
     Pump();
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    skin_.reset();
   }
 
   void Start(const char* variant) {
@@ -81,16 +82,9 @@ class SkinnedListBox : public testing::Test {
     form_->SetBounds(40, 40, 420, 300);
     form_->Show();
     SetWindowPos(form_->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    static int serial = 0;
-    dir_ = std::filesystem::path(tmp) /
-           ("lbskin" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
-    manifest_ = test_skin::WriteTestSkin(dir_ / variant, variant);
-    manager_ = New<TsSkinManager>(form_);
-    manager_->SetSkinDirectory(dir_.string());
-    manager_->SetSkinName(variant);
-    manager_->SetActive(true);
+    skin_ = std::make_unique<test_skin::TempTestSkin>("lbskin", variant);
+    manifest_ = skin_->Manifest();
+    manager_ = test_skin::StartSkinManager(form_, *skin_);
     Pump();
   }
 
@@ -128,17 +122,12 @@ class SkinnedListBox : public testing::Test {
   TForm* form_ = nullptr;
   TsSkinManager* manager_ = nullptr;
   test_skin::TestSkinManifest manifest_;
-  std::filesystem::path dir_;
+  std::unique_ptr<test_skin::TempTestSkin> skin_;
 
   // The manifest's pixel of that description as COLORREF.
   COLORREF SkinPixel(const std::string& what) const {
-    for (const test_skin::MfPixel& p : manifest_.Pixels)
-      if (p.What == what) {
-        const uint32_t v = p.LoadedArgb;
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-      }
-    ADD_FAILURE() << "no manifest pixel " << what;
-    return 0;
+    const uint32_t v = test_skin::SkinPixel(manifest_, what);
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
   }
 };
 
