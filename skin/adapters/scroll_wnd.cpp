@@ -214,15 +214,7 @@ void TvlScrollWnd::CalcFrame(TMessage& Message) {
     return;
   }
   const RECT incoming = *rect;
-  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-  if (style & kBarStyles) {
-    TFlagScope calc(InFrameCalc);
-    SetWindowLongPtrW(wnd, GWL_STYLE, style & ~kBarStyles);
-    Message.Result = CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam);
-    SetWindowLongPtrW(wnd, GWL_STYLE, style);
-  } else {
-    Message.Result = CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam);
-  }
+  const LONG_PTR style = CallPrevWithoutBars(Message);
   if (!HorzBar || !VertBar) return;  // handed back meanwhile
   TvlFrameCalcInput in;
   in.Incoming = incoming;
@@ -250,13 +242,8 @@ void TvlScrollWnd::CalcFrame(TMessage& Message) {
   FrameCalculated = true;
 }
 
-void TvlScrollWnd::NCPaint(TMessage& Message) {
+LONG_PTR TvlScrollWnd::CallPrevWithoutBars(TMessage& Message) {
   HWND wnd = WindowHandle;
-  if (!FrameCalculated) RefreshWindowFrame(wnd, true);
-  // The window's own procedure paints the rest of the frame first, and
-  // without the bar styles, so that it draws no bars of its own: the
-  // platform places its bars by its own metrics, which may reach past the
-  // skinned ones. Whatever it still draws, the skinned bars come after it.
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
   if (style & kBarStyles) {
     TFlagScope calc(InFrameCalc);
@@ -266,6 +253,17 @@ void TvlScrollWnd::NCPaint(TMessage& Message) {
   } else {
     Message.Result = CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam);
   }
+  return style;
+}
+
+void TvlScrollWnd::NCPaint(TMessage& Message) {
+  HWND wnd = WindowHandle;
+  if (!FrameCalculated) RefreshWindowFrame(wnd, true);
+  // The window's own procedure paints the rest of the frame first, and
+  // without the bar styles, so that it draws no bars of its own: the
+  // platform places its bars by its own metrics, which may reach past the
+  // skinned ones. Whatever it still draws, the skinned bars come after it.
+  CallPrevWithoutBars(Message);
   if (Released || !HorzBar) return;
   if (AdapterWindowShown(this) && !(SkinData && SkinData->Updating) && !Scrolling &&
       FrameCalculated)

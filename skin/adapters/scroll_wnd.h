@@ -96,6 +96,10 @@ class TvlScrollWnd : public TvlMainWnd {
  private:
   void CalcFrame(TMessage& Message);
   void NCPaint(TMessage& Message);
+  // Hands Message to the previous procedure with the bar styles taken off
+  // the window for the call (InFrameCalc set meanwhile); returns the style
+  // the window has.
+  LONG_PTR CallPrevWithoutBars(TMessage& Message);
   bool HandleSkinned(TMessage& Message);
   void ScrollSkinCommand(TMessage& Message);
   void PaintSizeBox(HDC DC);
