@@ -137,9 +137,9 @@ void TsCustomListBox::SetDisabledKind(uint8_t v) {
 }
 
 std::string TsCustomListBox::GetItemText(int Index) {
-  // The layer's list box has no data request for the virtual styles: their
-  // items have no text, as with no data handler.
-  if (Style() == lbVirtual || Style() == lbVirtualOwnerDraw) return {};
+  // A virtual list's window holds no text: the data request gives it.
+  if (Style() == lbVirtual || Style() == lbVirtualOwnerDraw)
+    return Index >= 0 && Index < Count() ? DoGetData(Index) : std::string();
   HWND wnd = Handle();
   const LRESULT len = SendMessageA(wnd, LB_GETTEXTLEN, static_cast<WPARAM>(Index), 0);
   if (len < 0) return {};  // LB_ERR: no such item

@@ -59,7 +59,8 @@ class TsCustomListBox : private TsListBoxSkinStore, public TListBox {
   // After every WM_VSCROLL, skinned or not.
   TNotifyEvent OnVScroll;
 
-  // The item's text as the window holds it; empty for an index it lacks.
+  // The item's text as the window holds it, or for the virtual styles as
+  // the data request gives it; empty for an index the list lacks.
   std::string GetItemText(int Index);
 
   void ChangeScale(int M, int D) override;

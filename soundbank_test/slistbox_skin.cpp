@@ -128,10 +128,7 @@ void TsCustomListBox::SkinnedDrawItem(int Index, const TRect& Rect, TOwnerDrawSt
 }
 
 bool TsCustomListBox::ItemSelected(int Index, int SingleIndex) {
-  const auto style = GetWindowLongPtrA(Handle(), GWL_STYLE);
-  if (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL))
-    return SendMessageA(Handle(), LB_GETSEL, static_cast<WPARAM>(Index), 0) > 0;
-  return Index == SingleIndex;
+  return MultiSelect() ? Selected(Index) : Index == SingleIndex;
 }
 
 namespace {

@@ -1,15 +1,23 @@
 // TsListBox without a skin, on a real form under Xvfb: window styles, the
 // plain item drawing as it reaches the screen, item heights, scrolling and
-// the scroll handling of the skinned road.
+// the scroll handling of the skinned road; virtual and multiple-selection
+// lists both plain and under the generated test skin.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "skin/foundation/colour_math.h"
 #include "skin/foundation/pixel_primitives.h"
 #include "skin/foundation/skin_commands.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/skin_manager.h"
 #include "soundbank_test/slistbox.h"
+#include "started_skin_manager.h"
+#include "temp_test_skin.h"
 #include "test_support.h"
 #include "widgets/rtl/exceptions.h"
 #include "widgets/forms/forms.h"
@@ -94,6 +102,49 @@ int CountColour(const TCapture& c, const TRect& r, COLORREF colour) {
       if (c.At(x, y) == colour) ++n;
   return n;
 }
+
+// How many pixels of the rectangle are nearer to Ink than to Background:
+// text found by its colour, whatever the smoothing of its edges.
+int InkPixels(const TCapture& c, const TRect& r, COLORREF ink, COLORREF background) {
+  const auto distance = [](COLORREF a, COLORREF b) {
+    int d = 0;
+    for (int n = 0; n < 24; n += 8)
+      d += std::abs(static_cast<int>((a >> n) & 0xFF) - static_cast<int>((b >> n) & 0xFF));
+    return d;
+  };
+  int n = 0;
+  for (int y = std::max(0, r.Top); y < std::min(c.Height, r.Bottom); ++y)
+    for (int x = std::max(0, r.Left); x < std::min(c.Width, r.Right); ++x)
+      if (distance(c.At(x, y), ink) < distance(c.At(x, y), background)) ++n;
+  return n;
+}
+
+// The two looks of a list box: plain, and under the generated test skin,
+// whose manager the form owns.
+class ListBoxLookTest : public ListBoxTest {
+ protected:
+  void StartLook(bool skinned) {
+    if (!skinned) return;
+    skin_ = std::make_unique<test_skin::TempTestSkin>("lbdata");
+    manager_ = test_skin::StartSkinManager(form_, *skin_);
+  }
+  void TearDown() override {
+    ListBoxTest::TearDown();
+    skin_.reset();
+  }
+  // Text and selection colours of the look the box has.
+  COLORREF TextColour(TsListBox* box) const {
+    if (!manager_) return ColorToRGB(clWindowText);
+    const auto index = static_cast<size_t>(box->SkinData()->SkinIndex);
+    return ColorToRGB(manager_->Sections[index].Props[0].FontColor);
+  }
+  COLORREF HighlightColour() const {
+    return ColorToRGB(manager_ ? manager_->GetHighlightColor(true) : clHighlight);
+  }
+
+  TsSkinManager* manager_ = nullptr;
+  std::unique_ptr<test_skin::TempTestSkin> skin_;
+};
 
 TEST_F(ListBoxTest, WindowStylesFollowStyleAndAutoHideScroll) {
   struct Case {
@@ -315,6 +366,73 @@ TEST_F(ListBoxTest, ItemTextAndSkinQueriesWithoutASkin) {
   for (const Case& c : cases)
     EXPECT_EQ(SendMessageA(box->Handle(), SkinCommandMessage, SkinCmdParam(c.code), 0), c.answer)
         << c.code;
+}
+
+// A virtual owner-drawn list box draws what its data request answers: the
+// even rows have text, the odd ones none.
+TEST_F(ListBoxLookTest, VirtualItemsShowTheTextsOfTheDataRequest) {
+  struct TRows {
+    void Data(TWinControl*, int Index, std::string& Text) {
+      if (Index % 2 == 0) Text = "Row " + std::to_string(Index);
+    }
+  } rows;
+  for (bool skinned : {false, true}) {
+    SCOPED_TRACE(skinned ? "skinned" : "plain");
+    StartLook(skinned);
+    auto* box = AddBox({}, false);
+    box->OnData = TLBGetDataEvent::Of<&TRows::Data>(&rows);
+    box->SetStyle(lbVirtualOwnerDraw);
+    box->SetCount(30);
+    Show();
+    ASSERT_EQ(box->SkinData()->Skinned(false), skinned);
+    Repaint(box);
+    const TCapture shot = CaptureClient(box->Handle());
+    for (int i = 0; i < 4; ++i) {
+      const TRect r = ItemRect(box, i);
+      ASSERT_GT(r.Height(), 0);
+      const COLORREF face = shot.At(r.Right - 3, r.Top + r.Height() / 2);
+      const TRect text{r.Left + 1, r.Top + 1, r.Left + 60, r.Bottom - 1};
+      const int ink = InkPixels(shot, text, TextColour(box), face);
+      if (i % 2 == 0)
+        EXPECT_GT(ink, 3) << i;
+      else
+        EXPECT_EQ(ink, 0) << i;
+    }
+    EXPECT_EQ(box->Count(), 30);
+    EXPECT_EQ(box->GetItemText(28), "Row 28");
+    EXPECT_EQ(box->GetItemText(29), "");
+    EXPECT_EQ(box->GetItemText(30), "") << "past the count";
+    EXPECT_EQ(box->GetItemText(-1), "");
+    TObject::Free(box);
+  }
+}
+
+// Every selected item of a multiple selection shows the highlight; the
+// others show none of it.
+TEST_F(ListBoxLookTest, MultipleSelectionHighlightsEverySelectedItem) {
+  for (bool skinned : {false, true}) {
+    SCOPED_TRACE(skinned ? "skinned" : "plain");
+    StartLook(skinned);
+    auto* box = AddBox({"Zero", "One", "Two", "Three", "Four", "Five"}, false);
+    box->SetMultiSelect(true);
+    Show();
+    ASSERT_EQ(box->SkinData()->Skinned(false), skinned);
+    for (int i : {1, 3, 4}) box->SetSelected(i, true);
+    Repaint(box);
+    const TCapture shot = CaptureClient(box->Handle());
+    const COLORREF highlight = HighlightColour();
+    for (int i = 0; i < 6; ++i) {
+      const TRect r = ItemRect(box, i);
+      // Right of the text, inside a focus frame.
+      const TRect face{r.Right - 40, r.Top + 2, r.Right - 2, r.Bottom - 2};
+      const int lit = CountColour(shot, face, highlight);
+      if (box->Selected(i))
+        EXPECT_EQ(lit, face.Width() * face.Height()) << i;
+      else
+        EXPECT_EQ(lit, 0) << i;
+    }
+    TObject::Free(box);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "widgets/controls/control_items.h"
 #include "widgets/controls/controls.h"
@@ -19,6 +21,8 @@ enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 using TDrawItemEvent =
     TEvent<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = TEvent<void(TWinControl* Control, int Index, int& Height)>;
+// The text of one item of a virtual list box, asked for when it is needed.
+using TLBGetDataEvent = TEvent<void(TWinControl* Control, int Index, std::string& Data)>;
 
 // ---- Labels ------------------------------------------------------------------------------
 
@@ -405,11 +409,18 @@ class TCustomListBox : public TWinControl {
   explicit TCustomListBox(TComponent* AOwner);
   ~TCustomListBox() override;
 
+  // A change between a stored and a virtual style (LBS_NODATA) keeps the
+  // stored items aside; the virtual list keeps only its Count.
   TListBoxStyle Style() const { return style_; }
   void SetStyle(TListBoxStyle v);
+  // The stored items; a virtual list box answers their count and texts
+  // from Count and OnData.
   TStrings* Items() const { return items_.get(); }
   void SetItems(TStrings* v) { items_->Assign(v); }
-  int Count() const { return items_->Count(); }
+  // The number of items. Settable for the virtual styles only (LB_SETCOUNT).
+  int Count() const;
+  void SetCount(int v);
+  // In multiple selection the item with the caret.
   int ItemIndex() const;
   void SetItemIndex(int v);
   int ItemHeight();
@@ -421,10 +432,28 @@ class TCustomListBox : public TWinControl {
   void SetSorted(bool v);
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
+  // Above 0 the items flow in columns of an equal share of the client
+  // width (LBS_MULTICOLUMN); the share follows the width.
+  int Columns() const { return columns_; }
+  void SetColumns(int v);
+  // More than one item can be selected: with ExtendedSelect by Shift and
+  // Ctrl (LBS_EXTENDEDSEL), without it by each click (LBS_MULTIPLESEL).
+  bool MultiSelect() const { return multiSelect_; }
+  void SetMultiSelect(bool v);
+  bool ExtendedSelect() const { return extendedSelect_; }
+  void SetExtendedSelect(bool v);
+  // Whether item Index is selected; in single selection the item index.
+  // Setting it in single selection moves (or clears) the item index.
+  bool Selected(int Index);
+  void SetSelected(int Index, bool v);
+  // The number of selected items; -1 in single selection.
+  int SelCount();
   TCanvas* Canvas() const { return canvas_.get(); }
 
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
+  // The text of an item of a virtual list box.
+  TLBGetDataEvent OnData;
 
   void Dispatch(TMessage& Message) override;
 
@@ -438,15 +467,34 @@ class TCustomListBox : public TWinControl {
   // CN_DRAWITEM: the canvas on the item's DC, highlight colours when
   // selected, DrawItem, then the focus rectangle. Descendants call it.
   void CNDrawItem(TMessage& Message);
+  // The data request of a virtual list box: OnData's text for Index.
+  virtual std::string DoGetData(int Index);
+  // Whether the items come from Count and OnData: the window's kind while
+  // there is one, else the style's.
+  bool VirtualData() const;
 
  private:
+  friend class TListBoxItems;
+  void SetColumnWidth();
+  void CheckIndex(int Index) const;
+  void SaveSelection();
+  void RestoreSelection();
+
   std::unique_ptr<TControlItems> items_;
   std::unique_ptr<TControlCanvas> canvas_;
+  std::vector<int> savedSelection_;  // multiple selection while there is no window
   TListBoxStyle style_ = lbStandard;
   TBorderStyle borderStyle_ = bsSingle;
   int itemIndex_ = -1;  // while there is no window
   int topIndex_ = 0;
   int itemHeight_ = 16;
+  int count_ = 0;  // a virtual list box's, while there is no window
+  int columns_ = 0;
+  bool multiSelect_ = false;
+  bool extendedSelect_ = true;
+  // What the current window was made as.
+  bool windowVirtual_ = false;
+  bool windowMultiSelect_ = false;
 };
 
 class TListBox : public TCustomListBox {
