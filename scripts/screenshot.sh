@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
-# screenshot.sh EXE WINDOW-TITLE OUT.png [ARGS...] — starts EXE (with ARGS) under the running Wine
-# session, waits for its window, captures it, and closes the program through
-# its own window, as a user would. Exits 0 only when the picture is saved and
-# the program ended by itself.
+# screenshot.sh [VAR=VALUE...] EXE WINDOW-TITLE OUT.png [ARGS...] — starts EXE
+# (with ARGS, and the leading VAR=VALUE words added to its environment) under
+# the running Wine session, waits for its window, captures it, and closes the
+# program through its own window, as a user would. Exits 0 only when the
+# picture is saved and the program ended by itself.
 # Message boxes are recorded, not shown, so the capture is never covered.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/common.sh"
+environment=()
+while [ $# -gt 0 ] && [[ $1 =~ ^[A-Za-z_][A-Za-z0-9_]*= ]]; do
+  environment+=("$1")
+  shift
+done
+if [ $# -lt 3 ]; then
+  echo "usage: screenshot.sh [VAR=VALUE...] EXE WINDOW-TITLE OUT.png [ARGS...]" >&2
+  exit 2
+fi
 exe=$1 title=$2 out=$3
 shift 3
 closer="$BUILD_DIR/x86_64/tools/close_window.exe"
 [ -f "$closer" ] || { echo "screenshot: $closer is not built" >&2; exit 1; }
 
 log=$(mktemp)
-VARNEL_MESSAGE_LOG="$log" wine "$exe" "$@" >/dev/null 2>&1 &
+env "${environment[@]}" VARNEL_MESSAGE_LOG="$log" wine "$exe" "$@" >/dev/null 2>&1 &
 pid=$!
 trap 'rm -f "$log"' EXIT
 

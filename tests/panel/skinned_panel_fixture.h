@@ -37,12 +37,7 @@ inline int Position(HWND Slider) {
   return static_cast<int>(pos);
 }
 
-inline HWND CaptureOf(HWND Wnd) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(Wnd, nullptr), &info);
-  return info.hwndCapture;
-}
+using e2e::CaptureOf;
 
 using e2e::TSkinSource;
 

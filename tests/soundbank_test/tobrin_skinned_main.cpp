@@ -12,11 +12,7 @@
 namespace {
 
 void ActivateSkin() {
-  TsSkinManager* m = Form1->sSkinManager1;
-  m->SetSkinDirectory(ParamStr(1));
-  m->SetSkinName(ParamStr(2));
-  m->SetActive(true);
-  OpenSkinSwitchChannel();
+  ActivateSkinFromCommandLine(Form1->sSkinManager1);
 }
 
 void ProgramBody() {

@@ -129,22 +129,31 @@ int ChannelDistance(uint32_t A, uint32_t B) {
   return d;
 }
 
-RECT AskRect(HWND Wnd, UINT Msg, WPARAM Param) {
-  RECT r{};
+bool AskRemote(HWND Wnd, UINT Msg, WPARAM Param, void* Data, size_t Size, HWND Receiver,
+               DWORD_PTR* Answer) {
+  if (!Receiver) Receiver = Wnd;
   DWORD pid = 0;
   GetWindowThreadProcessId(Wnd, &pid);
   TOwnedProcess process(OpenProcess(
       PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
       pid));
-  if (!process) return r;
-  TRemoteMemory remote(process.Get(), sizeof r);
-  if (!remote.Get()) return r;
+  if (!process) return false;
+  TRemoteMemory remote(process.Get(), Size);
+  SIZE_T moved = 0;
+  if (!remote.Get() || !WriteProcessMemory(process.Get(), remote.Get(), Data, Size, &moved) ||
+      moved != Size)
+    return false;
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(Wnd, Msg, Param, reinterpret_cast<LPARAM>(remote.Get()), SMTO_NORMAL, 5000,
-                      &result);
-  SIZE_T read = 0;
-  if (!ReadProcessMemory(process.Get(), remote.Get(), &r, sizeof r, &read) || read != sizeof r)
-    r = RECT{};
+  if (!SendMessageTimeoutA(Receiver, Msg, Param, reinterpret_cast<LPARAM>(remote.Get()),
+                           SMTO_NORMAL, 5000, &result))
+    return false;
+  if (Answer) *Answer = result;
+  return ReadProcessMemory(process.Get(), remote.Get(), Data, Size, &moved) && moved == Size;
+}
+
+RECT AskRect(HWND Wnd, UINT Msg, WPARAM Param) {
+  RECT r{};
+  if (!AskRemote(Wnd, Msg, Param, &r, sizeof r)) r = RECT{};
   return r;
 }
 
@@ -160,6 +169,13 @@ HWND FocusOf(HWND Wnd) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   return GetGUIThreadInfo(GetWindowThreadProcessId(Wnd, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+HWND CaptureOf(HWND Wnd) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(Wnd, nullptr), &info) ? info.hwndCapture
+                                                                         : nullptr;
 }
 
 void MouseMoveTo(POINT Screen) {

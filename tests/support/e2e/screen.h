@@ -37,6 +37,13 @@ std::string SaveCapture(const TScreenImage& Image, const std::string& Name);
 // Largest difference of the three colour channels of two 0x00RRGGBB values.
 int ChannelDistance(uint32_t A, uint32_t B);
 
+// Sends Msg to Receiver (Wnd when null) with LParam pointing at a copy of
+// Data placed in the memory of Wnd's process, and reads the copy back into
+// Data: how a question whose answer is written through a pointer reaches
+// another process. The message's own answer goes to Answer when given.
+// False when any step failed.
+bool AskRemote(HWND Wnd, UINT Msg, WPARAM Param, void* Data, size_t Size, HWND Receiver = nullptr,
+               DWORD_PTR* Answer = nullptr);
 // A rectangle answer of a control in another process (TBM_GETTHUMBRECT,
 // TBM_GETCHANNELRECT, TCM_GETITEMRECT of tab Param): the RECT is placed in that process's memory.
 RECT AskRect(HWND Wnd, UINT Msg, WPARAM Param = 0);
@@ -44,6 +51,8 @@ RECT AskRect(HWND Wnd, UINT Msg, WPARAM Param = 0);
 POINT ClientOffset(HWND Wnd);
 // The window of Wnd's thread that holds the keyboard focus, null if none.
 HWND FocusOf(HWND Wnd);
+// The window of Wnd's thread that holds the mouse capture, null if none.
+HWND CaptureOf(HWND Wnd);
 
 // Hardware-like mouse input at a screen point.
 void MouseMoveTo(POINT Screen);

@@ -3,6 +3,7 @@
 #include "skin/engine/skin_manager.h"
 #include "tests/support/e2e/skin_switch.h"
 #include "widgets/forms/forms.h"
+#include "widgets/rtl/sysutils.h"
 
 namespace {
 
@@ -17,6 +18,13 @@ BOOL CALLBACK RedrawTopWindow(HWND Wnd, LPARAM) {
 // that owns it may already be gone when a late message arrives.
 bool SwitchHook(void*, TMessage& Message) {
   static const UINT switchMessage = RegisterWindowMessageA(kSkinSwitchMessage);
+  static const UINT scrollInfoMessage = RegisterWindowMessageA(kScrollInfoMessage);
+  if (Message.Msg == scrollInfoMessage) {
+    auto* request = reinterpret_cast<TScrollInfoRequest*>(Message.LParam);
+    Message.Result =
+        request && GetScrollInfo(request->Wnd, int(Message.WParam), &request->Info) ? 1 : 0;
+    return true;
+  }
   if (Message.Msg != switchMessage) return false;
   Message.Result = 0;
   try {
@@ -38,6 +46,13 @@ bool SwitchHook(void*, TMessage& Message) {
 }
 
 }  // namespace
+
+void ActivateSkinFromCommandLine(TsSkinManager* Manager) {
+  Manager->SetSkinDirectory(ParamStr(1));
+  Manager->SetSkinName(ParamStr(2));
+  Manager->SetActive(true);
+  OpenSkinSwitchChannel();
+}
 
 void OpenSkinSwitchChannel() {
   Application->HookMainWindow(TWindowHook(nullptr, &SwitchHook));

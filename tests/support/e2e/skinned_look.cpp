@@ -50,21 +50,33 @@ std::vector<RECT> Children(HWND Control) {
   return out;
 }
 
-// Counts the capture's pixels, where not Masked and where Want has a value,
-// that differ from it: empty when none does, else the count and the first
-// few. Opaque images and faces: exact.
-std::string CountMismatches(const TScreenImage& Capture, const std::string& What, int Top,
-                            const std::vector<RECT>& Masked,
-                            const std::function<bool(int, int, uint32_t&)>& Want) {
+// The corner images of a page control's display area, in the order they
+// are laid on it: top left, top right, bottom left, bottom right.
+constexpr const char* kCornerKeys[] = {"IMGTOPLEFT", "IMGTOPRIGHT", "IMGBTMLEFT", "IMGBTMRIGHT"};
+
+}  // namespace
+
+int FrameWidthOf(const test_skin::MfImage& I) {
+  return I.FrameWidth > 0 ? I.FrameWidth : I.SourceRect.Width() / std::max(1, I.FrameCount);
+}
+
+int FrameHeightOf(const test_skin::MfImage& I) {
+  return I.FrameHeight > 0 ? I.FrameHeight : I.SourceRect.Height() / (I.MaskCount + 1);
+}
+
+std::string CountMismatches(
+    const TScreenImage& Capture, const std::string& What, int Top, const std::vector<RECT>& Masked,
+    const std::function<bool(int X, int Y, uint32_t& Want, int& Tolerance)>& Want) {
   std::string first;
   int bad = 0, all = 0;
   for (int y = Top; y < Capture.Height; ++y)
     for (int x = 0; x < Capture.Width; ++x) {
       uint32_t want = 0;
-      if (IsMasked(Masked, x, y) || !Want(x, y, want)) continue;
+      int tolerance = 0;
+      if (IsMasked(Masked, x, y) || !Want(x, y, want, tolerance)) continue;
       ++all;
       const uint32_t shown = Capture.At(x, y);
-      if (shown == want || ++bad > 6) continue;
+      if (ChannelDistance(shown, want) <= tolerance || ++bad > 6) continue;
       char line[96];
       snprintf(line, sizeof line, " (%d,%d) shows %06X, expected %06X;", x, y, unsigned(shown),
                unsigned(want));
@@ -75,20 +87,6 @@ std::string CountMismatches(const TScreenImage& Capture, const std::string& What
   return What + ": " + std::to_string(bad) + " of " + std::to_string(all) +
          " pixels differ:" + first;
 }
-
-// The corner images of a page control's display area, in the order they
-// are laid on it: top left, top right, bottom left, bottom right.
-constexpr const char* kCornerKeys[] = {"IMGTOPLEFT", "IMGTOPRIGHT", "IMGBTMLEFT", "IMGBTMRIGHT"};
-
-int FrameWidthOf(const test_skin::MfImage& I) {
-  return I.FrameWidth > 0 ? I.FrameWidth : I.SourceRect.Width() / std::max(1, I.FrameCount);
-}
-
-int FrameHeightOf(const test_skin::MfImage& I) {
-  return I.FrameHeight > 0 ? I.FrameHeight : I.SourceRect.Height() / (I.MaskCount + 1);
-}
-
-}  // namespace
 
 TSkinnedLook::TSkinnedLook(const std::string& Variant, TCaptionFont Font)
     : files_(test_skin::BuildTestSkin(Variant)),
@@ -126,11 +124,15 @@ std::string TSkinnedLook::ControlMismatches(HWND Control, const TSkinnedPart& Pa
   return Mismatches(Capture, Part, top, masked, State);
 }
 
-const test_skin::MfImage& TSkinnedLook::Image(const TSkinnedPart& Part) const {
-  const int i = files_.Manifest.ImageIndex(Part.Section, Part.Key);
-  if (i < 0)
-    throw std::logic_error(std::string("the test skin has no ") + Part.Section + "/" + Part.Key);
+const test_skin::MfImage& TSkinnedLook::Image(const std::string& Section,
+                                              const std::string& Key) const {
+  const int i = files_.Manifest.ImageIndex(Section, Key);
+  if (i < 0) throw std::logic_error("the test skin has no " + Section + "/" + Key);
   return files_.Manifest.Images[size_t(i)];
+}
+
+const test_skin::MfImage& TSkinnedLook::Image(const TSkinnedPart& Part) const {
+  return Image(Part.Section, Part.Key);
 }
 
 bool TSkinnedLook::RingPixel(const test_skin::MfImage& Image, int State, int W, int H, int X, int Y,
@@ -180,11 +182,12 @@ std::string TSkinnedLook::Mismatches(const TScreenImage& Capture, const TSkinned
   const test_skin::MfSection& section = files_.Manifest.Sections.at(size_t(sectionIndex));
   const uint32_t face = SwapRedBlue(section.States[size_t(std::min(State, 2))].Color);
   const int w = Capture.Width, h = Capture.Height - Top;
-  return CountMismatches(Capture, Part.Section, Top, Masked, [&](int X, int Y, uint32_t& Want) {
-    Want = face;
-    if (image) RingPixel(*image, State, w, h, X, Y - Top, Want);
-    return true;
-  });
+  return CountMismatches(Capture, Part.Section, Top, Masked,
+                         [&](int X, int Y, uint32_t& Want, int&) {
+                           Want = face;
+                           if (image) RingPixel(*image, State, w, h, X, Y - Top, Want);
+                           return true;
+                         });
 }
 
 int TSkinnedLook::DisplayTop(const TScreenImage& Capture, const TSkinnedPart& Part,
@@ -273,7 +276,7 @@ std::string TSkinnedLook::PageMismatches(HWND Control, const TSkinnedPart& Part,
     OffsetRect(&r, -ox, -oy);
     masked.push_back(r);
   }
-  return CountMismatches(Capture, what, 0, masked, [&](int X, int Y, uint32_t& Want) {
+  return CountMismatches(Capture, what, 0, masked, [&](int X, int Y, uint32_t& Want, int&) {
     return PagePixel(Part, pw, ph, top, X + ox, Y + oy, Want);
   });
 }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,12 +48,34 @@ struct TCaptionFont {
   int Height;
 };
 
+// The size of one frame of an image (its state strip cut in FrameCount
+// columns and MaskCount + 1 rows when the manifest states no size).
+int FrameWidthOf(const test_skin::MfImage& Image);
+int FrameHeightOf(const test_skin::MfImage& Image);
+
+// Counts the capture's pixels, where not Masked and where Want has a value,
+// that differ from it by more than the tolerance Want sets (0 unless it
+// changes it): empty when none does, else the count and the first few.
+std::string CountMismatches(
+    const TScreenImage& Capture, const std::string& What, int Top, const std::vector<RECT>& Masked,
+    const std::function<bool(int X, int Y, uint32_t& Want, int& Tolerance)>& Want);
+
 class TSkinnedLook {
  public:
   explicit TSkinnedLook(const std::string& Variant = test_skin::kSoundVariant,
                         TCaptionFont Font = {"Tahoma", -11});
 
   const test_skin::TestSkinManifest& Manifest() const { return files_.Manifest; }
+  const test_skin::Raster& Master() const { return master_; }
+  // The section's image of that key; throws std::logic_error when the skin
+  // has none.
+  const test_skin::MfImage& Image(const std::string& Section, const std::string& Key) const;
+
+  // The master's pixel for (X, Y) of a ring W x H painted from the bordered
+  // Image in State, as 0x00RRGGBB; false inside the ring's centre when the
+  // image leaves the centre unpainted.
+  bool RingPixel(const test_skin::MfImage& Image, int State, int W, int H, int X, int Y,
+                 uint32_t& Rgb) const;
 
   // The first row at which the capture shows the image's top-right corner
   // at the window's right edge, exactly, where not Masked; -1 when none
@@ -86,10 +109,6 @@ class TSkinnedLook {
 
  private:
   const test_skin::MfImage& Image(const TSkinnedPart& Part) const;
-  // The master's pixel for (X, Y) of a ring W x H, as 0x00RRGGBB; false
-  // inside the ring's centre.
-  bool RingPixel(const test_skin::MfImage& Image, int State, int W, int H, int X, int Y,
-                 uint32_t& Rgb) const;
 
   SIZE CaptionSize(const std::string& Text) const;
 
