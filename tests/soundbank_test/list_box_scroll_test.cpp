@@ -26,6 +26,7 @@
 #include "test_skin.h"
 #include "test_support.h"
 #include "tests/support/real_input.h"
+#include "tests/support/rgb_compare.h"
 #include "widgets/forms/forms.h"
 #include "widgets/rtl/exceptions.h"
 
@@ -75,13 +76,6 @@ class TScrollProbe : public TsListBox {
     TsListBox::WndProc(m);
   }
 };
-
-bool Near(COLORREF a, COLORREF b, int tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((a >> n) & 0xFF) - static_cast<int>((b >> n) & 0xFF)) > tolerance)
-      return false;
-  return true;
-}
 
 class ListBoxScroll : public testing::Test {
  protected:
