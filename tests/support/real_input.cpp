@@ -6,10 +6,11 @@ namespace real_input {
 
 namespace {
 
-void SendMouse(DWORD Flags) {
+void SendMouse(DWORD Flags, DWORD Data = 0) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dwFlags = Flags;
+  in.mi.mouseData = Data;
   SendInput(1, &in, sizeof in);
 }
 
@@ -28,6 +29,10 @@ void LeftButton(bool Down) {
 
 void RightButton(bool Down) {
   SendMouse(Down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP);
+}
+
+void Wheel(int Delta) {
+  SendMouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(Delta));
 }
 
 void Key(WORD VirtualKey, bool Down) {

@@ -19,6 +19,9 @@ inline void MoveTo(int X, int Y) {
 // Presses or releases the left or the right button where the cursor is.
 void LeftButton(bool Down);
 void RightButton(bool Down);
+// Turns the wheel where the cursor is; WHEEL_DELTA per notch, negative
+// towards the user (scrolling down).
+void Wheel(int Delta);
 // Presses or releases a key.
 void Key(WORD VirtualKey, bool Down);
 
