@@ -97,6 +97,7 @@ class Scene : public testing::Test {
   }
 
   void Start(const char* variant) {
+    ASSERT_TRUE(kListBoxAdaptersPoisoned);
     TObject::Free(form_);
     form_ = New<TForm>(Application, TCustomForm::TCreateNew{});
     form_->SetBounds(40, 40, 420, 300);
@@ -118,6 +119,19 @@ class Scene : public testing::Test {
     box->HandleNeeded();
     Pump();
     return box;
+  }
+
+  // Gives c the keyboard focus. A form just shown may not be the active
+  // window yet (the display answers in its own time): it is brought forward
+  // until the focus lands, within a bound.
+  void Focus(TWinControl* c) {
+    for (int i = 0; i < 100 && GetFocus() != c->Handle(); ++i) {
+      SetForegroundWindow(form_->Handle());
+      c->SetFocus();
+      Pump();
+      if (GetFocus() != c->Handle()) Sleep(20);
+    }
+    ASSERT_EQ(GetFocus(), c->Handle());
   }
 
   // The manifest's pixel of that description.

@@ -105,10 +105,7 @@ TEST_F(SkinnedListBox, ItemsTakeTheSelectionSectionOrThePaletteAndTheCacheBehind
       if (row.What == OwnerDrawn) box->OnDrawItem = TDrawItemEvent::Of<&TRecorder::Draw>(&recorder);
       box->SetItemIndex(row.What == NotSelected ? -1 : 1);
       const bool focused = row.What != SelectedUnfocused && row.What != Disabled;
-      if (focused)
-        box->SetFocus();
-      else
-        other->SetFocus();
+      Focus(focused ? static_cast<TWinControl*>(box) : other);
       if (row.What == Disabled) box->SetEnabled(false);
       Pump();
       Repaint(box);
