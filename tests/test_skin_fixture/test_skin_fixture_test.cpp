@@ -393,6 +393,11 @@ const MfSection& SectionNamed(const TestSkinManifest& m, const char* name) {
   return m.Sections[size_t(i)];
 }
 
+// A description's colour (red in the low byte) as a manifest pixel's 0xRRGGBB.
+uint32_t SwapRb(int32_t c) {
+  return (uint32_t(c & 0xFF) << 16) | uint32_t(c & 0xFF00) | ((uint32_t(c) >> 16) & 0xFF);
+}
+
 }  // namespace
 
 // Each field variant changes what its expectation names and nothing a
@@ -426,6 +431,25 @@ TEST(TestSkinFixture, FieldVariantsChangeWhatTheySay) {
          }
          EXPECT_NE(want[0], want[2]);
          EXPECT_NE(want[1], want[3]);
+         // Three distinct looks, each with a border a test can tell from its
+         // centre and from any text colour of the section.
+         EXPECT_EQ(sel.StateCount, 3);
+         EXPECT_TRUE(sel.UseState2);
+         ASSERT_GE(sel.BordersMask, 0);
+         EXPECT_EQ(v.Images[size_t(sel.BordersMask)].FrameCount, 3);
+         std::vector<uint32_t> looks;
+         for (int f = 0; f < 3; ++f) {
+           const std::string frame = "SELECTION/BORDERSMASK frame " + std::to_string(f);
+           const uint32_t face = SkinPixel(v, frame + " face"),
+                          rim = SkinPixel(v, frame + " border");
+           EXPECT_EQ(face, SwapRb(sel.States[size_t(f)].Color)) << f;
+           for (uint32_t c : {face, rim}) {
+             EXPECT_EQ(std::count(looks.begin(), looks.end(), c), 0) << f;
+             looks.push_back(c);
+           }
+         }
+         for (const MfState& st : sel.States)
+           EXPECT_EQ(std::count(looks.begin(), looks.end(), SwapRb(st.FontColor)), 0);
          for (size_t i = 0; i < 30; ++i)
            if (i < 6 || i > 9) {
              EXPECT_EQ(v.Palette[i], s.Palette[i]) << i;

@@ -178,11 +178,26 @@ void FieldSections(SkinBuilder& b, const FieldLook& look) {
   b.Bordered("COMBOBTN", "BORDERSMASK", face, 3, 0, {3, 3, 3, 3}, 0, 4, 0);
 
   if (look.Selection) {
-    SectionDef selection{.Name = "SELECTION", .States = 2};
+    // Normal, focused and a third look no list asks for: a list that paints
+    // the wrong state shows a face it should not. Each frame's two-pixel
+    // border has a rim colour of its own, apart from every face and text
+    // colour, so a test tells the border from the centre.
+    SectionDef selection{.Name = "SELECTION", .States = 3, .UseState2 = 1};
     selection.State[0] = {.Color = kDusk, .FontColor = kMint};
     selection.State[1] = {.Color = kPlum, .FontColor = kAmber};
+    selection.State[2] = {.Color = kMoss, .FontColor = kIvory};
     b.AddSection(selection);
-    Plate(b, "SELECTION", "BORDERSMASK", 16, 16, 2, 0, {2, 2, 2, 2}, 0, 4, kDusk, kPlum);
+    const MfRect strip = FaceStrip(b, "SELECTION", "BORDERSMASK", 16, 16, 0, {kDusk, kPlum, kMoss},
+                                   {8, 8}, false, false);
+    const int32_t rims[3] = {kSky, kOchre, kTeal};
+    for (int f = 0; f < 3; ++f) {
+      const int x0 = strip.Left + f * 16;
+      b.Master.Frame(x0, strip.Top, x0 + 16, strip.Top + 16, Argb(rims[f]));
+      b.Master.Frame(x0 + 1, strip.Top + 1, x0 + 15, strip.Top + 15, Argb(rims[f]));
+      b.AddPixel("", x0 + 8, strip.Top,
+                 "SELECTION/BORDERSMASK frame " + std::to_string(f) + " border");
+    }
+    b.Bordered("SELECTION", "BORDERSMASK", strip, 3, 0, {2, 2, 2, 2}, 0, 4, 0);
   }
 }
 

@@ -27,7 +27,7 @@ struct FieldLook {
   bool EditOuterMask = false;  // EDIT paints its own shadow: OUTERMODE 1 and an OUTERMASK
   bool ComboOwnFont = false;   // COMBOBOX has GIVEOWNFONT: a drawn arrow instead of its glyph
   int ComboGlow = 2;           // COMBOBOX's GLOW value; its GLOW0 image stays
-  bool Selection = false;      // a SELECTION section gives the selection colours
+  bool Selection = false;      // a three-state SELECTION section gives the selection colours
   bool ComboMargin = true;     // false: no COMBOMARGIN key, the reader's default applies
   int EditBorder = 1;          // EDIT's borders width; 2 adds a teal inner rim to both frames
 };

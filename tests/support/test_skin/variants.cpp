@@ -173,8 +173,9 @@ const Look kLooks[] = {
      "skin's outer-effect list",
      {.Fields = {.EditOuterMask = true}}},
     {"selection",
-     "a SELECTION section: palette entries 6 to 9 are its normal and hot colours, not the menu "
-     "item's",
+     "a SELECTION section of three states (normal, focused, a third look) with a borders mask "
+     "whose two-pixel rim differs from its face in every frame: palette entries 6 to 9 are its "
+     "normal and focused colours, not the menu item's",
      {.Fields = {.Selection = true}}},
     {"combo-own-font",
      "COMBOBOX has GIVEOWNFONT=TRUE: a combo box draws its arrow although a GLYPHMASK exists",
