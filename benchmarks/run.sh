@@ -19,11 +19,13 @@
 #            classic and native, and one tab fade step
 #   scrollbars  a list box's skinned scroll bars painted, and one thumb-drag
 #            step, against the platform's own bars of the same window
+#   listbox  Tobrin's list box on its group box: the full repaint and one
+#            line scrolled, skinned against its plain owner-drawn look
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 name="${1:-}"
 case "$name" in
-  paint | png | skin_load | trackbar | imagelist | html | page_control | scrollbars) ;;
+  paint | png | skin_load | trackbar | imagelist | html | page_control | scrollbars | listbox) ;;
   # The simulated programmer sits behind stand-ins of the USB and device-setup
   # DLLs, copied beside the benchmark; Wine must take them over its own.
   usb_rpc) export VARNEL_DLL_OVERRIDES="winusb,setupapi=n" ;;
@@ -31,7 +33,7 @@ case "$name" in
   # benchmark answers for the platform's.
   startup) export VARNEL_DLL_OVERRIDES="winmm=n,b" ;;
   *)
-    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|html|startup|page_control|scrollbars|usb_rpc [ARGS...]" >&2
+    echo "usage: benchmarks/run.sh paint|png|skin_load|trackbar|imagelist|html|startup|page_control|scrollbars|listbox|usb_rpc [ARGS...]" >&2
     exit 2
     ;;
 esac
