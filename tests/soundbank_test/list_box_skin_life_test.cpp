@@ -101,6 +101,7 @@ TEST_F(SkinnedListBoxLife, WindowDestroyedWithItsAdapterAndFormFreedWhileSkinned
   ASSERT_NE(box->Adapter(), nullptr);
   EXPECT_FALSE(box->Adapter()->Released);
   EXPECT_EQ(box->Adapter()->WindowHandle, box->Handle());
+  EXPECT_EQ(box->Count(), 24) << "the items went over to the new window";
   // Destroyed again, and the list box freed with its released adapter.
   box->DestroyHandle();
   Pump();
