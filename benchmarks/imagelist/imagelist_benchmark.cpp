@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -210,9 +209,8 @@ bool Run(const Plan& P) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
   // One warm-up call: a first call builds what the later ones reuse.
-  const Plan plan = quick ? Plan{1, 2, 2, 1} : Plan{5, 3, 5, 1};
+  const Plan plan = bench::PlanFromArgs(argc, argv, Plan{5, 3, 5, 1}, Plan{1, 2, 2, 1});
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
   AlphaImageListUnit.Initialization();

@@ -24,7 +24,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <string>
 
@@ -241,8 +240,7 @@ bool Run(const Scene& S, const Plan& P) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-  const Plan plan = quick ? Plan{1, 3, 10} : Plan{5, 5, 40};
+  const Plan plan = bench::PlanFromArgs(argc, argv, Plan{5, 5, 40}, Plan{1, 3, 10});
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
   bool ok = false;

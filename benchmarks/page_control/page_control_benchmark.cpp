@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -191,8 +190,7 @@ bool Run(const Scene& S, const Plan& P) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-  const Plan plan = quick ? Plan{1, 3, 10} : Plan{5, 5, 40};
+  const Plan plan = bench::PlanFromArgs(argc, argv, Plan{5, 5, 40}, Plan{1, 3, 10});
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
   const test_skin::TempTestSkin skin("pages_bench_", test_skin::kSoundVariant, "Tessera");

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct Plan {
   // Calls before a sample's batches, that fill what a first call builds.
   int WarmUp = Calls / 4 + 1;
 };
+
+// The plan a benchmark's command line asks for: "--quick" takes the short one.
+inline Plan PlanFromArgs(int argc, char** argv, const Plan& Full, const Plan& Quick) {
+  return argc > 1 && std::strcmp(argv[1], "--quick") == 0 ? Quick : Full;
+}
 
 // Batch times per call, gathered over the rounds; the median is the figure.
 struct Samples {

@@ -229,8 +229,7 @@ bool Run(const Scene& S, const Plan& P) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-  const Plan plan = quick ? Plan{1, 3, 20} : Plan{5, 5, 100};
+  const Plan plan = bench::PlanFromArgs(argc, argv, Plan{5, 5, 100}, Plan{1, 3, 20});
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
   const test_skin::TempTestSkin skin("trackbar_bench_", test_skin::kSoundVariant, "Tessera");
