@@ -15,58 +15,27 @@
 //   scrollbars_benchmark.exe [--quick]
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <functional>
 #include <string>
-#include <vector>
 
+#include "benchmarks/support/median_sampler.h"
 #include "skin/adapters/scroll_track_state.h"
 #include "skin/adapters/scroll_tracking.h"
 #include "skin/adapters/scroll_wnd.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_units.h"
-#include "test_skin.h"
+#include "started_skin_manager.h"
+#include "temp_test_skin.h"
+#include "tests/support/pump_messages.h"
 #include "widgets/forms/forms.h"
 #include "widgets/rtl/object_model.h"
 #include "widgets/rtl/units.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-struct Plan {
-  int Rounds, Batches, Calls;  // Batches of Calls calls per measure and round
-};
-
-struct Samples {
-  std::vector<double> Times;
-  double Median() {
-    if (Times.empty()) return 0;
-    std::nth_element(Times.begin(), Times.begin() + Times.size() / 2, Times.end());
-    return Times[Times.size() / 2];
-  }
-};
-
-void Sample(const Plan& P, Samples& Into, const std::function<void()>& Work) {
-  for (int i = 0; i < P.Calls / 4 + 1; ++i) Work();
-  for (int b = 0; b < P.Batches; ++b) {
-    const auto start = Clock::now();
-    for (int i = 0; i < P.Calls; ++i) Work();
-    Into.Times.push_back(std::chrono::duration<double>(Clock::now() - start).count() / P.Calls);
-  }
-}
+using bench::Plan;
+using bench::Sample;
+using bench::Samples;
 
 HWND MakeListBox(HWND Parent, int X) {
   const HWND h = CreateWindowExW(
@@ -91,25 +60,16 @@ std::string Ratio(double A, double B) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-  const Plan plan = quick ? Plan{2, 3, 20} : Plan{5, 7, 100};
+  const Plan plan = bench::PlanFromArgs(argc, argv, Plan{5, 7, 100}, Plan{2, 3, 20});
   InitializeWidgetUnits();
   InitializeSkinCoreUnits();
-
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  const std::filesystem::path dir =
-      std::filesystem::path(tmp) / ("scrollbars_bench" + std::to_string(GetCurrentProcessId()));
-  test_skin::WriteTestSkin(dir / "tessera", "tessera");
+  const test_skin::TempTestSkin skin("scrollbars_bench_");
 
   TForm* form = New<TForm>(Application, TCustomForm::TCreateNew{});
   form->SetBounds(40, 40, 420, 220);
   form->Show();
   PumpMessages();
-  TsSkinManager* manager = New<TsSkinManager>(form);
-  manager->SetSkinDirectory(dir.string());
-  manager->SetSkinName("tessera");
-  manager->SetActive(true);
+  TsSkinManager* manager = test_skin::StartSkinManager(form, skin);
   PumpMessages();
 
   const HWND skinned = MakeListBox(form->Handle(), 10);
@@ -181,7 +141,5 @@ int main(int argc, char** argv) {
   PumpMessages();
   FinalizeSkinCoreUnits();
   FinalizeWidgetUnits();
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
   return 0;
 }
