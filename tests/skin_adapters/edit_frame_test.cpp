@@ -57,10 +57,10 @@ TEST(EditAdapterFrame, SkinnedFrameOnPlainEditListBoxAndMemo) {
       RECT w{};
       GetWindowRect(c.Wnd, &w);
       const int midY = (w.bottom - w.top) / 3;
-      EXPECT_TRUE(NearRgb(WindowPixel(c.Wnd, 0, midY), Rim(), 2))
+      EXPECT_TRUE(Near(WindowPixel(c.Wnd, 0, midY), Rim(), 2))
           << std::hex << WindowPixel(c.Wnd, 0, midY);
       if (border == 2) {
-        EXPECT_TRUE(NearRgb(WindowPixel(c.Wnd, 1, midY), InnerRim(), 2))
+        EXPECT_TRUE(Near(WindowPixel(c.Wnd, 1, midY), InnerRim(), 2))
             << std::hex << WindowPixel(c.Wnd, 1, midY);
       }
       // Both bars take their room from the frame.
@@ -92,10 +92,10 @@ TEST(EditAdapterFrame, PrintPutsTheSkinnedFrameAroundTheControlsOwnPainting) {
   const auto at = [&](int x, int y) {
     return RgbOf(static_cast<TColor>(GetPixel(dc.Get(), x, y)));
   };
-  EXPECT_TRUE(NearRgb(at(0, h / 2), Rim(), 2)) << std::hex << at(0, h / 2);
-  EXPECT_TRUE(NearRgb(at(w / 2, h - 1), Rim(), 2)) << std::hex << at(w / 2, h - 1);
+  EXPECT_TRUE(Near(at(0, h / 2), Rim(), 2)) << std::hex << at(0, h / 2);
+  EXPECT_TRUE(Near(at(w / 2, h - 1), Rim(), 2)) << std::hex << at(w / 2, h - 1);
   // An empty memo: its inside is the colour the adapter gave it.
-  EXPECT_TRUE(NearRgb(at(w / 2, h - 8), RgbOf(memo->Color()), 2)) << std::hex << at(w / 2, h - 8);
+  EXPECT_TRUE(Near(at(w / 2, h - 8), RgbOf(memo->Color()), 2)) << std::hex << at(w / 2, h - 8);
   EXPECT_EQ(memo->Color(), a->BackgroundColor);
   ReleaseScrollWndAdapter(memo->Handle(), true, false, a);
 }
@@ -107,7 +107,7 @@ int InkWidth(TBitmap* Cache, int Inset) {
   int first = -1, last = -1;
   for (int x = Inset; x < Cache->Width() - Inset; ++x)
     for (int y = Inset; y < Cache->Height() - Inset; ++y)
-      if (!NearRgb(v.At(x, y) & 0xFFFFFF, face, 24)) {
+      if (!Near(v.At(x, y) & 0xFFFFFF, face, 24)) {
         if (first < 0) first = x;
         last = x;
         break;
@@ -140,7 +140,7 @@ TEST(EditAdapterFrame, DisabledPasswordEditShowsItsMaskCharactersFromTheCache) {
     // The window's inside is the cache's, not the control's own painting.
     const int y = e->Height() / 2;
     for (int x = 4; x < e->Width() - 4; x += 7)
-      EXPECT_TRUE(NearRgb(WindowPixel(e->Handle(), x, y), ArgbView(cache).At(x, y) & 0xFFFFFF, 2))
+      EXPECT_TRUE(Near(WindowPixel(e->Handle(), x, y), ArgbView(cache).At(x, y) & 0xFFFFFF, 2))
           << x;
     ReleaseScrollWndAdapter(e->Handle(), true, false, a);
     TObject::Free(e);

@@ -18,21 +18,9 @@
 #include "temp_test_skin.h"
 #include "test_skin.h"
 #include "tests/support/adapter_windows.h"
+#include "tests/support/rgb_compare.h"
 #include "widgets/controls/stdctrls.h"
 #include "widgets/forms/forms.h"
-
-// 0xRRGGBB of a TColor or COLORREF.
-inline uint32_t RgbOf(TColor C) {
-  const uint32_t v = static_cast<uint32_t>(ColorToRGB(C));
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-}
-
-inline bool NearRgb(uint32_t A, uint32_t B, int Tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
-}
 
 // A pixel of a window as the screen shows it (window coordinates).
 inline uint32_t WindowPixel(HWND Wnd, int X, int Y) {

@@ -11,7 +11,6 @@
 
 namespace {
 
-using scroll_test::Near;
 using scroll_test::PixelOf;
 using scroll_test::RgbOf;
 using scroll_test::TSkinScene;

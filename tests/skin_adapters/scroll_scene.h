@@ -15,6 +15,7 @@
 #include "started_skin_manager.h"
 #include "temp_test_skin.h"
 #include "test_skin.h"
+#include "tests/support/rgb_compare.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
 
@@ -26,13 +27,6 @@ inline void Pump() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-}
-
-inline bool Near(uint32_t A, uint32_t B, int Tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((A >> n) & 0xFF) - static_cast<int>((B >> n) & 0xFF)) > Tolerance)
-      return false;
-  return true;
 }
 
 // 0xRRGGBB of a 32-bit bitmap's pixel.

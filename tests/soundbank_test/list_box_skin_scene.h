@@ -19,6 +19,7 @@
 #include "temp_test_skin.h"
 #include "test_skin.h"
 #include "test_support.h"
+#include "tests/support/rgb_compare.h"
 #include "widgets/forms/forms.h"
 #include "widgets/graphics/bitmap.h"
 
@@ -26,13 +27,6 @@
 inline const bool kListBoxAdaptersPoisoned = (PoisonFreedAdapters = true);
 
 namespace list_box_scene {
-
-inline bool Near(COLORREF a, COLORREF b, int tolerance) {
-  for (int n = 0; n < 24; n += 8)
-    if (std::abs(static_cast<int>((a >> n) & 0xFF) - static_cast<int>((b >> n) & 0xFF)) > tolerance)
-      return false;
-  return true;
-}
 
 inline int CountNear(const TCapture& c, const TRect& r, COLORREF colour, int tolerance = 0) {
   int n = 0;
